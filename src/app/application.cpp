@@ -1,0 +1,3 @@
+#include "app/application.h"
+
+void application_main(StringView*, i64) {}

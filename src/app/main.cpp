@@ -1,0 +1,17 @@
+// Program entry point: hands the arguments to application_main.
+#include <cstdlib>
+#include <cstring>
+
+#include "app/application.h"
+
+int main(int argc, char** argv) {
+    if (argc <= 1) {
+        application_main(nullptr, 0);
+        return 0;
+    }
+    StringView* args = (StringView*)malloc(sizeof(StringView) * (size_t)(argc - 1));
+    for (int i = 1; i < argc; i++) args[i - 1] = StringView{argv[i], (i64)strlen(argv[i])};
+    application_main(args, argc - 1);
+    free(args);
+    return 0;
+}

@@ -1,0 +1,108 @@
+#include "memory/arena.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+Arena arenas[pool_count];
+
+const i64 arena_default_capacity[pool_count] = {
+    1073741824,  // pool_main
+    4194304,     // pool_frame
+    4194304,     // pool_project
+    67108864,    // pool_sources
+    4194304,     // pool_editor
+    1073741824,  // pool_parser
+    67108864,    // pool_output
+};
+
+const char* const arena_names[pool_count] = {
+    "pool_main", "pool_frame", "pool_project", "pool_sources", "pool_editor", "pool_parser", "pool_output",
+};
+
+static void write_line(const char* prefix, i64 number) {
+    char line[96];
+    int n = snprintf(line, sizeof line, "%s%lld\n", prefix, (long long)number);
+    fwrite(line, 1, (size_t)n, stdout);
+    fflush(stdout);
+}
+
+static Arena* select_arena(u8 pool, const char* who) {
+    if (pool >= pool_count) {
+        char prefix[64];
+        snprintf(prefix, sizeof prefix, "%s: unknown pool ", who);
+        write_line(prefix, (i64)(i8)pool);
+        exit(0);
+    }
+    return &arenas[pool];
+}
+
+// Running out is never silent and never writes past the block.
+[[noreturn]] static void out_of_space(u8 pool, i64 wanted) {
+    char line[160];
+    int n = snprintf(line, sizeof line, "%s exhausted: %lld bytes wanted, %lld of %lld in use\n",
+                     arena_names[pool], (long long)wanted, (long long)arenas[pool].used,
+                     (long long)arenas[pool].capacity);
+    fwrite(line, 1, (size_t)n, stdout);
+    fflush(stdout);
+    exit(1);
+}
+
+bool arenas_reserve(const i64* capacities) {
+    for (u8 i = 0; i < pool_count; i++) {
+        i64 capacity = capacities ? capacities[i] : arena_default_capacity[i];
+        arenas[i].base = (u8*)malloc((size_t)capacity);
+        arenas[i].capacity = arenas[i].base ? capacity : 0;
+        arenas[i].used = 0;
+        arenas[i].high_water = 0;
+        if (!arenas[i].base) {
+            printf("failed to reserve %s (%lld bytes)\n", arena_names[i], (long long)capacity);
+            fflush(stdout);
+            return false;
+        }
+    }
+    return true;
+}
+
+void arenas_release() {
+    for (u8 i = 0; i < pool_count; i++) {
+        free(arenas[i].base);
+        arenas[i] = Arena{};
+    }
+}
+
+bool arenas_reserved() { return arenas[0].base != nullptr; }
+
+static inline i64 align8(i64 v) { return (v + 7) & ~(i64)7; }
+
+void* pool_alloc(u8 pool, i64 size) {
+    Arena* a = select_arena(pool, "pool_alloc");
+    i64 start = align8(a->used);
+    if (size < 0 || size > a->capacity - start) out_of_space(pool, size);
+    a->used = start + size;
+    if (a->used > a->high_water) a->high_water = a->used;
+    return a->base + start;
+}
+
+void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size) {
+    Arena* a = select_arena(pool, "pool_realloc");
+    if (old_pointer && (u8*)old_pointer + old_size == a->base + a->used) {
+        // The last block grows (or shrinks) in place.
+        i64 start = (u8*)old_pointer - a->base;
+        if (new_size < 0 || new_size > a->capacity - start) out_of_space(pool, new_size);
+        a->used = start + new_size;
+        if (a->used > a->high_water) a->high_water = a->used;
+        return old_pointer;
+    }
+    void* fresh = pool_alloc(pool, new_size);
+    if (old_pointer && old_size > 0) memcpy(fresh, old_pointer, (size_t)(old_size < new_size ? old_size : new_size));
+    return fresh;
+}
+
+void pool_reset(u8 pool) { select_arena(pool, "pool_reset")->used = 0; }
+
+i64 pool_available(u8 pool) {
+    Arena* a = select_arena(pool, "pool_available");
+    i64 left = a->capacity - align8(a->used);
+    return left > 0 ? left : 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Seven bump arenas, each emptied whole at a fixed point of the program's cycle.
+#include "core/types.h"
+
+enum : u8 {
+    pool_main = 0,     // whole run
+    pool_frame = 1,    // one frame
+    pool_project = 2,  // one project
+    pool_sources = 3,  // source cache
+    pool_editor = 4,   // symbol list at the cursor
+    pool_parser = 5,   // one analysis pass (analysis thread only)
+    pool_output = 6,   // main thread's copy of the last analysis result
+    pool_count = 7,
+};
+
+struct Arena {
+    u8* base;
+    i64 capacity;
+    i64 used;
+    i64 high_water;  // largest `used` seen; reported by soak tests and the overlay
+};
+
+extern Arena arenas[pool_count];
+extern const i64 arena_default_capacity[pool_count];
+extern const char* const arena_names[pool_count];
+
+// Reserves the seven blocks (pool order); `capacities` null means the defaults.
+// Returns false (after printing a line) when a block cannot be had.
+bool arenas_reserve(const i64* capacities = nullptr);
+void arenas_release();
+bool arenas_reserved();
+
+void* pool_alloc(u8 pool, i64 size);
+void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size);
+void pool_reset(u8 pool);
+// Bytes that a new 8-aligned allocation could still take from the pool.
+i64 pool_available(u8 pool);

@@ -1,0 +1,66 @@
+#pragma once
+// Test-only control of the headless back-end: scripted input per frame, recorded draws,
+// an in-memory clipboard and recorded message boxes. Files are real.
+#include "core/string_view.h"
+#include "core/types.h"
+
+struct RecordedDraw {
+    u32 texture;       // texture bound to unit 0 (target 1) at the draw
+    u32 program;       // bound shader program
+    u32 frame_buffer;  // bound frame buffer (0: the window)
+    f32 mvp[16];       // value of the program's "mvp" uniform
+    f32 color[4];      // "color" (zeros when the program has none)
+    f32 uv_rect[4];    // "uv_rect" (zeros when the program has none)
+    bool scissor_enabled;
+    i32 scissor[4];  // x, y, width, height in force
+    u32 mode;
+    i32 first, count, instances;
+};
+
+struct RecordedMessageBox {
+    char title[128];
+    char text[1024];
+};
+
+// Forget all state: input, window events, draws, GPU objects, clipboard, message boxes.
+void headless_reset();
+
+// ---- Input for the next input_poll --------------------------------------------------
+// Each call queues one event; input_poll applies everything queued so far and the frame
+// then sees it (pressed/typed/released for one frame, held until released).
+void headless_key_down(i32 key);          // pressed + typed + held (also types key_any)
+void headless_key_repeat(i32 key);        // typed again while held (also types key_any)
+void headless_key_up(i32 key);            // released
+void headless_key_tap(i32 key);           // down now, up at the following input_poll
+void headless_text(StringView text);      // appended to the frame's typed text
+void headless_set_modifiers(u32 bits);    // state bits (Num Lock is bit 5); shift/ctrl/alt bits follow held keys too
+void headless_mouse_move(i32 x, i32 y_from_top);
+void headless_mouse_down(i32 button);
+void headless_mouse_up(i32 button);
+void headless_mouse_click(i32 button);    // down now, up at the following input_poll
+void headless_wheel(i32 steps);
+// Window events, seen by the next frame only.
+void headless_request_close();
+void headless_resize(i32 width, i32 height);
+void headless_minimize();
+void headless_focus_lost();
+void headless_focus_gained();
+
+// ---- Observations ----------------------------------------------------------------------
+// Draws since the last input_poll (input_poll clears the list).
+i64 headless_draw_count();
+const RecordedDraw* headless_draws();
+i64 headless_present_count();
+bool headless_text_input_enabled();
+bool headless_mouse_visible();
+i32 headless_mouse_cursor();
+i64 headless_message_box_count();
+const RecordedMessageBox* headless_message_box(i64 index);
+void headless_clear_message_boxes();
+// The clipboard as the system would see it.
+StringView headless_clipboard();
+void headless_set_clipboard(StringView text);
+// Texture sizes as uploaded by texture_image_2d (0 when unknown).
+void headless_texture_size(u32 texture, i32* width, i32* height);
+// Icon set by display_set_icon.
+void headless_icon_size(i32* width, i32* height);

@@ -1,0 +1,1 @@
+// headless back-end: see headless.h

@@ -1,0 +1,186 @@
+#pragma once
+// The whole contact with the operating system: window, input, images, GPU, files,
+// threads, clipboard and message boxes. Two back-ends implement it: SDL2 + OpenGL
+// (platform/sdl_gl) and a headless one for tests (platform/headless); files, threads
+// and image decoding are shared (platform/posix, platform/image).
+#include "core/array.h"
+#include "core/string_view.h"
+#include "core/types.h"
+#include "platform/keys.h"
+
+// ---- System -----------------------------------------------------------------------
+void system_init(u32 flags);
+void system_release();
+void system_sleep(i64 milliseconds);
+u64 system_performance_counter();
+u64 system_performance_frequency();
+
+// ---- Window -----------------------------------------------------------------------
+// flags: bit 0x40 asks for a swap interval of 0 (no vertical sync); without it the
+// swap is paced by the display.
+bool display_open(i32 width, i32 height, StringView title, u32 flags, i32 resizable);
+void display_set_icon(i32 width, i32 height, const u8* rgba_pixels);
+bool display_is_closed();  // close button, or SIGINT/SIGTERM, this frame
+bool display_is_resized(i32* width, i32* height);
+bool display_is_minimized();
+bool display_is_focus_lost();
+bool display_is_focus_gained();
+void display_close();
+
+// ---- Input, sampled once per frame by input_poll ---------------------------------
+void input_poll();
+bool input_key_is_pressed(i32 key);   // went down this frame
+bool input_key_is_held(i32 key);
+bool input_key_is_typed(i32 key);     // went down or repeated this frame
+bool input_key_is_released(i32 key);  // went up this frame
+u32 input_key_modifiers();            // bit 5 is Num Lock
+StringView input_text_typed();        // the frame's typed text (UTF-8)
+void input_text_enable(bool enable);
+void input_mouse_position(i32* x, i32* y);  // pixels, y from the top
+bool input_mouse_is_pressed(i32 button);
+bool input_mouse_is_held(i32 button);
+bool input_mouse_is_released(i32 button);
+i32 input_mouse_wheel();  // signed steps this frame
+void input_mouse_set_visible(bool visible);
+void input_mouse_set_cursor(i32 shape);  // 0 arrow, 1 text
+// Counter value (system_performance_counter units) of the first input event of the
+// frame, 0 when there was none; for latency measurements.
+u64 input_first_event_time();
+
+// ---- Images -------------------------------------------------------------------------
+struct Image {
+    u8* pixels;  // inside the decoding buffer; null when the file could not be decoded
+    i32 width;
+    i32 height;
+};
+void image_set_buffer(i64 size, void* memory);
+void image_set_buffer_position(i64 position);
+void image_set_flip(bool flip);
+Image image_load(StringView path, i32 channels);
+
+// ---- GPU ----------------------------------------------------------------------------
+// Numeric codes, as passed by the renderer:
+//   component type 6: 32-bit float; buffer target 0: vertex data; usage 0: static.
+//   texture target 1: 2D. internal format 13: RGBA8; 29: RGBA16F (the linear frame).
+//   format 8: RGBA; pixel type 0: unsigned bytes.
+//   wrap axes 0 (s) and 1 (t); wrap modes 0 repeat, 2 clamp to edge.
+//   filter parameters 3 (minify) and 4 (magnify); values 0 nearest, 1 linear (with
+//   mipmaps when the texture has them).
+//   frame buffer target 0; attachment 3: colour 0; draw buffer 0: colour 0.
+//   frame buffer status 0 complete; 1..8 the incomplete states.
+//   blend factors 3 source alpha, 9 one minus source alpha; clear mask 4: colour.
+//   draw mode 5: triangle strip.
+u32 vertex_array_create();
+void vertex_array_bind(u32 vertex_array);
+void vertex_array_unbind();
+void vertex_array_destroy(u32 vertex_array);
+u32 buffer_create();
+void buffer_bind(u32 target, u32 buffer);
+void buffer_data(u32 target, i64 size, const void* data, u32 usage);
+void buffer_destroy(u32 buffer);
+void attribute_enable(u32 index);
+void attribute_format(u32 index, i32 components, u32 type, bool normalized, i32 stride, i64 offset);
+
+struct ShaderResult {
+    u8 ok;
+    StringView log;
+};
+u32 shader_create();
+// One text with a "#vertex" and a "#fragment" section; both stages are compiled and linked.
+ShaderResult shader_source(u32 program, StringView source, StringView log_buffer);
+i32 shader_get_uniform_location(u32 program, StringView name);
+void shader_bind(u32 program);
+void shader_uniform1f(i32 location, f32 value);
+void shader_uniform1i(i32 location, i32 value);
+void shader_uniform4f(i32 location, f32 x, f32 y, f32 z, f32 w);
+void shader_uniform_matrix4fa(i32 location, i32 count, bool transpose, const f32* values);
+void shader_destroy(u32 program);
+
+u32 texture_create();
+void texture_bind(u32 target, u32 texture);
+void texture_unbind(u32 target);
+void texture_unit(u32 unit);
+void texture_image_2d(u32 target, i32 level, u32 internal_format, i32 width, i32 height, u32 format, u32 type,
+                      const void* pixels);
+void texture_parameter_wrap(u32 target, u32 axis, u32 mode);
+void texture_parameter_filter(u32 target, u32 parameter, u32 value);
+void texture_generate_mipmap(u32 target);
+void texture_destroy(u32 texture);
+
+u32 frame_buffer_create();
+void frame_buffer_bind(u32 target, u32 frame_buffer);
+void frame_buffer_unbind(u32 target);
+void frame_buffer_texture(u32 target, u32 attachment, u32 texture_target, u32 texture, i32 level);
+i32 frame_buffer_get_status(u32 target);
+void frame_buffer_destroy(u32 frame_buffer);
+
+void pipeline_draw_buffers(i32 count, const u32* buffers);
+void pipeline_blend_enable(bool enable);
+void pipeline_blend_factor(u32 source, u32 destination);
+void pipeline_viewport(i32 x, i32 y, i32 width, i32 height);
+void pipeline_clear_color(f32 r, f32 g, f32 b, f32 a);
+void pipeline_clear(u32 mask);
+void pipeline_scissor_enable(bool enable);
+void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height);
+void pipeline_present();
+void draw_arrays(u32 mode, i32 first, i32 count, i32 instances);
+
+// ---- Files and directories ------------------------------------------------------------
+struct FileHandle {
+    i64 fd;  // -1 when the open failed
+};
+enum : i32 { file_mode_write = 1, file_mode_read = 2 };
+FileHandle file_open(StringView path, i32 mode);
+bool file_failed(FileHandle file);
+i64 file_size(FileHandle file);
+// Returns the number of bytes read (short only at end of file or on an error).
+i64 file_read(FileHandle file, i64 size, void* destination);
+// Returns false when not every byte could be written.
+bool file_write(FileHandle file, i64 size, const void* source);
+void file_close(FileHandle file);
+bool file_exists(StringView path);  // a regular file (not a directory)
+bool file_create(StringView path);  // an empty file; false when it cannot be made
+bool directory_exists(StringView path);
+// Names of the sub-directories and files of a directory ("." and ".." left out),
+// copied into `pool`. Both lists are empty when the directory cannot be read.
+struct DirectoryContent {
+    Array<StringView> directories;
+    Array<StringView> files;
+};
+DirectoryContent directory_get_content(StringView path, u8 pool);
+
+// Replaces a file's content so that, whatever happens, the path holds either the old or
+// the new bytes: a temporary file in the same directory is written, flushed to disk,
+// given the original's permissions and renamed over it.
+enum SaveResult : i32 { save_ok = 0, save_open_failed = 1, save_write_failed = 2 };
+SaveResult file_save_atomic(StringView path, StringView content);
+
+// ---- Threads and mutexes ---------------------------------------------------------------
+struct ThreadHandle {
+    u64 id;
+};
+typedef i64 (*ThreadBody)(void* argument);
+// The thread gets a large stack (64 MiB) so that deep but bounded recursion is safe.
+ThreadHandle thread_create(ThreadBody body, void* argument);
+void thread_wait(ThreadHandle thread, i64 timeout);
+struct Mutex;
+Mutex* mutex_create();
+void mutex_lock(Mutex* mutex);
+void mutex_unlock(Mutex* mutex);
+void mutex_destroy(Mutex* mutex);
+
+// ---- Clipboard --------------------------------------------------------------------------
+// `clipboard_get` fills the registered buffer when the text fits; a longer text is
+// returned from the platform's own storage, valid until the next clipboard call.
+void clipboard_set_buffer(i64 capacity, char* memory);
+void clipboard_set(StringView text);
+StringView clipboard_get();
+
+// ---- Messages and maths -------------------------------------------------------------------
+void show_simple_message_box(u32 flags, StringView title, StringView text);
+f64 math_abs(f64 x);
+f64 math_sin(f64 x);
+f64 math_cos(f64 x);
+f64 math_sqrt(f64 x);
+f64 math_pow(f64 x, f64 y);
+f64 math_floor(f64 x);

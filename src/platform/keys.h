@@ -3,8 +3,8 @@
 // Which physical key carries each code is documented in the README's key map.
 enum KeyCode : int {
     key_any = 1,  // typed whenever any key is typed (a key press with no text)
-    key_a = 2, key_b, key_c, key_d, key_e, key_f, key_g, key_h, key_i, key_j, key_k, key_l, key_m,
-    key_n, key_o, key_p, key_q, key_r, key_s, key_t, key_u, key_v, key_w, key_x, key_y, key_z = 27,
+    key_A = 2, key_B, key_C, key_D, key_E, key_F, key_G, key_H, key_I, key_J, key_K, key_L, key_M,
+    key_N, key_O, key_P, key_Q, key_R, key_S, key_T, key_U, key_V, key_W, key_X, key_Y, key_Z = 27,
     key_0 = 28,  // 28..37: the digit row 0..9
     key_left = 38,
     key_right = 39,

@@ -1,3 +1,167 @@
 #include "app/application.h"
 
-void application_main(StringView*, i64) {}
+#include <cstdlib>
+
+#include "analysis/analysis_thread.h"
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "app/shell_state.h"
+#include "core/frame_globals.h"
+#include "editor/document.h"
+#include "memory/arena.h"
+#include "platform/platform.h"
+#include "render/renderer.h"
+#include "render/resources.h"
+#include "render/theme.h"
+#include "syntax/coloring_file.h"
+#include "syntax/token_kinds.h"
+#include "workbench/project.h"
+#include "workbench/workbench.h"
+
+namespace {
+// stb_image needs working room beyond the decoded pixels (the inflated rows and the
+// compressed data), so the decoding buffer holds a 4096 x 4096 RGBA image with room to spare.
+constexpr i64 image_decode_buffer_size = (i64)256 << 20;
+
+ThreadHandle analysis_thread;
+u64 counter_frequency;
+u64 last_present;
+bool arenas_owned;
+}  // namespace
+
+bool application_start(const StringView* arguments, i64 count) {
+    shell_set_defaults();
+    theme_set_defaults();
+    palettes_set_defaults();
+    parse_command_line(arguments, count);
+
+    system_init(13);
+    display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1);
+
+    if (!arenas_reserved()) {
+        if (!arenas_reserve()) return false;
+        arenas_owned = true;
+    }
+
+    void* decode_buffer = malloc((size_t)image_decode_buffer_size);
+    image_set_buffer(decode_buffer ? image_decode_buffer_size : 0, decode_buffer);
+    image_set_flip(false);
+    Image icon = image_load(SV("resources/red_sphere.png"), 4);
+    image_set_flip(true);
+    display_set_icon(icon.width, icon.height, icon.pixels);
+
+    gpu_setup();
+    settings_load();
+    resources_load();
+    image_set_buffer(0, nullptr);
+    free(decode_buffer);
+
+    analysis_locks_create();
+    analysis_result_slot.running = 1;
+    analysis_thread = thread_create(analysis_thread_main, nullptr);
+
+    source_cache_init();
+    load_coloring_file(owned_view(coloring_path));
+    workbench_init();
+    tab_table_init();
+
+    counter_frequency = system_performance_frequency();
+    last_present = system_performance_counter();
+    if (shell.project_argument.length > 0) project_load(shell.project_argument);
+
+    input_text_enable(true);
+    if (!shell.keep_system_cursor) input_mouse_set_visible(false);
+    return true;
+}
+
+static void request_quit() {
+    if (project_saved) {
+        shell.running = false;
+        return;
+    }
+    StringBuilder text{};
+    text.pool = pool_frame;
+    append_string(&text, SV("save project"));
+    if (project_path.length > 0) {
+        append_char(&text, ' ');
+        append_string(&text, project_file_name());
+    }
+    append_char(&text, '?');
+    open_confirm_dialog(builder_view(text), -1);
+}
+
+bool application_frame() {
+    pool_reset(pool_frame);
+    input_poll();
+    if (display_is_closed() || input_key_is_pressed(key_quit)) request_quit();
+
+    i32 x = 0, y = 0;
+    input_mouse_position(&x, &y);
+    mouse_x = x;
+    mouse_y = renderer.height - y;
+
+    i32 width = 0, height = 0;
+    if (display_is_resized(&width, &height)) {
+        renderer.width = width;
+        renderer.height = height;
+        frame_buffer_resize();
+        projection_update();
+    }
+    if (display_is_minimized() || display_is_focus_lost()) {
+        if (!shell.keep_system_cursor) input_mouse_set_visible(true);
+        shell.paused = true;
+    }
+    bool resumed = false;
+    if (display_is_focus_gained()) {
+        if (!shell.keep_system_cursor) input_mouse_set_visible(false);
+        shell.paused = false;
+        resumed = true;
+    }
+    if (input_key_is_pressed(key_overlay)) {
+        shell.show_timings = !shell.show_timings;
+        shell.show_memory = shell.show_timings;
+    }
+    if (shell.paused && !resumed) {
+        system_sleep(120);
+        return shell.running;
+    }
+
+    begin_frame();
+    u64 start = system_performance_counter();
+    workbench_frame();
+    u64 end = system_performance_counter();
+    shell.render_time = (f64)(end - start) / (f64)counter_frequency;
+    if (shell.show_timings || shell.show_memory) overlay_draw();
+    end_frame();
+
+    u64 now = system_performance_counter();
+    pipeline_present();
+    if (shell.display_paced) frame_time = (f32)((f64)(now - last_present) / (f64)counter_frequency);
+    else system_sleep(shell.sleep_ms);
+    last_present = now;
+    return shell.running;
+}
+
+void application_shutdown() {
+    mutex_lock(analysis_lock);
+    analysis_result_slot.running = 0;
+    mutex_unlock(analysis_lock);
+    thread_wait(analysis_thread, 0);
+    analysis_locks_destroy();
+
+    resources_destroy();
+    gpu_release();
+    display_close();
+    system_release();
+    if (arenas_owned) {
+        arenas_release();
+        arenas_owned = false;
+    }
+}
+
+void application_main(StringView* arguments, i64 count) {
+    if (application_start(arguments, count))
+        while (shell.running && application_frame()) {
+        }
+    application_shutdown();
+}

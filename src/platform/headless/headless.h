@@ -64,3 +64,51 @@ void headless_set_clipboard(StringView text);
 void headless_texture_size(u32 texture, i32* width, i32* height);
 // Icon set by display_set_icon.
 void headless_icon_size(i32* width, i32* height);
+
+// ---- Additions for tests of the renderer and the shell -------------------------------
+struct HeadlessUniformValue {
+    f32 floats[16];  // shader_uniform1f sets [0], shader_uniform4f [0..3], a matrix all 16
+    i32 integer;     // shader_uniform1i
+    i64 set_count;   // calls that set it since the name was looked up
+};
+// The uniform of `program` called `name`; null when that name was never looked up.
+const HeadlessUniformValue* headless_uniform(u32 program, StringView name);
+
+struct HeadlessGpuState {
+    u32 program;       // bound by shader_bind
+    u32 active_unit;   // texture_unit
+    u32 texture;       // bound to target 1 on unit 0
+    u32 vertex_array;
+    u32 array_buffer;  // bound to target 0
+    u32 frame_buffer;  // 0: the window
+    bool blend_enabled;
+    u32 blend_source, blend_destination;
+    i32 viewport[4];
+    f32 clear_color[4];
+    i64 clear_count;
+    u32 clear_mask;  // of the last pipeline_clear
+    bool scissor_enabled;
+    i32 scissor[4];
+    i64 live_vertex_arrays, live_buffers, live_programs, live_textures, live_frame_buffers;
+    i64 draws_dropped;  // draws past the recording limit, since the last input_poll
+    // Calls a real GPU would reject or ignore: unknown, destroyed or wrong-kind handles,
+    // drawing without a program or vertex array, uniforms with no program bound, texture
+    // or frame buffer calls with nothing bound.
+    i64 misuse_count;
+    const char* last_misuse;  // what the last one was, null when none
+};
+const HeadlessGpuState* headless_gpu_state();
+// The status frame_buffer_get_status returns from now on (0 after headless_reset).
+void headless_set_frame_buffer_status(i32 status);
+
+struct HeadlessWindowState {
+    bool system_initialized;  // between system_init and system_release
+    u32 system_flags;
+    bool open;  // between display_open and display_close
+    i32 width, height;  // as opened, then as resized
+    u32 flags;
+    i32 resizable;
+    char title[128];
+    i32 icon_width, icon_height;
+};
+const HeadlessWindowState* headless_window_state();

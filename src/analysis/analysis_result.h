@@ -1,0 +1,67 @@
+#pragma once
+// The record every language's analysis fills and the editor reads.
+#include "core/array.h"
+#include "core/hash.h"
+#include "render/color.h"
+#include "workbench/tree_node.h"
+
+enum SymbolKind : u8 {
+    symbol_none = 0,
+    symbol_struct = 1,
+    symbol_enum = 2,
+    symbol_handle = 3,
+    symbol_alias = 4,
+    symbol_template_parameter = 5,
+    symbol_procedure = 6,
+    symbol_member = 7,
+    symbol_global = 8,
+    symbol_local = 9,
+    symbol_parameter = 10,
+    symbol_namespace = 11,
+    symbol_using = 12,
+    symbol_typedef = 13,
+    symbol_builtin_type = 14,
+    symbol_builtin_variable = 15,
+    symbol_builtin_function = 16,
+    symbol_kind_count = 17,
+};
+
+struct Scope {
+    StringView name;
+    i32 start;   // byte offset of the opening brace of the body in its file
+    i32 end;     // byte offset of the closing brace
+    u32 parent;  // enclosing scope; 0 for children of the root
+    Array<Symbol> members;
+};
+static_assert(sizeof(Scope) == 64, "Scope is a 64-byte record");
+
+// A place where the editor can offer help: a member access (is_call 0, target = scope)
+// or a call's argument list (is_call 1, target = signature).
+struct CursorRange {
+    i32 start;
+    i32 end;
+    i32 target;
+    u8 is_call;
+};
+static_assert(sizeof(CursorRange) == 16, "CursorRange is a 16-byte record");
+
+struct Signature {
+    StringView text;
+    StringView colours;     // one TokenKind byte per byte of text
+    Array<i32> overloads;   // signatures to offer for a call of this function
+};
+static_assert(sizeof(Signature) == 64, "Signature is a 64-byte record");
+
+struct AnalysisResult {
+    Array<Scope> scopes;
+    SymbolMap symbols;
+    list_widget minimap;
+    Array<CursorRange> cursor_ranges;
+    Array<Signature> signatures;
+    Color kind_colours[symbol_kind_count];
+    u32 kind_icons[symbol_kind_count];
+};
+
+// The main thread's copy of the last taken result (its arrays live in pool_output).
+// Its `minimap` is the workbench's minimap list.
+extern AnalysisResult current_result;

@@ -1,0 +1,131 @@
+#include "analysis/handover.h"
+
+#include "memory/arena.h"
+
+Mutex* analysis_lock;
+Mutex* source_lock;
+AnalysisRequest analysis_request;
+ResultSlot analysis_result_slot;
+AnalysisResult current_result;
+
+void analysis_locks_create() {
+    analysis_lock = mutex_create();
+    source_lock = mutex_create();
+}
+
+void analysis_locks_destroy() {
+    mutex_destroy(analysis_lock);
+    mutex_destroy(source_lock);
+    analysis_lock = source_lock = nullptr;
+}
+
+void analysis_post_request(StringView path, StringView text, u8 kind) {
+    mutex_lock(analysis_lock);
+    analysis_request.pending = 1;
+    analysis_request.text = text;
+    analysis_request.path = path;
+    analysis_request.kind = kind;
+    analysis_request.minimap = current_result.minimap.rows;
+    mutex_unlock(analysis_lock);
+}
+
+void analysis_clear_minimap() {
+    mutex_lock(analysis_lock);
+    current_result.minimap.rows.count = 0;
+    mutex_unlock(analysis_lock);
+}
+
+namespace {
+// Bytes the deep copy of a result needs in pool_output (with alignment slack).
+i64 result_copy_size(const AnalysisResult& r, i64 row_limit) {
+    auto pad = [](i64 n) { return (n + 7) & ~(i64)7; };
+    i64 size = pad(r.scopes.count * (i64)sizeof(Scope));
+    for (const Scope& s : r.scopes) {
+        size += pad(s.members.count * (i64)sizeof(Symbol));
+        for (const Symbol& m : s.members) size += pad(m.name.length);
+        size += pad(s.name.length);
+    }
+    size += pad(r.symbols.slot_count * (i64)sizeof(Symbol));
+    for (i64 i = 0; i < r.symbols.slot_count; i++)
+        if (r.symbols.slots[i].kind) size += pad(r.symbols.slots[i].name.length);
+    i64 rows = r.minimap.rows.count < row_limit ? r.minimap.rows.count : row_limit;
+    size += pad(rows * (i64)sizeof(tree_node));
+    for (i64 i = 0; i < rows; i++) size += pad(r.minimap.rows[i].name.length);
+    size += pad(r.cursor_ranges.count * (i64)sizeof(CursorRange));
+    size += pad(r.signatures.count * (i64)sizeof(Signature));
+    for (const Signature& s : r.signatures)
+        size += pad(s.text.length) + pad(s.colours.length) + pad(s.overloads.count * 4);
+    return size;
+}
+
+StringView copy_out(StringView s) { return string_copy(s, pool_output); }
+
+template <typename T>
+Array<T> copy_array_out(const Array<T>& a) { return array_copy_to(a, pool_output); }
+
+void copy_result_out(const AnalysisResult& from, AnalysisResult* to, bool with_symbols) {
+    if (with_symbols) {
+        to->scopes = copy_array_out(from.scopes);
+        for (Scope& s : to->scopes) {
+            s.name = copy_out(s.name);
+            s.members = copy_array_out(s.members);
+            for (Symbol& m : s.members) m.name = copy_out(m.name);
+        }
+        to->symbols = from.symbols;
+        to->symbols.pool = pool_output;
+        if (from.symbols.slot_count) {
+            to->symbols.slots = (Symbol*)pool_alloc(pool_output, from.symbols.slot_count * (i64)sizeof(Symbol));
+            memcpy((void*)to->symbols.slots, from.symbols.slots, (size_t)from.symbols.slot_count * sizeof(Symbol));
+            for (i64 i = 0; i < from.symbols.slot_count; i++)
+                if (to->symbols.slots[i].kind) to->symbols.slots[i].name = copy_out(to->symbols.slots[i].name);
+        }
+        to->cursor_ranges = copy_array_out(from.cursor_ranges);
+        to->signatures = copy_array_out(from.signatures);
+        for (Signature& s : to->signatures) {
+            s.text = copy_out(s.text);
+            s.colours = copy_out(s.colours);
+            s.overloads = copy_array_out(s.overloads);
+        }
+    } else {
+        to->scopes = Array<Scope>{};
+        to->symbols = SymbolMap{};
+        to->cursor_ranges = Array<CursorRange>{};
+        to->signatures = Array<Signature>{};
+    }
+    to->scopes.pool = to->cursor_ranges.pool = to->signatures.pool = to->symbols.pool = pool_output;
+    memcpy(to->kind_colours, from.kind_colours, sizeof to->kind_colours);
+    memcpy(to->kind_icons, from.kind_icons, sizeof to->kind_icons);
+}
+}  // namespace
+
+bool analysis_take_result_locked(u8* colours, i64 length) {
+    ResultSlot* slot = &analysis_result_slot;
+    if (!slot->ready || analysis_request.pending) return false;
+    if (colours && slot->colours.count == length && length > 0) memcpy(colours, slot->colours.data, (size_t)length);
+
+    const AnalysisResult& from = slot->result;
+    // pool_output was emptied at publication. A result too large for it keeps its
+    // colours and outline but drops the symbol tables rather than stopping the program.
+    i64 room = pool_available(pool_output);
+    i64 row_limit = from.minimap.rows.count;
+    bool with_symbols = result_copy_size(from, row_limit) <= room;
+    if (!with_symbols) {
+        AnalysisResult rows_only{};
+        rows_only.minimap = from.minimap;
+        while (row_limit > 0 && result_copy_size(rows_only, row_limit) > room) row_limit /= 2;
+    }
+    copy_result_out(from, &current_result, with_symbols);
+    list_widget* minimap = &current_result.minimap;
+    minimap->rows = Array<tree_node>{};
+    minimap->rows.pool = pool_output;
+    if (row_limit > 0) array_reserve(&minimap->rows, row_limit);
+    for (i64 i = 0; i < row_limit; i++) {
+        tree_node row = from.minimap.rows[i];
+        row.name = copy_out(row.name);
+        array_append(&minimap->rows, row);
+    }
+    minimap->moved_rows.count = 0;
+    analysis_request.minimap = Array<tree_node>{};
+    slot->ready = 0;
+    return true;
+}

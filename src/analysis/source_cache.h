@@ -1,0 +1,37 @@
+#pragma once
+// The project's source files held in memory for the analysis thread, and the hand-over
+// buffer for the one document that is not among them. Guarded by source_lock.
+#include "core/array.h"
+#include "core/string_view.h"
+
+struct SourceEntry {
+    StringView path;  // as listed
+    Array<u8> text;   // pool_sources
+};
+
+struct SourceCache {
+    OwnedString sources_name;         // pool_main
+    Array<StringView> source_paths;   // pool_main; see source_cache_rebuild
+    Array<SourceEntry> source_entries;
+    char* shared_text_buffer;         // 1 MiB from pool_main
+    OwnedString shared_text_path;     // pool_main
+    i64 shared_text_length;
+};
+
+extern SourceCache source_cache;
+constexpr i64 shared_text_capacity = 1048576;
+constexpr i64 sources_list_limit = 262144;
+
+void source_cache_init();  // reserves shared_text_buffer (start-up)
+// Rebuilds from `name` (the compiler-settings "sources" text), relative to the project
+// directory. Recolouring of the current document is the caller's (it posts a request).
+void source_cache_rebuild(StringView name);
+// Stores the document's text (under source_lock) and returns what the request carries.
+StringView source_cache_update(StringView path, StringView text);
+// Copies the current text for `path` into `pool` (under source_lock) so that the caller
+// reads bytes nobody else changes. Empty when there is none.
+StringView source_cache_copy(StringView path, u8 pool);
+// The stored text for a path; valid only while source_lock is held.
+StringView source_cache_lookup(StringView path);
+// Empties everything (project reset).
+void source_cache_clear();

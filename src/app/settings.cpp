@@ -1,0 +1,45 @@
+#include "app/shell_state.h"
+#include "memory/arena.h"
+#include "platform/platform.h"
+#include "render/theme.h"
+
+void settings_parse(StringView bytes) {
+    i64 pos = 0, end = bytes.length;
+    const char* s = bytes.data;
+    while (pos < end) {
+        i64 key_start = pos;
+        while (pos < end && s[pos] != ' ') pos++;
+        StringView key{s + key_start, pos - key_start};
+        pos++;  // the space
+        auto rest_of_line = [&]() {
+            i64 start = pos < end ? pos : end;
+            i64 p = start;
+            while (p < end && s[p] != '\n') p++;
+            return StringView{s + start, p - start};
+        };
+        if (sv_equal(key, SV("workspace"))) {
+            string_assign(&workspace_path, rest_of_line(), pool_main);
+        } else if (sv_equal(key, SV("coloring"))) {
+            string_assign(&coloring_path, rest_of_line(), pool_main);
+        } else if (sv_equal(key, SV("theme"))) {
+            theme_load(rest_of_line());
+        } else if (sv_equal(key, SV("sleep"))) {
+            i64 p = pos < end ? pos : end;
+            shell.sleep_ms = parse_integer(bytes, &p);
+        }
+        while (pos < end && s[pos] != '\n') pos++;
+        pos++;
+    }
+}
+
+void settings_load() {
+    FileHandle file = file_open(SV("settings.txt"), file_mode_read);
+    if (file_failed(file)) return;
+    i64 size = file_size(file);
+    // A settings file larger than the frame arena can hold is not a settings file.
+    if (size > pool_available(pool_frame) / 2) size = pool_available(pool_frame) / 2;
+    char* bytes = (char*)pool_alloc(pool_frame, size);
+    size = file_read(file, size, bytes);
+    file_close(file);
+    settings_parse(StringView{bytes, size});
+}

@@ -1,0 +1,160 @@
+#pragma once
+// The Document record: an open file or a one-line entry field, with its text, one colour
+// byte per text byte, the line table, cursor and selection, undo history and view state.
+#include "core/array.h"
+#include "core/string_view.h"
+#include "render/color.h"
+#include "syntax/token_kinds.h"  // PaletteView
+
+struct Font;
+
+enum FileKind : u8 {
+    file_kind_none = 0,  // entry fields: never coloured or analysed
+    file_kind_other = 1,
+    file_kind_vantrel = 2,
+    file_kind_c = 3,
+    file_kind_cpp = 4,
+    file_kind_glsl = 5,
+};
+
+enum EditKind : u8 {
+    edit_undo = 0,
+    edit_structural = 1,
+    edit_word_char = 2,
+    edit_other_char = 3,
+    edit_delete_char = 4,
+};
+
+// A completion candidate (40 bytes): icon, name and colour of a symbol in scope.
+struct Candidate {
+    u32 icon;
+    StringView name;
+    Color color;
+};
+static_assert(sizeof(Candidate) == 40, "Candidate is a 40-byte record");
+
+// One signature shown by the symbol list (64 bytes; strings in pool_editor).
+struct SymbolListEntry {
+    StringView text;
+    StringView colours;
+    u8 reserved[32];
+};
+static_assert(sizeof(SymbolListEntry) == 64, "SymbolListEntry is a 64-byte record");
+
+// One undo snapshot: the whole text followed by the whole colour buffer, stored in the
+// shared chunk store of editor/undo_store.h.
+struct UndoSnapshot {
+    i64 first_chunk;  // index into the chunk store; -1 when empty
+    i64 size;         // bytes: twice the text length
+    i32 cursor;
+    u64 sequence;     // global age, for evicting the oldest snapshot of any document
+};
+
+struct Document {
+    u32 id;
+    u8 focused;
+    f32 x, y, width, height;
+    u32 caret_texture, background_texture, scrollbar_texture;
+    f32 zoom;
+    f32 caret_width;
+    Font* font;
+    Color background;
+    // The four theme colours: caret, selection, line numbers, scrollbar thumb.
+    Color caret_color, selection_color, line_number_color, scrollbar_color;
+    f32 scrollbar_width;
+    f32 min_thumb;
+    f32 thumb_offset;
+    f32 grab_thumb_offset, grab_mouse_y;
+    u8 thumb_dragging;
+    f32 double_click_time;
+    u8 smooth_scroll;
+    u8 show_line_numbers;
+    u8 highlight_flag;
+    u8 single_line;
+    u8 kind;  // FileKind
+    u8 submitted;
+    f32 click_timer;
+    f32 last_press_x, last_press_y;
+    f32 blink_phase;
+    i32 cursor;
+    i32 anchor;
+    i32 preferred_column;
+    u8 reset_column;
+    u8 selecting;
+    u8 numlock_state;
+    u8 view_request;
+    f32 caret_x, caret_y;
+    f32 text_left;
+    f32 scroll_x, scroll_y;
+    f32 target_scroll_x, target_scroll_y;
+    OwnedString path;  // relative to the project directory; empty for entry fields
+    Array<u8> text;
+    Array<u8> colours;         // always exactly as long as text
+    Array<i32> line_lengths;   // newline included; one entry per newline plus the tail
+    PaletteView palette;
+    Array<UndoSnapshot> undo_snapshots;
+    i64 undo_limit;  // 64
+    i64 undo_index;  // snapshot holding the present state; -1 when empty
+    u8 last_edit_kind;
+    u8 history_trimmed;
+    i64 clip_capacity;
+    char* clip_data;
+    u8 dirty;
+    u8 last_typed;
+    i64 last_edit_pos;
+    u8 completion_open;
+    i32 completion_top, completion_selected;
+    Array<Candidate> symbol_source;
+    Array<Candidate> completion;
+    u8 symbol_list_open;
+    Array<SymbolListEntry> symbol_list;
+    i32 symbol_list_selected;
+    // Hover position from the last layout (editor view).
+    u8 pointer_inside;
+    i32 hover_position;
+    f32 hover_x;
+};
+
+// The 32 tab slots and the document shown in the editor.
+constexpr i64 tab_slot_count = 32;
+struct TabTable {
+    Document* slots;  // 32 records from pool_main, never moved
+    u8* used;         // 4-byte bit set
+    i64 count;        // 32
+};
+extern TabTable tab_table;
+extern Document* current_document;
+
+// Project files: (tab id, path relative to the project directory).
+struct TabPath {
+    i32 id;
+    StringView path;
+};
+static_assert(sizeof(TabPath) == 24, "TabPath is a 24-byte record");
+extern Array<TabPath> tab_paths;
+extern i32 next_tab_id;
+
+void tab_table_init();  // start-up: 32 slots from the template record
+// Sets a record to the defaults of a tab slot (start-up template).
+void document_init_tab_defaults(Document* doc);
+// Sets a record up as a one-line entry field (prompts and dialogs).
+void document_init_entry_field(Document* doc);
+i64 find_tab(u32 id);
+i64 open_tab(StringView path, u32 id);
+bool tab_slot_used(i64 slot);
+void tab_slot_release(i64 slot);  // clears the used bit; the record keeps its storage
+void document_reset(Document* doc);
+void document_set_text(Document* doc, StringView s);
+void rebuild_line_table(Document* doc);
+StringView tab_display_name(StringView path);
+StringView tab_path(i32 id);
+inline StringView document_text(const Document* doc) { return StringView{(const char*)doc->text.data, doc->text.count}; }
+
+// Calls into the workbench, set at start-up; null means "nothing to do".
+struct EditorHooks {
+    void (*add_tab_entry)(u32 id, StringView label);        // open_tab: a new active tab-bar entry
+    void (*open_prompt)(i32 mode, StringView title);        // Ctrl+F, Ctrl+R, Ctrl+G
+    void (*open_context_menu)(Document* doc);               // secondary button in the text
+    void (*focus_taken)();                                  // a prompt took the keyboard focus
+};
+extern EditorHooks editor_hooks;

@@ -1,0 +1,27 @@
+#pragma once
+// Editing from the keyboard: typed text, Enter and Tab, Backspace and Delete, block
+// indentation, and the snapshot-based undo history.
+#include "editor/document.h"
+
+// ASCII letters, digits, "_", "#", "$" and every byte of 0x80 or above.
+inline bool is_word_char(u8 c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '#' ||
+           c == '$' || c >= 0x80;
+}
+
+void handle_keys(Document* doc);
+void undo_checkpoint(Document* doc, u8 kind);
+void restore_snapshot(Document* doc);
+void undo(Document* doc);
+void redo(Document* doc);
+void delete_selection(Document* doc);
+void insert_byte(Document* doc, u8 byte, u8 colour);
+// Inserts many bytes at the cursor with one colour; false (and nothing changes) when the
+// document cannot grow that far.
+bool insert_bytes(Document* doc, StringView bytes, u8 colour);
+void finish_edit(Document* doc);
+// The colour that typed text starting with `first` takes at the cursor.
+u8 typed_text_colour(const Document* doc, u8 first);
+// Whether the document may grow to `new_length` bytes without exhausting its arena;
+// shows "document too large" and returns false otherwise.
+bool document_can_grow(Document* doc, i64 new_length);

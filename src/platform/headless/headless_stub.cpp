@@ -1,1 +1,0 @@
-// headless back-end: see headless.h

@@ -1,0 +1,47 @@
+#pragma once
+// GPU state of the whole program: the shared unit quad, the two shader programs, the
+// offscreen frame (drawn in linear light) and the projection of window pixels.
+#include "core/string_view.h"
+#include "core/types.h"
+#include "render/draw.h"
+
+struct Renderer {
+    u32 gamma_shader;
+    u32 simple_shader;
+    u32 quad_vertex_array;
+    u32 quad_buffer;
+    i32 simple_mvp;
+    i32 simple_color;
+    i32 simple_uv_rect;
+    i32 simple_diffuse;
+    i32 simple_gamma;
+    i32 gamma_mvp;
+    i32 gamma_diffuse;
+    i32 gamma_gamma;
+    Matrix combined_matrix;  // view x projection, recomputed by begin_frame
+    Matrix view_matrix;
+    Matrix projection_matrix;
+    f64 gamma;
+    i32 width;  // window size in pixels
+    i32 height;
+    u32 frame_buffer;  // 0 when none exists
+    u32 frame_texture;
+};
+
+extern Renderer renderer;
+
+// Program texts, each with a "#vertex" and a "#fragment" section.
+extern const StringView simple_shader_text;
+extern const StringView gamma_shader_text;
+
+// Quad, both programs, a 1024 x 768 frame buffer and its projection.
+void gpu_setup();
+// Replaces the offscreen frame buffer with one of renderer.width x renderer.height.
+void frame_buffer_resize();
+void projection_update();
+// Offscreen target, blending, clear to the theme background, simple_shader bound.
+void begin_frame();
+// Copies the offscreen frame to the window through the gamma pass.
+void end_frame();
+// Destroys everything gpu_setup and frame_buffer_resize made.
+void gpu_release();

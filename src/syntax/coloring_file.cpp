@@ -1,0 +1,90 @@
+#include "syntax/coloring_file.h"
+
+#include <cstdio>
+
+#include "memory/arena.h"
+#include "platform/platform.h"
+
+Lexer recolour_lexers[lexer_language_count];
+Lexer analysis_lexers[lexer_language_count];
+void (*coloring_language_built_hook)(int language) = nullptr;
+
+void build_keyword_tables() {
+    for (int language = 0; language < lexer_language_count; language++) {
+        lexer_build_keywords(&recolour_lexers[language], language);
+        lexer_build_keywords(&analysis_lexers[language], language);
+        if (coloring_language_built_hook) coloring_language_built_hook(language);
+    }
+}
+
+Color parse_coloring_color(StringView data, i64* pos) {
+    Color c;
+    c.r = (f32)parse_decimal(data, pos);
+    (*pos)++;
+    c.g = (f32)parse_decimal(data, pos);
+    (*pos)++;
+    c.b = (f32)parse_decimal(data, pos);
+    if (*pos < data.length && data.data[*pos] == ' ') {
+        (*pos)++;
+        c.a = (f32)parse_decimal(data, pos);
+    } else {
+        c.a = 1;
+    }
+    return c;
+}
+
+void apply_coloring_entry(StringView key, Color color) {
+    for (const ColoringKey& k : coloring_keys) {
+        if (!sv_equal(k.name, key)) continue;
+        if (k.vantrel >= 0) vantrel_palette[k.vantrel] = color;
+        if (k.cpp >= 0) cpp_palette[k.cpp] = color;
+        // GLSL directives keep their built-in colour: the key belongs to C/C++ only.
+        if (k.glsl >= 0 && k.glsl != glsl_kind_preprocessor_directive) glsl_palette[k.glsl] = color;
+    }
+    if (sv_equal(key, SV("rainbow_default"))) {
+        rainbow_palette.count = 0;
+        array_append(&rainbow_palette, color);
+    } else if (sv_equal(key, SV("rainbow"))) {
+        array_append(&rainbow_palette, color);
+    }
+    refresh_rainbow_view();
+}
+
+void parse_coloring_data(StringView data) {
+    const char* d = data.data;
+    i64 n = data.data ? data.length : 0, p = 0;
+    while (p < n) {
+        // The key runs to the next space, across line feeds: a line without a space
+        // swallows the next one.
+        i64 key_start = p;
+        while (p < n && d[p] != ' ') p++;
+        StringView key = {d + key_start, p - key_start};
+        p++;
+        Color color = parse_coloring_color(data, &p);
+        while (p < n && d[p] != '\n') p++;
+        p++;
+        apply_coloring_entry(key, color);
+    }
+}
+
+void load_coloring_file(StringView path) {
+    build_keyword_tables();
+    reset_rainbow_palette();
+    FileHandle file = file_open(path, file_mode_read);
+    if (file_failed(file)) return;
+    i64 size = file_size(file);
+    if (size <= 0) {
+        file_close(file);
+        return;
+    }
+    if (size > pool_available(pool_frame)) {
+        fputs("coloring file too large, skipped\n", stdout);
+        fflush(stdout);
+        file_close(file);
+        return;
+    }
+    char* bytes = (char*)pool_alloc(pool_frame, size);
+    i64 got = file_read(file, size, bytes);
+    file_close(file);
+    if (got > 0) parse_coloring_data(StringView{bytes, got});
+}

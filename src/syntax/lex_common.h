@@ -1,0 +1,352 @@
+#pragma once
+// The one main loop of the three lexers. Each language supplies a rules record: a byte
+// action table, an identifier table, its comment kinds and flags, its number suffixes and
+// its keyword lookup. Everything else (white space and line counting, literals, numbers,
+// comments, operators, colouring and token appending) is shared here.
+#include <cstring>
+
+#include "syntax/lexer.h"
+
+enum : u8 {
+    act_bad = 0,      // skipped, clears `complete`
+    act_space,        // space, tab, carriage return
+    act_newline,
+    act_single,       // always a one-byte token
+    act_identifier,
+    act_digit,
+    act_string,
+    act_character,
+    act_slash,        // comment, "/=" or "/"
+    act_equal,        // c= or c
+    act_double,       // cc, c=, c (and "->" where the language has it)
+    act_dot,          // "...", ".." or "."
+    act_angle,        // cc=, cc, c=, c
+    act_colon,        // "::" or ":"
+    act_hash,         // preprocessor directive to the end of the line
+};
+
+enum : u8 { suffix_none, suffix_float_or_integer, suffix_float };
+
+// Working state of one run, kept in locals so that writes to the colour buffer do not
+// force the counters back to memory.
+struct LexRun {
+    const u8* text;
+    i64 size;
+    i64 pos;
+    i64 line_start;  // the column is pos - line_start
+    u32 line;
+    u8 complete;
+    u8* colours;
+    Array<Token>* tokens;
+    StringView source;
+    i64 mark;
+    i64 length;
+
+    u8 at(i64 i) const { return i < size ? text[i] : 0; }
+
+    void paint(i64 from, i64 to, u8 kind) {
+        if (!colours) return;
+        if (to - from <= 4) {
+            for (i64 i = from; i < to; i++) colours[i] = kind;
+        } else {
+            memset(colours + from, kind, (size_t)(to - from));
+        }
+    }
+
+    // Appends a token whose text is [start, start + n); the token ends at pos.
+    void emit(u16 code, i64 start, i64 n) {
+        mark = start;
+        length = n;
+        if (!tokens) return;
+        Token t;
+        t.code = code;
+        t.source = source;
+        t.line = line;
+        t.column = (u32)(pos - line_start);
+        t.offset = start;
+        t.text = (const char*)text + start;
+        t.length = n;
+        array_append(tokens, t);
+    }
+
+    // An operator of n bytes at pos.
+    void operation(u16 code, i64 n, u8 kind) {
+        i64 start = pos;
+        pos += n;
+        paint(start, pos, kind);
+        emit(code, start, n);
+    }
+
+    // "c=" or "c".
+    void equal_or_single(u8 c, u8 kind) {
+        if (at(pos + 1) == '=') operation(token_with_equal((char)c), 2, kind);
+        else operation(c, 1, kind);
+    }
+
+    // From pos to the next line feed, zero byte or the end of the text.
+    void rest_of_line(u8 kind) {
+        i64 start = pos, p = pos;
+        while (p < size && text[p] != '\n' && text[p] != 0) p++;
+        pos = p;
+        paint(start, p, kind);
+    }
+
+    void block_comment(bool nested, u8 kind) {
+        i64 start = pos, p = pos + 2, depth = 1;
+        bool closed = false;
+        while (p < size) {
+            u8 b = text[p];
+            if (b == '*') {
+                // Pairs are looked at every byte, so "*/*" closes and reopens.
+                if (p + 1 < size && text[p + 1] == '/' && --depth == 0) {
+                    p += 2;
+                    closed = true;
+                    break;
+                }
+            } else if (b == '/') {
+                if (nested && p + 1 < size && text[p + 1] == '*') depth++;
+            } else if (b == '\n') {
+                line++;
+                line_start = p + 1;
+            }
+            p++;
+        }
+        if (!closed) {
+            p = size;
+            complete = 0;
+        }
+        pos = p;
+        paint(start, p, kind);
+    }
+
+    // A quoted literal. The token covers the contents; the colour covers the quotes too.
+    // An open literal stops before the line feed (or zero byte) and colours up to there.
+    void literal(u8 quote, u16 code, u8 kind) {
+        i64 open = pos, p = pos + 1;
+        bool closed = false;
+        while (p < size) {
+            u8 b = text[p];
+            if (b == quote) {
+                closed = true;
+                break;
+            }
+            if (b == '\n' || b == 0) break;
+            if (b == '\\') {
+                // The escaped byte belongs to the contents whatever it is; an escaped
+                // line feed still starts a new line for the line count.
+                if (++p >= size) break;
+                if (text[p] == '\n') {
+                    line++;
+                    line_start = p + 1;
+                }
+            }
+            p++;
+        }
+        i64 contents_end = p;
+        if (closed) p++;
+        else complete = 0;
+        pos = p;
+        paint(open, p, kind);
+        emit(code, open + 1, contents_end - (open + 1));
+    }
+};
+
+// Digits of a number: 0-9 and "_", and for hexadecimal literals also a-f and A-F.
+struct LexDigitTable {
+    u8 is_digit[256];
+};
+constexpr LexDigitTable make_digit_table(bool hex) {
+    LexDigitTable t{};
+    for (int c = 0; c < 256; c++)
+        t.is_digit[c] = (c >= '0' && c <= '9') || c == '_' || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    return t;
+}
+inline constexpr LexDigitTable lex_decimal_digits = make_digit_table(false);
+inline constexpr LexDigitTable lex_hex_digits = make_digit_table(true);
+
+template <typename Rules>
+inline void lex_number(LexRun* r) {
+    const u8* text = r->text;
+    i64 size = r->size, start = r->pos, p = start + 1;
+    const u8* digits = lex_decimal_digits.is_digit;
+    if (p < size && (text[p] == 'x' || text[p] == 'X')) {
+        digits = lex_hex_digits.is_digit;
+        p++;
+    }
+    while (p < size && digits[text[p]]) p++;
+    bool real = false;
+    if (p < size && text[p] == '.' && r->at(p + 1) != '.') {
+        p++;
+        real = true;
+        while (p < size && digits[text[p]]) p++;
+    }
+    if (p < size && (text[p] == 'e' || text[p] == 'E')) {
+        p++;
+        real = true;
+        if (p < size && text[p] == '-') p++;
+        while (p < size && ((text[p] >= '0' && text[p] <= '9') || text[p] == Rules::exponent_separator)) p++;
+    }
+    if (Rules::suffix != suffix_none && p < size) {
+        if (text[p] == 'f' || text[p] == 'F') {
+            p++;
+        } else if (Rules::suffix == suffix_float_or_integer) {
+            while (p < size && (text[p] == 'u' || text[p] == 'U' || text[p] == 'l' || text[p] == 'L')) p++;
+        }
+    }
+    r->pos = p;
+    r->paint(start, p, Rules::number_kind);
+    r->emit(real ? token_real : token_integer, start, p - start);
+}
+
+template <typename Rules>
+inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
+    LexRun r;
+    r.text = (const u8*)lexer->text.data;
+    r.size = lexer->text.data && lexer->text.length > 0 ? lexer->text.length : 0;
+    if (end < 0 || end > r.size) end = r.size;
+    if (start < 0) start = 0;
+    if (start > end) start = end;
+    r.pos = start;
+    r.line_start = start;
+    r.line = 0;
+    r.complete = 1;
+    r.colours = lexer->colours ? *lexer->colours : nullptr;
+    r.tokens = lexer->tokens;
+    r.source = lexer->source;
+    r.mark = 0;
+    r.length = 0;
+    const u8* text = r.text;
+
+    while (r.pos < end) {
+        u8 c = text[r.pos];
+        switch (Rules::actions.action[c]) {
+        case act_space: {
+            i64 p = r.pos + 1;
+            while (p < end && (text[p] == ' ' || text[p] == '\t' || text[p] == '\r')) p++;
+            r.pos = p;
+            break;
+        }
+        case act_newline:
+            r.pos++;
+            r.line++;
+            r.line_start = r.pos;
+            break;
+        case act_single: r.operation(c, 1, Rules::operation_kind); break;
+        case act_identifier: {
+            i64 s = r.pos, p = s + 1;
+            while (p < r.size && Rules::identifiers.continues[text[p]]) p++;
+            r.pos = p;
+            i64 n = p - s;
+            u16 code = token_identifier;
+            if (n >= 2 && n <= Rules::keyword_max) {
+                u8 kind = 0;
+                u16 keyword = Rules::keyword(lexer, c_mode, (const char*)text + s, n, &kind);
+                if (keyword) {
+                    code = keyword;
+                    r.paint(s, p, kind);
+                }
+            }
+            r.emit(code, s, n);
+            break;
+        }
+        case act_digit: lex_number<Rules>(&r); break;
+        case act_string: r.literal('"', token_string, Rules::string_kind); break;
+        case act_character: r.literal('\'', token_character, Rules::character_kind); break;
+        case act_slash: {
+            u8 next = r.at(r.pos + 1);
+            if (next == '/') r.rest_of_line(Rules::line_comment_kind);
+            else if (next == '*') r.block_comment(Rules::nested_comments, Rules::block_comment_kind);
+            else r.equal_or_single(c, Rules::operation_kind);
+            break;
+        }
+        case act_equal: r.equal_or_single(c, Rules::operation_kind); break;
+        case act_double: {
+            u8 next = r.at(r.pos + 1);
+            if (next == c) r.operation(token_doubled((char)c), 2, Rules::operation_kind);
+            else if (Rules::arrow && c == '-' && next == '>') r.operation(token_arrow, 2, Rules::operation_kind);
+            else r.equal_or_single(c, Rules::operation_kind);
+            break;
+        }
+        case act_dot:
+            if (r.at(r.pos + 1) != '.') r.operation('.', 1, Rules::operation_kind);
+            else if (Rules::ellipsis && r.at(r.pos + 2) == '.') r.operation(token_ellipsis, 3, Rules::operation_kind);
+            else r.operation(token_doubled('.'), 2, Rules::operation_kind);
+            break;
+        case act_angle:
+            if (r.at(r.pos + 1) != c) r.equal_or_single(c, Rules::operation_kind);
+            else if (r.at(r.pos + 2) == '=') r.operation(token_doubled_equal((char)c), 3, Rules::operation_kind);
+            else r.operation(token_doubled((char)c), 2, Rules::operation_kind);
+            break;
+        case act_colon:
+            if (r.at(r.pos + 1) == ':') r.operation(token_doubled(':'), 2, Rules::operation_kind);
+            else r.operation(':', 1, Rules::operation_kind);
+            break;
+        case act_hash: r.rest_of_line(Rules::directive_kind); break;
+        default:
+            r.pos++;
+            r.complete = 0;
+            break;
+        }
+    }
+
+    i64 column = r.pos - r.line_start;
+    if (r.tokens) {
+        Token t{};
+        t.code = token_end;
+        t.source = r.source;
+        t.line = r.line;
+        t.column = (u32)column;
+        t.offset = end;
+        t.text = nullptr;
+        t.length = 0;
+        array_append(r.tokens, t);
+    }
+    lexer->complete = r.complete;
+    lexer->line = r.line;
+    lexer->column = (u32)column;
+    lexer->pos = r.pos;
+    lexer->current = r.at(r.pos);
+    lexer->mark = r.mark;
+    lexer->length = r.length;
+}
+
+// Builds a 256-entry action table from the language's sets. Bytes not named are act_bad.
+struct LexActionTable {
+    u8 action[256];
+};
+constexpr LexActionTable make_action_table(const char* single, const char* doubling, const char* equal,
+                                           const char* extra_identifier_start, bool hash_directive) {
+    LexActionTable t{};
+    for (int c = 0; c < 256; c++) t.action[c] = act_bad;
+    for (int c = 'a'; c <= 'z'; c++) t.action[c] = act_identifier;
+    for (int c = 'A'; c <= 'Z'; c++) t.action[c] = act_identifier;
+    for (int c = 0x80; c < 256; c++) t.action[c] = act_identifier;
+    t.action['_'] = act_identifier;
+    for (const char* s = extra_identifier_start; *s; s++) t.action[(u8)*s] = act_identifier;
+    for (int c = '0'; c <= '9'; c++) t.action[c] = act_digit;
+    t.action[' '] = t.action['\t'] = t.action['\r'] = act_space;
+    t.action['\n'] = act_newline;
+    t.action['"'] = act_string;
+    t.action['\''] = act_character;
+    for (const char* s = equal; *s; s++) t.action[(u8)*s] = act_equal;
+    for (const char* s = doubling; *s; s++) t.action[(u8)*s] = act_double;
+    for (const char* s = single; *s; s++) t.action[(u8)*s] = act_single;
+    t.action['.'] = act_dot;
+    t.action['<'] = t.action['>'] = act_angle;
+    if (t.action[':'] == act_double) t.action[':'] = act_colon;
+    t.action['/'] = act_slash;
+    if (hash_directive) t.action['#'] = act_hash;
+    return t;
+}
+
+struct LexIdentifierTable {
+    u8 continues[256];
+};
+constexpr LexIdentifierTable make_identifier_table(const char* extra) {
+    LexIdentifierTable t{};
+    for (int c = 0; c < 256; c++)
+        t.continues[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                         c >= 0x80;
+    for (const char* s = extra; *s; s++) t.continues[(u8)*s] = 1;
+    return t;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Lexical recolouring of a document's visible lines, and the analysis request that follows.
+#include "core/string_view.h"
+
+struct Document;
+
+struct ByteRange {
+    i64 start;
+    i64 end;
+};
+
+void recolour_document(Document* doc);
+// Byte offsets of the first and last visible line of the document's box.
+ByteRange visible_range(const Document* doc);
+// Plain files: words of a line take rainbow colours 1, 2, ... in turn; `end` -1: all.
+void rainbow_colour_words(StringView text, u8* colours, i64 start, i64 end, i64 rainbow_count);

@@ -1,0 +1,186 @@
+// Matrices, draw_quad's transform and uniforms, colour scaling and the scissor helpers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "memory/arena.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "render/draw.h"
+#include "render/renderer.h"
+#include "render/resources.h"
+#include "render/theme.h"
+
+namespace {
+
+struct Point {
+    f32 x, y;
+};
+
+Point apply(const Matrix& m, f32 x, f32 y) { return Point{m.e[0] * x + m.e[4] * y + m.e[12], m.e[1] * x + m.e[5] * y + m.e[13]}; }
+
+// A recorded mvp applied to a corner of the unit quad, back in window pixels.
+Point quad_corner_pixels(const RecordedDraw& d, f32 u, f32 v) {
+    f32 cx = d.mvp[0] * u + d.mvp[4] * v + d.mvp[12];
+    f32 cy = d.mvp[1] * u + d.mvp[5] * v + d.mvp[13];
+    return Point{(cx + 1) * 0.5f * (f32)renderer.width, (cy + 1) * 0.5f * (f32)renderer.height};
+}
+
+TEST(RenderMatrix, TranslateAndScaleElements) {
+    Matrix t = translate(3, 4), s = scale(2, 5);
+    EXPECT_EQ(t.e[12], 3.0f);
+    EXPECT_EQ(t.e[13], 4.0f);
+    EXPECT_EQ(t.e[0], 1.0f);
+    EXPECT_EQ(t.e[15], 1.0f);
+    EXPECT_EQ(s.e[0], 2.0f);
+    EXPECT_EQ(s.e[5], 5.0f);
+    EXPECT_EQ(s.e[10], 1.0f);
+    EXPECT_EQ(s.e[12], 0.0f);
+}
+
+TEST(RenderMatrix, ProductAppliesRightFactorFirst) {
+    Point p = apply(matrix_multiply(translate(3, 4), scale(2, 5)), 1, 1);
+    EXPECT_EQ(p.x, 5.0f);
+    EXPECT_EQ(p.y, 9.0f);
+    Point q = apply(matrix_multiply(scale(2, 5), translate(3, 4)), 1, 1);
+    EXPECT_EQ(q.x, 8.0f);
+    EXPECT_EQ(q.y, 25.0f);
+    // A general product, entry by entry: row 1 of A against column 2 of B.
+    Matrix a{}, b{};
+    for (int i = 0; i < 16; i++) {
+        a.e[i] = (f32)(i + 1);
+        b.e[i] = (f32)(16 - i);
+    }
+    Matrix r = matrix_multiply(a, b);
+    f32 expected = 0;
+    for (int k = 0; k < 4; k++) expected += a.e[k * 4 + 1] * b.e[2 * 4 + k];
+    EXPECT_EQ(r.e[2 * 4 + 1], expected);
+    Matrix id = matrix_multiply(matrix_identity(), a);
+    for (int i = 0; i < 16; i++) EXPECT_EQ(id.e[i], a.e[i]);
+}
+
+TEST(RenderColor, ScaleMultipliesAlphaToo) {
+    Color c = color_scale(Color{1, 0.5f, 0.25f, 0.8f}, 0.5f);
+    EXPECT_FLOAT_EQ(c.r, 0.5f);
+    EXPECT_FLOAT_EQ(c.g, 0.25f);
+    EXPECT_FLOAT_EQ(c.b, 0.125f);
+    EXPECT_FLOAT_EQ(c.a, 0.4f);
+}
+
+class RenderDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!arenas_reserved()) arenas_reserve();
+        headless_reset();
+        renderer = Renderer{};
+        theme_set_defaults();
+        gpu_setup();
+        icon_textures[icon_white] = texture_create();
+        begin_frame();
+        first = headless_draw_count();
+    }
+    void TearDown() override {
+        icon_textures[icon_white] = 0;
+        renderer = Renderer{};
+    }
+    const RecordedDraw& draw(i64 i) { return headless_draws()[first + i]; }
+    i64 first = 0;
+};
+
+void expect_near(Point p, f32 x, f32 y) {
+    EXPECT_NEAR(p.x, x, 1e-3) << "x";
+    EXPECT_NEAR(p.y, y, 1e-3) << "y";
+}
+
+TEST_F(RenderDraw, QuadCornersLandOnTheRectangle) {
+    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 10, 20, 30, 40, 0, 0, 0, uv_rect_full);
+    ASSERT_EQ(headless_draw_count(), first + 1);
+    expect_near(quad_corner_pixels(draw(0), 0, 0), 10, 20);
+    expect_near(quad_corner_pixels(draw(0), 1, 0), 40, 20);
+    expect_near(quad_corner_pixels(draw(0), 1, 1), 40, 60);
+    EXPECT_EQ(draw(0).program, renderer.simple_shader);
+    EXPECT_EQ(draw(0).frame_buffer, renderer.frame_buffer);
+    EXPECT_EQ(draw(0).mode, 5u);
+    EXPECT_EQ(draw(0).count, 4);
+    EXPECT_EQ(draw(0).instances, 1);
+    EXPECT_EQ(headless_gpu_state()->vertex_array, 0u);
+    EXPECT_EQ(headless_gpu_state()->misuse_count, 0);
+}
+
+TEST_F(RenderDraw, NegativeWidthMirrorsToTheLeft) {
+    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 50, -30, 10, 0, 0, 0, uv_rect_full);
+    expect_near(quad_corner_pixels(draw(0), 0, 0), 100, 50);
+    expect_near(quad_corner_pixels(draw(0), 1, 1), 70, 60);
+}
+
+TEST_F(RenderDraw, PivotAndQuarterTurnRotateAboutTheCentre) {
+    // A 20 x 10 quad centred on (100, 100), turned a quarter counter-clockwise.
+    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 100, 20, 10, 10, 5, M_PI / 2, uv_rect_full);
+    expect_near(quad_corner_pixels(draw(0), 0, 0), 105, 90);   // bottom-left goes to lower right
+    expect_near(quad_corner_pixels(draw(0), 1, 0), 105, 110);  // bottom-right goes up
+    expect_near(quad_corner_pixels(draw(0), 1, 1), 95, 110);
+    expect_near(quad_corner_pixels(draw(0), 0.5f, 0.5f), 100, 100);
+}
+
+TEST_F(RenderDraw, PivotAtTopLeftHangsBelowThePoint) {
+    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 10, 100, 30, 20, 0, 20, 0, uv_rect_full);
+    expect_near(quad_corner_pixels(draw(0), 0, 1), 10, 100);
+    expect_near(quad_corner_pixels(draw(0), 0, 0), 10, 80);
+}
+
+TEST_F(RenderDraw, ColorTextureAndUvRectPassThrough) {
+    u32 texture = texture_create();
+    draw_quad(texture, Color{0.1f, 0.2f, 0.3f, 0.4f}, 0, 0, 5, 5, 0, 0, 0, UvRect{0, 0, 0.5f, 1});
+    EXPECT_EQ(draw(0).texture, texture);
+    EXPECT_EQ(draw(0).color[0], 0.1f);
+    EXPECT_EQ(draw(0).color[1], 0.2f);
+    EXPECT_EQ(draw(0).color[2], 0.3f);
+    EXPECT_EQ(draw(0).color[3], 0.4f);
+    EXPECT_EQ(draw(0).uv_rect[0], 0.0f);
+    EXPECT_EQ(draw(0).uv_rect[2], 0.5f);
+    EXPECT_EQ(draw(0).uv_rect[3], 1.0f);
+    const HeadlessUniformValue* diffuse = headless_uniform(renderer.simple_shader, SV("diffuse"));
+    ASSERT_NE(diffuse, nullptr);
+    EXPECT_EQ(diffuse->integer, 0);
+}
+
+TEST_F(RenderDraw, RectUsesWhiteTextureAndCoversResizedWindow) {
+    renderer.width = 800;
+    renderer.height = 600;
+    frame_buffer_resize();
+    projection_update();
+    begin_frame();
+    i64 at = headless_draw_count();
+    draw_rect(Color{0, 1, 0, 1}, 0, 0, 800, 600);
+    const RecordedDraw& d = headless_draws()[at];
+    EXPECT_EQ(d.texture, icon_textures[icon_white]);
+    EXPECT_EQ(d.color[1], 1.0f);
+    f32 cx0 = d.mvp[12], cy0 = d.mvp[13];
+    f32 cx1 = d.mvp[0] + d.mvp[12], cy1 = d.mvp[5] + d.mvp[13];
+    EXPECT_NEAR(cx0, -1, 1e-6);
+    EXPECT_NEAR(cy0, -1, 1e-6);
+    EXPECT_NEAR(cx1, 1, 1e-6);
+    EXPECT_NEAR(cy1, 1, 1e-6);
+}
+
+TEST_F(RenderDraw, ScissorHelpersTruncateAndSwitch) {
+    scissor_set(10.9, 20.2, 30.7, 40.99);
+    draw_rect(Color{1, 1, 1, 1}, 0, 0, 1, 1);
+    EXPECT_TRUE(draw(0).scissor_enabled);
+    EXPECT_EQ(draw(0).scissor[0], 10);
+    EXPECT_EQ(draw(0).scissor[1], 20);
+    EXPECT_EQ(draw(0).scissor[2], 30);
+    EXPECT_EQ(draw(0).scissor[3], 40);
+    scissor_off();
+    draw_rect(Color{1, 1, 1, 1}, 0, 0, 1, 1);
+    EXPECT_FALSE(draw(1).scissor_enabled);
+    // Layout values out of range must not turn into undefined conversions.
+    scissor_set(1e300, -1e300, NAN, 5);
+    const HeadlessGpuState* gpu = headless_gpu_state();
+    EXPECT_EQ(gpu->scissor[0], INT32_MAX);
+    EXPECT_EQ(gpu->scissor[1], INT32_MIN);
+    EXPECT_EQ(gpu->scissor[2], 0);
+    EXPECT_EQ(gpu->scissor[3], 5);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#include "icons.h"
+
+const std::vector<IconFile>& icon_files() {
+    static const std::vector<IconFile> files = {
+        {"white.png", make_white},
+        {"circle2.png", make_circle2},
+        {"new.png", make_new},
+        {"open.png", make_open},
+        {"save.png", make_save},
+        {"close.png", make_close},
+        {"minimize.png", make_minimize},
+        {"maximize2.png", make_maximize2},
+        {"button.png", make_button},
+        {"button_hover.png", make_button_hover},
+        {"button_pressed.png", make_button_pressed},
+        {"key.png", make_key},
+        {"lightning.png", make_lightning},
+        {"cylinder.png", make_cylinder},
+        {"cube.png", make_cube},
+        {"octahedron.png", make_octahedron},
+        {"sphere.png", make_sphere},
+        {"sphere_open.png", make_sphere_open},
+        {"sphere_save.png", make_sphere_save},
+        {"sphere_save_all.png", make_sphere_save_all},
+        {"cone.png", make_cone},
+        {"stone.png", make_stone},
+        {"star.png", make_star},
+        {"star3d.png", make_star3d},
+        {"arrow.png", make_arrow},
+        {"pyramid.png", make_pyramid},
+        {"triangular_prism.png", make_triangular_prism},
+        {"pentagonal_prism.png", make_pentagonal_prism},
+        {"gradient1.png", make_gradient1},
+        {"gradient2.png", make_gradient2},
+        {"gradient3.png", make_gradient3},
+        {"eye.png", make_eye},
+        {"settings.png", make_settings},
+        {"red_sphere.png", make_red_sphere},
+        {"backdrop.png", make_backdrop},
+    };
+    return files;
+}

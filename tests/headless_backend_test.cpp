@@ -20,7 +20,8 @@ struct KeyState {
 };
 
 KeyState key_state(i32 key) {
-    return KeyState{input_key_is_pressed(key), input_key_is_held(key), input_key_is_typed(key), input_key_is_released(key)};
+    return KeyState{input_key_is_pressed(key), input_key_is_held(key), input_key_is_typed(key),
+                    input_key_is_released(key)};
 }
 
 void expect_key(i32 key, bool pressed, bool held, bool typed, bool released, const char* where) {
@@ -422,6 +423,15 @@ TEST_F(HeadlessTest, ShaderSourceNeedsBothSections) {
         EXPECT_GT(result.log.length, 0);
         EXPECT_EQ(result.log.data, log) << "the log is written into the caller's buffer";
     }
+    // Drawing with a program that failed is what a driver rejects.
+    u32 failed = shader_create();
+    shader_source(failed, SV("#vertex\n"), StringView{log, sizeof(log)});
+    shader_bind(failed);
+    vertex_array_bind(vertex_array_create());
+    i64 before = headless_gpu_state()->misuse_count;
+    draw_arrays(5, 0, 4, 1);
+    EXPECT_EQ(headless_gpu_state()->misuse_count, before + 1);
+
     // A tiny log buffer is not overrun.
     char small[4] = {'.', '.', '.', '.'};
     ShaderResult result = shader_source(shader_create(), SV("nothing"), StringView{small, 3});
@@ -559,6 +569,7 @@ TEST_F(HeadlessTest, MessageBoxesAreRecordedAndCut) {
     EXPECT_EQ(headless_message_box_count(), 1002);
     ASSERT_NE(headless_message_box(1001), nullptr);
     EXPECT_STREQ(headless_message_box(1001)->text, "last");
+    EXPECT_EQ(headless_message_box(0), nullptr) << "an overwritten box must not pass for the first";
 
     headless_clear_message_boxes();
     EXPECT_EQ(headless_message_box_count(), 0);
@@ -575,6 +586,7 @@ TEST_F(HeadlessTest, ResetForgetsEverything) {
     u32 vertex_array = vertex_array_create();
     u32 program = make_program();
     shader_bind(program);
+    shader_uniform1f(shader_get_uniform_location(program, SV("mvp")), 1);
     vertex_array_bind(vertex_array);
     draw_arrays(5, 0, 4, 1);
     pipeline_present();

@@ -73,6 +73,9 @@ void source_cache_rebuild(StringView name) {
     file_close(file);
     if (too_long) show_simple_message_box(0, SV("Error"), SV("Too many source files!"));
 
+    Array<FailedOpen> failures{};
+    failures.pool = pool_frame;
+    mutex_lock(source_lock);
     // Lines at "\n" only; a final "\n" makes no empty last line.
     path_storage.count = 0;
     append_bytes(&path_storage, bytes, size);
@@ -84,10 +87,6 @@ void source_cache_rebuild(StringView name) {
         array_append(&source_cache.source_paths, StringView{path_storage.data + start, i - start});
         start = i + 1;
     }
-
-    Array<FailedOpen> failures{};
-    failures.pool = pool_frame;
-    mutex_lock(source_lock);
     source_cache.source_entries.count = 0;
     pool_reset(pool_sources);
     for (StringView path : source_cache.source_paths) {
@@ -159,4 +158,19 @@ void source_cache_clear() {
     source_cache.sources_name.length = 0;
     pool_reset(pool_sources);
     mutex_unlock(source_lock);
+}
+
+Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suffix_count, StringView exclude, u8 pool) {
+    Array<SourceFile> files{nullptr, 0, 0, pool};
+    mutex_lock(source_lock);
+    for (StringView path : source_cache.source_paths) {
+        if (sv_equal(path, exclude)) continue;
+        bool wanted = false;
+        for (i64 i = 0; i < suffix_count && !wanted; i++) wanted = ends_with(path, suffixes[i]);
+        if (!wanted) continue;
+        StringView text = source_cache_lookup(path);
+        array_append(&files, SourceFile{string_copy(path, pool), string_copy(text, pool)});
+    }
+    mutex_unlock(source_lock);
+    return files;
 }

@@ -33,5 +33,12 @@ StringView source_cache_update(StringView path, StringView text);
 StringView source_cache_copy(StringView path, u8 pool);
 // The stored text for a path; valid only while source_lock is held.
 StringView source_cache_lookup(StringView path);
+struct SourceFile {
+    StringView path;
+    StringView text;
+};
+// Private copies (in `pool`) of every listed path ending in one of the suffixes, except
+// `exclude`, with their cached texts, in list order; taken under source_lock.
+Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suffix_count, StringView exclude, u8 pool);
 // Empties everything (project reset).
 void source_cache_clear();

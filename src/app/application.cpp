@@ -32,7 +32,7 @@ bool arenas_owned;
 bool application_start(const StringView* arguments, i64 count) {
     shell_set_defaults();
     theme_set_defaults();
-    palettes_set_defaults();
+    store_builtin_palettes();
     parse_command_line(arguments, count);
 
     system_init(13);

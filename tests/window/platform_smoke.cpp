@@ -2,7 +2,7 @@
 // scene whose pixels the script checks, and reports on stdout, one line each, the input
 // it receives ("pressed 2 mods 0", "text a", "mouse 2 321 123", ...). F10 and the close
 // request (button, SIGINT, SIGTERM) end it with status 0. Key C prints the clipboard, key
-// S puts a long text on it.
+// S puts a long text on it. With the argument "paced" the swap waits for the display.
 //
 // Scene, in window pixels with y from the top (the script's coordinates):
 //   background (0.2, 0.4, 0.6)
@@ -244,9 +244,11 @@ void report_input() {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // "paced": swap interval 1, as the editor runs with "-v"; otherwise unpaced.
+    bool paced = argc > 1 && strcmp(argv[1], "paced") == 0;
     system_init(13);
-    if (!display_open(1024, 768, SV("platform smoke"), 0x54, 1)) {
+    if (!display_open(1024, 768, SV("platform smoke"), paced ? 0x14 : 0x54, 1)) {
         say("display_open failed");
         return 1;
     }

@@ -61,7 +61,8 @@ void forget_bindings(u32 handle, HeadlessObjectKind kind) {
 // The texture bound to target 1 of the active unit, or null (counted as misuse).
 HeadlessObject* bound_texture(u32 target, const char* call) {
     u32 unit = headless_gpu_mutable()->active_unit;
-    HeadlessObject* texture = target == texture_target_2d ? headless_object(table.unit_textures[unit], object_texture) : nullptr;
+    HeadlessObject* texture = nullptr;
+    if (target == texture_target_2d) texture = headless_object(table.unit_textures[unit], object_texture);
     if (!texture) headless_gpu_misuse(call);
     return texture;
 }
@@ -142,7 +143,8 @@ void buffer_bind(u32 target, u32 buffer) {
 }
 
 void buffer_data(u32 target, i64 size, const void*, u32) {
-    if (target != 0 || headless_gpu_mutable()->array_buffer == 0 || size < 0) headless_gpu_misuse("buffer_data with no buffer bound");
+    if (target != 0 || headless_gpu_mutable()->array_buffer == 0) headless_gpu_misuse("buffer_data with no buffer bound");
+    else if (size < 0) headless_gpu_misuse("buffer_data with a negative size");
 }
 
 void buffer_destroy(u32 buffer) { headless_object_destroy(buffer, object_buffer); }
@@ -153,7 +155,8 @@ void attribute_enable(u32) {
 
 void attribute_format(u32, i32, u32, bool, i32, i64) {
     HeadlessGpuState* gpu = headless_gpu_mutable();
-    if (gpu->vertex_array == 0 || gpu->array_buffer == 0) headless_gpu_misuse("attribute_format with no vertex array or buffer bound");
+    if (gpu->vertex_array == 0 || gpu->array_buffer == 0)
+        headless_gpu_misuse("attribute_format with no vertex array or buffer bound");
 }
 
 // ---- Textures ------------------------------------------------------------------------------
@@ -194,9 +197,9 @@ void texture_image_2d(u32 target, i32 level, u32, i32 width, i32 height, u32, u3
     }
 }
 
-void texture_parameter_wrap(u32 target, u32, u32) { bound_texture(target, "texture_parameter_wrap with no texture bound"); }
-void texture_parameter_filter(u32 target, u32, u32) { bound_texture(target, "texture_parameter_filter with no texture bound"); }
-void texture_generate_mipmap(u32 target) { bound_texture(target, "texture_generate_mipmap with no texture bound"); }
+void texture_parameter_wrap(u32 target, u32, u32) { bound_texture(target, "texture_parameter_wrap, nothing bound"); }
+void texture_parameter_filter(u32 target, u32, u32) { bound_texture(target, "texture_parameter_filter, nothing bound"); }
+void texture_generate_mipmap(u32 target) { bound_texture(target, "texture_generate_mipmap, nothing bound"); }
 void texture_destroy(u32 texture) { headless_object_destroy(texture, object_texture); }
 
 void headless_texture_size(u32 texture, i32* width, i32* height) {
@@ -220,8 +223,10 @@ void frame_buffer_bind(u32, u32 frame_buffer) {
 void frame_buffer_unbind(u32 target) { frame_buffer_bind(target, 0); }
 
 void frame_buffer_texture(u32, u32, u32, u32 texture, i32) {
-    if (headless_gpu_mutable()->frame_buffer == 0) headless_gpu_misuse("frame_buffer_texture with no frame buffer bound");
-    else if (texture != 0 && !headless_object(texture, object_texture)) headless_gpu_misuse("frame_buffer_texture of an unknown texture");
+    if (headless_gpu_mutable()->frame_buffer == 0)
+        headless_gpu_misuse("frame_buffer_texture with no frame buffer bound");
+    else if (texture != 0 && !headless_object(texture, object_texture))
+        headless_gpu_misuse("frame_buffer_texture of an unknown texture");
 }
 
 void frame_buffer_destroy(u32 frame_buffer) { headless_object_destroy(frame_buffer, object_frame_buffer); }

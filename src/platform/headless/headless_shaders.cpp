@@ -28,20 +28,22 @@ struct UniformTable {
 
 UniformTable uniforms;
 
-bool grow(void** memory, i64* capacity, i64 wanted, i64 element_size, i64 limit) {
-    if (wanted <= *capacity) return true;
-    if (wanted > limit) return false;
+// Storage of at least `wanted` elements (no more than `limit`), or null with the old
+// storage still valid.
+void* grow(void* memory, i64* capacity, i64 wanted, i64 element_size, i64 limit) {
+    if (wanted <= *capacity) return memory;
+    if (wanted > limit) return nullptr;
     i64 grown = *capacity ? *capacity : 64;
     while (grown < wanted) grown *= 2;
     if (grown > limit) grown = limit;
-    void* memory_grown = realloc(*memory, (size_t)(grown * element_size));
-    if (!memory_grown) return false;
-    *memory = memory_grown;
-    *capacity = grown;
-    return true;
+    void* memory_grown = realloc(memory, (size_t)(grown * element_size));
+    if (memory_grown) *capacity = grown;
+    return memory_grown;
 }
 
-StringView entry_name(const UniformEntry& entry) { return StringView{uniforms.names + entry.name_offset, entry.name_length}; }
+StringView entry_name(const UniformEntry& entry) {
+    return StringView{uniforms.names + entry.name_offset, entry.name_length};
+}
 
 i32 find_entry(const HeadlessObject* program, StringView name) {
     for (i32 i = program->first_uniform; i >= 0; i = uniforms.entries[i].next)
@@ -51,8 +53,11 @@ i32 find_entry(const HeadlessObject* program, StringView name) {
 
 // Appends a fresh entry for `name` at the program's next location; -1 when full.
 i32 add_entry(u32 handle, StringView name) {
-    if (!grow((void**)&uniforms.entries, &uniforms.capacity, uniforms.count + 1, sizeof(UniformEntry), max_uniforms) ||
-        !grow((void**)&uniforms.names, &uniforms.names_capacity, uniforms.names_used + name.length, 1, max_name_bytes)) {
+    void* entries = grow(uniforms.entries, &uniforms.capacity, uniforms.count + 1, sizeof(UniformEntry), max_uniforms);
+    if (entries) uniforms.entries = (UniformEntry*)entries;
+    void* names = grow(uniforms.names, &uniforms.names_capacity, uniforms.names_used + name.length, 1, max_name_bytes);
+    if (names) uniforms.names = (char*)names;
+    if (!entries || !names) {
         headless_gpu_misuse("uniform table full");
         return -1;
     }

@@ -19,7 +19,7 @@ void note_code_up(InputState* state, i32 code) {
     if (state->code_held_count[code] == 0) state->released[code] = 1;
 }
 
-void key_down(InputState* state, const SDL_KeyboardEvent& key) {
+void apply_key_down(InputState* state, const SDL_KeyboardEvent& key) {
     i32 scancode = key.keysym.scancode;
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
     i32 code = key_from_scancode((SDL_Scancode)scancode);
@@ -35,7 +35,7 @@ void key_down(InputState* state, const SDL_KeyboardEvent& key) {
     note_code_down(state, code);
 }
 
-void key_up(InputState* state, SDL_Scancode scancode) {
+void apply_key_up(InputState* state, SDL_Scancode scancode) {
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES || !state->scancode_held[scancode]) return;
     state->scancode_held[scancode] = 0;
     note_code_up(state, key_from_scancode(scancode));
@@ -44,7 +44,7 @@ void key_up(InputState* state, SDL_Scancode scancode) {
 // Keys still down when the keyboard goes elsewhere would otherwise stay held forever.
 void release_all_keys(InputState* state) {
     for (i32 s = 0; s < SDL_NUM_SCANCODES; s++) {
-        if (state->scancode_held[s]) key_up(state, (SDL_Scancode)s);
+        if (state->scancode_held[s]) apply_key_up(state, (SDL_Scancode)s);
     }
 }
 
@@ -147,8 +147,8 @@ void input_apply_event(InputState* state, const SDL_Event* event, u32 now_ticks,
     switch (event->type) {
         case SDL_QUIT: state->closed = true; break;
         case SDL_WINDOWEVENT: window_event(state, event->window); break;
-        case SDL_KEYDOWN: key_down(state, event->key); break;
-        case SDL_KEYUP: key_up(state, event->key.keysym.scancode); break;
+        case SDL_KEYDOWN: apply_key_down(state, event->key); break;
+        case SDL_KEYUP: apply_key_up(state, event->key.keysym.scancode); break;
         case SDL_TEXTINPUT: append_text(state, event->text.text); break;
         case SDL_MOUSEMOTION:
             state->mouse_x = event->motion.x;

@@ -1,0 +1,122 @@
+#include "analysis/parse_state.h"
+
+#include "memory/arena.h"
+#include "syntax/token_kinds.h"
+
+namespace {
+const Token end_token{token_end, StringView{nullptr, 0}, 0, 0, 0, nullptr, 0};
+}
+
+void parse_state_reset(ParseState* p) {
+    *p = ParseState{};
+    p->tokens.pool = pool_parser;
+    p->files.pool = pool_parser;
+}
+
+void parse_state_add_file(ParseState* p, Lexer* lexer, int language, bool c_mode, StringView path, StringView text,
+                          u8* colours) {
+    i64 index = array_append(&p->files, ParsedFile{path, text, colours});
+    lexer->source = p->files[index].path;
+    lexer->text = text;
+    u8* buffer = colours;
+    lexer->colours = &buffer;
+    lexer->tokens = &p->tokens;
+    if (language == language_vantrel) lex_vantrel(lexer, 0, -1);
+    else if (language == language_cpp) lex_cpp(lexer, c_mode, 0, -1);
+    else lex_glsl(lexer, 0, -1);
+    lexer->colours = nullptr;
+    lexer->tokens = nullptr;
+}
+
+const Token& current_token(const ParseState* p) { return token_at(p, p->pos); }
+
+const Token& token_at(const ParseState* p, i64 index) {
+    if (index < 0 || index >= p->tokens.count) return end_token;
+    return p->tokens[index];
+}
+
+StringView token_text(const ParseState* p) {
+    if (at_end(p)) return StringView{nullptr, 0};
+    const Token& t = p->tokens[p->pos];
+    return StringView{t.text, t.text ? t.length : 0};
+}
+
+TokenPosition token_position(const ParseState* p) {
+    if (at_end(p)) return TokenPosition{};
+    const Token& t = p->tokens[p->pos];
+    return TokenPosition{t.source, t.line, t.column, t.offset};
+}
+
+i64 file_of_token(const ParseState* p, const Token& t) {
+    for (i64 i = 0; i < p->files.count; i++)
+        if (p->files[i].path.data == t.source.data && p->files[i].path.length == t.source.length) return i;
+    for (i64 i = 0; i < p->files.count; i++)
+        if (sv_equal(p->files[i].path, t.source)) return i;
+    return -1;
+}
+
+static void colour_in_file(ParseState* p, i64 file, u8 kind, i64 offset, i64 length) {
+    if (file < 0 || file >= p->files.count) return;
+    ParsedFile& f = p->files[file];
+    if (!f.colours || offset < 0 || length <= 0 || offset > f.text.length || length > f.text.length - offset) return;
+    memset(f.colours + offset, kind, (size_t)length);
+}
+
+void colour_token(ParseState* p, const Token& t, u8 kind) {
+    if (t.code == token_end) return;
+    colour_in_file(p, file_of_token(p, t), kind, t.offset, t.length);
+}
+
+void colour_current_token(ParseState* p, u8 kind) {
+    if (!at_end(p)) colour_token(p, p->tokens[p->pos], kind);
+}
+
+void colour_range(ParseState* p, u8 kind, i64 offset, i64 length) {
+    colour_in_file(p, p->current_file, kind, offset, length);
+}
+
+void top_level_driver(ParseState* p, bool (*parse_item)(ParseState*, void*), void (*record_error)(ParseState*),
+                      void* context) {
+    p->pos = 0;
+    p->error_count = 0;
+    p->recovering = 0;
+    if (p->tokens.count == 0) return;
+    i64 depth = 0;
+    for (;;) {
+        i64 before = p->pos;
+        p->recovering = 0;
+        p->block_abort = 0;
+        p->depth = 0;
+        if (parse_item(p, context)) {
+            if (at_end(p)) break;
+        } else if (!at_end(p)) {
+            u16 code = current_code(p);
+            if ((code == '}' && depth > 1) || (code != '}' && code != token_end)) {
+                record_error(p);
+                if (!at_end(p)) {
+                    u16 now = current_code(p);
+                    if (now == '{') depth++;
+                    else if (now == '}') depth--;
+                }
+                p->pos++;
+                if (at_end(p)) break;
+            } else {
+                p->pos++;
+                depth = 0;
+                if (at_end(p)) break;
+            }
+        } else {
+            p->pos++;
+            break;
+        }
+        if (p->recovering) p->pos = p->resume_pos;
+        // Every turn must move on: a parse routine that yields an item without consuming
+        // anything (or recovery that goes back) would otherwise loop for ever.
+        if (p->pos <= before) p->pos = before + 1;
+        if (at_end(p)) break;
+    }
+    if (depth != 0) {
+        record_error(p);
+        if (!at_end(p)) record_error(p);
+    }
+}

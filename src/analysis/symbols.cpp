@@ -1,0 +1,20 @@
+#include "analysis/symbols.h"
+
+#include "memory/arena.h"
+
+i64 open_scope(AnalysisResult* result, u32 parent, StringView name, i32 start, i32 end) {
+    Scope scope{name, start, end, parent, Array<Symbol>{nullptr, 0, 0, pool_parser}};
+    return array_append(&result->scopes, scope);
+}
+
+Symbol* declare_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name) {
+    if (Symbol* existing = symbolmap_find(&result->symbols, flag, scope, name)) return existing;
+    Symbol symbol{kind, flag, value, scope, string_copy(name, pool_parser)};
+    if (scope >= 0 && scope < result->scopes.count) array_append(&result->scopes[scope].members, symbol);
+    symbolmap_insert(&result->symbols, symbol);
+    return nullptr;
+}
+
+Symbol* lookup_symbol(const AnalysisResult* result, u8 flag, i32 scope, StringView name) {
+    return symbolmap_find(&result->symbols, flag, scope, name);
+}

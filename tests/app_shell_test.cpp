@@ -1,0 +1,91 @@
+// Command line, settings and the statistics overlay text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/shell_state.h"
+#include "core/frame_globals.h"
+#include "render/theme.h"
+#include "test_support.h"
+
+namespace {
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ensure_arenas();
+        pool_reset(pool_frame);
+        shell_set_defaults();
+        theme_set_defaults();
+        frame_time = 1.0f / 60.0f;
+    }
+};
+
+TEST_F(ShellTest, CommandLineOptionsAndProjectPath) {
+    StringView args[] = {SV("-v"), SV("-x"), SV("-m"), SV("first.project"), SV("-c"), SV("second.project")};
+    parse_command_line(args, 6);
+    EXPECT_TRUE(shell.display_paced);
+    EXPECT_TRUE(shell.show_memory);
+    EXPECT_TRUE(shell.keep_system_cursor);
+    EXPECT_FALSE(shell.show_timings);
+    // A later path replaces an earlier one; "-x" was a path too but came first.
+    EXPECT_TRUE(sv_equal(shell.project_argument, SV("second.project")));
+    StringView only[] = {SV("-q")};
+    parse_command_line(only, 1);
+    EXPECT_TRUE(sv_equal(shell.project_argument, SV("-q")));
+}
+
+TEST_F(ShellTest, SettingsValuesAndQuirks) {
+    settings_parse(SV("workspace /home/me/code dir\nsleep 8\ncoloring colors.txt\nunknown 5\n"));
+    EXPECT_TRUE(sv_equal(owned_view(workspace_path), SV("/home/me/code dir")));
+    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("colors.txt")));
+    EXPECT_EQ(shell.sleep_ms, 8);
+
+    settings_parse(SV("sleep abc\n"));
+    EXPECT_EQ(shell.sleep_ms, 0);
+    settings_parse(SV("sleep -3"));
+    EXPECT_EQ(shell.sleep_ms, -3);
+    // No final newline: the last value runs to the end of the file.
+    settings_parse(SV("coloring last.txt"));
+    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("last.txt")));
+    // A carriage return stays part of the value; the last occurrence wins.
+    settings_parse(SV("coloring a.txt\r\ncoloring b.txt\n"));
+    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("b.txt")));
+    // A line without a space runs on into the next line's key.
+    settings_parse(SV("sleepy\nsleep 5\n"));
+    EXPECT_EQ(shell.sleep_ms, 0) << "the merged key \"sleepy\\nsleep\" matches nothing, so 5 is lost";
+}
+
+TEST_F(ShellTest, SettingsKeyAtEndOfFileWithoutValue) {
+    settings_parse(SV("workspace"));
+    EXPECT_EQ(workspace_path.length, 0);
+    settings_parse(SV("sleep"));
+    EXPECT_EQ(shell.sleep_ms, 0);
+}
+
+std::string overlay_text() {
+    char buffer[1024];
+    i64 n = overlay_build(buffer);
+    return std::string(buffer, (size_t)n);
+}
+
+TEST_F(ShellTest, OverlayTimingLines) {
+    shell.show_timings = true;
+    shell.render_time = 0.0025;
+    shell.sleep_ms = 0;
+    glyph_count = 321;
+    std::string text = overlay_text();
+    EXPECT_EQ(text, "2.5 ms rendering\n0 ms sleeping\n16.6667 ms total\n321 glyphs\n");
+}
+
+TEST_F(ShellTest, OverlayMemoryLines) {
+    shell.show_memory = true;
+    std::string text = overlay_text();
+    EXPECT_EQ(text.rfind("memory:\n  main: ", 0), 0u);
+    for (const char* label : {"  tmp: ", "  project view: ", "  source cache: ", "  parser: ", "  parser output: "})
+        EXPECT_NE(text.find(label), std::string::npos) << label;
+    EXPECT_NE(text.find("/1073741824  "), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+}
+
+}  // namespace

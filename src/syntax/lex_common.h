@@ -317,25 +317,27 @@ struct LexActionTable {
 constexpr LexActionTable make_action_table(const char* single, const char* doubling, const char* equal,
                                            const char* extra_identifier_start, bool hash_directive) {
     LexActionTable t{};
-    for (int c = 0; c < 256; c++) t.action[c] = act_bad;
-    for (int c = 'a'; c <= 'z'; c++) t.action[c] = act_identifier;
-    for (int c = 'A'; c <= 'Z'; c++) t.action[c] = act_identifier;
-    for (int c = 0x80; c < 256; c++) t.action[c] = act_identifier;
-    t.action['_'] = act_identifier;
-    for (const char* s = extra_identifier_start; *s; s++) t.action[(u8)*s] = act_identifier;
-    for (int c = '0'; c <= '9'; c++) t.action[c] = act_digit;
-    t.action[' '] = t.action['\t'] = t.action['\r'] = act_space;
-    t.action['\n'] = act_newline;
-    t.action['"'] = act_string;
-    t.action['\''] = act_character;
-    for (const char* s = equal; *s; s++) t.action[(u8)*s] = act_equal;
-    for (const char* s = doubling; *s; s++) t.action[(u8)*s] = act_double;
-    for (const char* s = single; *s; s++) t.action[(u8)*s] = act_single;
-    t.action['.'] = act_dot;
-    t.action['<'] = t.action['>'] = act_angle;
-    if (t.action[':'] == act_double) t.action[':'] = act_colon;
-    t.action['/'] = act_slash;
-    if (hash_directive) t.action['#'] = act_hash;
+    auto put = [&t](char c, u8 action) { t.action[(u8)c] = action; };
+    auto put_all = [&put](const char* set, u8 action) {
+        for (const char* s = set; *s; s++) put(*s, action);
+    };
+    for (int c = 0; c < 256; c++) {
+        bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+        t.action[c] = letter ? act_identifier : (c >= '0' && c <= '9') ? act_digit : act_bad;
+    }
+    put_all(extra_identifier_start, act_identifier);
+    put_all(" \t\r", act_space);
+    put('\n', act_newline);
+    put('"', act_string);
+    put('\'', act_character);
+    put_all(equal, act_equal);
+    put_all(doubling, act_double);
+    put_all(single, act_single);
+    put('.', act_dot);
+    put_all("<>", act_angle);
+    if (t.action[(u8)':'] == act_double) put(':', act_colon);
+    put('/', act_slash);
+    if (hash_directive) put('#', act_hash);
     return t;
 }
 

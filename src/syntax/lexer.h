@@ -47,6 +47,7 @@ struct Lexer {
     u8** colours;           // the colour buffer (text length bytes), or null: tokens only
     u8 complete;            // cleared by unterminated comments/literals and unknown bytes
     Array<Token>* tokens;   // appended to; null skips the tokens (colouring only)
+    // Where the last run stopped (a run counts in locals and stores these at its end).
     u32 line;
     u32 column;
     i64 pos;

@@ -11,54 +11,40 @@ const Color rainbow_builtin_colors[rainbow_builtin_count] = {
     {0, 0.8f, 1, 1}, {0.2f, 0, 1, 1}, {0.6f, 0, 1, 1}, {1, 0, 1, 1},
 };
 
-// Key, kind per language (-1: the language has no such kind), built-in colour.
-struct BuiltinEntry {
-    ColoringKey key;
-    Color color;
-};
-
-static constexpr BuiltinEntry builtin_entries[coloring_key_count] = {
-    {{SV("default"), 0, 0, 0}, {1, 1, 1, 1}},
-    {{SV("operation"), 1, 1, 1}, {1, 1, 1, 1}},
-    {{SV("type_keyword"), 2, 2, 2}, {1, 0, 0, 1}},
-    {{SV("declaration_keyword"), 3, 3, 3}, {0.25f, 0.5f, 1, 1}},
-    {{SV("operation_keyword"), 4, 4, 4}, {1, 0.75f, 0, 1}},
-    {{SV("number_literal"), 5, 5, 5}, {1, 0.75f, 0, 1}},
-    {{SV("character_literal"), 6, 6, 6}, {1, 0, 1, 1}},
-    {{SV("string_literal"), 7, 7, 7}, {0.5f, 0, 1, 1}},
-    {{SV("preprocessor_directive"), -1, 8, 8}, {0.5f, 0, 1, 1}},
-    {{SV("single_line_comment"), 8, 9, 9}, {0.75f, 0.75f, 0.75f, 1}},
-    {{SV("multi_line_comment"), 9, 10, 10}, {0.5f, 0.5f, 0.5f, 1}},
-    {{SV("struct"), 10, 11, 11}, {0, 1, 0.4f, 1}},
-    {{SV("enum"), 11, 12, -1}, {1, 0, 1, 1}},
-    {{SV("namespace"), -1, 13, -1}, {1, 0, 0.5f, 1}},
-    {{SV("handle"), 12, -1, -1}, {0, 1, 1, 1}},
-    {{SV("alias"), 13, -1, -1}, {0, 1, 1, 1}},
-    {{SV("typedef"), -1, 14, -1}, {0, 1, 1, 1}},
-    {{SV("using"), -1, 15, -1}, {0, 1, 1, 1}},
-    {{SV("template_type"), 14, -1, -1}, {0, 1, 1, 1}},
-    {{SV("template_expression"), -1, 16, -1}, {0, 1, 1, 1}},
-    {{SV("proc"), 15, 17, 12}, {1, 0.5f, 0.25f, 1}},
-    {{SV("member_var"), 16, 18, 13}, {0.5f, 0.75f, 1, 1}},
-    {{SV("global_var"), 17, 19, 14}, {0.75f, 1, 0.75f, 1}},
-    {{SV("local_var"), 18, 20, 15}, {1, 1, 0.75f, 1}},
-    {{SV("parameter_var"), 19, 21, 16}, {1, 0.75f, 1, 1}},
-};
-
-// The key table without the colours, for the coloring file and the key printers.
-static constexpr ColoringKey key_of(int i) { return builtin_entries[i].key; }
+// Each key, the kind it names per language (-1: none) and its built-in colour.
 const ColoringKey coloring_keys[coloring_key_count] = {
-    key_of(0),  key_of(1),  key_of(2),  key_of(3),  key_of(4),  key_of(5),  key_of(6),
-    key_of(7),  key_of(8),  key_of(9),  key_of(10), key_of(11), key_of(12), key_of(13),
-    key_of(14), key_of(15), key_of(16), key_of(17), key_of(18), key_of(19), key_of(20),
-    key_of(21), key_of(22), key_of(23), key_of(24),
+    {SV("default"), 0, 0, 0, {1, 1, 1, 1}},
+    {SV("operation"), 1, 1, 1, {1, 1, 1, 1}},
+    {SV("type_keyword"), 2, 2, 2, {1, 0, 0, 1}},
+    {SV("declaration_keyword"), 3, 3, 3, {0.25f, 0.5f, 1, 1}},
+    {SV("operation_keyword"), 4, 4, 4, {1, 0.75f, 0, 1}},
+    {SV("number_literal"), 5, 5, 5, {1, 0.75f, 0, 1}},
+    {SV("character_literal"), 6, 6, 6, {1, 0, 1, 1}},
+    {SV("string_literal"), 7, 7, 7, {0.5f, 0, 1, 1}},
+    {SV("preprocessor_directive"), -1, 8, 8, {0.5f, 0, 1, 1}},
+    {SV("single_line_comment"), 8, 9, 9, {0.75f, 0.75f, 0.75f, 1}},
+    {SV("multi_line_comment"), 9, 10, 10, {0.5f, 0.5f, 0.5f, 1}},
+    {SV("struct"), 10, 11, 11, {0, 1, 0.4f, 1}},
+    {SV("enum"), 11, 12, -1, {1, 0, 1, 1}},
+    {SV("namespace"), -1, 13, -1, {1, 0, 0.5f, 1}},
+    {SV("handle"), 12, -1, -1, {0, 1, 1, 1}},
+    {SV("alias"), 13, -1, -1, {0, 1, 1, 1}},
+    {SV("typedef"), -1, 14, -1, {0, 1, 1, 1}},
+    {SV("using"), -1, 15, -1, {0, 1, 1, 1}},
+    {SV("template_type"), 14, -1, -1, {0, 1, 1, 1}},
+    {SV("template_expression"), -1, 16, -1, {0, 1, 1, 1}},
+    {SV("proc"), 15, 17, 12, {1, 0.5f, 0.25f, 1}},
+    {SV("member_var"), 16, 18, 13, {0.5f, 0.75f, 1, 1}},
+    {SV("global_var"), 17, 19, 14, {0.75f, 1, 0.75f, 1}},
+    {SV("local_var"), 18, 20, 15, {1, 1, 0.75f, 1}},
+    {SV("parameter_var"), 19, 21, 16, {1, 0.75f, 1, 1}},
 };
 
 void store_builtin_palettes() {
-    for (const BuiltinEntry& e : builtin_entries) {
-        if (e.key.vantrel >= 0) vantrel_palette[e.key.vantrel] = e.color;
-        if (e.key.cpp >= 0) cpp_palette[e.key.cpp] = e.color;
-        if (e.key.glsl >= 0) glsl_palette[e.key.glsl] = e.color;
+    for (const ColoringKey& k : coloring_keys) {
+        if (k.vantrel >= 0) vantrel_palette[k.vantrel] = k.builtin;
+        if (k.cpp >= 0) cpp_palette[k.cpp] = k.builtin;
+        if (k.glsl >= 0) glsl_palette[k.glsl] = k.builtin;
     }
     glsl_palette[glsl_kind_count] = Color{0, 0, 0, 0};
     // Until the arenas exist the documents' rainbow is the constant built-in one.

@@ -123,12 +123,14 @@ StringView token_kind_key(int language, TokenKind kind);
 // a kind without a key its number.
 void append_token_kind_key(StringBuilder* out, int language, TokenKind kind);
 
-// One row of the key table: the kind that the key names in each language, or -1.
+// One row of the key table: the kind that the key names in each language (-1 where the
+// language has none) and the colour those kinds start with.
 struct ColoringKey {
     StringView name;
     i8 vantrel;
     i8 cpp;
     i8 glsl;
+    Color builtin;
 };
 enum : int { coloring_key_count = 25 };
 extern const ColoringKey coloring_keys[coloring_key_count];

@@ -73,7 +73,8 @@ i64 parse_integer(StringView s, i64* pos) {
     }
     *pos = p;
     if (!any) return 0;
-    return negative ? -(i64)value : (i64)value;
+    // Negated as unsigned so that the most negative value is not undefined behaviour.
+    return negative ? (i64)((u64)0 - value) : (i64)value;
 }
 
 f64 parse_decimal(StringView s, i64* pos) {

@@ -62,8 +62,20 @@ static bool room_for_glyph(const Font* f) {
     return pool_available(pool_main) > need;
 }
 
+// An optional "-" and digits, kept modulo 2^32 so that absurd numbers stay defined.
+static u32 parse_code_point(StringView s, i64* pos) {
+    bool negative = *pos < s.length && s.data[*pos] == '-';
+    if (negative) (*pos)++;
+    u32 value = 0;
+    while (*pos < s.length && s.data[*pos] >= '0' && s.data[*pos] <= '9') {
+        value = value * 10 + (u32)(s.data[*pos] - '0');
+        (*pos)++;
+    }
+    return negative ? 0u - value : value;
+}
+
 static void glyph_record(Font* out, StringView s, i64* pos, f64 atlas_w, f64 atlas_h) {
-    u32 code_point = (u32)parse_integer(s, pos);
+    u32 code_point = parse_code_point(s, pos);
     f64 v[7];
     for (int i = 0; i < 7; i++) {
         (*pos)++;

@@ -1,0 +1,152 @@
+// The hand-over between the main thread and the analysis thread, with the real thread.
+// The stress case is the one CI runs under ThreadSanitizer.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "analysis/analysis_thread.h"
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "core/project_path.h"
+#include "editor/document.h"
+#include "syntax/coloring_file.h"
+#include "syntax/token_kinds.h"
+#include "test_support.h"
+
+namespace {
+
+void ensure_analysis_globals() {
+    ensure_arenas();
+    static bool done = false;
+    if (done) return;
+    done = true;
+    store_builtin_palettes();
+    load_coloring_file(StringView{nullptr, 0});
+    if (!analysis_lock) analysis_locks_create();
+    if (!source_cache.shared_text_buffer) source_cache_init();
+}
+
+struct ThreadFixture : ::testing::Test {
+    ThreadHandle thread{};
+    void SetUp() override {
+        ensure_analysis_globals();
+        mutex_lock(analysis_lock);
+        analysis_request = AnalysisRequest{};
+        analysis_result_slot.ready = 0;
+        analysis_result_slot.running = 1;
+        mutex_unlock(analysis_lock);
+        thread = thread_create(analysis_thread_main, nullptr);
+    }
+    void TearDown() override {
+        mutex_lock(analysis_lock);
+        analysis_result_slot.running = 0;
+        mutex_unlock(analysis_lock);
+        thread_wait(thread, 0);
+    }
+    void post(StringView path, StringView text, u8 kind) {
+        StringView request = source_cache_update(path, text);
+        analysis_post_request(path, request, kind);
+    }
+    // Waits (up to 5 s) for a result and takes it with the given colour buffer.
+    bool wait_and_take(u8* colours, i64 length) {
+        for (int i = 0; i < 500; i++) {
+            mutex_lock(analysis_lock);
+            bool taken = analysis_take_result_locked(colours, length);
+            mutex_unlock(analysis_lock);
+            if (taken) return true;
+            system_sleep(10);
+        }
+        return false;
+    }
+};
+
+TEST_F(ThreadFixture, PlainTextGetsWordColoursAndAnEmptyResult) {
+    std::string text = "alpha beta gamma\nfirst second\n";
+    std::string colours(text.size(), '\x7f');
+    post(SV("notes.txt"), StringView{text.data(), (i64)text.size()}, file_kind_other);
+    ASSERT_TRUE(wait_and_take((u8*)colours.data(), (i64)colours.size()));
+    EXPECT_EQ(colours[0], 1);   // alpha
+    EXPECT_EQ(colours[6], 2);   // beta
+    EXPECT_EQ(colours[5], 0);   // the space
+    EXPECT_EQ(colours[17], 1);  // a new line starts again at 1
+    EXPECT_EQ(current_result.minimap.rows.count, 0);
+}
+
+TEST_F(ThreadFixture, ResultOfAnotherLengthLeavesColoursAlone) {
+    std::string text = "int x;\n";
+    post(SV("a.c"), StringView{text.data(), (i64)text.size()}, file_kind_c);
+    std::string colours(text.size() + 3, '\x7f');  // the user typed meanwhile
+    ASSERT_TRUE(wait_and_take((u8*)colours.data(), (i64)colours.size()));
+    EXPECT_EQ(colours, std::string(text.size() + 3, '\x7f'));
+}
+
+TEST_F(ThreadFixture, PendingRequestHoldsBackAnOlderResult) {
+    std::string text = "int x;\n";
+    post(SV("a.c"), StringView{text.data(), (i64)text.size()}, file_kind_c);
+    // Wait until the thread has published, then post again before taking.
+    for (int i = 0; i < 500; i++) {
+        mutex_lock(analysis_lock);
+        bool ready = analysis_result_slot.ready;
+        mutex_unlock(analysis_lock);
+        if (ready) break;
+        system_sleep(5);
+    }
+    mutex_lock(analysis_lock);
+    analysis_request.pending = 1;
+    analysis_request.text = StringView{nullptr, 0};
+    analysis_request.path = SV("a.c");
+    analysis_request.kind = file_kind_c;
+    std::string colours(text.size(), 0);
+    EXPECT_FALSE(analysis_take_result_locked((u8*)colours.data(), (i64)colours.size()));
+    mutex_unlock(analysis_lock);
+}
+
+TEST_F(ThreadFixture, DocumentKindZeroIsNeverAnalysed) {
+    std::string text = "x\n";
+    post(SV("field"), StringView{text.data(), (i64)text.size()}, file_kind_none);
+    system_sleep(150);
+    mutex_lock(analysis_lock);
+    EXPECT_FALSE(analysis_result_slot.ready);
+    EXPECT_FALSE(analysis_request.pending);
+    mutex_unlock(analysis_lock);
+}
+
+// The main thread edits and posts every "frame", rebuilds the source cache now and then
+// and takes results, while the thread analyses. Run under ThreadSanitizer in CI.
+TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
+    char dir[] = "/tmp/tesmora-handover-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string d = dir;
+    auto write = [&](const std::string& name, const std::string& content) {
+        FILE* f = fopen((d + "/" + name).c_str(), "wb");
+        fwrite(content.data(), 1, content.size(), f);
+        fclose(f);
+    };
+    write("other.vnt", "struct Vec { float x; float y; }\nproc len(Vec v) float { return v.x; }\n");
+    write("main.vnt", "proc main() { }\n");
+    write("sources.txt", "main.vnt\nother.vnt\n");
+    std::string project = d + "/p.project";
+    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+
+    std::string text = "proc main() {\n  Vec v;\n}\n";
+    std::string colours;
+    int taken = 0;
+    for (int frame = 0; frame < 400; frame++) {
+        pool_reset(pool_frame);
+        if (frame % 50 == 0) source_cache_rebuild(SV("sources.txt"));
+        text.insert(text.size() - 2, frame % 7 == 0 ? "\n  len(v);" : "x");
+        colours.assign(text.size(), 0);
+        post(SV("main.vnt"), StringView{text.data(), (i64)text.size()}, file_kind_vantrel);
+        mutex_lock(analysis_lock);
+        if (analysis_take_result_locked((u8*)colours.data(), (i64)colours.size())) taken++;
+        mutex_unlock(analysis_lock);
+        if (frame % 3 == 0) system_sleep(1);
+    }
+    EXPECT_TRUE(wait_and_take((u8*)colours.data(), (i64)colours.size()));
+    EXPECT_GT(taken + 1, 0);
+    source_cache_clear();
+    project_path.length = 0;
+}
+
+}  // namespace

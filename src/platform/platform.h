@@ -61,7 +61,7 @@ Image image_load(StringView path, i32 channels);
 // ---- GPU ----------------------------------------------------------------------------
 // Numeric codes, as passed by the renderer:
 //   component type 6: 32-bit float; buffer target 0: vertex data; usage 0: static.
-//   texture target 1: 2D. internal format 13: RGBA8; 29: RGBA16F (the linear frame).
+//   texture target 1: 2D. internal format 13: RGBA8 (images); 29: RGBA32F (the linear offscreen frame).
 //   format 8: RGBA; pixel type 0: unsigned bytes.
 //   wrap axes 0 (s) and 1 (t); wrap modes 0 repeat, 2 clamp to edge.
 //   filter parameters 3 (minify) and 4 (magnify); values 0 nearest, 1 linear (with

@@ -8,7 +8,7 @@
 //   background (0.2, 0.4, 0.6)
 //   x 100..300, y 100..300: a 2x2 texture, nearest: blue top-left, white top-right,
 //                            red bottom-left, green bottom-right
-//   x 400..500, y 100..200: an RGBA16F frame buffer cleared to magenta, its left half
+//   x 400..500, y 100..200: an offscreen frame buffer (internal format 29) cleared to magenta, its left half
 //                            drawn yellow
 //   x 600..700, y 100..200: black at alpha 0.5 blended over the background
 //   x 100..300, y 400..500: orange, scissored to x 100..200

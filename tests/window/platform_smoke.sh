@@ -33,7 +33,7 @@ expect_pixel 150 150 0 0 255        # 2x2 texture, nearest: top-left texel
 expect_pixel 250 150 255 255 255
 expect_pixel 150 250 255 0 0        # row 0 of the image is the bottom row
 expect_pixel 250 250 0 255 0
-expect_pixel 425 150 255 255 0      # drawn into the RGBA16F frame buffer
+expect_pixel 425 150 255 255 0      # drawn into the offscreen frame buffer
 expect_pixel 475 150 255 0 255      # the frame buffer's clear colour
 expect_pixel 650 150 26 51 77       # black at alpha 0.5 over the background
 expect_pixel 150 450 255 128 0      # inside the scissor

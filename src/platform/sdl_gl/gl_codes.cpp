@@ -48,7 +48,7 @@ GLenum gl_texture_target(u32 code) { return code == 1 ? GL_TEXTURE_2D : unknown(
 GLenum gl_internal_format(u32 code) {
     switch (code) {
         case 13: return GL_RGBA8;
-        case 29: return GL_RGBA16F;
+        case 29: return GL_RGBA32F;  // the linear offscreen frame: full precision, so the gamma round trip is exact
         default: return unknown("internal format", code);
     }
 }

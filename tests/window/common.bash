@@ -125,3 +125,10 @@ expect_pixel() {
         [ ${difference#-} -le "$tolerance" ] || fail "pixel ($1, $2) is ($got), expected ($r $g $b)"
     done
 }
+
+# count_pixels X Y WIDTH HEIGHT FX: number of pixels of a window region (y from the top)
+# of the screenshot for which the ImageMagick expression FX is true.
+count_pixels() {
+    local x=$(($1 + window_x)) y=$(($2 + window_y))
+    convert "$screenshot" -crop "${3}x${4}+${x}+${y}" +repage -fx "$5" -format "%[fx:round(mean*w*h)]" info:
+}

@@ -1,0 +1,103 @@
+// The visible rows: current-line band, coloured text and line numbers; and the other
+// occurrences of a selected word.
+#include <cstring>
+
+#include "editor/edit.h"
+#include "editor/search.h"
+#include "editor/view.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/theme.h"
+
+namespace {
+
+const i64 row_byte_limit = 65536;
+
+// Byte range of a row's text, its newline excluded, clamped to the text.
+void row_bytes(const Document* doc, i64 row, i64 start, i64* begin, i64* end) {
+    i64 s = start < doc->text.count ? start : doc->text.count;
+    i64 e = start + doc->line_lengths[row];
+    if (e > doc->text.count) e = doc->text.count;
+    if (e < s) e = s;
+    if (e > s && doc->text[e - 1] == '\n') e--;
+    *begin = s;
+    *end = e;
+}
+
+void draw_line_number(const Document* doc, i64 row, f64 centre) {
+    char digits[24];
+    i64 n = row + 1, length = 0;
+    char reversed[24];
+    while (n > 0 && length < 20) {
+        reversed[length++] = (char)('0' + n % 10);
+        n /= 10;
+    }
+    for (i64 i = 0; i < length; i++) digits[i] = reversed[length - 1 - i];
+    draw_text(doc->font, doc->line_number_color, StringView{digits, length}, doc->text_left - 8, centre, doc->zoom,
+              doc->zoom, align_right, align_center_y);
+}
+
+}  // namespace
+
+void view_row_box(const Document* doc, Color color, f64 x, f64 centre, f64 width, f32 h) {
+    draw_quad(doc->caret_texture, color, x, centre, width, h, 0, h * 0.5, 0, uv_rect_full);
+}
+
+void view_draw_rows(Document* doc, const ViewFrame* f) {
+    i64 last_entry = doc->line_lengths.count - 1;
+    bool colours_match = doc->colours.count >= doc->text.count;
+    i64 start = f->first_row_start;
+    for (i64 row = f->first_row; row <= f->last_row; row++) {
+        f64 centre = view_row_centre(doc, f->h, row);
+        if (doc->single_line || row == f->cursor_row)
+            view_row_box(doc, theme.highlight_color, doc->x, centre, doc->width, f->h);
+        i64 begin, end;
+        row_bytes(doc, row, start, &begin, &end);
+        if (end - begin > row_byte_limit) end = begin + row_byte_limit;
+        StringView text = sv_slice(document_text(doc), begin, end);
+        draw_text_colored(doc->font, doc->palette.colors, doc->palette.count, text,
+                          colours_match ? doc->colours.data + begin : nullptr, doc->text_left, centre, doc->zoom,
+                          doc->zoom, align_center_y, 1e9);
+        bool final_empty = row == last_entry && row > 0 && doc->line_lengths[row] == 0;
+        if (doc->show_line_numbers && !final_empty) draw_line_number(doc, row, centre);
+        start += doc->line_lengths[row];
+    }
+}
+
+void view_draw_occurrences(Document* doc, const ViewFrame* f) {
+    if (!doc->highlight_flag || doc->anchor == doc->cursor) return;
+    i64 s = doc->anchor < doc->cursor ? doc->anchor : doc->cursor;
+    i64 e = doc->anchor < doc->cursor ? doc->cursor : doc->anchor;
+    if (s < 0 || e > doc->text.count || !on_word_boundaries(doc, s, e)) return;
+    const u8* text = doc->text.data;
+    i64 n = e - s;
+    // An occurrence must lie on one row, so a selection holding a newline has none.
+    if (memchr(text + s, '\n', (size_t)n)) return;
+    i64 start = f->first_row_start;
+    for (i64 row = f->first_row; row <= f->last_row; row++) {
+        i64 begin, end;
+        row_bytes(doc, row, start, &begin, &end);
+        start += doc->line_lengths[row];
+        if (end - begin < n) continue;
+        f64 centre = view_row_centre(doc, f->h, row);
+        f64 row_left = doc->text_left, x = 0;
+        i64 measured = begin;  // x is the offset of `measured` from the row's start
+        for (i64 p = begin; p + n <= end; p++) {
+            if (p == s || !is_word_char(text[p]) || text[p] != text[s]) continue;
+            if (memcmp(text + p, text + s, (size_t)n) != 0 || !on_word_boundaries(doc, p, p + n)) continue;
+            // Advances accumulate along the row so that a long row is measured once.
+            while (measured < p) {
+                Utf8Decoded d = utf8_decode(sv_slice(document_text(doc), measured, end));
+                x += view_char_advance(doc, d.code_point);
+                measured += d.length;
+            }
+            f64 width = 0;
+            for (i64 q = p; q < p + n;) {
+                Utf8Decoded d = utf8_decode(sv_slice(document_text(doc), q, p + n));
+                width += view_char_advance(doc, d.code_point);
+                q += d.length;
+            }
+            view_row_box(doc, theme.neutral_match_color, row_left + x, centre, width, f->h);
+        }
+    }
+}

@@ -1,0 +1,77 @@
+// The whole program on the headless back-end: start-up, a few frames, the overlay, quit.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/shell_state.h"
+#include "platform/keys.h"
+#include "platform/headless/headless.h"
+#include "render/font.h"
+#include "render/renderer.h"
+#include "test_support.h"
+
+namespace {
+
+// Window y of a recorded quad's bottom edge, from its transform.
+f32 quad_bottom(const RecordedDraw& d) { return (d.mvp[13] + 1.0f) * 0.5f * (f32)renderer.height; }
+
+bool is_red(const RecordedDraw& d) { return d.color[0] == 1 && d.color[1] == 0 && d.color[2] == 0 && d.color[3] == 1; }
+
+TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
+    ensure_arenas();
+    headless_reset();
+    StringView args[] = {SV("-i")};
+    ASSERT_TRUE(application_start(args, 1));
+    EXPECT_TRUE(headless_text_input_enabled());
+    EXPECT_FALSE(headless_mouse_visible());
+    for (int i = 0; i < 3; i++) ASSERT_TRUE(application_frame());
+
+    // Red glyphs of the overlay: the block's last line stands at y = 16. The text ends
+    // with a newline, so that last line is empty and the lowest glyphs stand one line
+    // higher; nothing reaches below y = 16.
+    f32 lowest = 1e9f;
+    i64 red = 0;
+    for (i64 i = 0; i < headless_draw_count(); i++) {
+        const RecordedDraw& d = headless_draws()[i];
+        if (!is_red(d)) continue;
+        red++;
+        if (quad_bottom(d) < lowest) lowest = quad_bottom(d);
+    }
+    EXPECT_GT(red, 20);
+    f32 line = (f32)(font.line_height * font.size);
+    ASSERT_GT(line, 0);
+    EXPECT_GE(lowest, 16.0f + line - 1);
+    EXPECT_LE(lowest, 16.0f + line + 1);
+    EXPECT_EQ(headless_present_count(), 3);
+
+    // F12 hides both overlay sections; a close request with a saved project quits.
+    headless_key_tap(key_overlay);
+    ASSERT_TRUE(application_frame());
+    EXPECT_FALSE(shell.show_timings);
+    EXPECT_FALSE(shell.show_memory);
+    headless_request_close();
+    EXPECT_FALSE(application_frame());
+    application_shutdown();
+}
+
+TEST(ApplicationFrames, PausedWhileUnfocusedUntilFocusReturns) {
+    ensure_arenas();
+    headless_reset();
+    ASSERT_TRUE(application_start(nullptr, 0));
+    ASSERT_TRUE(application_frame());
+    i64 presents = headless_present_count();
+    headless_focus_lost();
+    ASSERT_TRUE(application_frame());
+    EXPECT_TRUE(headless_mouse_visible());
+    ASSERT_TRUE(application_frame());
+    EXPECT_EQ(headless_present_count(), presents) << "nothing is drawn while paused";
+    headless_focus_gained();
+    ASSERT_TRUE(application_frame());
+    EXPECT_EQ(headless_present_count(), presents + 1);
+    EXPECT_FALSE(headless_mouse_visible());
+    // The quit key is honoured.
+    headless_key_tap(key_quit);
+    EXPECT_FALSE(application_frame());
+    application_shutdown();
+}
+
+}  // namespace

@@ -1,10 +1,35 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds tesmora with its tests and runs every test.
+# Installs what is missing, builds tesmora with its tests and runs every test:
+#   1. the whole suite (unit, scripted-frame and real-window tests) in a normal build;
+#   2. the unit and scripted-frame tests again under AddressSanitizer + UndefinedBehaviorSanitizer;
+#   3. the threaded tests (analysis hand-over, source cache) under ThreadSanitizer;
+#   4. every fuzz target for a short time from its seed corpus.
+# TESMORA_QUICK=1 runs step 1 only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash tools/install_packages.sh
 jobs=$(nproc)
+
+echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build-test
 ctest --test-dir build-test --output-on-failure -j "$jobs"
+[ "${TESMORA_QUICK:-}" = 1 ] && exit 0
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTESMORA_SANITIZE=address,undefined -DTESMORA_WINDOW=OFF -DTESMORA_TOOLS=OFF >/dev/null
+ninja -C build-asan tesmora_tests tesmora-analyze
+ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== ThreadSanitizer (threaded tests)"
+CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTESMORA_SANITIZE=thread -DTESMORA_WINDOW=OFF -DTESMORA_TOOLS=OFF >/dev/null
+ninja -C build-tsan tesmora_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  build-tsan/tests/tesmora_tests --gtest_filter='ThreadFixture.*:ApplicationFrames.*:SourceCache*:*Threaded*'
+
+echo "== fuzz targets from their corpora"
+bash fuzz/run "${TESMORA_FUZZ_SECONDS:-10}"

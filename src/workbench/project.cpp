@@ -2,11 +2,184 @@
 
 #include <cstdio>
 
+#include "analysis/source_cache.h"
+#include "core/sort.h"
+#include "editor/document.h"
+#include "editor/file_io.h"
+#include "platform/platform.h"
+#include "render/resources.h"
+#include "render/theme.h"
+#include "syntax/recolour.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+ProjectState project;
 bool project_saved = true;
+list_widget file_tree;
+
+namespace {
+// Room kept in pool_project after reading a project file, for files added and nodes
+// renamed later.
+constexpr i64 project_headroom = 65536;
+constexpr i32 largest_tab_id = 0x7fffffff;
+
+void report(StringView prefix, StringView path) {
+    show_simple_message_box(0, SV("error"), string_concat(prefix, path, pool_frame));
+}
+
+// Arrays whose storage another project may reuse keep it; one whose storage lived in
+// a pool that is being emptied forgets it.
+template <typename T>
+void empty_array(Array<T>* a) {
+    if (a->pool == pool_project || a->pool == pool_frame) {
+        u8 pool = a->pool;
+        *a = Array<T>{};
+        a->pool = pool;
+    }
+    a->count = 0;
+}
+
+void clear_entry_field(Document* box) {
+    // Boxes the workbench has not set up yet are left alone.
+    if (box->single_line) document_set_text(box, StringView{nullptr, 0});
+}
+
+void clear_workbench_texts() {
+    workbench.prompt.title.length = 0;
+    clear_entry_field(&workbench.prompt.box);
+    clear_entry_field(&workbench.file_dialog.box);
+    workbench.menu.entries = nullptr;
+    workbench.menu.entry_count = 0;
+    set_sources_box_text(StringView{nullptr, 0});
+}
+
+void load_open_documents() {
+    for (i64 slot = 0; slot < tab_slot_count; slot++) {
+        if (!tab_slot_used(slot)) continue;
+        Document* doc = &tab_table.slots[slot];
+        // A tab whose id has no file keeps its slot with an empty text.
+        StringView path = tab_path((i32)doc->id);
+        if (path.length > 0) document_load(doc, path);
+    }
+}
+}  // namespace
+
+void project_reset(StringView path) {
+    string_assign(&project_path, path, pool_main);
+    if (tab_table.slots) {
+        for (i64 slot = 0; slot < tab_slot_count; slot++) {
+            if (!tab_slot_used(slot)) continue;
+            tab_slot_release(slot);
+            document_reset(&tab_table.slots[slot]);
+        }
+    }
+    empty_array(&tab_paths);
+    empty_array(&project.tab_entries);
+    empty_array(&file_tree.rows);
+    source_cache_clear();
+    pool_reset(pool_project);
+    pool_reset(pool_sources);
+    clear_workbench_texts();
+    current_document = nullptr;
+    // A new project numbers its files as an empty project file does: the first gets 2.
+    next_tab_id = 1;
+    project_saved = false;
+}
 
 void project_load(StringView path) {
     printf("opening %.*s\n", (int)path.length, path.data);
     fflush(stdout);
+    project_reset(path);
+    // From here on the path is the project's own copy: `path` may have pointed into a
+    // text box or a pool that the reset emptied.
+    StringView own = owned_view(project_path);
+    if (!file_exists(own)) {
+        report(SV("file does not exist: "), own);
+        return;
+    }
+    FileHandle file = file_open(own, file_mode_read);
+    if (file_failed(file)) {
+        report(SV("failed to open project: "), own);
+        return;
+    }
+    i64 size = file_size(file);
+    if (size < 0) size = 0;
+    if (size > pool_available(pool_project) - project_headroom) {
+        file_close(file);
+        report(SV("project file too large: "), own);
+        return;
+    }
+    // The bytes stay for the project's lifetime: labels, paths and names point into them.
+    char* bytes = (char*)pool_alloc(pool_project, size > 0 ? size : 1);
+    i64 read = file_read(file, size, bytes);
+    file_close(file);
+
+    ProjectFileSummary summary = project_parse(StringView{bytes, read});
+    if (summary.invalid) report(SV("invalid project file: "), own);
+    if (summary.has_sources) {
+        set_sources_box_text(summary.sources_name);
+        if (summary.sources_name.length > 0) source_cache_rebuild(summary.sources_name);
+    }
+    project_colour_nodes();
+    load_open_documents();
+    if (current_document) recolour_document(current_document);
+    i64 next = summary.largest_id + 1;
+    next_tab_id = next < largest_tab_id ? (i32)next : largest_tab_id;
+    project_saved = true;
+}
+
+void project_add_file(StringView path) {
+    if (next_tab_id >= largest_tab_id || path.length > pool_available(pool_project) - 64) {
+        show_simple_message_box(0, SV("error"), SV("too many files!"));
+        return;
+    }
+    next_tab_id++;
+    i32 id = next_tab_id;
+    if (open_tab(path, (u32)id) < 0) return;
+    StringView own = string_copy(path, pool_project);
+    array_append(&tab_paths, TabPath{id, own});
+    tree_node node{};
+    node.color = file_color_for_path(own);
+    node.icon = icon_textures[icon_sphere];
+    node.id = id;
+    node.name = tab_display_name(own);
+    array_append(&file_tree.rows, node);
+    project_saved = false;
+}
+
+void project_colour_nodes() {
+    // Each lookup is a walk of tab_paths; a table sorted by id keeps large projects
+    // linear-logarithmic.
+    struct IdPath {
+        i32 id;
+        i32 index;
+    };
+    static Array<IdPath> table{nullptr, 0, 0, pool_main};
+    static Array<IdPath> scratch{nullptr, 0, 0, pool_main};
+    table.count = 0;
+    array_reserve(&table, tab_paths.count);
+    array_resize(&scratch, tab_paths.count);
+    for (i64 i = 0; i < tab_paths.count; i++) array_append(&table, IdPath{tab_paths[i].id, (i32)i});
+    merge_sort(table.data, 0, table.count, scratch.data, [](const IdPath& a, const IdPath& b) { return a.id < b.id; });
+
+    for (tree_node& node : file_tree.rows) {
+        if (node.is_group_start || node.is_group_end) {
+            node.color = theme.folder_color;
+            node.icon = icon_textures[icon_star3d];
+            continue;
+        }
+        node.icon = icon_textures[icon_sphere];
+        // The first record of an id wins, as in tab_path: the sort is stable.
+        i64 low = 0, high = table.count;
+        while (low < high) {
+            i64 mid = low + (high - low) / 2;
+            if (table[mid].id < node.id) low = mid + 1;
+            else high = mid;
+        }
+        StringView path{nullptr, 0};
+        if (low < table.count && table[low].id == node.id) path = tab_paths[table[low].index].path;
+        node.color = file_color_for_path(path);
+    }
 }
 
 StringView project_file_name() {
@@ -15,3 +188,5 @@ StringView project_file_name() {
     if (cut < 0) cut = sv_last_index(p, '\\');
     return StringView{p.data + cut + 1, p.length - cut - 1};
 }
+
+i64 tab_entry_slot(const tab_entry& entry) { return find_tab((u32)entry.tab_id); }

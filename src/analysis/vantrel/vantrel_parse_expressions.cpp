@@ -1,6 +1,7 @@
 // Expressions: four binary levels, the prefix level, primaries and postfix forms.
 #include "analysis/vantrel/vantrel_parser.h"
 #include "syntax/keyword_lists.h"
+#include "syntax/token_kinds.h"
 
 namespace {
 bool is_level_op(u16 code, int level, u32 flags) {

@@ -114,6 +114,12 @@ struct VantrelAnalysis {
     i64 imported;       // symbols brought in by "using" so far (bounded)
 };
 
+// Deep trees (the parser bounds them) and chains of declared types resolved on first use
+// stop here rather than exhaust the stack.
+constexpr i32 vnt_resolve_depth_limit = 2 * max_nesting_depth + 64;
+// Whether a type resolved on first use may be resolved now; otherwise a later pass does.
+inline bool vnt_can_descend(const VantrelAnalysis* a) { return a->depth < vnt_resolve_depth_limit - 8; }
+
 void vantrel_analysis_init(VantrelAnalysis* a, ParseState* p, AnalysisJob* job);
 void vantrel_declare_items(VantrelAnalysis* a);
 void vantrel_resolve_all(VantrelAnalysis* a);

@@ -1,9 +1,188 @@
 #include "editor/document.h"
 
+#include "editor/file_io.h"
+#include "editor/undo_store.h"
+#include "platform/platform.h"
+#include "render/font.h"
+#include "render/resources.h"
+#include "render/theme.h"
+
 TabTable tab_table;
 Document* current_document;
 Array<TabPath> tab_paths;
 i32 next_tab_id;
 EditorHooks editor_hooks;
 
-void tab_table_init() {}
+namespace {
+// Entry fields draw all their text in the theme's text colour.
+Color entry_field_palette[1];
+
+void set_theme_colours(Document* doc) {
+    doc->caret_color = theme.cursor_color;
+    doc->selection_color = theme.selection_color;
+    doc->line_number_color = theme.line_number_color;
+    doc->scrollbar_color = theme.scrollbar_color;
+}
+
+void set_white_textures(Document* doc) {
+    u32 white = icon_textures[icon_white];
+    doc->caret_texture = white;
+    doc->background_texture = white;
+    doc->scrollbar_texture = white;
+}
+
+// Every buffer of a document lives in pool_main.
+void set_buffer_pools(Document* doc) {
+    doc->text.pool = pool_main;
+    doc->colours.pool = pool_main;
+    doc->line_lengths.pool = pool_main;
+    doc->undo_snapshots.pool = pool_main;
+    doc->symbol_source.pool = pool_main;
+    doc->completion.pool = pool_main;
+    doc->symbol_list.pool = pool_main;
+}
+
+// Fields shared by tab documents and entry fields.
+void set_common_defaults(Document* doc) {
+    set_buffer_pools(doc);
+    doc->zoom = 1.0f;
+    doc->caret_width = 6.0f;
+    doc->scrollbar_width = 32.0f;
+    doc->min_thumb = 16.0f;
+    doc->double_click_time = 0.5f;
+    doc->font = &font;
+    set_white_textures(doc);
+    set_theme_colours(doc);
+    doc->undo_limit = 64;
+    doc->undo_index = -1;
+    doc->last_edit_kind = edit_structural;
+    doc->last_edit_pos = -1;
+}
+
+bool bit_set(i64 slot) { return (tab_table.used[slot / 8] >> (slot & 7)) & 1; }
+}  // namespace
+
+void document_init_tab_defaults(Document* doc) {
+    memset((void*)doc, 0, sizeof(Document));
+    set_common_defaults(doc);
+    doc->smooth_scroll = 1;
+    doc->show_line_numbers = 1;
+    doc->highlight_flag = 1;
+    doc->single_line = 0;
+    doc->palette = PaletteView{vantrel_palette, vantrel_kind_count};
+}
+
+void document_init_entry_field(Document* doc) {
+    memset((void*)doc, 0, sizeof(Document));
+    set_common_defaults(doc);
+    doc->id = (u32)-1;
+    doc->single_line = 1;
+    entry_field_palette[0] = theme.text_color;
+    doc->palette = PaletteView{entry_field_palette, 1};
+    rebuild_line_table(doc);
+}
+
+void tab_table_init() {
+    // A second initialisation (tests) reuses the block and lets go of the old histories.
+    if (tab_table.slots) {
+        for (i64 i = 0; i < tab_slot_count; i++) undo_store_clear(&tab_table.slots[i]);
+    } else {
+        tab_table.slots = (Document*)pool_alloc(pool_main, tab_slot_count * (i64)sizeof(Document));
+        tab_table.used = (u8*)pool_alloc(pool_main, 4);
+    }
+    memset(tab_table.used, 0, 4);
+    tab_table.count = tab_slot_count;
+    Document template_record;
+    document_init_tab_defaults(&template_record);
+    for (i64 i = 0; i < tab_slot_count; i++) memcpy((void*)&tab_table.slots[i], &template_record, sizeof(Document));
+    current_document = nullptr;
+    tab_paths.pool = pool_main;
+}
+
+bool tab_slot_used(i64 slot) {
+    if (!tab_table.used || slot < 0 || slot >= tab_slot_count) return false;
+    return bit_set(slot);
+}
+
+void tab_slot_release(i64 slot) {
+    if (!tab_table.used || slot < 0 || slot >= tab_slot_count) return;
+    tab_table.used[slot / 8] &= (u8)~(1u << (slot & 7));
+}
+
+i64 find_tab(u32 id) {
+    if (!tab_table.slots) return -1;
+    for (i64 i = 0; i < tab_slot_count; i++)
+        if (bit_set(i) && tab_table.slots[i].id == id) return i;
+    return -1;
+}
+
+i64 open_tab(StringView path, u32 id) {
+    if (!tab_table.slots) return -1;
+    i64 slot = -1;
+    for (i64 i = 0; i < tab_slot_count && slot < 0; i++)
+        if (!bit_set(i)) slot = i;
+    if (slot < 0) {
+        show_simple_message_box(0, SV("error"), SV("too many tabs!"));
+        return -1;
+    }
+    tab_table.used[slot / 8] |= (u8)(1u << (slot & 7));
+    Document* doc = &tab_table.slots[slot];
+    doc->id = id;
+    doc->focused = 1;
+    set_buffer_pools(doc);
+    // A reused slot must not keep the previous file's path: should this file fail to
+    // open, saving the empty document would overwrite that other file.
+    doc->path.length = 0;
+    document_reset(doc);
+    document_load(doc, path);
+    if (editor_hooks.add_tab_entry) editor_hooks.add_tab_entry(id, tab_display_name(path));
+    current_document = doc;
+    return slot;
+}
+
+void document_reset(Document* doc) {
+    doc->last_edit_pos = -1;
+    doc->cursor = doc->anchor = 0;
+    doc->text.count = 0;
+    doc->colours.count = 0;
+    undo_store_clear(doc);
+    doc->symbol_source.count = 0;
+    doc->completion.count = 0;
+    doc->symbol_list.count = 0;
+    rebuild_line_table(doc);
+    doc->undo_index = -1;
+    doc->last_edit_kind = edit_structural;
+    doc->history_trimmed = 0;
+    doc->dirty = 0;
+    doc->completion_open = 0;
+    doc->symbol_list_open = 0;
+}
+
+void document_set_text(Document* doc, StringView s) {
+    document_reset(doc);
+    i64 n = s.length > 0 ? s.length : 0;
+    // Room for the final newline that the line table may add.
+    array_resize(&doc->text, n + 1);
+    array_resize(&doc->colours, n + 1);
+    doc->text.count = n;
+    doc->colours.count = n;
+    if (n > 0) {
+        memmove(doc->text.data, s.data, (size_t)n);
+        memset(doc->colours.data, 0, (size_t)n);
+    }
+    doc->cursor = doc->anchor = (i32)n;
+    rebuild_line_table(doc);
+}
+
+StringView tab_display_name(StringView path) {
+    i64 cut = sv_last_index(path, '/');
+    if (cut < 0) cut = sv_last_index(path, '\\');
+    if (cut < 0) return path;
+    return sv_slice(path, cut + 1, path.length);
+}
+
+StringView tab_path(i32 id) {
+    for (const TabPath& p : tab_paths)
+        if (p.id == id) return p.path;
+    return StringView{nullptr, 0};
+}

@@ -25,3 +25,14 @@ u8 typed_text_colour(const Document* doc, u8 first);
 // Whether the document may grow to `new_length` bytes without exhausting its arena;
 // shows "document too large" and returns false otherwise.
 bool document_can_grow(Document* doc, i64 new_length);
+
+// The steps of the key handling that change text; each returns true when it counts as
+// a change (finish_edit follows).
+// Typed text at the cursor: undo grouping, colour, auto-indent after a newline.
+bool insert_typed_text(Document* doc, StringView typed);
+// Tab with a selection indents every touched line; with `outdent` (Shift) it removes one
+// leading tab from each.
+void indent_block(Document* doc, bool outdent);
+// Backspace and Delete, by character or (with `by_word`) by word.
+void delete_backward(Document* doc, bool by_word);
+void delete_forward(Document* doc, bool by_word);

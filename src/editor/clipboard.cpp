@@ -1,0 +1,78 @@
+#include "editor/clipboard.h"
+
+#include "editor/edit.h"
+#include "editor/text_change.h"
+#include "platform/platform.h"
+#include "syntax/recolour.h"
+
+namespace {
+constexpr i64 first_clip_capacity = 4096;
+
+StringView selection_text(const Document* doc) {
+    i64 low = doc->cursor < doc->anchor ? doc->cursor : doc->anchor;
+    i64 high = doc->cursor < doc->anchor ? doc->anchor : doc->cursor;
+    if (low < 0) low = 0;
+    if (high > doc->text.count) high = doc->text.count;
+    if (high < low) high = low;
+    return StringView{(const char*)doc->text.data + low, high - low};
+}
+
+void change_case(Document* doc, bool upper) {
+    undo_checkpoint(doc, edit_structural);
+    StringView selected = selection_text(doc);
+    u8* p = (u8*)selected.data;
+    for (i64 i = 0; i < selected.length; i++) {
+        u8 c = p[i];
+        if (upper && c >= 'a' && c <= 'z') p[i] = (u8)(c - ('a' - 'A'));
+        if (!upper && c >= 'A' && c <= 'Z') p[i] = (u8)(c + ('a' - 'A'));
+    }
+    finish_edit(doc);
+}
+}  // namespace
+
+void clip_buffer_reserve(Document* doc, i64 length) {
+    if (doc->clip_capacity == 0 || !doc->clip_data) {
+        doc->clip_data = (char*)pool_alloc(pool_main, first_clip_capacity);
+        doc->clip_capacity = first_clip_capacity;
+        clipboard_set_buffer(doc->clip_capacity, doc->clip_data);
+    }
+    if (length <= doc->clip_capacity) return;
+    i64 capacity = doc->clip_capacity;
+    while (capacity < length) capacity *= 2;
+    // A copy of a huge selection must not run the arena dry; the clipboard then takes
+    // the text straight from the document.
+    if (capacity > pool_available(pool_main) - document_memory_margin) return;
+    doc->clip_data = (char*)pool_realloc(pool_main, doc->clip_data, doc->clip_capacity, capacity);
+    doc->clip_capacity = capacity;
+    clipboard_set_buffer(doc->clip_capacity, doc->clip_data);
+}
+
+void copy_selection(Document* doc) {
+    StringView selected = selection_text(doc);
+    clip_buffer_reserve(doc, selected.length);
+    if (selected.length > 0 && selected.length <= doc->clip_capacity) {
+        memcpy(doc->clip_data, selected.data, (size_t)selected.length);
+        selected.data = doc->clip_data;
+    }
+    clipboard_set(selected);
+}
+
+void cut_selection(Document* doc) {
+    undo_checkpoint(doc, edit_structural);
+    copy_selection(doc);
+    delete_selection(doc);
+    finish_edit(doc);
+}
+
+void paste(Document* doc) {
+    StringView pasted = clipboard_get();
+    i64 selected = selection_text(doc).length;
+    if (!document_can_grow(doc, doc->text.count - selected + pasted.length)) return;
+    undo_checkpoint(doc, edit_structural);
+    delete_selection(doc);
+    insert_bytes(doc, pasted, 0);
+    finish_edit(doc);
+}
+
+void to_upper_case(Document* doc) { change_case(doc, true); }
+void to_lower_case(Document* doc) { change_case(doc, false); }

@@ -1,0 +1,87 @@
+#include "editor/search.h"
+
+#include "editor/edit.h"
+#include "editor/motion.h"
+#include "editor/view.h"
+
+SearchState search_state;
+
+namespace {
+u8 fold(u8 c) { return (c >= 'A' && c <= 'Z') ? (u8)(c + ('a' - 'A')) : c; }
+
+void select_match(Document* doc, i64 start, i64 end) {
+    doc->anchor = (i32)start;
+    doc->cursor = (i32)end;
+    scroll_to_cursor_centred(doc);
+}
+}  // namespace
+
+bool on_word_boundaries(const Document* doc, i64 s, i64 e) {
+    i64 length = doc->text.count;
+    const u8* text = doc->text.data;
+    if (s < 0 || e <= s || s >= length) return false;
+    bool start_ok = s == 0 ? is_word_char(text[0]) : is_word_char(text[s - 1]) != is_word_char(text[s]);
+    bool end_ok = e < length && is_word_char(text[e - 1]) != is_word_char(text[e]);
+    return start_ok && end_ok;
+}
+
+bool matches_at(const Document* doc, i64 start, i64 end) {
+    StringView needle = owned_view(search_state.search_text);
+    if (start < 0 || end > doc->text.count || end - start != needle.length) return false;
+    const u8* text = doc->text.data + start;
+    const u8* wanted = (const u8*)needle.data;
+    if (search_state.match_case) {
+        if (needle.length > 0 && memcmp(text, wanted, (size_t)needle.length) != 0) return false;
+    } else {
+        // Folded byte by byte: no copies of either string.
+        for (i64 i = 0; i < needle.length; i++)
+            if (fold(text[i]) != fold(wanted[i])) return false;
+    }
+    return !search_state.whole_word || on_word_boundaries(doc, start, end);
+}
+
+void find_next(Document* doc, i64 from) {
+    close_completion(doc);
+    i64 n = search_state.search_text.length;
+    i64 length = doc->text.count;
+    i64 start = from < 0 ? 0 : from;
+    for (i64 tests = length - n + 1; tests > 0; tests--) {
+        if (start + n > length) start = 0;
+        if (matches_at(doc, start, start + n)) {
+            select_match(doc, start, start + n);
+            return;
+        }
+        start++;
+    }
+}
+
+void find_previous(Document* doc) {
+    close_completion(doc);
+    i64 n = search_state.search_text.length;
+    i64 length = doc->text.count;
+    if (n > length) return;
+    i64 end = doc->anchor;
+    if (end > length) end = length;
+    for (i64 tests = length - n + 1; tests > 0; tests--) {
+        i64 start = end - n;
+        if (start < 0) {
+            end = length;
+            start = length - n;
+        }
+        if (matches_at(doc, start, end)) {
+            select_match(doc, start, end);
+            return;
+        }
+        end--;
+    }
+}
+
+void replace_selection(Document* doc) {
+    StringView replacement = owned_view(search_state.replace_text);
+    i64 selected = doc->cursor > doc->anchor ? doc->cursor - doc->anchor : doc->anchor - doc->cursor;
+    if (!document_can_grow(doc, doc->text.count - selected + replacement.length)) return;
+    undo_checkpoint(doc, edit_structural);
+    delete_selection(doc);
+    insert_bytes(doc, replacement, 0);
+    finish_edit(doc);
+}

@@ -1,0 +1,344 @@
+// Loading and saving documents: round trips, failures the user is told about, files of
+// every shape, and saving that never leaves a half-written file behind.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "core/project_path.h"
+#include "editor/edit.h"
+#include "editor/file_io.h"
+#include "editor/text_change.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "test_support.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::string out;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return "<missing>";
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+    fclose(f);
+    return out;
+}
+
+void write_file(const std::string& path, const std::string& content) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(content.data(), 1, content.size(), f);
+    fclose(f);
+}
+
+StringView view(const std::string& s) { return StringView{s.data(), (i64)s.size()}; }
+
+class EditorFiles : public ::testing::Test {
+  protected:
+    EditorHooks saved_hooks{};
+    Document* doc = nullptr;
+    std::string dir;
+
+    void SetUp() override {
+        ensure_arenas();
+        if (!source_lock) analysis_locks_create();
+        if (!source_cache.shared_text_buffer) source_cache_init();
+        headless_reset();
+        tab_table_init();
+        // The workbench may have left its hooks and a project behind.
+        saved_hooks = editor_hooks;
+        editor_hooks = EditorHooks{};
+        project_path.length = 0;
+        doc = &tab_table.slots[0];
+        char name[] = "/tmp/tesmora_files_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir = name;
+    }
+    void TearDown() override {
+        editor_hooks = saved_hooks;
+        document_reset(doc);
+        project_path.length = 0;
+        source_cache.sources_name.length = 0;
+        chmod(dir.c_str(), 0755);
+        std::string command = "rm -rf '" + dir + "'";
+        EXPECT_EQ(system(command.c_str()), 0);
+    }
+    std::string path(const char* name) const { return dir + "/" + name; }
+    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+    void load(const std::string& p) { document_load(doc, view(p)); }
+    std::string last_message() const {
+        i64 n = headless_message_box_count();
+        return n > 0 ? std::string(headless_message_box(n - 1)->title) + ": " + headless_message_box(n - 1)->text : "";
+    }
+    void expect_consistent() const {
+        EXPECT_EQ(doc->colours.count, doc->text.count);
+        i64 sum = 0;
+        for (i32 l : doc->line_lengths) sum += l;
+        EXPECT_EQ(sum, doc->text.count);
+        ASSERT_GT(doc->text.count, 0);
+        EXPECT_EQ(doc->text.data[doc->text.count - 1], '\n');
+        EXPECT_EQ(doc->line_lengths[doc->line_lengths.count - 1], 0);
+    }
+    void key(i32 k) {
+        headless_key_tap(k);
+        input_poll();
+        handle_keys(doc);
+    }
+    void type(const char* s) {
+        headless_text(sv_from_cstr(s));
+        input_poll();
+        handle_keys(doc);
+    }
+};
+
+TEST_F(EditorFiles, KindsFollowTheCaseSensitiveEnding) {
+    EXPECT_EQ(file_kind_for_path(SV("a.vnt")), file_kind_vantrel);
+    EXPECT_EQ(file_kind_for_path(SV("a.cpp")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.h")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.hpp")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.c")), file_kind_c);
+    EXPECT_EQ(file_kind_for_path(SV("a.glsl")), file_kind_glsl);
+    EXPECT_EQ(file_kind_for_path(SV("a.H")), file_kind_other);
+    EXPECT_EQ(file_kind_for_path(SV("a.txt")), file_kind_other);
+    EXPECT_EQ(file_kind_for_path(SV("")), file_kind_other);
+}
+
+TEST_F(EditorFiles, LoadAddsTheFinalNewlineAndSaveWritesOnlyWhenChanged) {
+    std::string p = path("a.c");
+    write_file(p, "int x;");
+    load(p);
+    EXPECT_EQ(text(), "int x;\n");
+    EXPECT_EQ(doc->kind, file_kind_c);
+    EXPECT_TRUE(sv_equal(owned_view(doc->path), view(p)));
+    EXPECT_EQ(doc->view_request, 1);
+    EXPECT_FALSE(doc->dirty);
+    expect_consistent();
+
+    // Not dirty: the file is not touched.
+    write_file(p, "changed elsewhere");
+    document_save(doc);
+    EXPECT_EQ(read_file(p), "changed elsewhere");
+
+    doc->cursor = doc->anchor = 6;
+    type("y");
+    EXPECT_TRUE(doc->dirty);
+    document_save(doc);
+    EXPECT_FALSE(doc->dirty);
+    EXPECT_EQ(read_file(p), "int x;y\n");
+    EXPECT_EQ(headless_message_box_count(), 0);
+}
+
+TEST_F(EditorFiles, SavingKeepsPermissionsAndReloadingKeepsStorage) {
+    std::string p = path("run.sh");
+    write_file(p, "echo hi\n");
+    chmod(p.c_str(), 0751);
+    load(p);
+    type("#");
+    document_save(doc);
+    struct stat st;
+    ASSERT_EQ(stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0751u);
+    EXPECT_EQ(read_file(p), "#echo hi\n");
+
+    // Reopening a file of the same size takes nothing more from pool_main.
+    load(p);
+    i64 used = arenas[pool_main].used;
+    for (int i = 0; i < 50; i++) load(p);
+    EXPECT_EQ(arenas[pool_main].used, used);
+}
+
+TEST_F(EditorFiles, PathsJoinTheProjectDirectory) {
+    write_file(path("x.vnt"), "x\n");
+    std::string project = dir + "/p.proj";
+    string_assign(&project_path, view(project), pool_main);
+    document_load(doc, SV("x.vnt"));
+    EXPECT_EQ(text(), "x\n");
+    EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("x.vnt")));
+
+    // A failed open keeps the old path and kind and reports the full path.
+    document_load(doc, SV("missing.c"));
+    EXPECT_EQ(text(), "\n");
+    EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("x.vnt")));
+    EXPECT_EQ(doc->kind, file_kind_vantrel);
+    EXPECT_EQ(last_message(), "error: failed to open file: " + dir + "/missing.c");
+    // Directories cannot be opened as files.
+    document_load(doc, SV(""));
+    EXPECT_EQ(last_message(), "error: failed to open file: " + dir + "/");
+}
+
+TEST_F(EditorFiles, SaveIntoReadOnlyDirectoryKeepsDirtyAndTheOldFile) {
+    std::string p = path("keep.txt");
+    write_file(p, "old\n");
+    load(p);
+    type("new ");
+    ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
+    // root writes anywhere, so the save runs as an unprivileged user in a child.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
+        headless_clear_message_boxes();
+        document_save(doc);
+        if (!doc->dirty) _exit(11);
+        if (headless_message_box_count() != 1) _exit(12);
+        std::string expected = "failed to open file for writing: " + p;
+        if (expected != headless_message_box(0)->text) _exit(13);
+        if (std::string(headless_message_box(0)->title) != "error") _exit(14);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file(p), "old\n");
+}
+
+TEST_F(EditorFiles, FailedWriteKeepsDirtyAndTheOldFile) {
+    std::string p = path("limit.txt");
+    write_file(p, "original\n");
+    load(p);
+    for (int i = 0; i < 20; i++) type("0123456789");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Files may grow to 64 bytes only: the temporary file's write fails.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{64, 64};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+        headless_clear_message_boxes();
+        document_save(doc);
+        if (!doc->dirty) _exit(11);
+        if (headless_message_box_count() != 1) _exit(12);
+        std::string expected = "failed to write file: " + p;
+        if (expected != headless_message_box(0)->text) _exit(13);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file(p), "original\n");
+    // No temporary file is left beside it.
+    std::string listing = "ls -A '" + dir + "' | wc -l";
+    FILE* ls = popen(listing.c_str(), "r");
+    int files = 0;
+    ASSERT_EQ(fscanf(ls, "%d", &files), 1);
+    pclose(ls);
+    EXPECT_EQ(files, 1);
+}
+
+// A save killed at any moment leaves either the old or the new bytes, never a mix.
+TEST_F(EditorFiles, SaveKilledAtRandomMomentsLeavesOneWholeVersion) {
+    std::string p = path("crash.txt");
+    std::string a(300000, 'a'), b(200000, 'b');
+    for (size_t i = 0; i < a.size(); i += 61) a[i] = '\n';
+    a.back() = '\n';
+    b.back() = '\n';
+    write_file(p, a);
+    load(p);
+    std::mt19937 random(12345);
+    int mixed = 0, saw_new = 0;
+    for (int round = 0; round < 40; round++) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; i++) {
+                document_set_text(doc, view(i % 2 ? a : b));
+                doc->dirty = 1;
+                document_save(doc);
+            }
+        }
+        usleep((useconds_t)(random() % 20000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string now = read_file(p);
+        if (now != a && now != b) mixed++;
+        saw_new += now == b;
+    }
+    EXPECT_EQ(mixed, 0);
+    EXPECT_GT(saw_new, 0);  // the children did get to save
+}
+
+TEST_F(EditorFiles, FileTooLargeForTheArenaIsRefused) {
+    std::string p = path("big.txt");
+    write_file(p, std::string((size_t)3 << 20, 'z'));
+    write_file(path("small.vnt"), "s\n");
+    load(path("small.vnt"));
+    i64 capacity = arenas[pool_main].capacity;
+    arenas[pool_main].capacity = arenas[pool_main].used + document_memory_margin + ((i64)1 << 20);
+    load(p);
+    arenas[pool_main].capacity = capacity;
+    EXPECT_EQ(last_message(), "error: file too large to open: " + p);
+    EXPECT_EQ(text(), "\n");
+    EXPECT_EQ(doc->kind, file_kind_vantrel);
+    expect_consistent();
+    load(p);
+    EXPECT_EQ(doc->text.count, ((i64)3 << 20) + 1);
+}
+
+TEST_F(EditorFiles, FilesOfEveryShapeLoadAndEdit) {
+    std::mt19937 random(7);
+    std::string binary(65536, 0);
+    for (char& c : binary) c = (char)(random() & 0xFF);
+    std::string invalid = "\xC3(\xA0\xA1\xE2\x82 \xF0\x28\x8C\xBC\xFF\xFE\n\xC3";
+    std::string nul = std::string("a\0b\0\n\0", 6);
+    std::string one_line((size_t)1 << 20, 'w');
+    const std::string shapes[] = {binary, invalid, nul, one_line, "", "no final newline", "\n\n\n"};
+    int index = 0;
+    for (const std::string& content : shapes) {
+        std::string p = path(("shape" + std::to_string(index++)).c_str());
+        write_file(p, content);
+        load(p);
+        std::string expected = content;
+        if (expected.empty() || expected.back() != '\n') expected += '\n';
+        EXPECT_EQ(text(), expected) << index;
+        expect_consistent();
+        // Some editing everywhere in it.
+        for (int step = 0; step < 40; step++) {
+            doc->cursor = doc->anchor = (i32)(random() % (doc->text.count + 1));
+            switch (step % 6) {
+                case 0: type("x\xC3\xA9"); break;
+                case 1: key(key_backspace); break;
+                case 2: key(key_delete); break;
+                case 3: key(key_end); key(key_enter); break;
+                case 4: headless_key_down(key_ctrl); key(key_right); headless_key_up(key_ctrl); key(key_down); break;
+                case 5: headless_key_down(key_ctrl); key(key_backspace); headless_key_up(key_ctrl); break;
+            }
+            EXPECT_LE(doc->cursor, doc->text.count);
+            EXPECT_LE(doc->anchor, doc->text.count);
+            expect_consistent();
+        }
+        document_save(doc);
+        EXPECT_EQ(read_file(p), text());
+    }
+    EXPECT_EQ(headless_message_box_count(), 0);
+}
+
+TEST_F(EditorFiles, SavingTheSourcesListRebuildsTheSourceCache) {
+    write_file(path("one.vnt"), "one\n");
+    write_file(path("two.vnt"), "two\n");
+    write_file(path("sources.txt"), "one.vnt\n");
+    string_assign(&project_path, view(dir + "/p.proj"), pool_main);
+    source_cache_rebuild(SV("sources.txt"));
+    ASSERT_EQ(source_cache.source_paths.count, 1);
+    document_load(doc, SV("sources.txt"));
+    doc->cursor = doc->anchor = (i32)doc->text.count;
+    type("two.vnt");
+    document_save(doc);
+    EXPECT_EQ(read_file(path("sources.txt")), "one.vnt\ntwo.vnt\n");
+    EXPECT_EQ(source_cache.source_paths.count, 2);
+    EXPECT_EQ(source_cache.source_entries.count, 2);
+    EXPECT_EQ(headless_message_box_count(), 0);
+}
+
+}  // namespace

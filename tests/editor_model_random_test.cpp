@@ -1,0 +1,220 @@
+// Random keystrokes on random documents, checking the document's invariants after every
+// step; and a long editing session that must not grow the main arena.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "core/project_path.h"
+#include "editor/edit.h"
+#include "editor/undo_store.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "test_support.h"
+
+namespace {
+
+bool is_continuation(u8 c) { return c >= 0x80 && c <= 0xBF; }
+
+class EditorRandom : public ::testing::Test {
+  protected:
+    EditorHooks saved_hooks{};
+    Document* doc = nullptr;
+    std::mt19937 random{20240611};
+
+    void SetUp() override {
+        ensure_arenas();
+        if (!source_lock) analysis_locks_create();
+        if (!source_cache.shared_text_buffer) source_cache_init();
+        headless_reset();
+        tab_table_init();
+        // The workbench may have left its hooks and a project behind.
+        saved_hooks = editor_hooks;
+        editor_hooks = EditorHooks{};
+        project_path.length = 0;
+        doc = &tab_table.slots[3];
+        doc->focused = 1;
+    }
+    void TearDown() override {
+        editor_hooks = saved_hooks;
+        document_reset(doc);
+    }
+
+    i64 pick(i64 n) { return n <= 0 ? 0 : (i64)(random() % (u64)n); }
+
+    std::string random_piece() {
+        static const char* const utf8[] = {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xD0\x96"};
+        switch (pick(10)) {
+            case 0: return "\n";
+            case 1: return "\t";
+            case 2: return " ";
+            case 3: return utf8[pick(4)];
+            case 4: return std::string(1, "(){};,.+-*"[pick(10)]);
+            case 5: return std::string((size_t)(200 + pick(3000)), 'L');  // a long run
+            default: return std::string(1, "abcxyz_019#$"[pick(12)]);
+        }
+    }
+    std::string random_document() {
+        std::string s;
+        i64 pieces = pick(400);
+        for (i64 i = 0; i < pieces; i++) s += random_piece();
+        return s;
+    }
+    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+
+    i32 boundary_near(i64 pos) {
+        if (pos > doc->text.count) pos = doc->text.count;
+        while (pos > 0 && pos < doc->text.count && is_continuation(doc->text.data[pos])) pos--;
+        return (i32)pos;
+    }
+
+    void frame() {
+        input_poll();
+        handle_keys(doc);
+    }
+    void tap(i32 key, bool shift, bool ctrl) {
+        if (shift) headless_key_down(key_shift);
+        if (ctrl) headless_key_down(key_ctrl);
+        headless_key_tap(key);
+        frame();
+        if (shift) headless_key_up(key_shift);
+        if (ctrl) headless_key_up(key_ctrl);
+    }
+
+    // One random event. Returns true when it was a plain character step (Left or Right
+    // that moved by a character rather than collapsing a selection).
+    bool random_event() {
+        static const i32 motion[] = {key_left, key_right, key_up, key_down, key_home, key_end, key_page_up, key_page_down};
+        static const i32 ctrl_keys[] = {key_Z, key_Y, key_X, key_C, key_V, key_A, key_backspace, key_delete, key_left, key_right};
+        i64 kind = pick(20);
+        bool shift = pick(4) == 0;
+        if (kind < 7) {
+            std::string piece = random_piece();
+            if (piece.size() > 40) piece.resize(40);
+            headless_text(StringView{piece.data(), (i64)piece.size()});
+            frame();
+        } else if (kind < 11) {
+            i32 key = motion[pick(8)];
+            bool collapsing = doc->cursor != doc->anchor && !shift;
+            tap(key, shift, false);
+            return (key == key_left || key == key_right) && !collapsing;
+        } else if (kind < 13) {
+            tap(pick(2) ? key_backspace : key_delete, false, false);
+        } else if (kind < 14) {
+            tap(pick(2) ? key_enter : key_tab, shift, false);
+        } else if (kind < 17) {
+            i32 key = ctrl_keys[pick(10)];
+            if (key == key_V && pick(2)) {
+                std::string clip = random_piece() + random_piece() + random_piece();
+                headless_set_clipboard(StringView{clip.data(), (i64)clip.size()});
+            }
+            tap(key, shift && key != key_Z && key != key_Y, true);
+        } else {
+            doc->anchor = boundary_near(pick(doc->text.count + 1));
+            doc->cursor = pick(3) ? boundary_near(pick(doc->text.count + 1)) : doc->anchor;
+        }
+        return false;
+    }
+
+    void check_invariants(bool character_step, i64 step) {
+        ASSERT_EQ(doc->colours.count, doc->text.count) << step;
+        ASSERT_GT(doc->text.count, 0);
+        ASSERT_EQ(doc->text.data[doc->text.count - 1], '\n') << step;
+        // The table equals what a full walk of the text gives.
+        std::vector<i32> walked;
+        i32 run = 0;
+        for (i64 i = 0; i < doc->text.count; i++) {
+            run++;
+            if (doc->text.data[i] == '\n') {
+                walked.push_back(run);
+                run = 0;
+            }
+        }
+        walked.push_back(run);
+        std::vector<i32> lines(doc->line_lengths.data, doc->line_lengths.data + doc->line_lengths.count);
+        ASSERT_EQ(lines, walked) << step;
+        ASSERT_GE(doc->cursor, 0);
+        ASSERT_GE(doc->anchor, 0);
+        ASSERT_LE(doc->cursor, doc->text.count);
+        ASSERT_LE(doc->anchor, doc->text.count);
+        if (character_step && doc->cursor < doc->text.count) {
+            ASSERT_FALSE(is_continuation(doc->text.data[doc->cursor])) << step;
+        }
+    }
+};
+
+TEST_F(EditorRandom, RandomKeystrokesKeepEveryInvariantAndUndoRestoresTheStart) {
+    i64 events = 0;
+    for (int round = 0; round < 30; round++) {
+        std::string start = random_document();
+        document_set_text(doc, StringView{start.data(), (i64)start.size()});
+        doc->undo_limit = 100000;  // long runs: the whole history stays
+        doc->cursor = doc->anchor = boundary_near(pick(doc->text.count + 1));
+        std::string initial = text();
+        i64 steps = 100 + pick(200);
+        for (i64 step = 0; step < steps; step++, events++) {
+            bool character_step = random_event();
+            check_invariants(character_step, step);
+            if (HasFatalFailure()) return;
+        }
+        for (int i = 0; i < 2000 && doc->undo_index >= 1; i++) tap(key_Z, false, true);
+        ASSERT_FALSE(doc->history_trimmed);
+        // A document that never changed has no history at all; otherwise the first
+        // snapshot is the starting text.
+        if (doc->undo_snapshots.count > 0) {
+            EXPECT_EQ(text(), initial) << "round " << round;
+        }
+        check_invariants(false, -1);
+        // Redo all the way forward again leaves every invariant in place.
+        for (int i = 0; i < 2000 && doc->undo_index + 1 < doc->undo_snapshots.count; i++) tap(key_Y, false, true);
+        check_invariants(false, -2);
+    }
+    EXPECT_GT(events, 3000);
+}
+
+TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
+    std::string line = "\tvalue = compute(alpha, beta) + 42; // comment\n";
+    std::string big;
+    while (big.size() < ((size_t)1 << 20)) big += line;
+    document_set_text(doc, StringView{big.data(), (i64)big.size()});
+    doc->cursor = doc->anchor = 0;
+    i64 settled = 0, highest = 0, settled_at = 0;
+    i64 run_kind = 0;
+    for (int edit = 0; edit < 10000; edit++) {
+        // Runs of a few like keystrokes at one place, then another place or kind.
+        if (edit % 4 == 0) {
+            run_kind = pick(10);
+            if (pick(3) == 0) doc->cursor = doc->anchor = boundary_near(pick(doc->text.count));
+        }
+        if (run_kind < 4) {
+            headless_text(SV("q"));
+            frame();
+        } else if (run_kind < 8) {
+            tap(key_backspace, false, false);
+        } else if (run_kind < 9) {
+            tap(key_Z, false, true);
+        } else {
+            tap(key_Y, false, true);
+        }
+        // Once the history is full, new snapshots must live on the chunks of dropped ones.
+        if (settled == 0 && doc->undo_snapshots.count == 65) {
+            settled = arenas[pool_main].used;
+            settled_at = edit;
+        } else if (settled > 0 && arenas[pool_main].used > highest) {
+            highest = arenas[pool_main].used;
+        }
+    }
+    ASSERT_GT(settled, 0);
+    EXPECT_LT(settled_at, 2000);
+    // Without reuse every later snapshot would take 2 MB more; at most one doubling of
+    // the text's storage (its length drifts a little) may still be taken.
+    i64 one_doubling = 2 * (doc->text.capacity + doc->colours.capacity) + 4 * doc->line_lengths.capacity * 2;
+    EXPECT_LE(highest - settled, one_doubling);
+    EXPECT_LE(undo_store_chunks_in_use(), 65 * (2 * doc->text.capacity / undo_chunk_size + 1));
+    EXPECT_EQ(doc->colours.count, doc->text.count);
+}
+
+}  // namespace

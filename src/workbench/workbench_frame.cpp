@@ -1,8 +1,69 @@
+// The per-frame update of the workbench, in its fixed order: each step draws its region
+// with the scissor set to it and acts on this frame's input.
+#include "app/shell_state.h"
 #include "core/frame_globals.h"
+#include "render/draw.h"
+#include "render/renderer.h"
+#include "render/theme.h"
 #include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
 
-void workbench_init() {}
+WorkbenchState workbench;
 
-void workbench_frame() { glyph_count = 0; }
+bool point_in_rect(Rect r, f64 x, f64 y) { return r.x <= x && x < r.x + r.width && r.y <= y && y < r.y + r.height; }
 
-void open_confirm_dialog(StringView, i64) {}
+void compute_layout(WorkbenchLayout* l) {
+    const WorkbenchState& w = workbench;
+    l->width = (f32)renderer.width;
+    l->height = (f32)renderer.height;
+    f32 below_toolbar = l->height - w.toolbar_height;
+    f32 middle_x = w.tree_width + w.bar_width;
+    f32 middle_width = l->width - w.minimap_width - w.bar_width - middle_x;
+    l->toolbar = Rect{0, below_toolbar, l->width, w.toolbar_height};
+    l->tree = Rect{0, 0, w.tree_width, below_toolbar};
+    l->left_bar = Rect{w.tree_width, 0, w.bar_width, below_toolbar};
+    l->tab_bar = Rect{middle_x, below_toolbar - w.tab_bar_height, middle_width, w.tab_bar_height};
+    l->editor = Rect{middle_x, 0, middle_width, below_toolbar - w.tab_bar_height};
+    l->right_bar = Rect{l->width - w.minimap_width - w.bar_width, 0, w.bar_width, below_toolbar};
+    l->minimap = Rect{l->width - w.minimap_width, 0, w.minimap_width, below_toolbar};
+}
+
+// Covers the window with the image's aspect ratio kept, cutting equal parts off both sides.
+void draw_background_image() {
+    if (theme.background_path.length <= 0 || background_width <= 0 || background_height <= 0) return;
+    f32 width = (f32)renderer.width, height = (f32)renderer.height;
+    if (width <= 0 || height <= 0) return;
+    f32 window_aspect = width / height;
+    f32 image_aspect = (f32)background_width / (f32)background_height;
+    UvRect uv = uv_rect_full;
+    if (window_aspect > image_aspect) {
+        uv.height = image_aspect / window_aspect;
+        uv.y = (1 - uv.height) * 0.5f;
+    } else {
+        uv.width = window_aspect / image_aspect;
+        uv.x = (1 - uv.width) * 0.5f;
+    }
+    draw_quad(background_texture, Color{1, 1, 1, 1}, 0, 0, width, height, 0, 0, 0, uv);
+}
+
+void workbench_frame() {
+    glyph_count = 0;
+    draw_background_image();
+    run_shortcuts();
+    compute_layout(&workbench.layout);
+    run_toolbar();
+    run_resize_bars();
+    compute_layout(&workbench.layout);
+    run_editor_focus();
+    run_file_tree();
+    run_minimap();
+    run_editor_region();
+    run_tab_bar();
+    clear_minimap_without_document();
+    run_settings_dialog();
+    run_context_menu();
+    run_confirm_dialog();
+    run_prompt();
+    run_file_dialog();
+    if (!shell.keep_system_cursor) run_pointer_trail();
+}

@@ -1,0 +1,48 @@
+// What the dialogs share: keyboard focus while they are open, the dialog box, its
+// one-line text box and its buttons.
+#include "analysis/handover.h"
+#include "editor/view.h"
+#include "platform/platform.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/theme.h"
+#include "workbench/project.h"
+#include "workbench/workbench_state.h"
+
+bool modal_dialog_open() {
+    const WorkbenchState& w = workbench;
+    return w.prompt.open || w.confirm.open || w.file_dialog.open || w.settings.open;
+}
+
+bool any_dialog_open() { return modal_dialog_open() || workbench.menu.open; }
+
+void workbench_take_focus() {
+    if (current_document) current_document->focused = 0;
+    file_tree.has_focus = 0;
+    current_result.minimap.has_focus = 0;
+}
+
+void workbench_give_focus_back() {
+    if (any_dialog_open()) return;
+    if (current_document) current_document->focused = 1;
+    file_tree.has_focus = 1;
+    current_result.minimap.has_focus = 1;
+}
+
+Rect dialog_frame(f32 width, f32 height, StringView title) {
+    const WorkbenchLayout& l = workbench.layout;
+    Rect r{(f32)math_floor((l.width - width) * 0.5f), (f32)math_floor((l.height - height) * 0.5f), width, height};
+    draw_rect(theme.menu_background_color, r.x, r.y, r.width, r.height);
+    draw_text(&font, theme.text_color, title, r.x + r.width * 0.5f, r.y + r.height - 24, 1, 1, align_center_x,
+              align_center_y);
+    return r;
+}
+
+void dialog_text_box(Document* box, f32 x, f32 y, f32 width, f32 height) {
+    box->x = x;
+    box->y = y;
+    box->width = width;
+    box->height = height;
+    box->focused = 1;
+    editor_view(box);
+}

@@ -1,0 +1,156 @@
+// The file dialog: a listing to pick from, a text box for the name, and what "ok" does
+// in each of its six modes.
+#include "app/shell_state.h"
+#include "core/frame_globals.h"
+#include "core/project_path.h"
+#include "editor/file_io.h"
+#include "platform/platform.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/theme.h"
+#include "workbench/project.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+void open_files(StringView chosen) {
+    StringBuilder full{};
+    full.pool = pool_frame;
+    build_full_path(&full, chosen);
+    if (!file_exists(builder_view(full))) {
+        show_simple_message_box(0, SV("error"), string_concat(SV("file does not exist: "), chosen, pool_frame));
+        return;
+    }
+    // Several names may be given at once, separated by "|".
+    i64 start = 0;
+    for (i64 i = 0; i <= chosen.length; i++) {
+        if (i < chosen.length && chosen.data[i] != '|') continue;
+        if (i > start) project_add_file(sv_slice(chosen, start, i));
+        start = i + 1;
+    }
+}
+
+void new_file(StringView chosen) {
+    StringBuilder full{};
+    full.pool = pool_frame;
+    build_full_path(&full, chosen);
+    file_create(builder_view(full));
+    project_add_file(chosen);
+}
+
+// "Save as": the document takes the new path (and the kind its name gives) and is
+// written there even when it has not changed.
+void save_document_as(StringView chosen) {
+    Document* doc = current_document;
+    if (!doc) return;
+    string_assign(&doc->path, chosen, pool_main);
+    doc->kind = file_kind_for_path(chosen);
+    doc->dirty = 1;
+    document_save(doc);
+    i64 slot = doc - tab_table.slots;
+    if (slot < 0 || slot >= tab_slot_count) return;
+    for (tab_entry& e : project.tab_entries) {
+        if (e.tab_id != (i32)doc->id) continue;
+        string_assign(&workbench.tab_labels[slot], tab_display_name(chosen), pool_main);
+        e.label = owned_view(workbench.tab_labels[slot]);
+    }
+}
+
+void act(i32 mode, StringView chosen) {
+    switch (mode) {
+    case 0: project_reset(chosen); break;
+    case 1: project_load(chosen); break;
+    case 2: project_save(chosen); break;
+    case 3: new_file(chosen); break;
+    case 4: open_files(chosen); break;
+    case 5: save_document_as(chosen); break;
+    default: break;
+    }
+}
+
+// Draws the rows and returns the row under a press, or -1.
+i64 run_listing(Rect area) {
+    FileDialogState& d = workbench.file_dialog;
+    bool over = point_in_rect(area, mouse_x, mouse_y);
+    f32 content = (f32)d.entries.count * listing_row_height;
+    if (over) d.scroll -= (f32)input_mouse_wheel() * listing_wheel_step;
+    f32 most = content - area.height > 0 ? content - area.height : 0;
+    if (d.scroll > most) d.scroll = most;
+    if (d.scroll < 0) d.scroll = 0;
+    draw_rect(Color{0, 0, 0, 0.3f}, area.x, area.y, area.width, area.height);
+    scissor_set(area.x, area.y, area.width, area.height);
+    i64 picked = -1;
+    f32 top = area.y + area.height + d.scroll;
+    for (i64 i = 0; i < d.entries.count; i++) {
+        f32 y = top - (f32)(i + 1) * listing_row_height;
+        if (y >= area.y + area.height || y + listing_row_height <= area.y) continue;
+        Rect row{area.x, y, area.width, listing_row_height};
+        bool hovered = over && point_in_rect(row, mouse_x, mouse_y);
+        if (hovered) draw_rect(theme.hover_color, row.x, row.y, row.width, row.height);
+        if (hovered && input_mouse_is_pressed(mouse_primary)) picked = i;
+        StringView name = listing_name(i);
+        Color c = d.entries[i].is_directory ? theme.folder_color : file_color_for_path(name);
+        draw_text(&font, c, name, row.x + 8, row.y + row.height * 0.5f, 1, 1, 0, align_center_y);
+    }
+    scissor_off();
+    return picked;
+}
+}  // namespace
+
+void open_file_dialog(i32 mode, StringView title, bool relative) {
+    FileDialogState& d = workbench.file_dialog;
+    workbench.menu.open = false;
+    d.mode = mode;
+    string_assign(&d.title, title, pool_main);
+    if (relative != d.relative) d.sub_directory.length = 0;
+    d.relative = relative;
+    d.quit_when_closed = false;
+    file_dialog_refresh();
+    document_reset(&d.box);
+    d.box.submitted = 0;
+    d.open = true;
+    workbench_take_focus();
+}
+
+void close_file_dialog() {
+    FileDialogState& d = workbench.file_dialog;
+    document_reset(&d.box);
+    d.open = false;
+    if (d.quit_when_closed) {
+        d.quit_when_closed = false;
+        shell.running = false;
+    }
+    workbench_give_focus_back();
+}
+
+void file_dialog_submit() {
+    FileDialogState& d = workbench.file_dialog;
+    StringView text = string_copy(document_text(&d.box), pool_frame);
+    if (text.length > 0 && text.data[text.length - 1] == '\n') text.length--;
+    StringView chosen = text.length > 0 ? file_dialog_chosen_path(text) : StringView{nullptr, 0};
+    i32 mode = d.mode;
+    bool quitting = d.quit_when_closed;
+    d.quit_when_closed = false;
+    close_file_dialog();
+    if (text.length > 0) act(mode, chosen);
+    if (quitting) shell.running = false;
+    workbench_give_focus_back();
+}
+
+void run_file_dialog() {
+    FileDialogState& d = workbench.file_dialog;
+    if (!d.open) return;
+    Rect r = dialog_frame(600, 500, owned_view(d.title));
+    i64 picked = run_listing(Rect{r.x + 16, r.y + 112, r.width - 32, r.height - 160});
+    dialog_text_box(&d.box, r.x + 16, r.y + 64, r.width - 32, 32);
+    f32 middle = r.x + r.width * 0.5f;
+    bool ok = dialog_button(&d.ok, middle - dialog_button_width - 8, r.y + 16);
+    bool cancel = dialog_button(&d.cancel, middle + 8, r.y + 16);
+    if (d.box.submitted) {
+        d.box.submitted = 0;
+        ok = true;
+    }
+    if (picked >= 0) file_dialog_pick(picked);
+    if (ok) file_dialog_submit();
+    else if (cancel) close_file_dialog();
+}

@@ -1,0 +1,44 @@
+// Global shortcuts: the file dialogs, saving, and zooming every open document.
+#include "core/frame_globals.h"
+#include "editor/file_io.h"
+#include "platform/platform.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+// Zooming stays within sane limits so that holding the keys never overflows the layout.
+constexpr f32 zoom_min = 1.0f / 64;
+constexpr f32 zoom_max = 64;
+
+void zoom_documents(f32 direction) {
+    if (!tab_table.slots) return;
+    f32 rate = direction * 0.5f * frame_time;
+    for (i64 i = 0; i < tab_slot_count; i++) {
+        if (!tab_slot_used(i)) continue;
+        Document* doc = &tab_table.slots[i];
+        f32 zoom = doc->zoom + rate * doc->zoom;
+        if (zoom < zoom_min || zoom > zoom_max) continue;
+        doc->zoom = zoom;
+        doc->scroll_y += rate * doc->scroll_y;
+        doc->target_scroll_y = doc->scroll_y;
+    }
+}
+
+void save_shortcut(bool shift) {
+    if (!current_document) return;
+    if (!shift && current_document->path.length > 0) document_save(current_document);
+    else open_file_dialog(5, SV("save file"), true);
+}
+}  // namespace
+
+void run_shortcuts() {
+    if (!input_key_is_held(key_ctrl)) return;
+    // A dialog that is open keeps its box's keys to itself.
+    if (!modal_dialog_open()) {
+        if (input_key_is_pressed(key_N)) open_file_dialog(3, SV("new file"), true);
+        if (input_key_is_pressed(key_O)) open_file_dialog(4, SV("open file"), true);
+        if (input_key_is_pressed(key_S)) save_shortcut(input_key_is_held(key_shift));
+    }
+    if (input_key_is_held(key_E)) zoom_documents(1);
+    if (input_key_is_held(key_Q)) zoom_documents(-1);
+}

@@ -1,0 +1,213 @@
+// The tab bar: one entry per open tab, with activation, dragging to reorder, the close
+// control (asking first for a modified document) and horizontal scrolling.
+#include "core/frame_globals.h"
+#include "platform/platform.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/resources.h"
+#include "render/theme.h"
+#include "workbench/project.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+const Color close_red = {1, 0, 0, 1};
+const Color hover_white = {1, 1, 1, 0.25f};
+const Color pressed_black = {0, 0, 0, 0.25f};
+constexpr f32 label_padding = 8;
+
+Document* entry_document(const tab_entry& e) {
+    i64 slot = tab_entry_slot(e);
+    return slot >= 0 && tab_table.slots ? &tab_table.slots[slot] : nullptr;
+}
+
+void ask_before_closing(i64 index, Document* doc) {
+    StringBuilder text{};
+    text.pool = pool_frame;
+    append_string(&text, SV("save "));
+    append_string(&text, owned_view(doc->path));
+    append_char(&text, '?');
+    open_confirm_dialog(builder_view(text), index);
+}
+
+// Frees the slot and removes the entry; the neighbour that takes its place (or the last
+// entry) becomes active when it was the active one.
+void close_entry(i64 index) {
+    Array<tab_entry>* entries = &project.tab_entries;
+    tab_entry e = (*entries)[index];
+    i64 slot = tab_entry_slot(e);
+    Document* doc = entry_document(e);
+    bool was_current = e.is_active || (doc && doc == current_document);
+    if (slot >= 0) tab_slot_release(slot);
+    if (doc && doc == current_document) current_document = nullptr;
+    array_remove(entries, index);
+    if (!was_current) return;
+    if (entries->count > 0) {
+        i64 next = index < entries->count ? index : entries->count - 1;
+        activate_tab((*entries)[next].tab_id);
+    } else {
+        current_document = nullptr;
+    }
+}
+
+void handle_close_requests() {
+    Array<tab_entry>* entries = &project.tab_entries;
+    for (i64 i = 0; i < entries->count;) {
+        tab_entry* e = &(*entries)[i];
+        if (!e->close_requested) {
+            i++;
+            continue;
+        }
+        Document* doc = entry_document(*e);
+        if (doc && doc->dirty) {
+            // One question at a time: later requests wait until the dialog has closed.
+            if (!modal_dialog_open()) {
+                e->close_requested = 0;
+                ask_before_closing(i, doc);
+            }
+            i++;
+            continue;
+        }
+        close_entry(i);
+    }
+}
+
+f32 lay_out_entries() {
+    f32 x = 0;
+    f32 close_size = workbench.tab_bar_height;
+    for (tab_entry& e : project.tab_entries) {
+        f32 label = measure_text(&font, e.label, 1, 1, 0, 0, 1e9).width;
+        e.x = x;
+        e.width = label_padding + label + close_size;
+        x += e.width;
+    }
+    return x;
+}
+
+i64 active_index() {
+    for (i64 i = 0; i < project.tab_entries.count; i++)
+        if (project.tab_entries[i].is_active) return i;
+    return -1;
+}
+
+void update_scroll(Rect bar, f32 total) {
+    WorkbenchState& w = workbench;
+    i64 active = active_index();
+    i32 active_id = active >= 0 ? project.tab_entries[active].tab_id : -1;
+    if (active_id != w.last_active_tab) w.tab_bar_changed = 1;
+    w.last_active_tab = active_id;
+    if (w.tab_bar_changed && active >= 0) {
+        const tab_entry& e = project.tab_entries[active];
+        if (e.x + w.tab_scroll < 0) w.tab_scroll = -e.x;
+        if (e.x + e.width + w.tab_scroll > bar.width) w.tab_scroll = bar.width - (e.x + e.width);
+    }
+    w.tab_bar_changed = 0;
+    f32 lowest = bar.width - total;
+    if (lowest > 0) lowest = 0;
+    if (w.tab_scroll < lowest) w.tab_scroll = lowest;
+    if (w.tab_scroll > 0 || total <= bar.width) w.tab_scroll = 0;
+}
+
+f32 screen_x(const tab_entry& e, Rect bar) {
+    return e.dragging ? (f32)mouse_x - e.drag_offset : bar.x + e.x + workbench.tab_scroll;
+}
+
+void draw_entry(const tab_entry& e, f32 x, Rect bar, bool interactive) {
+    f32 h = workbench.tab_bar_height;
+    u32 gradient = icon_textures[e.is_active ? icon_gradient1 : icon_gradient2];
+    draw_quad(gradient, file_color_for_path(e.label), x, bar.y, e.width, h, 0, 0, 0, uv_rect_full);
+    f32 label_width = e.width - h;
+    draw_text(&font, theme.text_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
+              align_center_y);
+    draw_quad(icon_textures[icon_close], close_red, x + label_width, bar.y, h, h, 0, 0, 0, uv_rect_full);
+    if (!interactive || !point_in_rect(bar, mouse_x, mouse_y)) return;
+    Rect label_part{x, bar.y, label_width, h};
+    Rect close_part{x + label_width, bar.y, h, h};
+    if (point_in_rect(label_part, mouse_x, mouse_y)) draw_rect(hover_white, x, bar.y, label_width, h);
+    if (point_in_rect(close_part, mouse_x, mouse_y)) {
+        draw_rect(hover_white, close_part.x, bar.y, h, h);
+        if (e.close_armed && input_mouse_is_held(mouse_primary)) draw_rect(pressed_black, close_part.x, bar.y, h, h);
+    }
+}
+
+// Presses start a drag or arm the close control; a dragged entry asks to trade places
+// once its edge passes the middle of a neighbour.
+void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
+    tab_entry* e = &project.tab_entries[index];
+    f32 h = workbench.tab_bar_height;
+    f32 label_width = e->width - h;
+    bool in_bar = point_in_rect(bar, mouse_x, mouse_y);
+    if (pressable && in_bar && input_mouse_is_pressed(mouse_primary)) {
+        if (point_in_rect(Rect{x, bar.y, label_width, h}, mouse_x, mouse_y)) {
+            activate_tab(e->tab_id);
+            e->dragging = 1;
+            e->drag_offset = (f32)mouse_x - x;
+        } else if (point_in_rect(Rect{x + label_width, bar.y, h, h}, mouse_x, mouse_y)) {
+            e->close_armed = 1;
+        }
+    }
+    if (e->dragging) {
+        e->move_request = 0;
+        if (index > 0) {
+            const tab_entry& prev = project.tab_entries[index - 1];
+            if (x < bar.x + prev.x + workbench.tab_scroll + prev.width * 0.5f) e->move_request = -1;
+        }
+        if (index + 1 < project.tab_entries.count) {
+            const tab_entry& next = project.tab_entries[index + 1];
+            if (x + e->width > bar.x + next.x + workbench.tab_scroll + next.width * 0.5f) e->move_request = 1;
+        }
+    }
+    if (input_mouse_is_released(mouse_primary)) {
+        if (e->close_armed && in_bar && point_in_rect(Rect{x + label_width, bar.y, h, h}, mouse_x, mouse_y))
+            e->close_requested = 1;
+        e->close_armed = 0;
+        if (e->dragging) {
+            e->dragging = 0;
+            e->move_request = 0;
+            if (current_document && !any_dialog_open()) current_document->focused = 1;
+        }
+    }
+}
+
+void apply_moves() {
+    Array<tab_entry>* entries = &project.tab_entries;
+    for (i64 i = 0; i < entries->count; i++) {
+        i32 k = (*entries)[i].move_request;
+        (*entries)[i].move_request = 0;
+        if (k == 0) continue;
+        i64 j = i + k;
+        if (j < 0) j = 0;
+        if (j >= entries->count) j = entries->count - 1;
+        if (j == i) continue;
+        tab_entry t = (*entries)[i];
+        (*entries)[i] = (*entries)[j];
+        (*entries)[j] = t;
+        if (j > i) i++;  // the moved entry has been handled
+    }
+}
+}  // namespace
+
+void run_tab_bar() {
+    WorkbenchState& w = workbench;
+    Rect bar = w.layout.tab_bar;
+    bool interactive = !any_dialog_open();
+    if (interactive && point_in_rect(bar, mouse_x, mouse_y)) {
+        i32 wheel = input_mouse_wheel();
+        if (wheel != 0) w.tab_scroll += (f32)wheel * 3 * w.tab_bar_height;
+    }
+    handle_close_requests();
+    f32 total = lay_out_entries();
+    update_scroll(bar, total);
+    bool drawable = bar.width >= 0.001f && bar.height > 0;
+    if (drawable) scissor_set(bar.x, bar.y, bar.width, bar.height);
+    for (i64 i = 0; i < project.tab_entries.count; i++) {
+        const tab_entry& e = project.tab_entries[i];
+        f32 x = screen_x(e, bar);
+        bool visible = drawable && x + e.width > bar.x && x < bar.x + bar.width;
+        if (visible) draw_entry(e, x, bar, interactive);
+        // Releases always count, so that no drag outlives a dialog opened meanwhile.
+        entry_input(i, x, bar, visible && interactive);
+    }
+    if (drawable) scissor_off();
+    apply_moves();
+}

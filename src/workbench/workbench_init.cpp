@@ -1,0 +1,77 @@
+// Start-up of the workbench: layout values, buttons, panels, text boxes, the pointer
+// trail, the editor's hooks and the first listing of the file dialog.
+#include "analysis/handover.h"
+#include "editor/view.h"
+#include "render/font.h"
+#include "render/theme.h"
+#include "workbench/list_widget.h"
+#include "workbench/project.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+void init_entry_field(Document* box) {
+    document_init_entry_field(box);
+    box->background = Color{0, 0, 0, 0.5f};
+}
+
+void init_panel(list_widget* w, bool drag_enabled) {
+    list_widget_init(w, drag_enabled);
+    if (!w->font) w->font = &font;
+    w->has_focus = 1;
+}
+
+void init_dialogs() {
+    WorkbenchState& w = workbench;
+    init_entry_field(&w.file_dialog.box);
+    init_entry_field(&w.prompt.box);
+    init_entry_field(&w.settings.box);
+    dialog_button_init(&w.file_dialog.ok, SV("ok"));
+    dialog_button_init(&w.file_dialog.cancel, SV("cancel"));
+    dialog_button_init(&w.prompt.ok, SV("ok"));
+    dialog_button_init(&w.prompt.cancel, SV("cancel"));
+    dialog_button_init(&w.settings.ok, SV("ok"));
+    dialog_button_init(&w.settings.cancel, SV("cancel"));
+    dialog_button_init(&w.confirm.yes, SV("yes"));
+    dialog_button_init(&w.confirm.no, SV("no"));
+    dialog_button_init(&w.confirm.cancel, SV("cancel"));
+    w.file_dialog.open = w.prompt.open = w.confirm.open = w.settings.open = w.menu.open = false;
+    w.file_dialog.mode = 0;
+    w.file_dialog.relative = false;
+    w.file_dialog.quit_when_closed = false;
+    w.file_dialog.sub_directory.length = 0;
+    w.file_dialog.entries.pool = pool_main;
+    w.file_dialog.names.pool = pool_main;
+    w.confirm.pending_close_tab = -1;
+    w.confirm.pending_tab_id = -1;
+    w.menu.entry_count = 0;
+    w.menu.pressed = -1;
+    w.rename_store[0].pool = w.rename_store[1].pool = pool_main;
+}
+}  // namespace
+
+void workbench_init() {
+    WorkbenchState& w = workbench;
+    w.tree_width = 320;
+    w.minimap_width = 320;
+    w.bar_width = 12;
+    w.toolbar_height = 48;
+    w.tab_bar_height = 32;
+    w.tab_scroll = 0;
+    w.dragging_left_bar = w.dragging_right_bar = 0;
+    w.tab_bar_changed = 0;
+    w.last_active_tab = -1;
+    toolbar_init();
+    init_panel(&file_tree, true);
+    init_panel(&current_result.minimap, false);
+    init_dialogs();
+    trail_init();
+
+    editor_hooks.add_tab_entry = add_tab_entry;
+    editor_hooks.open_prompt = open_prompt;
+    editor_hooks.open_context_menu = open_editor_context_menu;
+    editor_hooks.focus_taken = workbench_take_focus;
+    view_sets_pointer_shape = false;
+
+    file_dialog_refresh();
+}

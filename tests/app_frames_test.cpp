@@ -3,6 +3,8 @@
 
 #include "app/application.h"
 #include "app/shell_state.h"
+#include "editor/document.h"
+#include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/headless/headless.h"
 #include "render/font.h"
@@ -10,6 +12,13 @@
 #include "test_support.h"
 
 namespace {
+
+// The program's start-up installs hooks into the editor; later tests expect none.
+void forget_program_hooks() {
+    editor_hooks = EditorHooks{};
+    view_hooks = ViewHooks{};
+    headless_reset();
+}
 
 // Window y of a recorded quad's bottom edge, from its transform.
 f32 quad_bottom(const RecordedDraw& d) { return (d.mvp[13] + 1.0f) * 0.5f * (f32)renderer.height; }
@@ -51,6 +60,7 @@ TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
     headless_request_close();
     EXPECT_FALSE(application_frame());
     application_shutdown();
+    forget_program_hooks();
 }
 
 TEST(ApplicationFrames, PausedWhileUnfocusedUntilFocusReturns) {
@@ -72,6 +82,7 @@ TEST(ApplicationFrames, PausedWhileUnfocusedUntilFocusReturns) {
     headless_key_tap(key_quit);
     EXPECT_FALSE(application_frame());
     application_shutdown();
+    forget_program_hooks();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
+#include "editor/view.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
@@ -27,6 +28,8 @@ ThreadHandle analysis_thread;
 u64 counter_frequency;
 u64 last_present;
 bool arenas_owned;
+
+void take_analysis_result(Document* doc) { analysis_take_result_locked(doc->colours.data, doc->colours.count); }
 }  // namespace
 
 bool application_start(const StringView* arguments, i64 count) {
@@ -63,6 +66,7 @@ bool application_start(const StringView* arguments, i64 count) {
     source_cache_init();
     load_coloring_file(owned_view(coloring_path));
     workbench_init();
+    view_hooks.take_result = take_analysis_result;
     tab_table_init();
 
     counter_frequency = system_performance_frequency();

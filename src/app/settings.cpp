@@ -1,7 +1,11 @@
+#include <cstdio>
+
 #include "app/shell_state.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 #include "render/theme.h"
+
+void (*settings_theme_loader)(StringView path) = theme_load;
 
 void settings_parse(StringView bytes) {
     i64 pos = 0, end = bytes.length;
@@ -22,7 +26,7 @@ void settings_parse(StringView bytes) {
         } else if (sv_equal(key, SV("coloring"))) {
             string_assign(&coloring_path, rest_of_line(), pool_main);
         } else if (sv_equal(key, SV("theme"))) {
-            theme_load(rest_of_line());
+            settings_theme_loader(rest_of_line());
         } else if (sv_equal(key, SV("sleep"))) {
             i64 p = pos < end ? pos : end;
             shell.sleep_ms = parse_integer(bytes, &p);
@@ -37,7 +41,12 @@ void settings_load() {
     if (file_failed(file)) return;
     i64 size = file_size(file);
     // A settings file larger than the frame arena can hold is not a settings file.
-    if (size > pool_available(pool_frame) / 2) size = pool_available(pool_frame) / 2;
+    if (size > pool_available(pool_frame) / 2) {
+        file_close(file);
+        fputs("settings.txt too large, ignored\n", stdout);
+        fflush(stdout);
+        return;
+    }
     char* bytes = (char*)pool_alloc(pool_frame, size);
     size = file_read(file, size, bytes);
     file_close(file);

@@ -20,8 +20,10 @@ extern OwnedString coloring_path;   // pool_main
 
 void shell_set_defaults();
 void parse_command_line(const StringView* arguments, i64 count);
-// Parses settings bytes; "theme" lines load their theme at once.
+// Parses settings bytes; "theme" lines load their theme at once, through
+// settings_theme_loader (theme_load; the fuzzer replaces it so that it opens no files).
 void settings_parse(StringView bytes);
+extern void (*settings_theme_loader)(StringView path);
 // Reads settings.txt from the working directory (silently nothing when missing).
 void settings_load();
 // Builds the statistics overlay text into `out` (1024 bytes, zero-filled first);

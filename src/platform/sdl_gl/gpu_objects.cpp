@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/sdl_gl/gl_codes.h"
 #include "platform/sdl_gl/gpu_state.h"
+#include "platform/sdl_gl/mipmaps.h"
 
 namespace {
 const i32 max_texture_side = 16384;
@@ -151,7 +152,7 @@ void texture_parameter_filter(u32 target, u32 parameter, u32 value) {
 
 void texture_generate_mipmap(u32 target) {
     if (!gpu_state.ready || !gl_texture_target(target)) return;
-    glGenerateMipmap(GL_TEXTURE_2D);
+    if (!generate_mipmaps_on_cpu()) glGenerateMipmap(GL_TEXTURE_2D);
     if (bound_texture_min_filter() == GL_LINEAR && bound_texture_has_mipmaps()) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     }

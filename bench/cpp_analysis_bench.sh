@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The C/C++ analysis against universal-ctags on one large real C file made of this
+# machine's headers (the stb single-file libraries with their implementations, then
+# large C API headers), at least 5 MB:
+#   - time: tesmora-analyze's own lex + parse + resolve time and its whole process,
+#     against the whole ctags process tagging the same file (best of RUNS each);
+#   - declaration recall: the share of the functions that "ctags -x --c-kinds=f" lists
+#     which appear as procedure rows of tesmora-analyze's outline (the same for
+#     prototypes, --c-kinds=p), with the names missed;
+#   - peak use of pool_parser (Google Benchmark program, bench/cpp_analysis_bench.cpp).
+# Usage: bench/cpp_analysis_bench.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-cpp-bench}
+runs=${2:-7}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+file=$work/large.c
+: > "$file"
+for f in /usr/include/stb/*.h /usr/include/GL/glext.h /usr/include/sqlite3.h /usr/include/epoxy/gl_generated.h \
+         /usr/include/xcb/xproto.h /usr/include/valgrind/valgrind.h /usr/include/python3.11/*.h; do
+  if [ -f "$f" ]; then cat "$f" >> "$file"; fi
+done
+for f in /usr/include/linux/*.h /usr/include/*.h; do
+  [ "$(stat -c %s "$file")" -ge 5242880 ] && break
+  cat "$f" >> "$file"
+done
+bytes=$(stat -c %s "$file")
+echo "input: $bytes bytes, $(wc -l < "$file") lines"
+
+cmake -S . -B "$build" -G Ninja -DTESMORA_WINDOW=OFF -DTESMORA_TOOLS=OFF -DTESMORA_TESTS=OFF -DTESMORA_BENCH=ON >/dev/null
+ninja -C "$build" tesmora-analyze tesmora_bench >/dev/null
+analyze=$build/tesmora-analyze
+
+now_ms() { date +%s%N | awk '{printf "%.3f", $1 / 1000000}'; }
+best() { sort -g | head -1; }
+
+# Alternate the two tools so that both see the same machine load.
+: > "$work/ours_internal"; : > "$work/ours_wall"; : > "$work/ctags_wall"
+for i in $(seq "$runs"); do
+  t0=$(now_ms)
+  "$analyze" --stats --no-spans --no-outline "$file" > "$work/stats"
+  t1=$(now_ms)
+  ctags -f /dev/null --language-force=C "$file"
+  t2=$(now_ms)
+  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }' >> "$work/ours_wall"
+  awk -v a="$t1" -v b="$t2" 'BEGIN { printf "%.3f\n", b - a }' >> "$work/ctags_wall"
+  sed -n 's/.*total_ms=\([0-9.]*\).*/\1/p' "$work/stats" >> "$work/ours_internal"
+done
+ours_internal=$(best < "$work/ours_internal")
+ours_wall=$(best < "$work/ours_wall")
+ctags_wall=$(best < "$work/ctags_wall")
+echo "time (best of $runs, ms): analysis (lex+parse+resolve) $ours_internal; tesmora-analyze process $ours_wall; ctags process $ctags_wall"
+grep stats "$work/stats"
+awk -v a="$ours_internal" -v w="$ours_wall" -v c="$ctags_wall" \
+  'BEGIN { printf "ratio to ctags: analysis %.2f, whole process %.2f (goal: at most 0.50)\n", a / c, w / c }'
+
+"$analyze" --no-spans "$file" | awk '$1 == "outline" && $3 == "cylinder" { print $5 }' | sort -u > "$work/ours"
+for kind in f p; do
+  ctags -x --c-kinds=$kind --language-force=C "$file" | awk '{ print $1 }' | sort -u > "$work/ctags_$kind"
+  total=$(wc -l < "$work/ctags_$kind")
+  found=$(comm -12 "$work/ctags_$kind" "$work/ours" | wc -l)
+  awk -v f="$found" -v t="$total" -v k="$kind" 'BEGIN { printf "recall of ctags kind %s: %d of %d (%.1f%%)\n", k, f, t, t ? 100 * f / t : 0 }'
+  echo "missed ($kind): $(comm -23 "$work/ctags_$kind" "$work/ours" | head -30 | tr '\n' ' ')"
+done
+
+CPP_BENCH_FILE="$file" "$build/bench/tesmora_bench" --benchmark_filter=BM_CppAnalysis --benchmark_repetitions=1 \
+  2>/dev/null | grep -E "BM_CppAnalysis|Benchmark"

@@ -1,0 +1,67 @@
+// CPU time of frames that draw a given number of glyphs through the real renderer in a
+// real window (run under Xvfb for Mesa's llvmpipe). Prints the mean CPU and wall time per
+// frame, without the start-up.
+//   glyph_frame [GLYPHS] [FRAMES]     (defaults 6000 and 200)
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/frame_globals.h"
+#include "memory/arena.h"
+#include "platform/platform.h"
+#include "render/font.h"
+#include "render/renderer.h"
+#include "render/resources.h"
+#include "render/theme.h"
+
+static double cpu_seconds() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
+}
+
+int main(int argc, char** argv) {
+    int glyphs = argc > 1 ? atoi(argv[1]) : 6000;
+    int frames = argc > 2 ? atoi(argv[2]) : 200;
+    system_init(13);
+    display_open(1024, 768, SV("glyph frame"), 0x40, 1);  // no vertical sync
+    arenas_reserve();
+    theme_set_defaults();
+    void* buffer = malloc((size_t)64 << 20);
+    image_set_buffer((i64)64 << 20, buffer);
+    image_set_flip(true);
+    gpu_setup();
+    resources_load();
+    // A block of printable text, 100 glyphs a line.
+    char* text = (char*)pool_alloc(pool_main, glyphs + glyphs / 100 + 1);
+    i64 n = 0;
+    for (int i = 0; i < glyphs; i++) {
+        text[n++] = (char)('!' + (i * 7) % 90);
+        if (i % 100 == 99) text[n++] = '\n';
+    }
+    double cpu = 0, wall = 0;
+    i64 drawn = 0;
+    for (int f = 0; f < frames + 10; f++) {
+        input_poll();
+        double c0 = cpu_seconds();
+        u64 w0 = system_performance_counter();
+        begin_frame();
+        glyph_count = 0;
+        draw_text(&font, Color{1, 1, 1, 1}, StringView{text, n}, 4, 760, 1, 1, 0, 4);
+        end_frame();
+        pipeline_present();
+        if (f >= 10) {  // the first frames compile shaders
+            cpu += cpu_seconds() - c0;
+            wall += (double)(system_performance_counter() - w0) / (double)system_performance_frequency();
+            drawn = glyph_count;
+        }
+    }
+    printf("glyphs per frame %lld, frames %d: cpu %.3f ms/frame, wall %.3f ms/frame\n", (long long)drawn, frames,
+           cpu * 1000 / frames, wall * 1000 / frames);
+    resources_destroy();
+    gpu_release();
+    display_close();
+    system_release();
+    return 0;
+}

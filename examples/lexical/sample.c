@@ -1,0 +1,2 @@
+#include <a.h>
+int x = 1.5f; /* c */

@@ -1,0 +1,1 @@
+class A { bool b = x and y; };

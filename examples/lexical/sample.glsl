@@ -1,0 +1,2 @@
+#version 330
+uniform vec3 v; // c

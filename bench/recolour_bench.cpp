@@ -32,11 +32,22 @@ void setup_once() {
     font_parse(&bench_font, StringView{info.data(), (i64)info.size()}, SV("b/font_info.txt"));
 }
 
+// One document for every run, so that its storage is reused (a fresh record per run
+// would leave its old buffers behind in pool_main).
+Document* bench_document() {
+    static Document doc;
+    static bool ready = false;
+    if (!ready) {
+        ready = true;
+        document_init_tab_defaults(&doc);
+    }
+    return &doc;
+}
+
 void BM_RecolourAfterKeystroke(benchmark::State& state) {
     setup_once();
     i64 lines = state.range(0);
-    static Document doc;
-    document_init_tab_defaults(&doc);
+    Document& doc = *bench_document();
     doc.font = &bench_font;
     doc.width = 360;
     doc.height = 680;
@@ -65,8 +76,7 @@ BENCHMARK(BM_RecolourAfterKeystroke)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit
 void BM_RecolourOnly(benchmark::State& state) {
     setup_once();
     i64 lines = state.range(0);
-    static Document doc;
-    document_init_tab_defaults(&doc);
+    Document& doc = *bench_document();
     doc.font = &bench_font;
     doc.width = 360;
     doc.height = 680;

@@ -1,6 +1,7 @@
 // CPU time of frames that draw a given number of glyphs through the real renderer in a
 // real window (run under Xvfb for Mesa's llvmpipe). Prints the mean CPU and wall time per
-// frame, without the start-up.
+// frame, without the start-up, and the draws of a frame against the GL draw calls that
+// carried them out (TESMORA_NO_BATCH=1 draws every quad by itself, for comparison).
 //   glyph_frame [GLYPHS] [FRAMES]     (defaults 6000 and 200)
 #include <time.h>
 
@@ -10,6 +11,7 @@
 #include "core/frame_globals.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
+#include "platform/sdl_gl/gpu_stats.h"
 #include "render/font.h"
 #include "render/renderer.h"
 #include "render/resources.h"
@@ -59,6 +61,9 @@ int main(int argc, char** argv) {
     }
     printf("glyphs per frame %lld, frames %d: cpu %.3f ms/frame, wall %.3f ms/frame\n", (long long)drawn, frames,
            cpu * 1000 / frames, wall * 1000 / frames);
+    GpuFrameStats stats = gpu_frame_stats();
+    printf("draws per frame %lld, gl draw calls per frame %lld\n", (long long)stats.draws,
+           (long long)stats.gl_draw_calls);
     resources_destroy();
     gpu_release();
     display_close();

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "analysis/analysis_thread.h"
@@ -25,12 +26,16 @@ namespace {
 constexpr i64 image_decode_buffer_size = (i64)256 << 20;
 
 ThreadHandle analysis_thread;
+bool first_frame_reported;
 u64 counter_frequency;
 u64 last_present;
 bool arenas_owned;
 
 void take_analysis_result(Document* doc) { analysis_take_result_locked(doc->colours.data, doc->colours.count); }
 }  // namespace
+
+u64 application_process_start;
+bool application_report_startup;
 
 bool application_start(const StringView* arguments, i64 count) {
     shell_set_defaults();
@@ -140,6 +145,13 @@ bool application_frame() {
 
     u64 now = system_performance_counter();
     pipeline_present();
+    if (application_report_startup && !first_frame_reported) {
+        first_frame_reported = true;
+        u64 presented = system_performance_counter();
+        printf("first frame presented after %.1f ms\n",
+               (f64)(presented - application_process_start) * 1000.0 / (f64)counter_frequency);
+        fflush(stdout);
+    }
     if (shell.display_paced) frame_time = (f32)((f64)(now - last_present) / (f64)counter_frequency);
     else system_sleep(shell.sleep_ms);
     last_present = now;

@@ -3,8 +3,11 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
+    application_process_start = system_performance_counter();
+    application_report_startup = getenv("TESMORA_STARTUP_REPORT") != nullptr;
     if (argc <= 1) {
         application_main(nullptr, 0);
         return 0;

@@ -25,6 +25,10 @@ struct ParseState {
     i32 depth;  // recursion depth of the parser
     Array<ParsedFile> files;
     i64 current_file;  // index into files of the declaration being worked on
+    // Optional jump tables of the recovery scans (one entry per token), so that a scan
+    // costs no more than the braces and ";" it passes; null: scans step token by token.
+    i32* next_stop;    // next "{", "}", ";" or end token at or after each token
+    i32* brace_match;  // for a "{": its "}" in the same file, -1 when unmatched
 };
 
 struct TokenPosition {

@@ -58,6 +58,21 @@ void source_cache_init() {
     source_cache.source_entries.pool = pool_main;
 }
 
+void source_cache_split_list(StringView bytes) {
+    // Lines at "\n" only; a final "\n" makes no empty last line.
+    i64 size = bytes.length > 0 ? bytes.length : 0;
+    path_storage.count = 0;
+    append_bytes(&path_storage, bytes.data, size);
+    source_cache.source_paths.count = 0;
+    i64 start = 0;
+    for (i64 i = 0; i <= size; i++) {
+        if (i < size && bytes.data[i] != '\n') continue;
+        if (i == size && start == size) break;
+        array_append(&source_cache.source_paths, StringView{path_storage.data + start, i - start});
+        start = i + 1;
+    }
+}
+
 void source_cache_rebuild(StringView name) {
     string_assign(&source_cache.sources_name, name, pool_main);
     StringBuilder full{};
@@ -76,17 +91,7 @@ void source_cache_rebuild(StringView name) {
     Array<FailedOpen> failures{};
     failures.pool = pool_frame;
     mutex_lock(source_lock);
-    // Lines at "\n" only; a final "\n" makes no empty last line.
-    path_storage.count = 0;
-    append_bytes(&path_storage, bytes, size);
-    source_cache.source_paths.count = 0;
-    i64 start = 0;
-    for (i64 i = 0; i <= size; i++) {
-        if (i < size && bytes[i] != '\n') continue;
-        if (i == size && start == size) break;
-        array_append(&source_cache.source_paths, StringView{path_storage.data + start, i - start});
-        start = i + 1;
-    }
+    source_cache_split_list(StringView{bytes, size});
     source_cache.source_entries.count = 0;
     pool_reset(pool_sources);
     for (StringView path : source_cache.source_paths) {

@@ -26,6 +26,9 @@ void source_cache_init();  // reserves shared_text_buffer (start-up)
 // Rebuilds from `name` (the compiler-settings "sources" text), relative to the project
 // directory. Recolouring of the current document is the caller's (it posts a request).
 void source_cache_rebuild(StringView name);
+// Splits the bytes of a sources list into source_paths (copies kept in pool_main). The
+// caller holds source_lock while the analysis thread may be reading the paths.
+void source_cache_split_list(StringView bytes);
 // Stores the document's text (under source_lock) and returns what the request carries.
 StringView source_cache_update(StringView path, StringView text);
 // Copies the current text for `path` into `pool` (under source_lock) so that the caller

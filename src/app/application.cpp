@@ -9,6 +9,7 @@
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
+#include "editor/completion.h"
 #include "editor/view.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
@@ -30,8 +31,6 @@ bool first_frame_reported;
 u64 counter_frequency;
 u64 last_present;
 bool arenas_owned;
-
-void take_analysis_result(Document* doc) { analysis_take_result_locked(doc->colours.data, doc->colours.count); }
 }  // namespace
 
 u64 application_process_start;
@@ -71,7 +70,7 @@ bool application_start(const StringView* arguments, i64 count) {
     source_cache_init();
     load_coloring_file(owned_view(coloring_path));
     workbench_init();
-    view_hooks.take_result = take_analysis_result;
+    completion_install_view_hooks();
     tab_table_init();
 
     counter_frequency = system_performance_frequency();

@@ -1,26 +1,188 @@
-// Placeholders until the completion list reads analysis results: the lists stay empty,
-// so every path that opens them shows nothing and changes no text it should not.
+// Gathering and filtering completion candidates from the last analysis result, the
+// signatures of the call around the cursor, accepting a candidate, and the openings that
+// follow a newly taken result.
 #include "editor/completion.h"
 
+#include "analysis/handover.h"
+#include "core/sort.h"
 #include "editor/edit.h"
 #include "editor/motion.h"
+#include "editor/view.h"
+#include "memory/arena.h"
 
-void gather_candidates(Document* doc) { doc->symbol_source.count = 0; }
+namespace {
+
+// Call ranges this long or longer are never offered.
+constexpr i64 call_range_bound = 1000000;
+
+i32 clamped_cursor(const Document* doc) {
+    if (doc->cursor < 0) return 0;
+    if (doc->cursor > doc->text.count) return (i32)doc->text.count;
+    return doc->cursor;
+}
+
+// Start of the identifier that ends at `pos`. word_start never looks at byte 0, so a
+// non-word byte there is stepped over here.
+i32 identifier_start(const Document* doc, i32 pos) {
+    i32 start = word_start(doc, pos, true);
+    if (start < pos && start < doc->text.count && !is_word_char(doc->text.data[start])) start++;
+    return start;
+}
+
+void append_members(Document* doc, const AnalysisResult* r, i64 scope) {
+    if (scope < 0 || scope >= r->scopes.count) return;
+    for (const Symbol& s : r->scopes[scope].members) {
+        u8 kind = s.kind < symbol_kind_count ? s.kind : 0;
+        array_append(&doc->symbol_source, Candidate{r->kind_icons[kind], s.name, r->kind_colours[kind]});
+    }
+}
+
+// Whether the bytes of `w` appear in `name` in order, not necessarily adjacent.
+bool holds_in_order(StringView name, StringView w) {
+    i64 k = 0;
+    for (i64 i = 0; i < name.length && k < w.length; i++)
+        if (name.data[i] == w.data[k]) k++;
+    return k == w.length;
+}
+
+bool name_less(const Candidate& a, const Candidate& b) { return sv_compare(a.name, b.name) < 0; }
+
+void sort_by_name(Array<Candidate>* list) {
+    i64 n = list->count;
+    if (n < 2) return;
+    i64 bytes = n * (i64)sizeof(Candidate);
+    Candidate* scratch;
+    if (pool_available(pool_frame) >= bytes) {
+        scratch = (Candidate*)pool_alloc(pool_frame, bytes);
+    } else {
+        // A list too long for the frame pool sorts through spare room of its own array,
+        // which keeps its capacity for the next filtering.
+        array_reserve(list, 2 * n);
+        scratch = list->data + n;
+    }
+    merge_sort(list->data, 0, n, scratch, name_less);
+}
+
+// Strings of the symbol list live in pool_editor, which a rebuild empties; no other
+// document may keep entries pointing there.
+void drop_other_symbol_lists(const Document* doc) {
+    if (!tab_table.slots) return;
+    for (i64 i = 0; i < tab_table.count; i++) {
+        Document* other = &tab_table.slots[i];
+        if (other == doc) continue;
+        other->symbol_list_open = 0;
+        other->symbol_list.count = 0;
+    }
+}
+
+// A copy of a signature in pool_editor; false when the pool has no room left for it.
+bool copy_signature(const Signature& s, SymbolListEntry* out) {
+    i64 n = s.text.length > 0 ? s.text.length : 0;
+    if (pool_available(pool_editor) < 2 * n + 16) return false;
+    char* text = (char*)pool_alloc(pool_editor, n);
+    char* colours = (char*)pool_alloc(pool_editor, n);
+    if (n > 0) memcpy(text, s.text.data, (size_t)n);
+    // The drawing reads one colour byte per text byte, whatever the analysis gave.
+    i64 have = s.colours.length < n ? (s.colours.length > 0 ? s.colours.length : 0) : n;
+    if (have > 0) memcpy(colours, s.colours.data, (size_t)have);
+    if (n > have) memset(colours + have, 0, (size_t)(n - have));
+    *out = SymbolListEntry{};
+    out->text = StringView{text, n};
+    out->colours = StringView{colours, n};
+    return true;
+}
+
+bool starts_identifier(u8 c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' || c >= 0x80;
+}
+
+// Whether the place before the typed byte at cursor - 1 can have members or be called: an
+// identifier that does not start like a number or a directive, or a closing bracket.
+bool place_qualifies(const Document* doc, i32 cursor) {
+    const u8* text = doc->text.data;
+    i32 before = cursor - 1;
+    i32 start = identifier_start(doc, before);
+    if (start < before && starts_identifier(text[start])) return true;
+    return cursor >= 2 && (text[cursor - 2] == ')' || text[cursor - 2] == ']');
+}
+
+void run_automatic_openings(Document* doc) {
+    i32 cursor = clamped_cursor(doc);
+    u8 c = doc->last_typed;
+    // Only right after the typed byte: last_typed outlives the keystroke (a completion
+    // accepted after "." would otherwise reopen the list with the next result).
+    if (cursor < 1 || doc->text.data[cursor - 1] != c) return;
+    bool qualifies = place_qualifies(doc, cursor);
+    if (c == '.' && qualifies) doc->completion_open = 1;
+    else if ((c == '(' && qualifies) || c == ')') open_symbol_list(doc);
+}
+
+}  // namespace
+
+void gather_candidates(Document* doc) {
+    doc->symbol_source.count = 0;
+    const AnalysisResult* r = &current_result;
+    i64 cursor = clamped_cursor(doc);
+    for (const CursorRange& range : r->cursor_ranges) {
+        if (range.is_call != 0 || cursor < range.start || cursor > range.end) continue;
+        append_members(doc, r, range.target);
+        return;
+    }
+    append_members(doc, r, 0);
+    StringView path = owned_view(doc->path);
+    for (i64 i = 1; i < r->scopes.count; i++) {
+        const Scope& s = r->scopes[i];
+        if (s.start <= cursor && cursor <= s.end && sv_equal(s.name, path)) append_members(doc, r, i);
+    }
+}
 
 void filter_candidates(Document* doc) {
     doc->completion_top = 0;
     doc->completion_selected = 0;
     doc->completion.count = 0;
+    i32 cursor = clamped_cursor(doc);
+    i32 start = identifier_start(doc, cursor);
+    i32 end = word_end(doc, cursor, true);
+    StringView w = end > start ? sv_slice(document_text(doc), start, end) : StringView{nullptr, 0};
+    array_reserve(&doc->completion, doc->symbol_source.count);
+    for (const Candidate& c : doc->symbol_source)
+        if (w.length == 0 || holds_in_order(c.name, w)) array_append(&doc->completion, c);
+    sort_by_name(&doc->completion);
 }
 
 void open_symbol_list(Document* doc) {
     doc->symbol_list_open = 0;
     doc->symbol_list.count = 0;
+    drop_other_symbol_lists(doc);
+    pool_reset(pool_editor);
     doc->symbol_list_selected = 0;
+    const AnalysisResult* r = &current_result;
+    i64 cursor = clamped_cursor(doc);
+    i64 best = -1, best_size = call_range_bound;
+    for (i64 i = 0; i < r->cursor_ranges.count; i++) {
+        const CursorRange& range = r->cursor_ranges[i];
+        if (range.is_call != 1 || cursor < range.start || cursor > range.end) continue;
+        i64 size = (i64)range.end - range.start;
+        if (size < best_size) {
+            best_size = size;
+            best = i;
+        }
+    }
+    if (best < 0) return;
+    doc->symbol_list_open = 1;
+    i64 target = r->cursor_ranges[best].target;
+    if (target < 0 || target >= r->signatures.count) return;
+    for (i32 overload : r->signatures[target].overloads) {
+        if (overload < 0 || overload >= r->signatures.count) continue;
+        SymbolListEntry entry;
+        if (!copy_signature(r->signatures[overload], &entry)) break;
+        array_append(&doc->symbol_list, entry);
+    }
 }
 
 void accept_completion(Document* doc) {
-    i32 start = word_start(doc, doc->cursor, true);
+    doc->cursor = clamped_cursor(doc);
+    i32 start = identifier_start(doc, doc->cursor);
     i32 end = word_end(doc, doc->cursor, true);
     if (end < start) end = start;
     doc->anchor = start;
@@ -33,4 +195,19 @@ void accept_completion(Document* doc) {
     }
     close_completion(doc);
     doc->anchor = doc->cursor;
+}
+
+void completion_take_result(Document* doc) {
+    if (!analysis_take_result_locked(doc->colours.data, doc->colours.count)) return;
+    if (doc->kind < file_kind_vantrel || doc->kind > file_kind_glsl) return;
+    run_automatic_openings(doc);
+    if (doc->completion_open) {
+        gather_candidates(doc);
+        filter_candidates(doc);
+    }
+}
+
+void completion_install_view_hooks() {
+    view_hooks.take_result = completion_take_result;
+    view_hooks.draw_popups = completion_draw_popups;
 }

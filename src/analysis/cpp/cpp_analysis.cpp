@@ -1,0 +1,54 @@
+// The C/C++ pass: lex the document and the project's other C/C++ files into one token
+// stream, parse it, declare every name, resolve, and fill the job's colours and result.
+#include "analysis/cpp/cpp_analysis.h"
+
+#include "analysis/cpp/cpp_disabled_regions.h"
+#include "analysis/cpp/cpp_parser.h"
+#include "analysis/cpp/cpp_semantic.h"
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "syntax/coloring_file.h"
+#include "syntax/token_kinds.h"
+
+namespace {
+void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
+    Lexer* lexer = &analysis_lexers[language_cpp];
+    parse_state_reset(&a->p);
+    parse_state_add_file(&a->p, lexer, language_cpp, c_mode, job->path, job->text, job->colours.data);
+    drop_disabled_regions(&a->p, 0, job->text, job->colours.data);
+    // Without the locks (a pass run before start-up finished) there is no cache to read.
+    if (!source_lock) return;
+    // The other files colour scratch buffers that nobody reads: only their
+    // declarations matter here.
+    const StringView suffixes[] = {SV(".c"), SV(".cpp"), SV(".h"), SV(".hpp")};
+    Array<SourceFile> others = source_cache_copy_matching(suffixes, 4, job->path, pool_parser);
+    for (const SourceFile& file : others) {
+        u8* scratch = (u8*)pool_alloc(pool_parser, file.text.length > 0 ? file.text.length : 1);
+        if (file.text.length > 0) memset(scratch, 0, (size_t)file.text.length);
+        i64 first = a->p.tokens.count;
+        parse_state_add_file(&a->p, lexer, language_cpp, c_mode, file.path, file.text, scratch);
+        drop_disabled_regions(&a->p, first, file.text, scratch);
+    }
+}
+}  // namespace
+
+void cpp_analysis_run(AnalysisJob* job, bool c_mode) {
+    CppAnalysis* a = cpp_new<CppAnalysis>();
+    a->job = job;
+    a->result = job->result;
+    a->c_mode = c_mode;
+    f64 start = analysis_clock_ms();
+    lex_files(a, job, c_mode);
+    f64 lexed = analysis_clock_ms();
+    job->lex_ms += lexed - start;
+    cpp_parse_tokens(a);
+    f64 parsed = analysis_clock_ms();
+    job->parse_ms += parsed - lexed;
+    analysis_begin_result(job, language_cpp);
+    remember_group_states(job, false);
+    cpp_semantic_init(a);
+    cpp_declare_items(a);
+    cpp_resolve_passes(a);
+    cpp_bodies_phase(a);
+    job->resolve_ms += analysis_clock_ms() - parsed;
+}

@@ -1,0 +1,292 @@
+// The declaration pass: symbols, scopes, work records, signatures and the outline rows
+// of the requested document.
+#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/cpp/cpp_semantic.h"
+#include "analysis/cpp/cpp_signatures.h"
+#include "render/resources.h"
+#include "syntax/token_kinds.h"
+
+namespace {
+ParseState* ps(CppAnalysis* a) { return &a->p; }
+
+bool makes_rows(const CppAnalysis* a, i64 token) { return a->declaring_rows && in_document(a, token); }
+
+i32 line_of(const CppAnalysis* a, i64 token) { return (i32)token_at(&a->p, token).line; }
+
+void leaf_row(CppAnalysis* a, i64 token, IconId icon, u8 kind, StringView name) {
+    if (!makes_rows(a, token)) return;
+    add_minimap_row(a->job, cpp_palette[kind], icon_textures[icon], line_of(a, token), name, 0, 0);
+}
+
+void group_start_row(CppAnalysis* a, i64 token, u8 kind, StringView name) {
+    if (!makes_rows(a, token)) return;
+    add_minimap_row(a->job, cpp_palette[kind], icon_textures[icon_cube], line_of(a, token), name, 1, 0);
+}
+
+void group_end_row(CppAnalysis* a, i64 token) {
+    if (!makes_rows(a, token)) return;
+    add_minimap_row(a->job, cpp_palette[cpp_kind_struct], 0, line_of(a, token), StringView{nullptr, 0}, 0, 1);
+}
+
+StringView name_of(const CppAnalysis* a, i64 token) { return text_of_token(&a->p, token); }
+
+// Braces of a body as a scope extent; 0 and 0 when they are unknown.
+void extent_of(const CppAnalysis* a, i64 open, i64 close, i32* start, i32* end) {
+    *start = 0;
+    *end = 0;
+    if (open < 0) return;
+    *start = (i32)offset_of(a, open);
+    if (close >= 0) {
+        *end = (i32)offset_of(a, close);
+    } else {
+        i64 file = file_of_token(&a->p, token_at(&a->p, open));
+        if (file >= 0) *end = (i32)a->p.files[file].text.length;
+    }
+}
+
+// The identifier a using declaration is known by: its alias, or the last name of its
+// target ("using std::vector" gives "vector").
+i64 last_name_token(const CppExpr* e) {
+    for (i32 steps = 0; e && steps < 64; steps++) {
+        if (e->kind == cexpr_name) return e->token;
+        if (e->kind == cexpr_type) {
+            e = e->a;
+            continue;
+        }
+        if (e->kind != cexpr_chain) return -1;
+        for (i64 i = e->post.count - 1; i >= 0; i--)
+            if (e->post[i].name >= 0) return e->post[i].name;
+        e = e->a;
+    }
+    return -1;
+}
+
+void declare_template_params(CppAnalysis* a, const Array<CppTemplateParam>& params, i32 scope) {
+    for (const CppTemplateParam& param : params)
+        if (param.name >= 0) declare_token(&a->resolve, symbol_template_parameter, -1, scope, param.name);
+}
+
+// Variables declared after a struct's or enum's "}" take that type; under typedef the
+// names are typedefs of it.
+void declare_trailing(CppAnalysis* a, CppDeclaration* d, bool is_typedef, i64 type_name, TypeInfo type) {
+    i32 scope = current_scope(&a->scope_stack);
+    for (; d; d = d->next) {
+        if (d->name < 0 || d->name == type_name || d->qualifiers.count) continue;
+        if (is_typedef) {
+            i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, nullptr, scope, cpp_done, type});
+            declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
+            leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
+            continue;
+        }
+        u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+        i32 index = (i32)array_append(&a->variables, CppVariable{d->name, nullptr, scope, kind, cpp_done, type});
+        declare_token(&a->resolve, kind, index, scope, d->name);
+        if (kind == symbol_global || kind == symbol_member)
+            leaf_row(a, d->name, icon_sphere, a->resolve.token_kind_of[kind], name_of(a, d->name));
+        if (a->bodies_phase) resolve_declarator_parts(a, d, scope);
+    }
+}
+
+void declare_members(CppAnalysis* a, const Array<CppNode*>& members) {
+    for (CppNode* member : members) declare_node(a, member);
+}
+
+void declare_function(CppAnalysis* a, CppNode* node) {
+    CppFunction* f = node->function;
+    i32 parent = current_scope(&a->scope_stack);
+    i32 index = (i32)a->functions.count;
+    CppFunctionRecord record{};
+    record.token = node->token;
+    record.node = f;
+    record.parent = parent;
+    record.overloads = Array<i32>{nullptr, 0, 0, pool_parser};
+    array_append(&record.overloads, index);
+    if (a->current_struct >= 0) record.this_type = TypeInfo{symbol_struct, a->current_struct};
+    i32 start = 0, end = 0;
+    if (f->body) extent_of(a, f->body->open, f->body->close, &start, &end);
+    record.scope = (i32)open_scope(a->result, (u32)parent, f->name_text, start, end);
+    array_append(&a->functions, record);
+    array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
+    // A constructor is not declared under the class's name: inside the class that name
+    // keeps standing for the class ("pair(const pair&)").
+    bool constructor = a->current_struct >= 0 && a->structs[a->current_struct].node->name >= 0 &&
+                       sv_equal(f->name_text, name_of(a, a->structs[a->current_struct].node->name));
+    if (f->name_text.length > 0 && !constructor) {
+        note_declared_name(&a->resolve, f->name_text);
+        Symbol* existing = declare_symbol(a->result, symbol_procedure, 0, index, parent, f->name_text);
+        // A prototype and its definition, or overloads: the first one offers them all.
+        if (existing && existing->kind == symbol_procedure && existing->value >= 0 &&
+            existing->value < a->functions.count && existing->value != index) {
+            array_append(&a->functions[existing->value].overloads, index);
+            array_append(&a->result->signatures[existing->value].overloads, index);
+        }
+    }
+    leaf_row(a, node->token, icon_cylinder, cpp_kind_proc, f->name_text);
+    scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
+    declare_template_params(a, f->template_params, record.scope);
+    for (const CppParam& param : f->params)
+        if (param.decl) declare_declaration(a, param.decl);
+    scope_pop(&a->scope_stack);
+}
+
+void declare_struct(CppAnalysis* a, CppNode* node) {
+    CppStruct* s = node->structure;
+    if (!s->has_body) {
+        if (s->name >= 0) leaf_row(a, node->token, icon_cube, cpp_kind_struct, name_of(a, s->name));
+        return;
+    }
+    if (s->name < 0) {
+        // An unnamed struct lends its members to the enclosing scope.
+        declare_members(a, s->members);
+        declare_trailing(a, s->trailing, s->is_typedef, -1, no_type);
+        return;
+    }
+    i32 scope = current_scope(&a->scope_stack);
+    i32 index = (i32)a->structs.count;
+    declare_token(&a->resolve, symbol_struct, index, scope, s->name);
+    i32 start, end;
+    extent_of(a, s->open, s->close, &start, &end);
+    i32 members = (i32)open_scope(a->result, (u32)scope, name_of(a, s->name), start, end);
+    array_append(&a->structs, CppStructRecord{node->token, s, scope, members});
+    group_start_row(a, node->token, cpp_kind_struct, name_of(a, s->name));
+    scope_push(&a->scope_stack, members, scope_flag_member);
+    declare_template_params(a, s->template_params, members);
+    i32 outer_struct = a->current_struct;
+    a->current_struct = index;
+    declare_members(a, s->members);
+    a->current_struct = outer_struct;
+    scope_pop(&a->scope_stack);
+    group_end_row(a, node->token);
+    if (a->bodies_phase) {
+        // A struct inside a function body: its bases are resolved at once.
+        for (CppExpr* base : s->bases) resolve_type(a, base, members);
+    }
+    declare_trailing(a, s->trailing, s->is_typedef, s->name, TypeInfo{symbol_struct, index});
+}
+
+void declare_enum(CppAnalysis* a, CppNode* node) {
+    CppEnum* e = node->enumeration;
+    i32 scope = current_scope(&a->scope_stack);
+    i32 index = (i32)a->enums.count;
+    if (e->name >= 0) declare_token(&a->resolve, symbol_enum, index, scope, e->name);
+    i32 items = scope;
+    if (e->scoped) {
+        i32 start, end;
+        extent_of(a, e->open, e->close, &start, &end);
+        items = (i32)open_scope(a->result, (u32)scope, name_of(a, e->name), start, end);
+    }
+    array_append(&a->enums, CppEnumRecord{node->token, e, scope, items});
+    if (e->name >= 0) leaf_row(a, node->token, icon_octahedron, cpp_kind_enum, name_of(a, e->name));
+    u8 kind = e->scoped ? symbol_member : symbol_global;
+    for (const CppEnumerator& item : e->items) {
+        i32 v = (i32)array_append(&a->variables,
+                                  CppVariable{item.name, nullptr, items, kind, cpp_done, TypeInfo{symbol_enum, index}});
+        declare_token(&a->resolve, kind, v, items, item.name);
+    }
+    if (a->bodies_phase) {
+        resolve_type(a, e->underlying, scope);
+        for (const CppEnumerator& item : e->items) resolve_expression(a, item.value, items);
+    }
+    declare_trailing(a, e->trailing, e->is_typedef, e->name, TypeInfo{symbol_enum, index});
+}
+
+void declare_namespace(CppAnalysis* a, CppNode* node) {
+    CppNamespace* n = node->space;
+    if (n->transparent || n->name < 0) {
+        declare_members(a, n->members);
+        return;
+    }
+    i32 scope = current_scope(&a->scope_stack);
+    StringView name = name_of(a, n->name);
+    i32 members = -1;
+    // A namespace opened again adds to the scope of its first opening.
+    const Symbol* existing = lookup_symbol(a->result, 0, scope, name);
+    if (existing && existing->kind == symbol_namespace && existing->value >= 0 && existing->value < a->namespaces.count)
+        members = a->namespaces[existing->value].scope;
+    if (members < 0) {
+        i32 start, end;
+        extent_of(a, n->open, n->close, &start, &end);
+        members = (i32)open_scope(a->result, (u32)scope, name, start, end);
+    }
+    i32 index = (i32)array_append(&a->namespaces, CppNamespaceRecord{node->token, n, members});
+    declare_token(&a->resolve, symbol_namespace, index, scope, n->name);
+    group_start_row(a, node->token, cpp_kind_namespace, name);
+    scope_push(&a->scope_stack, members, scope_flag_file);
+    declare_members(a, n->members);
+    scope_pop(&a->scope_stack);
+    group_end_row(a, node->token);
+}
+
+void declare_using(CppAnalysis* a, CppNode* node) {
+    i32 scope = current_scope(&a->scope_stack);
+    for (CppUsing* u = node->use; u; u = u->next) {
+        i32 index = (i32)array_append(&a->usings, CppUsingRecord{node->token, u, scope, cpp_pending, no_type});
+        i64 name = u->alias >= 0 ? u->alias : last_name_token(u->target);
+        if (name >= 0 && !u->is_namespace) declare_token(&a->resolve, symbol_using, index, scope, name);
+        if (name >= 0) leaf_row(a, node->token, icon_cone, cpp_kind_using, name_of(a, name));
+        if (a->bodies_phase) {
+            TypeInfo target = using_target(a, index);
+            import_scope(&a->resolve, target);
+        }
+    }
+}
+
+void declare_typedef(CppAnalysis* a, CppNode* node) {
+    i32 scope = current_scope(&a->scope_stack);
+    if (!node->alias) return;
+    for (CppDeclaration* d = node->alias->decl; d; d = d->next) {
+        if (d->name < 0) continue;
+        i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, d, scope, cpp_pending, no_type});
+        declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
+        leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
+        if (a->bodies_phase) typedef_target(a, index);
+    }
+}
+}  // namespace
+
+void declare_declaration(CppAnalysis* a, CppDeclaration* d) {
+    i32 scope = current_scope(&a->scope_stack);
+    u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+    for (; d; d = d->next) {
+        // "int C::count = 0" defines a member declared elsewhere: resolved, not declared.
+        bool declared = d->name >= 0 && d->qualifiers.count == 0;
+        i64 token = d->name >= 0 ? d->name : d->first;
+        i32 index = (i32)array_append(&a->variables,
+                                      CppVariable{token, d, scope, declared ? kind : (u8)0, cpp_pending, no_type});
+        if (declared) {
+            declare_token(&a->resolve, kind, index, scope, d->name);
+            if (kind == symbol_global || kind == symbol_member)
+                leaf_row(a, d->name, icon_sphere, a->resolve.token_kind_of[kind], name_of(a, d->name));
+        }
+        if (a->bodies_phase) {
+            variable_type(a, index);
+            resolve_declarator_parts(a, d, scope);
+        }
+    }
+}
+
+void declare_node(CppAnalysis* a, CppNode* node) {
+    if (!node) return;
+    if (a->resolve_depth > 4 * max_nesting_depth) return;
+    a->resolve_depth++;
+    switch_current_file(ps(a), node->token);
+    switch (node->kind) {
+    case cpp_node_variable: declare_declaration(a, node->variable); break;
+    case cpp_node_function: declare_function(a, node); break;
+    case cpp_node_struct: declare_struct(a, node); break;
+    case cpp_node_enum: declare_enum(a, node); break;
+    case cpp_node_namespace: declare_namespace(a, node); break;
+    case cpp_node_using: declare_using(a, node); break;
+    case cpp_node_typedef: declare_typedef(a, node); break;
+    default: break;
+    }
+    a->resolve_depth--;
+}
+
+void cpp_declare_items(CppAnalysis* a) {
+    a->declaring_rows = 1;
+    scope_stack_reset(&a->scope_stack);
+    scope_push(&a->scope_stack, 0, scope_flag_file);
+    for (CppNode* node : a->top_level_items) declare_node(a, node);
+    a->declaring_rows = 0;
+}

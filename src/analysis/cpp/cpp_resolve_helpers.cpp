@@ -1,0 +1,110 @@
+#include "analysis/cpp/cpp_resolve_helpers.h"
+
+namespace {
+u32 name_bit(StringView name) { return fnv1a(name.data, name.length) & (u32)(declared_name_bits - 1); }
+}  // namespace
+
+void enable_name_filter(ResolveContext* r) {
+    r->declared_names = (u64*)pool_alloc(pool_parser, declared_name_bits / 8);
+    memset(r->declared_names, 0, declared_name_bits / 8);
+}
+
+void note_declared_name(ResolveContext* r, StringView name) {
+    if (!r->declared_names) return;
+    u32 bit = name_bit(name);
+    r->declared_names[bit >> 6] |= (u64)1 << (bit & 63);
+}
+
+const Symbol* find_symbol(const ResolveContext* r, i32 scope, StringView name, bool allow_parent) {
+    const Array<Scope>& scopes = r->result->scopes;
+    if (scope < 0 || scope >= scopes.count || name.length <= 0) return nullptr;
+    if (r->declared_names) {
+        u32 bit = name_bit(name);
+        if (!(r->declared_names[bit >> 6] & ((u64)1 << (bit & 63)))) return nullptr;
+    }
+    // Parents always come before their children, so the walk ends at the root; the
+    // count only guards against a damaged list.
+    for (i64 steps = 0; steps <= scopes.count; steps++) {
+        if (const Symbol* s = lookup_symbol(r->result, 0, scope, name)) return s;
+        if (!allow_parent || scope == 0) return nullptr;
+        u32 parent = scopes[scope].parent;
+        if ((i64)parent >= scopes.count || (i32)parent >= scope) parent = 0;
+        scope = (i32)parent;
+    }
+    return nullptr;
+}
+
+TypeInfo type_of_symbol(ResolveContext* r, const Symbol* symbol) {
+    if (!symbol) return no_type;
+    switch (symbol->kind) {
+    case symbol_member:
+    case symbol_global:
+    case symbol_local:
+    case symbol_parameter:
+        if (symbol->value < 0 || !r->hooks.variable_type) return no_type;
+        return r->hooks.variable_type(r->hooks.context, symbol->value);
+    default: return TypeInfo{symbol->kind, symbol->value};
+    }
+}
+
+TypeInfo resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent) {
+    const Symbol* s = find_symbol(r, scope, name, allow_parent);
+    if (!s) return no_type;
+    u8 kind = s->kind < symbol_kind_count ? r->token_kind_of[s->kind] : 0;
+    if (kind) colour_range(r->p, kind, offset, length);
+    return type_of_symbol(r, s);
+}
+
+TypeInfo resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent) {
+    if (token < 0 || token >= r->p->tokens.count) return no_type;
+    const Token& t = r->p->tokens[token];
+    if (t.code != token_identifier) return no_type;
+    return resolve_name(r, scope, StringView{t.text, t.length}, t.offset, t.length, allow_parent);
+}
+
+i32 member_scope(ResolveContext* r, TypeInfo type) {
+    for (i32 step = 0; step <= alias_chain_limit; step++) {
+        switch (type.kind) {
+        case symbol_struct:
+        case symbol_namespace:
+        case symbol_enum: {
+            if (!r->hooks.scope_of_record || type.index < 0) return -1;
+            i32 s = r->hooks.scope_of_record(r->hooks.context, type.kind, type.index);
+            return s >= 0 && s < r->result->scopes.count ? s : -1;
+        }
+        case symbol_typedef:
+        case symbol_using:
+            if (!r->hooks.alias_target || type.index < 0 || step == alias_chain_limit) return -1;
+            type = r->hooks.alias_target(r->hooks.context, type.kind, type.index);
+            break;
+        default: return -1;
+        }
+    }
+    return -1;
+}
+
+void import_scope(ResolveContext* r, TypeInfo type) {
+    i32 from = member_scope(r, type);
+    i32 into = current_scope(r->stack);
+    if (from < 0 || from == into) return;
+    // Declaring appends to `into`'s members, never to `from`'s, so the loop is stable;
+    // the count is read once in case both lists share storage.
+    i64 count = r->result->scopes[from].members.count;
+    for (i64 i = 0; i < count; i++) {
+        Symbol s = r->result->scopes[from].members[i];
+        declare_symbol(r->result, s.kind, 0, s.value, into, s.name);
+    }
+}
+
+Symbol* declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 token) {
+    if (token < 0 || token >= r->p->tokens.count) return nullptr;
+    const Token& t = r->p->tokens[token];
+    if (t.code != token_identifier) return nullptr;
+    u8 colour = kind < symbol_kind_count ? r->token_kind_of[kind] : 0;
+    i64 file = r->p->current_file;
+    bool current = file >= 0 && file < r->p->files.count && r->p->files[file].path.data == t.source.data;
+    if (colour && current) colour_range(r->p, colour, t.offset, t.length);
+    else if (colour) colour_token(r->p, t, colour);
+    note_declared_name(r, StringView{t.text, t.length});
+    return declare_symbol(r->result, kind, 0, value, scope, StringView{t.text, t.length});
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Name resolution shared by the C-family analyses (C/C++, GLSL): look a name up from a
+// scope outwards, colour it by what it names, find the members that may follow a type,
+// and bring a type's members into the current scope.
+//
+// The language supplies the parts that depend on its work lists through ResolveHooks:
+// a symbol's value is the index of its record in the list of its kind.
+#include "analysis/cpp/cpp_scope_stack.h"
+#include "analysis/symbols.h"
+
+// What an expression or type stands for: a SymbolKind and the index of the record in
+// that kind's work list (a procedure: its function record). kind 0: nothing known.
+struct TypeInfo {
+    u8 kind;
+    i32 index;
+};
+constexpr TypeInfo no_type{0, 0};
+
+struct ResolveHooks {
+    void* context;
+    // The type a variable record's declaration resolved to (variables of every kind).
+    TypeInfo (*variable_type)(void* context, i32 index);
+    // The member scope of a struct, namespace or enum record; -1 when it has none.
+    i32 (*scope_of_record)(void* context, u8 kind, i32 index);
+    // What a typedef (or using) record names; no_type when unknown.
+    TypeInfo (*alias_target)(void* context, u8 kind, i32 index);
+};
+
+struct ResolveContext {
+    ParseState* p;
+    AnalysisResult* result;
+    ScopeStack* stack;
+    const u8* token_kind_of;  // TokenKind of each SymbolKind (symbol_kind_count entries)
+    ResolveHooks hooks;
+    // Optional filter of the names declared anywhere (one bit per name hash, set by
+    // note_declared_name): a name whose bit is clear is found nowhere, so its lookup
+    // needs no walk up the scopes. Null: every lookup walks.
+    u64* declared_names;
+};
+
+// Bits of the declared-name filter.
+constexpr i64 declared_name_bits = 1 << 20;
+// Turns the filter on (pool_parser); from then on every declaration must be noted.
+void enable_name_filter(ResolveContext* r);
+void note_declared_name(ResolveContext* r, StringView name);
+
+// Typedef chains longer than this resolve to nothing (cycles end too).
+constexpr i32 alias_chain_limit = 9;
+
+// The symbol `name` in `scope`, then (with allow_parent) in each enclosing scope up to
+// the root; null when it is nowhere.
+const Symbol* find_symbol(const ResolveContext* r, i32 scope, StringView name, bool allow_parent);
+// The type info of a found symbol: the symbol itself for types and namespaces, the
+// declared type for variables, the function record for procedures.
+TypeInfo type_of_symbol(ResolveContext* r, const Symbol* symbol);
+// Looks the name up (find_symbol); when found colours the byte range (offset, length) of
+// the current file with the symbol's TokenKind and gives its type info.
+TypeInfo resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent);
+// resolve_name for a token of the stream (its text and byte range).
+TypeInfo resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent);
+// The scope whose members may follow the type: a struct's, a namespace's, an enum's
+// (its enumerators' scope), through typedef chains; -1 when there is none.
+i32 member_scope(ResolveContext* r, TypeInfo type);
+// Declares every member of member_scope(type) again, same kind and value, into the
+// current scope (nothing when that is the current scope already).
+void import_scope(ResolveContext* r, TypeInfo type);
+// Declares `name` (a token) in `scope` and colours it with the kind's TokenKind;
+// returns the existing symbol when the key was declared before.
+Symbol* declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 token);

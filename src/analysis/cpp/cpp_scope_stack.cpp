@@ -1,0 +1,48 @@
+#include "analysis/cpp/cpp_scope_stack.h"
+
+#include "analysis/analysis_result.h"
+
+void scope_stack_reset(ScopeStack* stack) { stack->entries = Array<ScopeEntry>{nullptr, 0, 0, pool_parser}; }
+
+void scope_push(ScopeStack* stack, i32 scope, u32 flags) {
+    ScopeEntry entry{};
+    entry.flags = flags;
+    entry.scope = scope;
+    array_append(&stack->entries, entry);
+}
+
+void scope_pop(ScopeStack* stack) {
+    if (stack->entries.count > 0) stack->entries.count--;
+}
+
+i32 current_scope(const ScopeStack* stack) {
+    return stack->entries.count > 0 ? stack->entries[stack->entries.count - 1].scope : 0;
+}
+
+u32 current_scope_flags(const ScopeStack* stack) {
+    return stack->entries.count > 0 ? stack->entries[stack->entries.count - 1].flags : scope_flag_file;
+}
+
+u8 variable_kind_for_flags(u32 flags) {
+    if (flags & scope_flag_parameters) return symbol_parameter;
+    if (flags & scope_flag_member) return symbol_member;
+    if (flags & scope_flag_body) return symbol_local;
+    return symbol_global;
+}
+
+i64 switch_current_file(ParseState* p, i64 token) {
+    i64 previous = p->current_file;
+    if (token < 0 || token >= p->tokens.count) return previous;
+    const Token& t = p->tokens[token];
+    // Most records are in the file worked on already; the search is for the others.
+    if (previous >= 0 && previous < p->files.count && p->files[previous].path.data == t.source.data) return previous;
+    p->current_file = file_of_token(p, t);
+    return previous;
+}
+
+void begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u32 flags) {
+    switch_current_file(p, token);
+    stack->entries.count = 0;
+    scope_push(stack, 0, scope_flag_file);
+    if (scope != 0) scope_push(stack, scope, flags);
+}

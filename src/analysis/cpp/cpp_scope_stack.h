@@ -1,0 +1,39 @@
+#pragma once
+// The stack of scopes that the declaration and resolution passes of the C-family
+// analyses (C/C++, GLSL) work in, and the start of each work-list record.
+#include "analysis/parse_state.h"
+
+// What kind of place the top of the stack is; decides how a variable is declared.
+enum : u32 {
+    scope_flag_file = 1,        // file or namespace level: global variables
+    scope_flag_member = 2,      // inside a struct: member variables
+    scope_flag_parameters = 4,  // a parameter list: parameters
+    scope_flag_body = 8,        // a function body or a block in it: local variables
+};
+
+struct ScopeEntry {
+    u32 flags;
+    i32 scope;  // index in the result's scopes
+    i64 reserved[3];
+};
+static_assert(sizeof(ScopeEntry) == 32, "scope stack entries are 32 bytes");
+
+struct ScopeStack {
+    Array<ScopeEntry> entries;  // pool_parser
+};
+
+void scope_stack_reset(ScopeStack* stack);
+void scope_push(ScopeStack* stack, i32 scope, u32 flags);
+void scope_pop(ScopeStack* stack);
+// Scope index and flags of the top; the root (0, file level) when the stack is empty.
+i32 current_scope(const ScopeStack* stack);
+u32 current_scope_flags(const ScopeStack* stack);
+
+// The SymbolKind a variable gets in the place described by `flags`.
+u8 variable_kind_for_flags(u32 flags);
+
+// Starts one record of a resolution pass: the current file becomes the file of `token`,
+// and the stack holds the root and, above it, `scope` with `flags`.
+void begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u32 flags);
+// Makes the file of `token` the current file; returns the previous one for restoring.
+i64 switch_current_file(ParseState* p, i64 token);

@@ -1,0 +1,39 @@
+// The GLSL pass: lex and parse the document alone, declare the built-ins and the
+// document's names, resolve, and fill the job's colours and result. No other project
+// file takes part.
+#include "analysis/glsl/glsl_analysis.h"
+
+#include "analysis/glsl/glsl_parser.h"
+#include "analysis/glsl/glsl_semantic.h"
+#include "syntax/coloring_file.h"
+#include "syntax/token_kinds.h"
+
+void glsl_analysis_run(AnalysisJob* job) {
+    f64 start = analysis_clock_ms();
+    if (job->colours.count != job->text.length || (!job->colours.data && job->text.length > 0)) {
+        job->colours = Array<u8>{nullptr, 0, 0, pool_parser};
+        array_resize(&job->colours, job->text.length);
+        if (job->text.length > 0) memset(job->colours.data, 0, (size_t)job->text.length);
+    }
+    GlslAnalysis* a = cpp_new<GlslAnalysis>();
+    a->job = job;
+    a->result = job->result;
+    parse_state_reset(&a->p);
+    parse_state_add_file(&a->p, &analysis_lexers[language_glsl], language_glsl, false, job->path, job->text,
+                         job->colours.data);
+    f64 lexed = analysis_clock_ms();
+    job->lex_ms += lexed - start;
+
+    glsl_parse_tokens(a);
+    f64 parsed = analysis_clock_ms();
+    job->parse_ms += parsed - lexed;
+
+    analysis_begin_result(job, language_glsl);
+    remember_group_states(job, false);
+    glsl_semantic_init(a);
+    glsl_declare_builtins(a->result);
+    glsl_declare_items(a);
+    glsl_resolve_passes(a);
+    glsl_bodies_phase(a);
+    job->resolve_ms += analysis_clock_ms() - parsed;
+}

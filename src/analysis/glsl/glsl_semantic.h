@@ -1,0 +1,42 @@
+#pragma once
+// The GLSL declaration and resolution passes: the built-in table, then the document's
+// structs, functions and variables, then types, initialisers and function bodies, each
+// identifier coloured by the symbol it names.
+#include "analysis/glsl/glsl_state.h"
+
+constexpr i64 glsl_builtin_type_count = 32;
+constexpr i64 glsl_builtin_variable_count = 6;
+constexpr i64 glsl_builtin_function_count = 64;
+extern const StringView glsl_builtin_types[glsl_builtin_type_count];
+extern const StringView glsl_builtin_variables[glsl_builtin_variable_count];
+extern const StringView glsl_builtin_functions[glsl_builtin_function_count];
+
+// Declares the built-in types, variables and functions in the root scope, in that order
+// (flag 0, value 0; no rows, no work records).
+void glsl_declare_builtins(AnalysisResult* result);
+
+// Work lists, scope stack and the resolution hooks; the root scope must exist.
+void glsl_semantic_init(GlslAnalysis* a);
+// The declaration pass over the top-level items (minimap rows on).
+void glsl_declare_items(GlslAnalysis* a);
+void glsl_declare_node(GlslAnalysis* a, GlslNode* node);
+// Declares each named declarator of a chain as a variable of the kind the current scope
+// asks for; in the bodies phase each is resolved at once.
+void glsl_declare_declaration(GlslAnalysis* a, GlslDeclaration* d);
+// Resolution passes: variables (type, then initialiser), then function return types.
+void glsl_resolve_passes(GlslAnalysis* a);
+// The bodies phase: every function body is walked.
+void glsl_bodies_phase(GlslAnalysis* a);
+
+// Walks an expression or type from `scope`: looks names up, colours them, and gives the
+// type of the whole.
+TypeInfo glsl_resolve_expression(GlslAnalysis* a, GlslExpr* e, i32 scope);
+// Everything of a declarator but its type: layout values, array sizes, initialiser.
+void glsl_resolve_declarator_parts(GlslAnalysis* a, GlslDeclaration* d, i32 scope);
+void glsl_walk_statement(GlslAnalysis* a, GlslStmt* s);
+
+// Lazily resolved types of the work records (a record met while busy gives no_type).
+TypeInfo glsl_variable_type(GlslAnalysis* a, i32 index);
+TypeInfo glsl_function_return_type(GlslAnalysis* a, i32 index);
+
+i64 glsl_offset_of(const GlslAnalysis* a, i64 token);

@@ -1,0 +1,297 @@
+#pragma once
+// A document in tab slot 0, driven through editor_view frames on the headless back-end,
+// with real analysis results: each request the document posts is analysed on the spot by
+// the same steps the analysis thread takes, and published for the next frame to take.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_job.h"
+#include "analysis/handover.h"
+#include "analysis/source_cache.h"
+#include "core/frame_globals.h"
+#include "core/project_path.h"
+#include "editor/completion.h"
+#include "editor/edit.h"
+#include "editor/document.h"
+#include "editor/view.h"
+#include "memory/arena.h"
+#include "platform/headless/headless.h"
+#include "platform/keys.h"
+#include "platform/platform.h"
+#include "render/font.h"
+#include "render/renderer.h"
+#include "render/resources.h"
+#include "render/theme.h"
+#include "syntax/coloring_file.h"
+#include "syntax/token_kinds.h"
+#include "test_support.h"
+
+namespace completion_test {
+
+// Every glyph is 10 pixels wide and rows are 16 high at zoom 1; a glyph's atlas x is its
+// code point, so a drawn glyph tells which character it is.
+inline std::string font_info_text() {
+    std::string s = "s 256 256\ng 32 0 0 10 0 0 0 0\ng 9 0 0 40 0 0 0 0\n";
+    for (int c = 33; c < 127; c++) s += "g " + std::to_string(c) + " 0 0 10 " + std::to_string(c) + " 0 10 16\n";
+    s += "g 65533 0 0 10 127 0 10 16\n";
+    return s;
+}
+
+inline const Color panel_color = {0.12f, 0.13f, 0.14f, 1};
+inline const Color selected_color = {0.22f, 0.23f, 0.24f, 1};
+inline const Color label_color = {0.32f, 0.33f, 0.34f, 1};
+
+inline bool same_color(const f32* c, Color want) {
+    return c[0] == want.r && c[1] == want.g && c[2] == want.b && c[3] == want.a;
+}
+
+struct Box {
+    f64 left, bottom, width, height;
+    u32 texture;
+    Color color;
+    i64 index;  // in the frame's draws
+};
+
+struct GlyphRow {
+    f64 bottom;
+    std::string text;
+    f64 left, right;
+};
+
+inline std::string str(StringView s) {
+    return std::string(s.data ? s.data : "", (size_t)(s.length > 0 ? s.length : 0));
+}
+
+inline void setup_globals() {
+    ensure_arenas();
+    static bool done = false;
+    if (done) return;
+    done = true;
+    store_builtin_palettes();
+    load_coloring_file(StringView{nullptr, 0});
+    if (!analysis_lock) analysis_locks_create();
+    if (!source_cache.shared_text_buffer) source_cache_init();
+}
+
+// One cycle of the analysis thread, run here: takes the pending request, analyses it and
+// publishes the result. False when nothing was pending.
+inline bool run_analysis_cycle() {
+    static AnalysisResult pass_result;
+    pool_reset(pool_parser);
+    mutex_lock(analysis_lock);
+    bool pending = analysis_request.pending;
+    AnalysisJob job{};
+    bool has_text = false;
+    if (pending) {
+        analysis_result_slot.ready = 0;
+        job.path = string_copy(analysis_request.path, pool_parser);
+        job.kind = analysis_request.kind;
+        job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
+        has_text = analysis_request.text.length > 0;
+        analysis_request.pending = 0;
+    }
+    mutex_unlock(analysis_lock);
+    if (!pending) return false;
+    job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
+    job.result = &pass_result;
+    analysis_run_job(&job);
+    mutex_lock(analysis_lock);
+    pool_reset(pool_output);
+    analysis_result_slot.colours = job.colours;
+    analysis_result_slot.result = *job.result;
+    analysis_result_slot.ready = 1;
+    mutex_unlock(analysis_lock);
+    return true;
+}
+
+class CompletionFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setup_globals();
+        headless_reset();
+        renderer = Renderer{};
+        theme_set_defaults();
+        theme.menu_background_color = panel_color;
+        theme.selection_color = selected_color;
+        theme.text_color = label_color;
+        gpu_setup();
+        std::string info = font_info_text();
+        ASSERT_TRUE(font_parse(&test_font, StringView{info.data(), (i64)info.size()}, SV("fixture/font_info.txt")));
+        test_font.texture = texture_create();
+        for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
+        white = icon_textures[icon_white];
+        frame_time = 1.0f / 60;
+        editor_hooks = EditorHooks{};
+        view_sets_pointer_shape = false;
+        completion_install_view_hooks();
+
+        mutex_lock(analysis_lock);
+        analysis_request = AnalysisRequest{};
+        analysis_result_slot.ready = 0;
+        mutex_unlock(analysis_lock);
+        source_cache_clear();
+        project_path.length = 0;
+        current_result.scopes.count = 0;
+        current_result.cursor_ranges.count = 0;
+        current_result.signatures.count = 0;
+
+        tab_table_init();
+        doc = &tab_table.slots[0];
+        doc->font = &test_font;
+        doc->caret_texture = doc->background_texture = doc->scrollbar_texture = white;
+        doc->x = 100;
+        doc->y = 50;
+        doc->width = 600;
+        doc->height = 600;
+        doc->focused = 1;
+        doc->smooth_scroll = 0;
+        headless_mouse_move(20, renderer.height - 20);  // outside the box
+    }
+    void TearDown() override {
+        for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
+        view_hooks = ViewHooks{};
+        renderer = Renderer{};
+        source_cache_clear();
+        project_path.length = 0;
+    }
+
+    // Loads the text with the cursor where `marker` ("|") stands (removed from the text),
+    // recolours it, analyses it and takes the result.
+    void load(const std::string& with_marker, StringView path = SV("main.vnt"), u8 kind = file_kind_vantrel) {
+        std::string text = with_marker;
+        size_t at = text.find('|');
+        if (at != std::string::npos) text.erase(at, 1);
+        string_assign(&doc->path, path, pool_main);
+        doc->kind = kind;
+        document_set_text(doc, StringView{text.data(), (i64)text.size()});
+        doc->cursor = doc->anchor = at == std::string::npos ? 0 : (i32)at;
+        doc->last_typed = 0;
+        finish_edit(doc);
+        doc->dirty = 0;
+        analyse_and_frame();
+    }
+    void frame() {
+        pool_reset(pool_frame);
+        input_poll();
+        i32 x = 0, y = 0;
+        input_mouse_position(&x, &y);
+        mouse_x = x;
+        mouse_y = renderer.height - y;
+        begin_frame();
+        editor_view(doc);
+    }
+    // The pending request is analysed, and the next frame takes its result.
+    void analyse_and_frame() {
+        run_analysis_cycle();
+        frame();
+    }
+    void type(const std::string& s) {
+        headless_text(StringView{s.data(), (i64)s.size()});
+        frame();
+    }
+    // Types each byte in a frame of its own, with the analysis keeping pace.
+    void type_analysed(const std::string& s) {
+        for (char c : s) {
+            type(std::string(1, c));
+            analyse_and_frame();
+        }
+    }
+    void tap(i32 key) {
+        headless_key_tap(key);
+        frame();
+    }
+    void ctrl_tap(i32 key) {
+        headless_key_down(key_ctrl);
+        headless_key_tap(key);
+        frame();
+        headless_key_up(key_ctrl);
+        frame();
+    }
+    std::string text() const { return str(document_text(doc)); }
+    i32 offset_of(const std::string& s, int n = 0) const {
+        std::string t = text();
+        size_t at = t.find(s);
+        while (n-- > 0 && at != std::string::npos) at = t.find(s, at + 1);
+        return at == std::string::npos ? -1 : (i32)at;
+    }
+    std::vector<std::string> completion_names() const {
+        std::vector<std::string> out;
+        for (const Candidate& c : doc->completion) out.push_back(str(c.name));
+        return out;
+    }
+    std::vector<std::string> symbol_texts() const {
+        std::vector<std::string> out;
+        for (const SymbolListEntry& e : doc->symbol_list) out.push_back(str(e.text));
+        return out;
+    }
+
+    Box box_of(const RecordedDraw& d) const {
+        f64 w = renderer.width, h = renderer.height;
+        return Box{(d.mvp[12] + 1) * 0.5 * w, (d.mvp[13] + 1) * 0.5 * h, d.mvp[0] * 0.5 * w, d.mvp[5] * 0.5 * h,
+                   d.texture, Color{d.color[0], d.color[1], d.color[2], d.color[3]}, 0};
+    }
+    // Quads of one colour that are not glyphs.
+    std::vector<Box> boxes(Color c) const {
+        std::vector<Box> out;
+        for (i64 i = 0; i < headless_draw_count(); i++) {
+            const RecordedDraw& d = headless_draws()[i];
+            if (d.texture != test_font.texture && same_color(d.color, c)) {
+                out.push_back(box_of(d));
+                out.back().index = i;
+            }
+        }
+        return out;
+    }
+    // Glyphs of one colour (any colour when `any`), grouped into rows, top row first;
+    // with `over` only those drawn after that box and inside it.
+    std::vector<GlyphRow> glyph_rows(Color c, bool any = false, const Box* over = nullptr) const {
+        std::vector<std::pair<f64, std::pair<f64, char>>> glyphs;
+        for (i64 i = over ? over->index + 1 : 0; i < headless_draw_count(); i++) {
+            const RecordedDraw& d = headless_draws()[i];
+            if (d.texture != test_font.texture || (!any && !same_color(d.color, c))) continue;
+            Box b = box_of(d);
+            if (over && (b.left < over->left - 0.5 || b.left >= over->left + over->width ||
+                         b.bottom < over->bottom - 0.5 || b.bottom >= over->bottom + over->height))
+                continue;
+            glyphs.push_back({std::round(b.bottom), {b.left, (char)std::lround(d.uv_rect[0] * 256)}});
+        }
+        std::sort(glyphs.begin(), glyphs.end(), [](auto& a, auto& b) {
+            return a.first != b.first ? a.first > b.first : a.second.first < b.second.first;
+        });
+        std::vector<GlyphRow> rows;
+        for (auto& g : glyphs) {
+            if (rows.empty() || rows.back().bottom != g.first) {
+                rows.push_back(GlyphRow{g.first, "", g.second.first, 0});
+            } else {
+                for (f64 x = rows.back().right; x + 5 < g.second.first; x += 10) rows.back().text += ' ';
+            }
+            rows.back().text += g.second.second;
+            rows.back().right = g.second.first + 10;
+        }
+        return rows;
+    }
+    // Glyph rows drawn over a panel, in any colour.
+    std::vector<GlyphRow> glyph_rows_in(const Box& p) const { return glyph_rows(Color{}, true, &p); }
+    // The one panel-coloured box whose top edge is highest (the symbol list lies at the
+    // top of the box) or lowest.
+    bool panel(Box* out, bool highest) const {
+        std::vector<Box> b = boxes(panel_color);
+        if (b.empty()) return false;
+        *out = b[0];
+        for (const Box& x : b) {
+            f64 top = x.bottom + x.height, best = out->bottom + out->height;
+            if (highest ? top > best : top < best) *out = x;
+        }
+        return true;
+    }
+
+    Font test_font{};
+    u32 white = 0;
+    Document* doc = nullptr;
+};
+
+}  // namespace completion_test

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/handover.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
 #include "editor/search.h"
@@ -604,6 +605,49 @@ TEST_F(EditorView, ViewRequestAndCentredScroll) {
     doc.view_request = 1;
     frame();
     EXPECT_FLOAT_EQ(doc.target_scroll_x, 0);
+}
+
+// Ctrl+L and Ctrl+End centre the caret and also move it, which asks the view to show the
+// caret in the same frame: with easing, that request must measure from the new target,
+// or the distance is added twice and the caret lands far off (the found word cut at the
+// left edge, the last line above the middle).
+TEST_F(EditorView, CaretShownOnceWhenACentringKeyMovesIt) {
+    doc.smooth_scroll = 1;
+    std::string text = "short\n" + std::string(150, 'x') + " needle tail\n";
+    set_text(text);
+    string_assign(&search_state.search_text, SV("needle"), pool_main);
+    headless_key_down(key_ctrl);
+    headless_key_tap(key_L);
+    frame();
+    headless_key_up(key_ctrl);
+    ASSERT_EQ(doc.cursor, (i32)(6 + 151 + 6));
+    f32 right = 100 + 600 - 32 - 16;
+    for (int i = 0; i < 120; i++) frame();
+    EXPECT_NEAR(doc.caret_x, right, 0.5) << "the caret after the found word belongs at the right edge";
+
+    set_lines(1000);
+    doc.scroll_x = doc.target_scroll_x = 0;
+    doc.scroll_y = doc.target_scroll_y = 0;
+    headless_key_down(key_ctrl);
+    headless_key_tap(key_end);
+    frame();
+    headless_key_up(key_ctrl);
+    for (int i = 0; i < 120; i++) frame();
+    EXPECT_NEAR(doc.caret_y, 50 + 300, 0.5) << "the last row belongs in the middle of the box";
+
+    // Typing while an ease runs: each request measures from the target, so the caret
+    // stops at the right edge instead of overshooting it by the unfinished distances.
+    if (!source_lock) analysis_locks_create();  // typing recolours
+    set_text(std::string(60, 'y'));
+    doc.cursor = doc.anchor = 60;
+    doc.scroll_x = doc.target_scroll_x = 0;
+    for (int i = 0; i < 10; i++) {
+        headless_text(SV("z"));
+        frame();
+    }
+    for (int i = 0; i < 120; i++) frame();
+    EXPECT_NEAR(doc.caret_x, right, 0.5);
+    string_assign(&search_state.search_text, SV(""), pool_main);
 }
 
 TEST_F(EditorView, CaretBlinksAndFollowsThePointer) {

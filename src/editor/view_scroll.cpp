@@ -120,16 +120,22 @@ void view_follow_thumb(Document* doc, ViewFrame* f) {
 
 void view_scroll_to_caret(Document* doc, ViewFrame* f) {
     f32 h = f->h;
+    // The caret where the scroll is heading, not where the easing has got to: a target
+    // set in this frame (a search or a jump centres the caret before the key handling
+    // asks for the caret to be shown) or still being eased towards must not receive the
+    // same distance twice.
+    f32 caret_x = doc->caret_x + (doc->target_scroll_x - doc->scroll_x);
+    f32 caret_y = doc->caret_y + (doc->target_scroll_y - doc->scroll_y);
     if (!doc->single_line) {
         f32 top = doc->y + doc->height - h / 2, bottom = doc->y + h / 2;
-        if (doc->caret_y > top) doc->target_scroll_y += top - doc->caret_y;
-        else if (doc->caret_y < bottom) doc->target_scroll_y += bottom - doc->caret_y;
+        if (caret_y > top) doc->target_scroll_y += top - caret_y;
+        else if (caret_y < bottom) doc->target_scroll_y += bottom - caret_y;
         if (doc->target_scroll_y < 0) doc->target_scroll_y = 0;
     }
     f32 right = doc->x + doc->width - doc->scrollbar_width - 16;
     f32 left = doc->x + 16 + f->gutter;
-    if (doc->caret_x > right) doc->target_scroll_x += right - doc->caret_x;
-    else if (doc->caret_x < left) doc->target_scroll_x += left - doc->caret_x;
+    if (caret_x > right) doc->target_scroll_x += right - caret_x;
+    else if (caret_x < left) doc->target_scroll_x += left - caret_x;
     bool fits = doc->caret_x - doc->scroll_x <= right;
     if (fits || doc->target_scroll_x > 0) doc->target_scroll_x = 0;
     // Without easing the jump shows in this very frame.

@@ -31,6 +31,8 @@ run_under_xvfb() {
 # A scratch directory removed on exit; started programs are ended with it.
 window_test_setup() {
     work_dir=$(mktemp -d)
+    # take_screenshot always writes here, also from inside $(...) where its variable is lost.
+    screenshot=$work_dir/shot.png
     started_pids=()
     trap window_test_cleanup EXIT
 }
@@ -131,4 +133,183 @@ expect_pixel() {
 count_pixels() {
     local x=$(($1 + window_x)) y=$(($2 + window_y))
     convert "$screenshot" -crop "${3}x${4}+${x}+${y}" +repage -fx "$5" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# ---- The program on a copy of the demo project -------------------------------------------
+
+# absolute_path PATH: the path made absolute, for programs started after a `cd`.
+absolute_path() {
+    case $1 in
+        /*) echo "$1" ;;
+        *) echo "$PWD/$1" ;;
+    esac
+}
+
+# copy_demo_project SOURCE_DIR: puts what the program reads at start-up (resources, themes,
+# colours, settings) and a copy of examples/demo into $work_dir and changes there, so that
+# a test never writes into the source tree. The project is then demo/demo.project.
+copy_demo_project() {
+    local source_dir=$1
+    cp -r "$source_dir/resources" "$source_dir/themes" "$source_dir/coloring.txt" "$source_dir/settings.txt" \
+        "$work_dir/" || fail "cannot copy the program's files from $source_dir"
+    cp -r "$source_dir/examples/demo" "$work_dir/demo" || fail "cannot copy the demo project"
+    cd "$work_dir" || fail "cannot enter $work_dir"
+}
+
+# start_demo BINARY [OPTION...]: starts the program with the system pointer on the demo
+# project (copy_demo_project first), finds its window and gives it the keyboard.
+start_demo() {
+    local binary=$1
+    shift
+    start_program tesmora "$binary" -c "$@" demo/demo.project
+    find_window tesmora
+    # The window may not be mapped yet when it is first found.
+    local try
+    for try in 1 2 3 4 5 6 7 8 9 10; do
+        timeout 3 xdotool windowfocus --sync "$window_id" 2>/dev/null && return 0
+        sleep 0.3
+    done
+    fail "cannot give window $window_id the keyboard"
+}
+
+# ---- Waiting for the screen ----------------------------------------------------------------
+
+# wait_until SECONDS DESCRIPTION COMMAND...: runs COMMAND every 0.2 s until it succeeds;
+# fails with DESCRIPTION (and keeps the last screenshot among the artifacts) when it does
+# not within SECONDS.
+wait_until() {
+    local seconds=$1 description=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    last_count=
+    while ! "$@"; do
+        if [ $SECONDS -gt $deadline ]; then
+            keep_failure_screenshot
+            fail "$description (not within ${seconds}s${last_count:+; last count $last_count})"
+        fi
+        sleep 0.2
+    done
+}
+
+keep_failure_screenshot() {
+    [ -n "${TESMORA_WINDOW_ARTIFACTS:-}" ] && [ -f "${screenshot:-}" ] || return 0
+    mkdir -p "$TESMORA_WINDOW_ARTIFACTS"
+    cp "$screenshot" "$TESMORA_WINDOW_ARTIFACTS/$window_test_name-failed.png"
+}
+
+# count_color X Y WIDTH HEIGHT COLOR [FUZZ]: pixels of a window region (y from the top) of
+# the screenshot within FUZZ (default 8%) of COLOR (any ImageMagick colour, for example
+# "rgb(0,255,102)"). Much faster than count_pixels; COLOR must not be near pure white.
+count_color() {
+    local x=$(($1 + window_x)) y=$(($2 + window_y))
+    convert "$screenshot" -crop "${3}x${4}+${x}+${y}" +repage -alpha off -fill black -opaque white \
+        -fuzz "${6:-8%}" -fill white -opaque "$5" -fuzz 0 -fill black +opaque white \
+        -format "%[fx:round(mean*w*h)]" info:
+}
+
+# color_profile AXIS X Y WIDTH HEIGHT COLOR [FUZZ]: one line per column (AXIS x) or row
+# (AXIS y) of the region, 1 where it holds a pixel of COLOR and 0 where not.
+color_profile() {
+    local axis=$1 x=$(($2 + window_x)) y=$(($3 + window_y)) width=$4 height=$5 color=$6 fuzz=${7:-8%}
+    local shape="${width}x1!"
+    [ "$axis" = y ] && shape="1x${height}!"
+    convert "$screenshot" -crop "${width}x${height}+${x}+${y}" +repage -alpha off -fill black -opaque white \
+        -fuzz "$fuzz" -fill white -opaque "$color" -fuzz 0 -fill black +opaque white \
+        -scale "$shape" -threshold 0 -depth 8 txt:- |
+        awk 'NR > 1 { print ($0 ~ /#000000/) ? 0 : 1 }'
+}
+
+# color_runs AXIS X Y WIDTH HEIGHT COLOR [FUZZ]: how many separate runs of columns or rows
+# hold COLOR: things side by side, such as tab entries, or one above the other, such as
+# list rows.
+color_runs() {
+    color_profile "$@" | awk '{ if ($1 && !before) runs++; before = $1 } END { print runs + 0 }'
+}
+
+# color_first AXIS X Y WIDTH HEIGHT COLOR [FUZZ]: the window coordinate of the first column
+# or row of the region that holds COLOR, -1 when none does.
+color_first() {
+    local start=$2
+    [ "$1" = y ] && start=$3
+    color_profile "$@" | awk -v start="$start" '$1 { print start + NR - 1; found = 1; exit } END { if (!found) print -1 }'
+}
+
+# count_other X Y WIDTH HEIGHT COLOR [FUZZ]: pixels of the region farther than FUZZ from
+# COLOR, such as anything drawn on a background (pure black pixels are not counted).
+count_other() {
+    local x=$(($1 + window_x)) y=$(($2 + window_y))
+    convert "$screenshot" -crop "${3}x${4}+${x}+${y}" +repage -alpha off -fuzz "${6:-8%}" -fill black \
+        -opaque "$5" -fuzz 0 -fill white +opaque black -format "%[fx:round(mean*w*h)]" info:
+}
+
+# at_least N COMMAND...: whether the number COMMAND prints is N or more; for wait_until.
+at_least() {
+    local wanted=$1 got
+    shift
+    got=$("$@") || return 1
+    last_count=$got
+    [ "$got" -ge "$wanted" ]
+}
+
+# at_most N COMMAND...: whether the number COMMAND prints is N or less.
+at_most() {
+    local wanted=$1 got
+    shift
+    got=$("$@") || return 1
+    last_count=$got
+    [ "$got" -le "$wanted" ]
+}
+
+# on_screen COMMAND...: takes a screenshot, then runs COMMAND on it; for wait_until, as
+# `wait_until 5 "..." on_screen at_least 10 count_color ...`.
+on_screen() {
+    take_screenshot
+    "$@"
+}
+
+# ---- Input ---------------------------------------------------------------------------------
+
+# click_at X Y [COUNT]: moves the pointer to window pixel (X, Y), y from the top, and clicks
+# the primary button COUNT times (a double click for 2).
+click_at() {
+    xdotool mousemove --window "$window_id" "$1" "$2" || fail "cannot move the pointer"
+    sleep 0.1
+    xdotool click --repeat "${3:-1}" --delay 80 1 || fail "cannot click"
+}
+
+# keys KEY...: presses keys or chords (xdotool names, "ctrl+s") one after the other.
+keys() {
+    xdotool key --delay 60 "$@" || fail "xdotool key $* failed"
+}
+
+# type_text TEXT: types TEXT as key presses.
+type_text() {
+    xdotool type --delay 30 -- "$1" || fail "xdotool type failed"
+}
+
+# file_contains FILE TEXT: whether FILE holds TEXT (fixed string); for wait_until.
+file_contains() {
+    grep -qF -- "$2" "$1" 2>/dev/null
+}
+
+# clipboard_is TEXT: whether the X clipboard holds exactly TEXT; for wait_until.
+clipboard_is() {
+    clipboard=$(timeout 3 xclip -o -selection clipboard 2>/dev/null)
+    [ "$clipboard" = "$1" ]
+}
+
+# mean_level X Y WIDTH HEIGHT: the mean grey level (0..255) of a window region of the
+# screenshot, to tell a bright (active, hovered) widget from a dim one.
+mean_level() {
+    local x=$(($1 + window_x)) y=$(($2 + window_y))
+    convert "$screenshot" -crop "${3}x${4}+${x}+${y}" +repage -colorspace gray -format "%[fx:round(255*mean)]" info:
+}
+
+# expect_no_message_box [NAME]: no message box (written to standard error as "title: text")
+# and no resource or GPU failure line (standard output) from the program started as NAME
+# (default tesmora). Other lines, such as a driver's warnings, are let through.
+expect_no_message_box() {
+    local name=${1:-tesmora}
+    expect_no_line "$work_dir/$name.err" '^(error|Error|document too large): '
+    expect_no_line "$work_dir/$name.out" '^(failed|frame buffer error)'
 }

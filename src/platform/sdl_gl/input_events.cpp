@@ -19,10 +19,13 @@ void note_code_up(InputState* state, i32 code) {
     if (state->code_held_count[code] == 0) state->released[code] = 1;
 }
 
+bool is_modifier(i32 code) { return code == key_ctrl || code == key_shift || code == key_alt; }
+
 void apply_key_down(InputState* state, const SDL_KeyboardEvent& key) {
     i32 scancode = key.keysym.scancode;
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
     i32 code = key_from_scancode((SDL_Scancode)scancode);
+    if (!is_modifier(code) && !key.repeat) state->key_went_down = true;
     state->typed[key_any] = 1;
     if (code > 0) state->typed[code] = 1;
     if (key.repeat) return;
@@ -65,6 +68,7 @@ void mouse_button(InputState* state, const SDL_MouseButtonEvent& event, bool dow
     state->mouse_y = event.y;
     if (button < 0) return;
     if (down) {
+        state->button_went_down = true;
         state->mouse_pressed[button] = 1;
         state->mouse_held[button] = 1;
     } else {
@@ -138,6 +142,9 @@ void input_frame_begin(InputState* state) {
     state->minimized = false;
     state->focus_lost = false;
     state->focus_gained = false;
+    state->carrying = false;
+    state->key_went_down = false;
+    state->button_went_down = false;
 }
 
 void input_apply_event(InputState* state, const SDL_Event* event, u32 now_ticks, u64 now_counter) {
@@ -163,5 +170,45 @@ void input_apply_event(InputState* state, const SDL_Event* event, u32 now_ticks,
             break;
         }
         default: break;
+    }
+}
+
+bool input_event_must_wait(const InputState* state, const SDL_Event* event) {
+    switch (event->type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            i32 scancode = event->key.keysym.scancode;
+            if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return false;
+            // A repeat is not held back: a slow frame would pile them up past the release.
+            if (event->type == SDL_KEYDOWN && event->key.repeat) return false;
+            i32 code = key_from_scancode((SDL_Scancode)scancode);
+            if (is_modifier(code)) return state->key_went_down || state->button_went_down;
+            return event->type == SDL_KEYDOWN && state->key_went_down;
+        }
+        case SDL_MOUSEBUTTONDOWN: {
+            i32 button = button_from_sdl(event->button.button);
+            return button >= 0 && state->mouse_pressed[button];
+        }
+        default: return false;
+    }
+}
+
+void input_take_event(InputState* state, const SDL_Event* event, u32 now_ticks, u64 now_counter) {
+    if ((state->carrying || input_event_must_wait(state, event)) && state->carried_count < input_carry_capacity) {
+        state->carried[state->carried_count++] = *event;
+        state->carrying = true;
+        return;
+    }
+    input_apply_event(state, event, now_ticks, now_counter);
+}
+
+void input_take_carried(InputState* state, u32 now_ticks, u64 now_counter) {
+    // Events that must wait again move to the front of the same list, never past the one
+    // being read.
+    i32 count = state->carried_count;
+    state->carried_count = 0;
+    for (i32 i = 0; i < count; i++) {
+        SDL_Event event = state->carried[i];
+        input_take_event(state, &event, now_ticks, now_counter);
     }
 }

@@ -34,11 +34,12 @@ void input_poll() {
     SDL_PumpEvents();
     u32 now_ticks = SDL_GetTicks();
     u64 now_counter = system_performance_counter();
+    input_take_carried(state, now_ticks, now_counter);
     SDL_Event events[64];
     for (;;) {
         int count = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
         if (count <= 0) break;
-        for (int i = 0; i < count; i++) input_apply_event(state, &events[i], now_ticks, now_counter);
+        for (int i = 0; i < count; i++) input_take_event(state, &events[i], now_ticks, now_counter);
     }
     if (take_close_signal()) state->closed = true;
     state->modifiers = modifiers_from_sdl((u32)SDL_GetModState());

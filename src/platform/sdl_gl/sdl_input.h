@@ -9,6 +9,7 @@
 enum : i32 {
     input_text_capacity = 4096,
     input_mouse_buttons = 8,
+    input_carry_capacity = 512,
 };
 
 struct InputState {
@@ -38,6 +39,13 @@ struct InputState {
     bool minimized;
     bool focus_lost;
     bool focus_gained;
+
+    // Events kept for the next frame, in their order (see input_event_must_wait).
+    SDL_Event carried[input_carry_capacity];
+    i32 carried_count;
+    bool carrying;          // an event of this frame waits, so every later one does too
+    bool key_went_down;     // a key other than Ctrl, Shift and Alt was pressed this frame
+    bool button_went_down;  // a mouse button was pressed this frame
 };
 
 extern InputState input_state;
@@ -51,3 +59,15 @@ void input_frame_begin(InputState* state);
 void input_apply_event(InputState* state, const SDL_Event* event, u32 now_ticks, u64 now_counter);
 u64 event_time_to_counter(u32 event_ticks, u32 now_ticks, u64 now_counter);
 u32 modifiers_from_sdl(u32 sdl_modifiers);
+// Whether an event must wait for the next frame: a key press after another key went down
+// in this frame, a second press of a mouse button, or a change of Ctrl, Shift or Alt after
+// a key or button went down. A frame so sees at most one key press (with its text), each
+// button press once, and one modifier state, however many events a slow frame collects:
+// the editor acts on one key a frame, so Backspace typed twice deletes twice, text followed
+// by Enter keeps the text, and a chord typed in one go keeps its Ctrl. Repeats never wait.
+bool input_event_must_wait(const InputState* state, const SDL_Event* event);
+// Applies the event now, or keeps it for the next frame when it (or an event before it in
+// this frame) must wait; when the carry-over is full it is applied now.
+void input_take_event(InputState* state, const SDL_Event* event, u32 now_ticks, u64 now_counter);
+// The events kept over from the last frame, first at the start of the next one.
+void input_take_carried(InputState* state, u32 now_ticks, u64 now_counter);

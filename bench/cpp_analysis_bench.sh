@@ -16,16 +16,9 @@ runs=${2:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The same large C file as bench/run's (bench/large_inputs.sh writes it with the others).
+bench/large_inputs.sh "$work"
 file=$work/large.c
-: > "$file"
-for f in /usr/include/stb/*.h /usr/include/GL/glext.h /usr/include/sqlite3.h /usr/include/epoxy/gl_generated.h \
-         /usr/include/xcb/xproto.h /usr/include/valgrind/valgrind.h /usr/include/python3.11/*.h; do
-  if [ -f "$f" ]; then cat "$f" >> "$file"; fi
-done
-for f in /usr/include/linux/*.h /usr/include/*.h; do
-  [ "$(stat -c %s "$file")" -ge 5242880 ] && break
-  cat "$f" >> "$file"
-done
 bytes=$(stat -c %s "$file")
 echo "input: $bytes bytes, $(wc -l < "$file") lines"
 

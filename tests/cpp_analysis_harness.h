@@ -48,6 +48,7 @@ inline void setup() {
 
 // The project's other files, as the sources list and the cache would hold them.
 inline void set_project_files(const std::vector<std::pair<std::string, std::string>>& files) {
+    setup();  // a test may list files before its first analysis
     source_cache.source_paths.count = 0;
     source_cache.source_entries.count = 0;
     for (const auto& f : files) {

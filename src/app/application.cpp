@@ -31,10 +31,20 @@ bool first_frame_reported;
 u64 counter_frequency;
 u64 last_present;
 bool arenas_owned;
+
+// With the start-up report on, the time since the process started at each step of
+// start-up, so that the report says where the time to the first frame went.
+void startup_step(const char* step) {
+    if (!application_report_startup || first_frame_reported) return;
+    u64 now = system_performance_counter();
+    printf("startup %s %.1f ms\n", step,
+           (f64)(now - application_process_start) * 1000.0 / (f64)system_performance_frequency());
+}
 }  // namespace
 
 u64 application_process_start;
 bool application_report_startup;
+bool application_report_latency;
 
 bool application_start(const StringView* arguments, i64 count) {
     shell_set_defaults();
@@ -43,7 +53,9 @@ bool application_start(const StringView* arguments, i64 count) {
     parse_command_line(arguments, count);
 
     system_init(13);
+    startup_step("system_init");
     display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1);
+    startup_step("display_open");
 
     if (!arenas_reserved()) {
         if (!arenas_reserve()) return false;
@@ -58,8 +70,10 @@ bool application_start(const StringView* arguments, i64 count) {
     display_set_icon(icon.width, icon.height, icon.pixels);
 
     gpu_setup();
+    startup_step("gpu_setup");
     settings_load();
     resources_load();
+    startup_step("resources_load");
     image_set_buffer(0, nullptr);
     free(decode_buffer);
 
@@ -77,6 +91,7 @@ bool application_start(const StringView* arguments, i64 count) {
     last_present = system_performance_counter();
     if (shell.project_argument.length > 0) project_load(shell.project_argument);
 
+    startup_step("project_load");
     input_text_enable(true);
     if (!shell.keep_system_cursor) input_mouse_set_visible(false);
     return true;
@@ -101,6 +116,7 @@ static void request_quit() {
 bool application_frame() {
     pool_reset(pool_frame);
     input_poll();
+    u64 input_time = input_first_event_time();
     if (display_is_closed() || input_key_is_pressed(key_quit)) request_quit();
 
     i32 x = 0, y = 0;
@@ -141,14 +157,22 @@ bool application_frame() {
     shell.render_time = (f64)(end - start) / (f64)counter_frequency;
     if (shell.show_timings || shell.show_memory) overlay_draw();
     end_frame();
+    startup_step("first_frame_drawn");
 
     u64 now = system_performance_counter();
     pipeline_present();
     if (application_report_startup && !first_frame_reported) {
         first_frame_reported = true;
         u64 presented = system_performance_counter();
-        printf("first frame presented after %.1f ms\n",
-               (f64)(presented - application_process_start) * 1000.0 / (f64)counter_frequency);
+        printf("first frame presented after %.1f ms (present_ns %llu)\n",
+               (f64)(presented - application_process_start) * 1000.0 / (f64)counter_frequency,
+               (unsigned long long)presented);
+        fflush(stdout);
+    }
+    if (application_report_latency && input_time != 0) {
+        u64 presented = system_performance_counter();
+        f64 ms = presented > input_time ? (f64)(presented - input_time) * 1000.0 / (f64)counter_frequency : 0.0;
+        printf("latency %.3f present_ns %llu\n", ms, (unsigned long long)presented);
         fflush(stdout);
     }
     if (shell.display_paced) frame_time = (f32)((f64)(now - last_present) / (f64)counter_frequency);

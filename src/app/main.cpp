@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
     application_process_start = system_performance_counter();
     application_report_startup = getenv("TESMORA_STARTUP_REPORT") != nullptr;
+    application_report_latency = getenv("TESMORA_LATENCY_REPORT") != nullptr;
     if (argc <= 1) {
         application_main(nullptr, 0);
         return 0;

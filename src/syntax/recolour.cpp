@@ -3,6 +3,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/motion.h"
 #include "render/font.h"
 #include "syntax/coloring_file.h"
 
@@ -26,8 +27,7 @@ ByteRange visible_range(const Document* doc) {
     }
     while (first < lines.count && !visible(first) && (t <= 0 || top - t / 2 - (f64)first * t >= doc->y - t / 2)) first++;
     if (first >= lines.count || !visible(first)) return range;
-    i64 offset = 0;
-    for (i64 i = 0; i < first; i++) offset += lines[i];
+    i64 offset = row_start(doc, first);  // from the line table's last look-up, not the top
     i64 end = offset;
     for (i64 i = first; i < lines.count && visible(i); i++) end += lines[i];
     if (end > doc->text.count) end = doc->text.count;

@@ -30,20 +30,6 @@ void group_end_row(CppAnalysis* a, i64 token) {
 
 StringView name_of(const CppAnalysis* a, i64 token) { return text_of_token(&a->p, token); }
 
-// Braces of a body as a scope extent; 0 and 0 when they are unknown.
-void extent_of(const CppAnalysis* a, i64 open, i64 close, i32* start, i32* end) {
-    *start = 0;
-    *end = 0;
-    if (open < 0) return;
-    *start = (i32)offset_of(a, open);
-    if (close >= 0) {
-        *end = (i32)offset_of(a, close);
-    } else {
-        i64 file = file_of_token(&a->p, token_at(&a->p, open));
-        if (file >= 0) *end = (i32)a->p.files[file].text.length;
-    }
-}
-
 // The identifier a using declaration is known by: its alias, or the last name of its
 // target ("using std::vector" gives "vector").
 i64 last_name_token(const CppExpr* e) {
@@ -73,13 +59,13 @@ void declare_trailing(CppAnalysis* a, CppDeclaration* d, bool is_typedef, i64 ty
     for (; d; d = d->next) {
         if (d->name < 0 || d->name == type_name || d->qualifiers.count) continue;
         if (is_typedef) {
-            i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, nullptr, scope, cpp_done, type});
+            i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, nullptr, scope, type_done, type});
             declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
             leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
             continue;
         }
         u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
-        i32 index = (i32)array_append(&a->variables, CppVariable{d->name, nullptr, scope, kind, cpp_done, type});
+        i32 index = (i32)array_append(&a->variables, CppVariable{d->name, nullptr, scope, kind, type_done, type});
         declare_token(&a->resolve, kind, index, scope, d->name);
         if (kind == symbol_global || kind == symbol_member)
             leaf_row(a, d->name, icon_sphere, a->resolve.token_kind_of[kind], name_of(a, d->name));
@@ -103,7 +89,7 @@ void declare_function(CppAnalysis* a, CppNode* node) {
     array_append(&record.overloads, index);
     if (a->current_struct >= 0) record.this_type = TypeInfo{symbol_struct, a->current_struct};
     i32 start = 0, end = 0;
-    if (f->body) extent_of(a, f->body->open, f->body->close, &start, &end);
+    if (f->body) brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
     record.scope = (i32)open_scope(a->result, (u32)parent, f->name_text, start, end);
     array_append(&a->functions, record);
     array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
@@ -145,7 +131,7 @@ void declare_struct(CppAnalysis* a, CppNode* node) {
     i32 index = (i32)a->structs.count;
     declare_token(&a->resolve, symbol_struct, index, scope, s->name);
     i32 start, end;
-    extent_of(a, s->open, s->close, &start, &end);
+    brace_extent(ps(a), s->open, s->close, &start, &end);
     i32 members = (i32)open_scope(a->result, (u32)scope, name_of(a, s->name), start, end);
     array_append(&a->structs, CppStructRecord{node->token, s, scope, members});
     group_start_row(a, node->token, cpp_kind_struct, name_of(a, s->name));
@@ -172,7 +158,7 @@ void declare_enum(CppAnalysis* a, CppNode* node) {
     i32 items = scope;
     if (e->scoped) {
         i32 start, end;
-        extent_of(a, e->open, e->close, &start, &end);
+        brace_extent(ps(a), e->open, e->close, &start, &end);
         items = (i32)open_scope(a->result, (u32)scope, name_of(a, e->name), start, end);
     }
     array_append(&a->enums, CppEnumRecord{node->token, e, scope, items});
@@ -180,7 +166,7 @@ void declare_enum(CppAnalysis* a, CppNode* node) {
     u8 kind = e->scoped ? symbol_member : symbol_global;
     for (const CppEnumerator& item : e->items) {
         i32 v = (i32)array_append(&a->variables,
-                                  CppVariable{item.name, nullptr, items, kind, cpp_done, TypeInfo{symbol_enum, index}});
+                                  CppVariable{item.name, nullptr, items, kind, type_done, TypeInfo{symbol_enum, index}});
         declare_token(&a->resolve, kind, v, items, item.name);
     }
     if (a->bodies_phase) {
@@ -205,7 +191,7 @@ void declare_namespace(CppAnalysis* a, CppNode* node) {
         members = a->namespaces[existing->value].scope;
     if (members < 0) {
         i32 start, end;
-        extent_of(a, n->open, n->close, &start, &end);
+        brace_extent(ps(a), n->open, n->close, &start, &end);
         members = (i32)open_scope(a->result, (u32)scope, name, start, end);
     }
     i32 index = (i32)array_append(&a->namespaces, CppNamespaceRecord{node->token, n, members});
@@ -220,7 +206,7 @@ void declare_namespace(CppAnalysis* a, CppNode* node) {
 void declare_using(CppAnalysis* a, CppNode* node) {
     i32 scope = current_scope(&a->scope_stack);
     for (CppUsing* u = node->use; u; u = u->next) {
-        i32 index = (i32)array_append(&a->usings, CppUsingRecord{node->token, u, scope, cpp_pending, no_type});
+        i32 index = (i32)array_append(&a->usings, CppUsingRecord{node->token, u, scope, type_pending, no_type});
         i64 name = u->alias >= 0 ? u->alias : last_name_token(u->target);
         if (name >= 0 && !u->is_namespace) declare_token(&a->resolve, symbol_using, index, scope, name);
         if (name >= 0) leaf_row(a, node->token, icon_cone, cpp_kind_using, name_of(a, name));
@@ -236,7 +222,7 @@ void declare_typedef(CppAnalysis* a, CppNode* node) {
     if (!node->alias) return;
     for (CppDeclaration* d = node->alias->decl; d; d = d->next) {
         if (d->name < 0) continue;
-        i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, d, scope, cpp_pending, no_type});
+        i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, d, scope, type_pending, no_type});
         declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
         leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
         if (a->bodies_phase) typedef_target(a, index);
@@ -252,7 +238,7 @@ void declare_declaration(CppAnalysis* a, CppDeclaration* d) {
         bool declared = d->name >= 0 && d->qualifiers.count == 0;
         i64 token = d->name >= 0 ? d->name : d->first;
         i32 index = (i32)array_append(&a->variables,
-                                      CppVariable{token, d, scope, declared ? kind : (u8)0, cpp_pending, no_type});
+                                      CppVariable{token, d, scope, declared ? kind : (u8)0, type_pending, no_type});
         if (declared) {
             declare_token(&a->resolve, kind, index, scope, d->name);
             if (kind == symbol_global || kind == symbol_member)

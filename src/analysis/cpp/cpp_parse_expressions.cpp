@@ -2,6 +2,7 @@
 // levels, prefix operators, and primaries with their postfix chains.
 #include "analysis/cpp/cpp_parser.h"
 #include "analysis/cpp/cpp_token_tables.h"
+#include "analysis/token_classes.h"
 #include "syntax/keyword_lists.h"
 
 namespace {
@@ -10,20 +11,10 @@ ParseState* ps(CppAnalysis* a) { return &a->p; }
 // Binary level of the current operator in this mode, -1 when it is none.
 i32 binary_level(u16 code, u32 flags) {
     if (flags & cflag_type) return -1;
+    if (is_assignment_operator(code)) return 1;
     bool in_template = (flags & cflag_template) != 0;
     switch (code) {
     case ',': return in_template ? -1 : 0;
-    case '=':
-    case token_with_equal('+'):
-    case token_with_equal('-'):
-    case token_with_equal('*'):
-    case token_with_equal('/'):
-    case token_with_equal('%'):
-    case token_with_equal('&'):
-    case token_with_equal('|'):
-    case token_with_equal('^'):
-    case token_doubled_equal('<'):
-    case token_doubled_equal('>'): return 1;
     case '?': return 2;
     case token_doubled('|'): return 3;
     case token_doubled('&'): return 4;

@@ -3,6 +3,7 @@
 #include "analysis/cpp/cpp_block_loops.h"
 #include "analysis/cpp/cpp_parser.h"
 #include "analysis/cpp/cpp_token_tables.h"
+#include "analysis/token_classes.h"
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
 
@@ -18,28 +19,10 @@ CppNode* new_node(i64 token, u8 kind) {
 
 void* item_hook(ParseState*, void* context) { return parse_top_level_item((CppAnalysis*)context); }
 
+// The shared stray tokens and the literal words and operators of C and C++.
 bool is_stray(u16 c) {
-    switch (c) {
-    case '!':
-    case '%':
-    case ')':
-    case ',':
-    case '.':
-    case '/':
-    case '<':
-    case '>':
-    case ']':
-    case '^':
-    case '|':
-    case token_integer:
-    case token_real:
-    case cpp_kw_nullptr:
-    case c_kw_true:
-    case c_kw_false:
-    case token_arrow:
-    case token_ellipsis: return true;
-    default: return false;
-    }
+    return is_stray_item_token(c) || c == cpp_kw_nullptr || c == c_kw_true || c == c_kw_false || c == token_arrow ||
+           c == token_ellipsis;
 }
 
 // Keywords that can only start an item: an identifier in front of one is a macro

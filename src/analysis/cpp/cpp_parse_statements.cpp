@@ -1,6 +1,6 @@
 // Statements and blocks of the C/C++ parser.
-#include "analysis/cpp/cpp_block_loops.h"
 #include "analysis/cpp/cpp_parser.h"
+#include "analysis/cpp/cpp_statement_grammar.h"
 #include "analysis/cpp/cpp_token_tables.h"
 #include "syntax/keyword_lists.h"
 
@@ -17,26 +17,6 @@ CppStmt* new_stmt(u8 kind, i64 token) {
     return s;
 }
 
-void* statement_hook(ParseState*, void* context) { return parse_statement((CppAnalysis*)context); }
-
-bool is_stray(u16 c) {
-    switch (c) {
-    case '|':
-    case '%':
-    case '&':
-    case ',':
-    case '.':
-    case '/':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '^':
-    case '=': return true;
-    default: return false;
-    }
-}
-
 // "(" condition ")": a declaration with an initialiser where one fits, else an expression.
 CppCondition parse_condition(CppAnalysis* a) {
     ParseState* p = ps(a);
@@ -48,56 +28,40 @@ CppCondition parse_condition(CppAnalysis* a) {
     return c;
 }
 
-void parse_for(CppAnalysis* a, CppStmt* s) {
-    ParseState* p = ps(a);
-    if (!expect_token(p, '(')) return;
-    if (!at_code(p, ';')) {
-        CppDeclaration* d = parse_declaration(a, true, cdecl_for);
-        if (d && at_code(p, ':')) {
-            s->kind = cstmt_for_range;
-            s->decl = d;
-            p->pos++;
-            s->expr = parse_expression(a, 0, 0);
-            expect_token(p, ')');
-            s->body = cpp_parse_block(a);
-            return;
-        }
-        if (d) {
-            s->init = new_stmt(cstmt_declaration, d->first);
-            s->init->decl = d;
-        } else if (CppExpr* e = parse_expression(a, 0, 0)) {
-            s->init = new_stmt(cstmt_expression, e->token);
-            s->init->expr = e;
-        }
-    }
-    expect_token(p, ';');
-    if (!at_code(p, ';')) s->expr = parse_expression(a, 0, 0);
-    expect_token(p, ';');
-    if (!at_code(p, ')')) s->expr2 = parse_expression(a, 0, 0);
-    expect_token(p, ')');
-    s->body = cpp_parse_block(a);
-}
+CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c);
 
-void parse_if(CppAnalysis* a, CppStmt* s) {
-    ParseState* p = ps(a);
-    p->pos++;  // "if"
-    accept_token(p, cpp_kw_constexpr);
-    array_append(&s->conditions, parse_condition(a));
-    array_append(&s->blocks, cpp_parse_block(a));
-    // "else if" arms are kept in one list, so a long chain needs no recursion.
-    while (going_on(p) && at_code(p, c_kw_else)) {
-        p->pos++;
-        if (at_code(p, c_kw_if)) {
-            p->pos++;
-            accept_token(p, cpp_kw_constexpr);
-            array_append(&s->conditions, parse_condition(a));
-            array_append(&s->blocks, cpp_parse_block(a));
-        } else {
-            s->else_body = cpp_parse_block(a);
-            break;
-        }
+// The C/C++ side of the shared statement grammar (cpp_statement_grammar.h).
+struct CppStatements {
+    using Analysis = CppAnalysis;
+    using Stmt = CppStmt;
+    using Block = CppBlock;
+    static constexpr u16 kw_if = c_kw_if, kw_else = c_kw_else, kw_while = c_kw_while, kw_do = c_kw_do,
+                         kw_for = c_kw_for, kw_switch = c_kw_switch, kw_case = c_kw_case,
+                         kw_default = c_kw_default, kw_break = c_kw_break, kw_continue = c_kw_continue,
+                         kw_return = c_kw_return;
+    static constexpr u8 stmt_block = cstmt_block, stmt_expression = cstmt_expression,
+                        stmt_declaration = cstmt_declaration, stmt_if = cstmt_if, stmt_for = cstmt_for,
+                        stmt_for_range = cstmt_for_range, stmt_while = cstmt_while, stmt_do = cstmt_do,
+                        stmt_switch = cstmt_switch, stmt_case = cstmt_case, stmt_jump = cstmt_jump,
+                        stmt_return = cstmt_return;
+    static constexpr bool case_ranges = true, else_after_recovery = false, body_after_failed_header = false;
+
+    static CppStmt* new_statement(u8 kind, i64 token) { return new_stmt(kind, token); }
+    static CppExpr* expression(CppAnalysis* a, i32 level) { return parse_expression(a, level, 0); }
+    static CppDeclaration* statement_declaration(CppAnalysis* a) { return parse_declaration(a, true, cdecl_statement); }
+    static CppDeclaration* for_declaration(CppAnalysis* a) { return parse_declaration(a, true, cdecl_for); }
+    static CppCondition if_condition(CppAnalysis* a) {
+        accept_token(ps(a), cpp_kw_constexpr);
+        return parse_condition(a);
     }
-}
+    static void loop_condition(CppAnalysis* a, CppStmt* s) {
+        CppCondition cond = parse_condition(a);
+        s->expr = cond.expr;
+        s->decl = cond.decl;
+    }
+    static CppExpr* do_condition(CppAnalysis* a) { return parse_expression(a, 0, 0); }
+    static CppStmt* own_statement(CppAnalysis* a, u16 c) { return parse_cpp_only_statement(a, c); }
+};
 
 void parse_try(CppAnalysis* a, CppStmt* s) {
     ParseState* p = ps(a);
@@ -115,15 +79,6 @@ void parse_try(CppAnalysis* a, CppStmt* s) {
     }
 }
 
-// return, throw, co_return, co_yield: an optional expression and ";".
-CppStmt* parse_return(CppAnalysis* a) {
-    ParseState* p = ps(a);
-    CppStmt* s = new_stmt(cstmt_return, p->pos++);
-    if (!at_code(p, ';')) s->expr = parse_expression(a, 0, 0);
-    expect_token(p, ';');
-    return s;
-}
-
 CppStmt* parse_item_statement(CppAnalysis* a) {
     i64 at = a->p.pos;
     CppNode* item = parse_top_level_item(a);
@@ -133,93 +88,27 @@ CppStmt* parse_item_statement(CppAnalysis* a) {
     return s;
 }
 
-CppStmt* parse_simple_statement(CppAnalysis* a) {
+// The statements C and C++ have beyond the shared ones; null leaves the token to those
+// (an item keyword that starts no item, an identifier that is no label).
+CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c) {
     ParseState* p = ps(a);
-    i64 at = p->pos;
-    if (CppDeclaration* d = parse_declaration(a, true, cdecl_statement)) {
-        CppStmt* s = new_stmt(cstmt_declaration, at);
-        s->decl = d;
-        expect_token(p, ';');
-        return s;
-    }
-    CppExpr* e = parse_expression(a, 0, 0);
-    if (!e) return nullptr;
-    CppStmt* s = new_stmt(cstmt_expression, at);
-    s->expr = e;
-    expect_token(p, ';');
-    return s;
-}
-
-CppStmt* parse_statement_inner(CppAnalysis* a) {
-    ParseState* p = ps(a);
-    while (!at_end(p) && is_stray(code_now(p))) p->pos++;
-    if (at_end(p)) return nullptr;
-    u16 c = code_now(p);
     i64 at = p->pos;
     switch (c) {
-    case '{': {
-        CppStmt* s = new_stmt(cstmt_block, at);
-        s->body = cpp_parse_block(a);
-        return s;
-    }
     case ';': p->pos++; return new_stmt(cstmt_jump, at);
-    case c_kw_do: {
-        CppStmt* s = new_stmt(cstmt_do, p->pos++);
-        s->body = cpp_parse_block(a);
-        if (expect_token(p, c_kw_while)) s->expr = parse_expression(a, 0, 0);
-        expect_token(p, ';');
-        return s;
-    }
-    case c_kw_for: {
-        CppStmt* s = new_stmt(cstmt_for, p->pos++);
-        parse_for(a, s);
-        return s;
-    }
-    case c_kw_if: {
-        CppStmt* s = new_stmt(cstmt_if, at);
-        parse_if(a, s);
-        return s;
-    }
-    case c_kw_switch:
-    case c_kw_while: {
-        CppStmt* s = new_stmt(c == c_kw_switch ? cstmt_switch : cstmt_while, p->pos++);
-        CppCondition cond = parse_condition(a);
-        s->expr = cond.expr;
-        s->decl = cond.decl;
-        s->body = cpp_parse_block(a);
-        return s;
-    }
     case cpp_kw_try: {
         CppStmt* s = new_stmt(cstmt_try, at);
         parse_try(a, s);
         return s;
     }
-    case c_kw_case: {
-        CppStmt* s = new_stmt(cstmt_case, p->pos++);
-        s->expr = parse_expression(a, 2, 0);
-        if (accept_token(p, token_ellipsis)) parse_expression(a, 2, 0);  // case 'a' ... 'z'
-        expect_token(p, ':');
-        return s;
-    }
-    case c_kw_default:
-        p->pos++;
-        expect_token(p, ':');
-        return new_stmt(cstmt_jump, at);
-    case c_kw_break:
-    case c_kw_continue:
-        p->pos++;
-        expect_token(p, ';');
-        return new_stmt(cstmt_jump, at);
     case c_kw_goto:
         p->pos++;
         accept_token(p, token_identifier);
         expect_token(p, ';');
         return new_stmt(cstmt_jump, at);
-    case c_kw_return:
     case cpp_kw_throw:
     case cpp_kw_co_return:
     case cpp_kw_co_yield:
-    case cpp_kw_co_await: return parse_return(a);
+    case cpp_kw_co_await: return parse_return_statement<CppStatements>(a);
     case cpp_kw_delete: {
         CppStmt* s = new_stmt(cstmt_delete, p->pos++);
         if (at_code(p, '[') && peek_code(p, 1) == ']') p->pos += 2;
@@ -245,40 +134,16 @@ CppStmt* parse_statement_inner(CppAnalysis* a) {
     case cpp_kw_using:
     case cpp_kw_namespace:
     case cpp_kw_template:
-    case cpp_kw_static_assert:
-        if (CppStmt* s = parse_item_statement(a)) return s;
-        break;
+    case cpp_kw_static_assert: return parse_item_statement(a);
     case token_identifier:
-        if (peek_code(p, 1) == ':') {  // a label
-            p->pos += 2;
-            return new_stmt(cstmt_jump, at);
-        }
-        break;
-    default: break;
+        if (peek_code(p, 1) != ':') return nullptr;
+        p->pos += 2;  // a label
+        return new_stmt(cstmt_jump, at);
+    default: return nullptr;
     }
-    return parse_simple_statement(a);
 }
 }  // namespace
 
-CppStmt* parse_statement(CppAnalysis* a) {
-    ParseState* p = ps(a);
-    if (!nesting_enter(p)) return nullptr;
-    CppStmt* s = parse_statement_inner(a);
-    nesting_leave(p);
-    return s;
-}
+CppStmt* parse_statement(CppAnalysis* a) { return parse_nested_statement<CppStatements>(a); }
 
-CppBlock* cpp_parse_block(CppAnalysis* a) {
-    CppBlock* b = cpp_new<CppBlock>();
-    b->open = b->close = -1;
-    b->statements = cpp_array<CppStmt*>();
-    // A header that already failed has no body to give: the enclosing list resumes.
-    if (!going_on(ps(a))) return b;
-    BlockParse parsed;
-    parse_block(ps(a), statement_hook, a, &parsed);
-    b->open = parsed.open;
-    b->close = parsed.close;
-    b->statements = Array<CppStmt*>{(CppStmt**)parsed.statements.data, parsed.statements.count,
-                                    parsed.statements.capacity, pool_parser};
-    return b;
-}
+CppBlock* cpp_parse_block(CppAnalysis* a) { return parse_statement_block<CppStatements>(a); }

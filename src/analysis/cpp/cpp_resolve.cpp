@@ -1,5 +1,6 @@
 // Resolution of expressions and types, the lazily resolved types of the work records,
 // and the resolution passes that run before the function bodies.
+#include "analysis/cpp/cpp_expression_walk.h"
 #include "analysis/cpp/cpp_semantic.h"
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
@@ -24,48 +25,48 @@ TypeInfo hook_alias_target(void* context, u8 kind, i32 index) {
     return kind == symbol_typedef ? typedef_target(a, index) : using_target(a, index);
 }
 
-// Member access, calls and the other postfix operations, left to right.
-TypeInfo resolve_chain(CppAnalysis* a, CppExpr* e, i32 scope) {
-    TypeInfo t = resolve_expression(a, e->a, scope);
-    bool document = in_document(a, e->token);
-    for (i64 i = 0; i < e->post.count; i++) {
-        const CppPostfix post = e->post[i];
-        switch (post.kind) {
-        case cpost_member:
-        case cpost_scope: {
-            i32 members = member_scope(&a->resolve, t);
-            if (document && post.kind == cpost_member && members >= 0) {
-                // From just after the operator to the end of the member name.
-                const Token& op = token_at(ps(a), post.token);
-                i64 start = op.offset + op.length;
-                i64 end = post.name >= 0 ? token_at(ps(a), post.name).offset + token_at(ps(a), post.name).length : start;
-                array_append(&a->result->cursor_ranges, CursorRange{(i32)start, (i32)end, members, 0});
-            }
-            t = members >= 0 && post.name >= 0 ? resolve_name_token(&a->resolve, members, post.name, false) : no_type;
-            break;
-        }
-        case cpost_call: {
-            for (CppExpr* arg : post.args) resolve_expression(a, arg, scope);
-            if (t.kind == symbol_procedure) {
-                if (document && post.close >= 0) {
-                    i64 start = offset_of(a, post.token) + 1;
-                    i64 end = offset_of(a, post.close);
-                    array_append(&a->result->cursor_ranges, CursorRange{(i32)start, (i32)end, t.index, 1});
-                }
-                t = function_return_type(a, t.index);
-            }
-            break;
-        }
-        case cpost_index:
-        case cpost_template:
-        case cpost_braced:
-            for (CppExpr* arg : post.args) resolve_expression(a, arg, scope);
-            break;
-        default: break;
-        }
+// The shapes only C/C++ has: "this", type runs, casts, keyword operators, braced lists
+// and lambdas.
+TypeInfo resolve_cpp_only_expression(CppAnalysis* a, CppExpr* e, i32 scope) {
+    switch (e->kind) {
+    case cexpr_this:
+        if (a->current_function >= 0 && a->current_function < a->functions.count)
+            return a->functions[a->current_function].this_type;
+        return no_type;
+    case cexpr_type: return resolve_expression(a, e->a, scope);
+    case cexpr_cast: {
+        TypeInfo t = resolve_expression(a, e->a, scope);
+        resolve_expression(a, e->b, scope);
+        return t;
     }
-    return t;
+    case cexpr_keyword_op: {
+        TypeInfo operand = resolve_expression(a, e->a, scope);
+        for (CppExpr* item : e->list) resolve_expression(a, item, scope);
+        return (e->op & ~cexpr_pointer_marks) == cpp_kw_new ? operand : no_type;
+    }
+    case cexpr_braced:
+        for (CppExpr* item : e->list) resolve_expression(a, item, scope);
+        return no_type;
+    case cexpr_lambda: walk_lambda(a, e->lambda, scope); return no_type;
+    default: return no_type;
+    }
 }
+
+// The C/C++ side of the shared expression walk (cpp_expression_walk.h).
+struct CppExpressions {
+    using Analysis = CppAnalysis;
+    using Expr = CppExpr;
+    static constexpr u8 expr_name = cexpr_name, expr_binary = cexpr_binary, expr_conditional = cexpr_conditional,
+                        expr_prefix = cexpr_prefix, expr_paren = cexpr_paren, expr_chain = cexpr_chain,
+                        post_member = cpost_member, post_call = cpost_call;
+    static TypeInfo resolve(CppAnalysis* a, CppExpr* e, i32 scope) { return resolve_expression(a, e, scope); }
+    static TypeInfo own_expression(CppAnalysis* a, CppExpr* e, i32 scope) {
+        return resolve_cpp_only_expression(a, e, scope);
+    }
+    static bool names_member(u8 kind) { return kind == cpost_member || kind == cpost_scope; }
+    static bool in_document(const CppAnalysis* a, i64 token) { return ::in_document(a, token); }
+    static TypeInfo return_type(CppAnalysis* a, i32 function) { return function_return_type(a, function); }
+};
 
 // "A::B::name" of a definition outside its class: each part in the scope of the one before.
 TypeInfo resolve_qualified(CppAnalysis* a, const Array<i64>& qualifiers, i64 name, i32 scope) {
@@ -92,6 +93,28 @@ void resolve_params(CppAnalysis* a, const Array<CppParam>& params, i32 scope) {
         }
     }
 }
+// The work of the lazily resolved types (lazy_record_type). Enumerators and the names
+// after a struct's "}" have no declaration: their type is preset.
+TypeInfo declared_variable_type(CppAnalysis* a, const CppVariable& v) {
+    return v.decl ? resolve_type(a, v.decl->type, v.scope) : v.type;
+}
+
+// A trailing return type wins; the leading "auto" is resolved all the same.
+TypeInfo declared_return_type(CppAnalysis* a, const CppFunctionRecord& f) {
+    CppExpr* type = f.node->trailing_return ? f.node->trailing_return : f.node->return_type;
+    TypeInfo t = resolve_type(a, type, f.scope);
+    if (f.node->trailing_return && f.node->return_type) resolve_type(a, f.node->return_type, f.scope);
+    return t;
+}
+
+TypeInfo declared_typedef_target(CppAnalysis* a, const CppTypedefRecord& r) {
+    if (!r.decl) return no_type;
+    TypeInfo t = resolve_type(a, r.decl->type, r.scope);
+    resolve_declarator_parts(a, r.decl, r.scope);
+    return t;
+}
+
+TypeInfo declared_using_target(CppAnalysis* a, const CppUsingRecord& r) { return resolve_type(a, r.node->target, r.scope); }
 }  // namespace
 
 const u8 cpp_token_kind_of_symbol[symbol_kind_count] = {
@@ -149,63 +172,19 @@ void cpp_semantic_init(CppAnalysis* a) {
 }
 
 TypeInfo variable_type(CppAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->variables.count) return no_type;
-    CppVariable v = a->variables[index];
-    if (v.state != cpp_pending) return v.type;
-    if (!v.decl) {
-        a->variables[index].state = cpp_done;
-        return v.type;
-    }
-    a->variables[index].state = cpp_busy;
-    i64 file = switch_current_file(ps(a), v.token);
-    TypeInfo t = resolve_type(a, v.decl->type, v.scope);
-    ps(a)->current_file = file;
-    a->variables[index].type = t;
-    a->variables[index].state = cpp_done;
-    return t;
+    return lazy_record_type(a, &a->variables, index, &CppVariable::type, declared_variable_type);
 }
 
 TypeInfo function_return_type(CppAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->functions.count) return no_type;
-    CppFunctionRecord* f = &a->functions[index];
-    if (f->state != cpp_pending) return f->return_type;
-    f->state = cpp_busy;
-    CppExpr* type = f->node->trailing_return ? f->node->trailing_return : f->node->return_type;
-    i64 file = switch_current_file(ps(a), f->token);
-    i32 scope = f->scope;
-    TypeInfo t = resolve_type(a, type, scope);
-    if (f->node->trailing_return && f->node->return_type) resolve_type(a, f->node->return_type, scope);
-    ps(a)->current_file = file;
-    a->functions[index].return_type = t;
-    a->functions[index].state = cpp_done;
-    return t;
+    return lazy_record_type(a, &a->functions, index, &CppFunctionRecord::return_type, declared_return_type);
 }
 
 TypeInfo typedef_target(CppAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->typedefs.count) return no_type;
-    CppTypedefRecord r = a->typedefs[index];
-    if (r.state != cpp_pending) return r.target;
-    a->typedefs[index].state = cpp_busy;
-    i64 file = switch_current_file(ps(a), r.token);
-    TypeInfo t = r.decl ? resolve_type(a, r.decl->type, r.scope) : no_type;
-    if (r.decl) resolve_declarator_parts(a, r.decl, r.scope);
-    ps(a)->current_file = file;
-    a->typedefs[index].target = t;
-    a->typedefs[index].state = cpp_done;
-    return t;
+    return lazy_record_type(a, &a->typedefs, index, &CppTypedefRecord::target, declared_typedef_target);
 }
 
 TypeInfo using_target(CppAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->usings.count) return no_type;
-    CppUsingRecord r = a->usings[index];
-    if (r.state != cpp_pending) return r.target;
-    a->usings[index].state = cpp_busy;
-    i64 file = switch_current_file(ps(a), r.token);
-    TypeInfo t = resolve_type(a, r.node->target, r.scope);
-    ps(a)->current_file = file;
-    a->usings[index].target = t;
-    a->usings[index].state = cpp_done;
-    return t;
+    return lazy_record_type(a, &a->usings, index, &CppUsingRecord::target, declared_using_target);
 }
 
 void resolve_declarator_parts(CppAnalysis* a, CppDeclaration* d, i32 scope) {
@@ -216,48 +195,7 @@ void resolve_declarator_parts(CppAnalysis* a, CppDeclaration* d, i32 scope) {
 }
 
 TypeInfo resolve_expression(CppAnalysis* a, CppExpr* e, i32 scope) {
-    if (!e || a->resolve_depth > 4 * max_nesting_depth) return no_type;
-    a->resolve_depth++;
-    TypeInfo t = no_type;
-    switch (e->kind) {
-    case cexpr_name: t = resolve_name_token(&a->resolve, scope, e->token, true); break;
-    case cexpr_this:
-        if (a->current_function >= 0 && a->current_function < a->functions.count)
-            t = a->functions[a->current_function].this_type;
-        break;
-    case cexpr_type: t = resolve_expression(a, e->a, scope); break;
-    case cexpr_binary:
-        for (i64 i = 0; i < e->list.count; i++) {
-            TypeInfo operand = resolve_expression(a, e->list[i], scope);
-            if (i == 0) t = operand;
-        }
-        break;
-    case cexpr_conditional:
-        resolve_expression(a, e->a, scope);
-        t = resolve_expression(a, e->b, scope);
-        resolve_expression(a, e->c, scope);
-        break;
-    case cexpr_prefix:
-    case cexpr_paren: t = resolve_expression(a, e->a, scope); break;
-    case cexpr_cast:
-        t = resolve_expression(a, e->a, scope);
-        resolve_expression(a, e->b, scope);
-        break;
-    case cexpr_keyword_op: {
-        TypeInfo operand = resolve_expression(a, e->a, scope);
-        for (CppExpr* item : e->list) resolve_expression(a, item, scope);
-        if ((e->op & ~cexpr_pointer_marks) == cpp_kw_new) t = operand;
-        break;
-    }
-    case cexpr_braced:
-        for (CppExpr* item : e->list) resolve_expression(a, item, scope);
-        break;
-    case cexpr_chain: t = resolve_chain(a, e, scope); break;
-    case cexpr_lambda: walk_lambda(a, e->lambda, scope); break;
-    default: break;
-    }
-    a->resolve_depth--;
-    return t;
+    return resolve_expression_shapes<CppExpressions>(a, e, scope);
 }
 
 void cpp_resolve_passes(CppAnalysis* a) {

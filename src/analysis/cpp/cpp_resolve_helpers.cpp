@@ -83,6 +83,23 @@ i32 member_scope(ResolveContext* r, TypeInfo type) {
     return -1;
 }
 
+TypeInfo resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i64 name, bool note_range) {
+    i32 members = member_scope(r, type);
+    if (note_range && members >= 0) {
+        const Token& op_token = token_at(r->p, op);
+        i64 start = op_token.offset + op_token.length;
+        i64 end = name >= 0 ? token_at(r->p, name).offset + token_at(r->p, name).length : start;
+        array_append(&r->result->cursor_ranges, CursorRange{(i32)start, (i32)end, members, 0});
+    }
+    return members >= 0 && name >= 0 ? resolve_name_token(r, members, name, false) : no_type;
+}
+
+void note_call_range(ResolveContext* r, i64 open, i64 close, i32 function) {
+    i64 start = token_at(r->p, open).offset + 1;
+    i64 end = token_at(r->p, close).offset;
+    array_append(&r->result->cursor_ranges, CursorRange{(i32)start, (i32)end, function, 1});
+}
+
 void import_scope(ResolveContext* r, TypeInfo type) {
     i32 from = member_scope(r, type);
     i32 into = current_scope(r->stack);

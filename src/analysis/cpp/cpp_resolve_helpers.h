@@ -16,6 +16,14 @@ struct TypeInfo {
 };
 constexpr TypeInfo no_type{0, 0};
 
+// Progress of a work record's lazily resolved type: a record met again while busy (a
+// cycle) gives no_type.
+enum : u8 {
+    type_pending = 0,
+    type_busy = 1,
+    type_done = 2,
+};
+
 struct ResolveHooks {
     void* context;
     // The type a variable record's declaration resolved to (variables of every kind).
@@ -61,9 +69,36 @@ TypeInfo resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_
 // The scope whose members may follow the type: a struct's, a namespace's, an enum's
 // (its enumerators' scope), through typedef chains; -1 when there is none.
 i32 member_scope(ResolveContext* r, TypeInfo type);
+// The member named by the token `name` after the access operator `op` ("." "->" "::")
+// applied to a value of `type`: looked up among member_scope(type) alone; no_type when
+// there is no such scope or name. With note_range the cursor range from just after the
+// operator to the end of the name offers that scope's members.
+TypeInfo resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i64 name, bool note_range);
+// The cursor range between a call's parentheses (tokens open and close), offering the
+// signatures of the function record `function`.
+void note_call_range(ResolveContext* r, i64 open, i64 close, i32 function);
 // Declares every member of member_scope(type) again, same kind and value, into the
 // current scope (nothing when that is the current scope already).
 void import_scope(ResolveContext* r, TypeInfo type);
+// The lazily resolved type of record `index` of a work list whose records carry `token`
+// and `state`: the field `type` once worked out by `work` in the record's own file. A
+// record met again while busy (a cycle) gives what the field holds meanwhile. The list is
+// indexed anew after `work`, which may append to it.
+template <typename Analysis, typename Record>
+TypeInfo lazy_record_type(Analysis* a, Array<Record>* list, i32 index, TypeInfo Record::*type,
+                          TypeInfo (*work)(Analysis* a, const Record& record)) {
+    if (index < 0 || index >= list->count) return no_type;
+    Record r = (*list)[index];
+    if (r.state != type_pending) return r.*type;
+    (*list)[index].state = type_busy;
+    i64 file = switch_current_file(&a->p, r.token);
+    TypeInfo t = work(a, r);
+    a->p.current_file = file;
+    (*list)[index].*type = t;
+    (*list)[index].state = type_done;
+    return t;
+}
+
 // Declares `name` (a token) in `scope` and colours it with the kind's TokenKind;
 // returns the existing symbol when the key was declared before.
 Symbol* declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 token);

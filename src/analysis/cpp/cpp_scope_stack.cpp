@@ -1,6 +1,7 @@
 #include "analysis/cpp/cpp_scope_stack.h"
 
 #include "analysis/analysis_result.h"
+#include "analysis/symbols.h"
 
 void scope_stack_reset(ScopeStack* stack) { stack->entries = Array<ScopeEntry>{nullptr, 0, 0, pool_parser}; }
 
@@ -45,4 +46,25 @@ void begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u
     stack->entries.count = 0;
     scope_push(stack, 0, scope_flag_file);
     if (scope != 0) scope_push(stack, scope, flags);
+}
+
+void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end) {
+    *start = 0;
+    *end = 0;
+    if (open < 0) return;
+    *start = (i32)token_at(p, open).offset;
+    *end = *start;
+    if (close >= 0) {
+        *end = (i32)token_at(p, close).offset;
+    } else {
+        i64 file = file_of_token(p, token_at(p, open));
+        if (file >= 0) *end = (i32)p->files[file].text.length;
+    }
+}
+
+void push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close) {
+    i32 start, end;
+    brace_extent(p, open, close, &start, &end);
+    i32 scope = (i32)open_scope(result, (u32)current_scope(stack), token_at(p, open).source, start, end);
+    scope_push(stack, scope, scope_flag_body);
 }

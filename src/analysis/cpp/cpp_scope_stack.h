@@ -32,6 +32,14 @@ u32 current_scope_flags(const ScopeStack* stack);
 // The SymbolKind a variable gets in the place described by `flags`.
 u8 variable_kind_for_flags(u32 flags);
 
+// The byte extent of a scope between the brace tokens `open` and `close`: from the "{"
+// to the "}", or to the end of the "{"'s file when the "}" is missing; 0 and 0 when
+// there is no "{".
+void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end);
+// Opens the scope of a braced block below the current one, named by its file's path with
+// the braces as extent, and pushes it as a body.
+void push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close);
+
 // Starts one record of a resolution pass: the current file becomes the file of `token`,
 // and the stack holds the root and, above it, `scope` with `flags`.
 void begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u32 flags);

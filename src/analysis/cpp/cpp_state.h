@@ -6,13 +6,6 @@
 #include "analysis/cpp/cpp_nodes.h"
 #include "analysis/cpp/cpp_resolve_helpers.h"
 
-// Progress of a lazily resolved type.
-enum : u8 {
-    cpp_pending = 0,
-    cpp_busy = 1,
-    cpp_done = 2,
-};
-
 struct CppVariable {
     i64 token;              // the declared name (or the declaration's first token)
     CppDeclaration* decl;   // null for enumerators and names after a struct's "}"

@@ -11,26 +11,12 @@ void walk_statements(CppAnalysis* a, const Array<CppStmt*>& statements) {
     for (CppStmt* s : statements) walk_statement(a, s);
 }
 
-// A braced block gets a scope named by its file's path with the braces as extent; a
-// single statement stands in the current scope.
+// A braced block gets a scope of its own; a single statement stands in the current one.
 void walk_block(CppAnalysis* a, CppBlock* b) {
     if (!b) return;
-    if (b->open < 0) {
-        walk_statements(a, b->statements);
-        return;
-    }
-    i32 start = (i32)offset_of(a, b->open);
-    i32 end = start;
-    if (b->close >= 0) {
-        end = (i32)offset_of(a, b->close);
-    } else {
-        i64 file = file_of_token(ps(a), token_at(ps(a), b->open));
-        if (file >= 0) end = (i32)a->p.files[file].text.length;
-    }
-    i32 scope = (i32)open_scope(a->result, (u32)scope_now(a), file_path_of(a, b->open), start, end);
-    scope_push(&a->scope_stack, scope, scope_flag_body);
+    if (b->open >= 0) push_block_scope(ps(a), a->result, &a->scope_stack, b->open, b->close);
     walk_statements(a, b->statements);
-    scope_pop(&a->scope_stack);
+    if (b->open >= 0) scope_pop(&a->scope_stack);
 }
 
 void walk_condition(CppAnalysis* a, const CppCondition& c) {

@@ -19,15 +19,6 @@ void add_row(GlslAnalysis* a, i64 token, IconId icon, u8 kind, StringView name, 
     add_minimap_row(a->job, glsl_palette[kind], texture, line_of(a, token), name, group_start, group_end);
 }
 
-// Braces of a body as a scope extent; 0 and 0 when they are unknown.
-void extent_of(const GlslAnalysis* a, i64 open, i64 close, i32* start, i32* end) {
-    *start = 0;
-    *end = 0;
-    if (open < 0) return;
-    *start = (i32)glsl_offset_of(a, open);
-    *end = close >= 0 ? (i32)glsl_offset_of(a, close) : (i32)a->p.files[0].text.length;
-}
-
 void declare_members(GlslAnalysis* a, const Array<GlslNode*>& members) {
     for (GlslNode* member : members) glsl_declare_node(a, member);
 }
@@ -38,7 +29,7 @@ void declare_function(GlslAnalysis* a, GlslNode* node) {
     i32 index = (i32)a->functions.count;
     StringView name = name_of(a, f->name);
     i32 start = 0, end = 0;
-    if (f->body) extent_of(a, f->body->open, f->body->close, &start, &end);
+    if (f->body) brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
     GlslFunctionRecord record{};
     record.token = node->token;
     record.node = f;
@@ -62,7 +53,7 @@ void declare_function(GlslAnalysis* a, GlslNode* node) {
 void declare_instance(GlslAnalysis* a, GlslDeclaration* d, TypeInfo type) {
     i32 scope = current_scope(&a->scope_stack);
     u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
-    i32 index = (i32)array_append(&a->variables, GlslVariable{d->name, d, scope, kind, glsl_done, type});
+    i32 index = (i32)array_append(&a->variables, GlslVariable{d->name, d, scope, kind, type_done, type});
     declare_token(&a->resolve, kind, index, scope, d->name);
     if (kind == symbol_global || kind == symbol_member)
         add_row(a, d->name, icon_sphere, glsl_token_kind_of_symbol[kind], name_of(a, d->name), 0, 0);
@@ -84,7 +75,7 @@ void declare_struct(GlslAnalysis* a, GlslNode* node) {
     StringView name = name_of(a, s->name);
     declare_token(&a->resolve, symbol_struct, index, scope, s->name);
     i32 start, end;
-    extent_of(a, s->open, s->close, &start, &end);
+    brace_extent(ps(a), s->open, s->close, &start, &end);
     i32 members = (i32)open_scope(a->result, (u32)scope, name, start, end);
     array_append(&a->structs, GlslStructRecord{node->token, s, scope, members});
     add_row(a, node->token, icon_cube, glsl_kind_struct, name, 1, 0);
@@ -103,7 +94,7 @@ void glsl_declare_declaration(GlslAnalysis* a, GlslDeclaration* d) {
         bool named = d->name >= 0;
         i64 token = named ? d->name : d->first;
         i32 index = (i32)array_append(&a->variables,
-                                      GlslVariable{token, d, scope, named ? kind : (u8)0, glsl_pending, no_type});
+                                      GlslVariable{token, d, scope, named ? kind : (u8)0, type_pending, no_type});
         if (named) {
             declare_token(&a->resolve, kind, index, scope, d->name);
             if (kind == symbol_global || kind == symbol_member)

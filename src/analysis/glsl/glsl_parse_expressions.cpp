@@ -1,6 +1,7 @@
 // Expressions and types of the GLSL parser: precedence climbing over ten two-operand
 // levels, prefix operators, and primaries with their postfix chains.
 #include "analysis/glsl/glsl_parser.h"
+#include "analysis/token_classes.h"
 #include "syntax/keyword_lists.h"
 
 namespace {
@@ -9,19 +10,9 @@ ParseState* ps(GlslAnalysis* a) { return &a->p; }
 // Two-operand level of an operator, -1 when the token is none. The logical operators
 // share one level, and so do the bitwise ones.
 i32 binary_level(u16 code) {
+    if (is_assignment_operator(code)) return 1;
     switch (code) {
     case ',': return 0;
-    case '=':
-    case token_with_equal('+'):
-    case token_with_equal('-'):
-    case token_with_equal('*'):
-    case token_with_equal('/'):
-    case token_with_equal('%'):
-    case token_with_equal('&'):
-    case token_with_equal('|'):
-    case token_with_equal('^'):
-    case token_doubled_equal('<'):
-    case token_doubled_equal('>'): return 1;
     case '?': return 2;
     case token_doubled('&'):
     case token_doubled('|'):

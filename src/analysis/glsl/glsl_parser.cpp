@@ -3,6 +3,7 @@
 #include "analysis/glsl/glsl_parser.h"
 
 #include "analysis/cpp/cpp_block_loops.h"
+#include "analysis/token_classes.h"
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
 
@@ -18,26 +19,8 @@ GlslNode* new_node(i64 token, u8 kind) {
 
 void* item_hook(ParseState*, void* context) { return glsl_parse_top_level_item((GlslAnalysis*)context); }
 
-bool is_stray(u16 c) {
-    switch (c) {
-    case '!':
-    case '%':
-    case ')':
-    case ',':
-    case '.':
-    case '/':
-    case '<':
-    case '>':
-    case ']':
-    case '^':
-    case '|':
-    case token_integer:
-    case token_real:
-    case glsl_kw_false:
-    case glsl_kw_true: return true;
-    default: return false;
-    }
-}
+// The shared stray tokens and GLSL's literal words.
+bool is_stray(u16 c) { return is_stray_item_token(c) || c == glsl_kw_false || c == glsl_kw_true; }
 
 u32 storage_bit(u16 c) {
     switch (c) {
@@ -260,7 +243,7 @@ GlslDeclaration* glsl_parse_declaration(GlslAnalysis* a, bool more, u8 context) 
 
 GlslNode* glsl_parse_top_level_item(GlslAnalysis* a) {
     ParseState* p = ps(a);
-    while (!at_end(p) && is_stray(current_code(p))) p->pos++;
+    skip_stray_tokens(p, is_stray, nullptr);
     if (at_end(p)) return nullptr;
     ParseMark start_mark = parse_mark(p);
     i64 start = p->pos;

@@ -1,5 +1,6 @@
 // Resolution of expressions and types, the lazily resolved types of the work records,
 // and the resolution passes that run before the function bodies.
+#include "analysis/cpp/cpp_expression_walk.h"
 #include "analysis/glsl/glsl_semantic.h"
 #include "syntax/token_kinds.h"
 
@@ -14,44 +15,29 @@ i32 hook_scope_of_record(void* context, u8 kind, i32 index) {
     return -1;
 }
 
-// Member access, indexes and calls, left to right. A name after "." is looked up only
-// among the members of a struct type: swizzles of vectors find no scope and keep the
-// lexer's colour.
-TypeInfo resolve_chain(GlslAnalysis* a, GlslExpr* e, i32 scope) {
-    TypeInfo t = glsl_resolve_expression(a, e->a, scope);
-    for (i64 i = 0; i < e->post.count; i++) {
-        const GlslPostfix post = e->post[i];
-        switch (post.kind) {
-        case gpost_member: {
-            i32 members = member_scope(&a->resolve, t);
-            if (members >= 0) {
-                // From just after the "." to the end of the member name.
-                const Token& op = token_at(ps(a), post.token);
-                i64 start = op.offset + op.length;
-                i64 end = post.name >= 0 ? token_at(ps(a), post.name).offset + token_at(ps(a), post.name).length : start;
-                array_append(&a->result->cursor_ranges, CursorRange{(i32)start, (i32)end, members, 0});
-            }
-            t = members >= 0 && post.name >= 0 ? resolve_name_token(&a->resolve, members, post.name, false) : no_type;
-            break;
-        }
-        case gpost_call:
-            for (GlslExpr* arg : post.args) glsl_resolve_expression(a, arg, scope);
-            if (t.kind == symbol_procedure) {
-                if (post.close >= 0) {
-                    i64 start = glsl_offset_of(a, post.token) + 1;
-                    i64 end = glsl_offset_of(a, post.close);
-                    array_append(&a->result->cursor_ranges, CursorRange{(i32)start, (i32)end, t.index, 1});
-                }
-                t = glsl_function_return_type(a, t.index);
-            }
-            break;
-        case gpost_index:
-            for (GlslExpr* arg : post.args) glsl_resolve_expression(a, arg, scope);
-            break;
-        default: break;
-        }
-    }
-    return t;
+// The GLSL side of the shared expression walk (cpp_expression_walk.h). A name after "."
+// is looked up only among the members of a struct type: swizzles of vectors find no
+// scope and keep the lexer's colour. A GLSL pass sees only its document.
+struct GlslExpressions {
+    using Analysis = GlslAnalysis;
+    using Expr = GlslExpr;
+    static constexpr u8 expr_name = gexpr_name, expr_binary = gexpr_binary, expr_conditional = gexpr_conditional,
+                        expr_prefix = gexpr_prefix, expr_paren = gexpr_paren, expr_chain = gexpr_chain,
+                        post_member = gpost_member, post_call = gpost_call;
+    static TypeInfo resolve(GlslAnalysis* a, GlslExpr* e, i32 scope) { return glsl_resolve_expression(a, e, scope); }
+    static TypeInfo own_expression(GlslAnalysis*, GlslExpr*, i32) { return no_type; }
+    static bool names_member(u8 kind) { return kind == gpost_member; }
+    static bool in_document(const GlslAnalysis*, i64) { return true; }
+    static TypeInfo return_type(GlslAnalysis* a, i32 function) { return glsl_function_return_type(a, function); }
+};
+
+// The work of the lazily resolved types (lazy_record_type).
+TypeInfo declared_variable_type(GlslAnalysis* a, const GlslVariable& v) {
+    return v.decl ? glsl_resolve_expression(a, v.decl->type, v.scope) : no_type;
+}
+
+TypeInfo declared_return_type(GlslAnalysis* a, const GlslFunctionRecord& f) {
+    return glsl_resolve_expression(a, f.node->return_type, f.scope);
 }
 }  // namespace
 
@@ -89,25 +75,11 @@ void glsl_semantic_init(GlslAnalysis* a) {
 }
 
 TypeInfo glsl_variable_type(GlslAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->variables.count) return no_type;
-    GlslVariable v = a->variables[index];
-    if (v.state != glsl_pending) return v.type;
-    a->variables[index].state = glsl_busy;
-    TypeInfo t = v.decl ? glsl_resolve_expression(a, v.decl->type, v.scope) : no_type;
-    a->variables[index].type = t;
-    a->variables[index].state = glsl_done;
-    return t;
+    return lazy_record_type(a, &a->variables, index, &GlslVariable::type, declared_variable_type);
 }
 
 TypeInfo glsl_function_return_type(GlslAnalysis* a, i32 index) {
-    if (index < 0 || index >= a->functions.count) return no_type;
-    GlslFunctionRecord* f = &a->functions[index];
-    if (f->state != glsl_pending) return f->return_type;
-    f->state = glsl_busy;
-    TypeInfo t = glsl_resolve_expression(a, f->node->return_type, f->scope);
-    a->functions[index].return_type = t;
-    a->functions[index].state = glsl_done;
-    return t;
+    return lazy_record_type(a, &a->functions, index, &GlslFunctionRecord::return_type, declared_return_type);
 }
 
 void glsl_resolve_declarator_parts(GlslAnalysis* a, GlslDeclaration* d, i32 scope) {
@@ -117,29 +89,7 @@ void glsl_resolve_declarator_parts(GlslAnalysis* a, GlslDeclaration* d, i32 scop
 }
 
 TypeInfo glsl_resolve_expression(GlslAnalysis* a, GlslExpr* e, i32 scope) {
-    if (!e || a->resolve_depth > 4 * max_nesting_depth) return no_type;
-    a->resolve_depth++;
-    TypeInfo t = no_type;
-    switch (e->kind) {
-    case gexpr_name: t = resolve_name_token(&a->resolve, scope, e->token, true); break;
-    case gexpr_binary:
-        for (i64 i = 0; i < e->list.count; i++) {
-            TypeInfo operand = glsl_resolve_expression(a, e->list[i], scope);
-            if (i == 0) t = operand;
-        }
-        break;
-    case gexpr_conditional:
-        glsl_resolve_expression(a, e->a, scope);
-        t = glsl_resolve_expression(a, e->b, scope);
-        glsl_resolve_expression(a, e->c, scope);
-        break;
-    case gexpr_prefix:
-    case gexpr_paren: t = glsl_resolve_expression(a, e->a, scope); break;
-    case gexpr_chain: t = resolve_chain(a, e, scope); break;
-    default: break;
-    }
-    a->resolve_depth--;
-    return t;
+    return resolve_expression_shapes<GlslExpressions>(a, e, scope);
 }
 
 void glsl_resolve_passes(GlslAnalysis* a) {

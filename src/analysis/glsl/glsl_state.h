@@ -6,13 +6,6 @@
 #include "analysis/cpp/cpp_resolve_helpers.h"
 #include "analysis/glsl/glsl_nodes.h"
 
-// Progress of a lazily resolved type.
-enum : u8 {
-    glsl_pending = 0,
-    glsl_busy = 1,
-    glsl_done = 2,
-};
-
 struct GlslVariable {
     i64 token;              // the declared name (or the declaration's first token)
     GlslDeclaration* decl;  // null for an interface block's instance

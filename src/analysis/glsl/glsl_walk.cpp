@@ -11,21 +11,12 @@ void walk_statements(GlslAnalysis* a, const Array<GlslStmt*>& statements) {
     for (GlslStmt* s : statements) glsl_walk_statement(a, s);
 }
 
-// A braced block gets a scope named by the document's path with the braces as extent; a
-// single statement stands in the current scope.
+// A braced block gets a scope of its own; a single statement stands in the current one.
 void walk_block(GlslAnalysis* a, GlslBlock* b) {
     if (!b) return;
-    if (b->open < 0) {
-        walk_statements(a, b->statements);
-        return;
-    }
-    i32 start = (i32)glsl_offset_of(a, b->open);
-    i32 end = b->close >= 0 ? (i32)glsl_offset_of(a, b->close) : (i32)a->p.files[0].text.length;
-    StringView path = token_at(ps(a), b->open).source;
-    i32 scope = (i32)open_scope(a->result, (u32)scope_now(a), path, start, end);
-    scope_push(&a->scope_stack, scope, scope_flag_body);
+    if (b->open >= 0) push_block_scope(ps(a), a->result, &a->scope_stack, b->open, b->close);
     walk_statements(a, b->statements);
-    scope_pop(&a->scope_stack);
+    if (b->open >= 0) scope_pop(&a->scope_stack);
 }
 }  // namespace
 

@@ -1,4 +1,5 @@
 // Error counting, the two recoveries and the small token tests of the vantrel parser.
+#include "analysis/token_classes.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "syntax/keyword_lists.h"
 
@@ -201,23 +202,9 @@ bool vnt_can_begin_operand(u16 code) {
     }
 }
 
+// The shared assignments, and the steps "++" and "--" of an assignment statement.
 bool vnt_is_assignment_op(u16 code) {
-    switch (code) {
-    case '=':
-    case token_doubled('+'):
-    case token_doubled('-'):
-    case token_with_equal('%'):
-    case token_with_equal('&'):
-    case token_with_equal('*'):
-    case token_with_equal('+'):
-    case token_with_equal('-'):
-    case token_with_equal('/'):
-    case token_with_equal('^'):
-    case token_with_equal('|'):
-    case token_doubled_equal('<'):
-    case token_doubled_equal('>'): return true;
-    default: return false;
-    }
+    return is_assignment_operator(code) || code == token_doubled('+') || code == token_doubled('-');
 }
 
 StringView vnt_operator_text(u16 code) {

@@ -1,5 +1,6 @@
 // Top-level items: structs and unions, enums, using/alias/handle lists, procedures and
 // variable declarations; and the driver that parses the whole token list.
+#include "analysis/token_classes.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
@@ -8,28 +9,10 @@ namespace {
 // A procedure's template list is told from its parameter list by looking this far at most.
 constexpr i64 template_scan_limit = 4096;
 
-bool is_stray_item_token(u16 c) {
-    switch (c) {
-    case '|':
-    case '!':
-    case '%':
-    case ')':
-    case ',':
-    case '.':
-    case '/':
-    case '<':
-    case '>':
-    case ']':
-    case '^':
-    case token_integer:
-    case token_real:
-    case vantrel_kw_false:
-    case vantrel_kw_null:
-    case vantrel_kw_true:
-    case token_doubled('.'):
-    case token_arrow: return true;
-    default: return false;
-    }
+// The shared stray tokens and vantrel's literal words and range and arrow operators.
+bool is_stray_vantrel_item_token(u16 c) {
+    return is_stray_item_token(c) || c == vantrel_kw_false || c == vantrel_kw_null || c == vantrel_kw_true ||
+           c == token_doubled('.') || c == token_arrow;
 }
 
 VItem* new_item(ParseState* p, u8 kind) {
@@ -397,10 +380,7 @@ VVarDecl* vnt_parse_var_decl(ParseState* p) {
 }
 
 VItem* vnt_parse_item(ParseState* p) {
-    while (!at_end(p) && is_stray_item_token(current_code(p))) {
-        vnt_count_error(p);
-        p->pos++;
-    }
+    skip_stray_tokens(p, is_stray_vantrel_item_token, vnt_count_error);
     if (at_end(p) || current_code(p) == token_end) return nullptr;
     if (!vnt_enter(p)) return nullptr;
     VItem* item = nullptr;

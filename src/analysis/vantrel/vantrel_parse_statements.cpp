@@ -1,28 +1,11 @@
 // Statements and blocks.
+#include "analysis/token_classes.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "syntax/keyword_lists.h"
 
 namespace {
 // The "=" search of a for header looks this far at most.
 constexpr i64 for_scan_limit = 65536;
-
-bool is_stray_statement_token(u16 c) {
-    switch (c) {
-    case '|':
-    case '%':
-    case '&':
-    case ',':
-    case '.':
-    case '/':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '^':
-    case '=': return true;
-    default: return false;
-    }
-}
 
 bool is_label_follower(u16 c) {
     return c == '{' || c == vantrel_kw_do || c == vantrel_kw_for || c == vantrel_kw_if || c == vantrel_kw_switch ||
@@ -311,10 +294,7 @@ VStmt* parse_statement_body(ParseState* p) {
 }  // namespace
 
 VStmt* vnt_parse_statement(ParseState* p) {
-    while (!at_end(p) && is_stray_statement_token(current_code(p))) {
-        vnt_count_error(p);
-        p->pos++;
-    }
+    skip_stray_tokens(p, is_stray_statement_token, vnt_count_error);
     if (!vnt_enter(p)) return nullptr;
     i64 label = -1;
     if (current_code(p) == token_identifier && is_label_follower(next_code(p))) label = p->pos++;

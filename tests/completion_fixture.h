@@ -28,18 +28,10 @@
 #include "render/theme.h"
 #include "syntax/coloring_file.h"
 #include "syntax/token_kinds.h"
+#include "glyph_rows_fixture.h"
 #include "test_support.h"
 
 namespace completion_test {
-
-// Every glyph is 10 pixels wide and rows are 16 high at zoom 1; a glyph's atlas x is its
-// code point, so a drawn glyph tells which character it is.
-inline std::string font_info_text() {
-    std::string s = "s 256 256\ng 32 0 0 10 0 0 0 0\ng 9 0 0 40 0 0 0 0\n";
-    for (int c = 33; c < 127; c++) s += "g " + std::to_string(c) + " 0 0 10 " + std::to_string(c) + " 0 10 16\n";
-    s += "g 65533 0 0 10 127 0 10 16\n";
-    return s;
-}
 
 inline const Color panel_color = {0.12f, 0.13f, 0.14f, 1};
 inline const Color selected_color = {0.22f, 0.23f, 0.24f, 1};
@@ -54,12 +46,6 @@ struct Box {
     u32 texture;
     Color color;
     i64 index;  // in the frame's draws
-};
-
-struct GlyphRow {
-    f64 bottom;
-    std::string text;
-    f64 left, right;
 };
 
 inline std::string str(StringView s) {
@@ -249,7 +235,7 @@ protected:
     // Glyphs of one colour (any colour when `any`), grouped into rows, top row first;
     // with `over` only those drawn after that box and inside it.
     std::vector<GlyphRow> glyph_rows(Color c, bool any = false, const Box* over = nullptr) const {
-        std::vector<std::pair<f64, std::pair<f64, char>>> glyphs;
+        std::vector<DrawnGlyph> glyphs;
         for (i64 i = over ? over->index + 1 : 0; i < headless_draw_count(); i++) {
             const RecordedDraw& d = headless_draws()[i];
             if (d.texture != test_font.texture || (!any && !same_color(d.color, c))) continue;
@@ -257,22 +243,9 @@ protected:
             if (over && (b.left < over->left - 0.5 || b.left >= over->left + over->width ||
                          b.bottom < over->bottom - 0.5 || b.bottom >= over->bottom + over->height))
                 continue;
-            glyphs.push_back({std::round(b.bottom), {b.left, (char)std::lround(d.uv_rect[0] * 256)}});
+            glyphs.push_back({std::round(b.bottom), b.left, (char)std::lround(d.uv_rect[0] * 256)});
         }
-        std::sort(glyphs.begin(), glyphs.end(), [](auto& a, auto& b) {
-            return a.first != b.first ? a.first > b.first : a.second.first < b.second.first;
-        });
-        std::vector<GlyphRow> rows;
-        for (auto& g : glyphs) {
-            if (rows.empty() || rows.back().bottom != g.first) {
-                rows.push_back(GlyphRow{g.first, "", g.second.first, 0});
-            } else {
-                for (f64 x = rows.back().right; x + 5 < g.second.first; x += 10) rows.back().text += ' ';
-            }
-            rows.back().text += g.second.second;
-            rows.back().right = g.second.first + 10;
-        }
-        return rows;
+        return glyph_rows_of(glyphs);
     }
     // Glyph rows drawn over a panel, in any colour.
     std::vector<GlyphRow> glyph_rows_in(const Box& p) const { return glyph_rows(Color{}, true, &p); }

@@ -19,18 +19,10 @@
 #include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
+#include "glyph_rows_fixture.h"
 #include "test_support.h"
 
 namespace {
-
-// Every glyph is 10 pixels wide and rows are 16 high at zoom 1; each glyph's atlas x is
-// its code point, so a drawn glyph tells which character it is.
-std::string font_info_text() {
-    std::string s = "s 256 256\ng 32 0 0 10 0 0 0 0\ng 9 0 0 40 0 0 0 0\n";
-    for (int c = 33; c < 127; c++) s += "g " + std::to_string(c) + " 0 0 10 " + std::to_string(c) + " 0 10 16\n";
-    s += "g 65533 0 0 10 127 0 10 16\n";
-    return s;
-}
 
 const Color band_color = {0.11f, 0.12f, 0.13f, 1};
 const Color good_color = {0.21f, 0.22f, 0.23f, 1};
@@ -52,13 +44,6 @@ struct Box {
     f64 left, bottom, width, height;
     f32 alpha;
     u32 texture;
-};
-
-struct GlyphRow {
-    f64 bottom;
-    std::string text;
-    f64 left;   // of the first glyph
-    f64 right;  // of the last glyph
 };
 
 // Calls the view makes to the hooks.
@@ -167,28 +152,14 @@ protected:
     }
     // Glyphs of one colour grouped into rows, top row first.
     std::vector<GlyphRow> glyph_rows(Color c) {
-        std::vector<std::pair<f64, std::pair<f64, char>>> glyphs;
+        std::vector<DrawnGlyph> glyphs;
         for (i64 i = 0; i < headless_draw_count(); i++) {
             const RecordedDraw& d = headless_draws()[i];
             if (d.texture != test_font.texture || !same_color(d.color, c)) continue;
             Box b = box_of(d);
-            glyphs.push_back({std::round(b.bottom), {b.left, (char)std::lround(d.uv_rect[0] * 256)}});
+            glyphs.push_back({std::round(b.bottom), b.left, (char)std::lround(d.uv_rect[0] * 256)});
         }
-        std::sort(glyphs.begin(), glyphs.end(), [](auto& a, auto& b) {
-            return a.first != b.first ? a.first > b.first : a.second.first < b.second.first;
-        });
-        std::vector<GlyphRow> rows;
-        for (auto& g : glyphs) {
-            if (rows.empty() || rows.back().bottom != g.first) {
-                rows.push_back(GlyphRow{g.first, "", g.second.first, 0});
-            } else {
-                // Spaces draw nothing: every 10 pixels of gap is one.
-                for (f64 x = rows.back().right; x + 5 < g.second.first; x += 10) rows.back().text += ' ';
-            }
-            rows.back().text += g.second.second;
-            rows.back().right = g.second.first + 10;
-        }
-        return rows;
+        return glyph_rows_of(glyphs);
     }
     std::vector<GlyphRow> text_rows() { return glyph_rows(palette[0]); }
     std::vector<GlyphRow> number_rows() { return glyph_rows(number_color); }

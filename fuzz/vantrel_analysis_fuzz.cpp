@@ -1,59 +1,14 @@
 // The whole vantrel analysis (lex, parse, declare, resolve) on arbitrary bytes: it must
 // finish, stay inside its buffers and leave a consistent result. The second half of the
 // input goes into the source cache as another project file.
-#include <unistd.h>
+#include "analysis_fuzz_project.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include "analysis/analysis_job.h"
-#include "analysis/handover.h"
-#include "analysis/source_cache.h"
-#include "core/project_path.h"
-#include "editor/document.h"
-#include "memory/arena.h"
-#include "syntax/coloring_file.h"
-
-namespace {
-void set_up() {
-    static const i64 capacities[pool_count] = {64 << 20, 16 << 20, 1 << 20, 16 << 20, 1 << 20, 512 << 20, 1 << 20};
-    if (!arenas_reserve(capacities)) abort();
-    store_builtin_palettes();
-    load_coloring_file(StringView{nullptr, 0});
-    analysis_locks_create();
-    source_cache_init();
-    // A project whose sources list names one other .vnt file; each input replaces its text.
-    char dir[] = "/tmp/vantrel_fuzz_XXXXXX";
-    if (!mkdtemp(dir)) abort();
-    char path[256];
-    FILE* f = nullptr;
-    static const char* const names[] = {"other.vnt", "fuzz.vnt"};
-    for (const char* name : names) {
-        snprintf(path, sizeof path, "%s/%s", dir, name);
-        f = fopen(path, "w");
-        if (!f) abort();
-        fclose(f);
-    }
-    snprintf(path, sizeof path, "%s/sources.txt", dir);
-    f = fopen(path, "w");
-    if (!f) abort();
-    fputs("other.vnt\nfuzz.vnt\n", f);
-    fclose(f);
-    snprintf(path, sizeof path, "%s/fuzz.project", dir);
-    string_assign(&project_path, sv_from_cstr(path), pool_main);
-    source_cache_rebuild(SV("sources.txt"));
-}
-
-void check(bool condition) {
-    if (!condition) abort();
-}
-}  // namespace
+using namespace analysis_fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     static bool ready = false;
     if (!ready) {
-        set_up();
+        set_up_project("vantrel", "other.vnt", "fuzz.vnt");
         ready = true;
     }
     size_t half = size / 2;
@@ -62,35 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     pool_reset(pool_parser);
 
     static AnalysisResult result;
-    AnalysisJob job{};
-    job.text = document;
-    job.path = SV("fuzz.vnt");
-    job.kind = file_kind_vantrel;
-    job.result = &result;
-    job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-    tree_node row{};
-    row.name = StringView{(const char*)data, (i64)(size < 16 ? size : 16)};
-    row.is_group_start = 1;
-    array_append(&job.request_rows, row);
-    analysis_run_job(&job);
-
-    check(job.colours.count == document.length);
-    for (i64 i = 0; i < job.colours.count; i++) check(job.colours[i] < 20);
-    for (const CursorRange& c : result.cursor_ranges) {
-        check(c.start >= 0 && c.start <= c.end && c.end <= document.length);
-        check(c.is_call ? c.target >= 0 && c.target < result.signatures.count : c.target > 0 && c.target < result.scopes.count);
-    }
-    for (const Signature& s : result.signatures) {
-        check(s.text.length == s.colours.length && s.text.length >= 0);
-        check(s.overloads.count >= 1);
-        for (i32 o : s.overloads) check(o >= 0 && o < result.signatures.count);
-    }
-    i64 depth = 0;
-    for (const tree_node& r : result.minimap.rows) {
-        if (r.is_group_start) depth++;
-        if (r.is_group_end) check(--depth >= 0);
-    }
-    check(depth == 0);
-    for (const Scope& s : result.scopes) check(s.parent < (u32)result.scopes.count);
+    AnalysisJob job = run_job(document, SV("fuzz.vnt"), file_kind_vantrel, data, size, &result);
+    check_published(job, result, document.length, 20);
     return 0;
 }

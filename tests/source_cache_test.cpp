@@ -122,6 +122,42 @@ TEST_F(SourceCacheTest, LargeSourceFileBypassesTheFrameArena) {
     EXPECT_EQ(looked_up("big.c").size(), big.size());
 }
 
+// A nearly full source pool leaves files out or keeps the document's text elsewhere; it
+// never asks the arena for more than it has (that would end the program).
+TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
+    struct Shrink {
+        i64 kept = arenas[pool_sources].capacity;
+        ~Shrink() { arenas[pool_sources].capacity = kept; }
+    } shrink;
+    // A file whose doubled buffer takes the whole pool, then an empty file and a small one.
+    arenas[pool_sources].capacity = 1 << 20;
+    write("big.txt", std::string(600000, 'b'));
+    write("empty.c", "");
+    write("small.vnt", "s\n");
+    write("sources.txt", "big.txt\nempty.c\nsmall.vnt\n");
+    testing::internal::CaptureStdout();
+    source_cache_rebuild(SV("sources.txt"));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("source cache full, left out: " + dir + "/empty.c"), std::string::npos) << out;
+    EXPECT_NE(out.find("source cache full, left out: " + dir + "/small.vnt"), std::string::npos) << out;
+    ASSERT_EQ(source_cache.source_entries.count, 1);
+    EXPECT_EQ(looked_up("big.txt").size(), 600000u);
+
+    // An entry whose doubled buffer would not fit beside the next entry: the document's
+    // text goes to the shared buffer instead.
+    arenas[pool_sources].capacity = 1024 + 128 + 2000;
+    write("a.vnt", std::string(1000, 'a'));
+    write("b.vnt", std::string(100, 'b'));
+    write("sources.txt", "a.vnt\nb.vnt\n");
+    source_cache_rebuild(SV("sources.txt"));
+    ASSERT_EQ(source_cache.source_entries.count, 2);
+    std::string edited(1500, 'e');
+    StringView stored = source_cache_update(SV("a.vnt"), StringView{edited.data(), (i64)edited.size()});
+    EXPECT_EQ(str(stored), edited);
+    EXPECT_EQ(looked_up("a.vnt"), edited);
+    EXPECT_LE(arenas[pool_sources].used, arenas[pool_sources].capacity);
+}
+
 TEST_F(SourceCacheTest, CopiesForAPassFilterAndSkipTheDocument) {
     write("main.cpp", "int main();\n");
     write("util.h", "int util();\n");

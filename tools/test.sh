@@ -2,8 +2,11 @@
 # Installs what is missing, builds tesmora with its tests and runs every test:
 #   1. the whole suite (unit, scripted-frame and real-window tests) in a normal build;
 #   2. the unit and scripted-frame tests again under AddressSanitizer + UndefinedBehaviorSanitizer;
-#   3. the threaded tests (analysis hand-over, source cache) under ThreadSanitizer;
+#   3. the threaded tests (analysis hand-over, source cache, a short whole-program soak
+#      with the analysis thread) under ThreadSanitizer;
 #   4. every fuzz target for a short time from its seed corpus.
+# TESMORA_SOAK=1 makes the soak tests run at full length (minutes); TESMORA_FUZZ_SECONDS
+# sets the time per fuzz target (default 10).
 # TESMORA_QUICK=1 runs step 1 only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -28,8 +31,8 @@ echo "== ThreadSanitizer (threaded tests)"
 CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTESMORA_SANITIZE=thread -DTESMORA_WINDOW=OFF -DTESMORA_TOOLS=OFF >/dev/null
 ninja -C build-tsan tesmora_tests
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  build-tsan/tests/tesmora_tests --gtest_filter='ThreadFixture.*:ApplicationFrames.*:SourceCache*:*Threaded*'
+TESMORA_SOAK_FRACTION=500 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  build-tsan/tests/tesmora_tests --gtest_filter='ThreadFixture.*:ApplicationFrames.*:SourceCache*:*Threaded*:SoakSession.*'
 
 echo "== fuzz targets from their corpora"
 bash fuzz/run "${TESMORA_FUZZ_SECONDS:-10}"

@@ -37,15 +37,17 @@ bool read_into_entry(StringView full_path, SourceEntry* entry, Array<FailedOpen>
     i64 size = file_size(file);
     i64 capacity = 1;
     while (capacity < size) capacity *= 2;
-    if (capacity > pool_available(pool_sources)) capacity = size;
-    if (size > pool_available(pool_sources)) {
+    // Room to grow when the pool has it, else the exact size; an empty file still takes
+    // one byte, which a full pool may not have either.
+    if (capacity > pool_available(pool_sources)) capacity = size > 0 ? size : 1;
+    if (capacity > pool_available(pool_sources)) {
         file_close(file);
         printf("source cache full, left out: %.*s\n", (int)full_path.length, full_path.data);
         return false;
     }
     entry->text.pool = pool_sources;
-    entry->text.data = (u8*)pool_alloc(pool_sources, capacity > 0 ? capacity : 1);
-    entry->text.capacity = capacity > 0 ? capacity : 1;
+    entry->text.data = (u8*)pool_alloc(pool_sources, capacity);
+    entry->text.capacity = capacity;
     entry->text.count = file_read(file, size, entry->text.data);
     file_close(file);
     return true;
@@ -116,8 +118,11 @@ StringView source_cache_update(StringView path, StringView text) {
     SourceEntry* entry = find_entry(path);
     bool stored = false;
     if (entry) {
-        i64 room = entry->text.capacity + pool_available(pool_sources);
-        if (text.length <= entry->text.capacity || text.length <= room / 2) {
+        // The buffer doubles from its capacity until the text fits, as a new block when
+        // it is not the pool's last one: that whole size must be free.
+        i64 grown = entry->text.capacity > 0 ? entry->text.capacity : 1;
+        while (grown < text.length) grown *= 2;
+        if (text.length <= entry->text.capacity || grown <= pool_available(pool_sources)) {
             entry->text.count = 0;
             append_bytes(&entry->text, text.data, text.length);
             result = StringView{(const char*)entry->text.data, entry->text.count};

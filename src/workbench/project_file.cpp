@@ -101,6 +101,9 @@ void read_tab(StringView line, ProjectFileSummary* summary) {
     Document* doc = &tab_table.slots[slot];
     doc->id = (u32)id;
     doc->focused = 1;
+    // The slot may still name the previous project's file: should this tab's file fail
+    // to open, or have no "files" entry, saving the document would overwrite that file.
+    doc->path.length = 0;
     document_reset(doc);
     tab_entry entry{};
     entry.tab_id = (i32)id;

@@ -1,4 +1,5 @@
 // PNG decoding with stb_image; all memory comes from the buffer given to image_set_buffer.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -63,8 +64,17 @@ Image image_load(StringView path, i32 channels) {
     Image image{};
     PathBuffer p = make_path(path);
     if (!p.ok || !decode_buffer) return image;
+    // Opened like every file read (regular files only, a FIFO never blocks).
+    FileHandle file = file_open(path, file_mode_read);
+    if (file_failed(file)) return image;
+    FILE* stream = fdopen((int)file.fd, "rb");
+    if (!stream) {
+        file_close(file);
+        return image;
+    }
     int w = 0, h = 0, n = 0;
-    stbi_uc* pixels = stbi_load(p.text, &w, &h, &n, channels);
+    stbi_uc* pixels = stbi_load_from_file(stream, &w, &h, &n, channels);
+    fclose(stream);
     if (!pixels) return image;
     image.pixels = pixels;
     image.width = w;

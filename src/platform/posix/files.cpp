@@ -15,12 +15,13 @@
 FileHandle file_open(StringView path, i32 mode) {
     PathBuffer p = make_path(path);
     if (!p.ok) return FileHandle{-1};
-    int flags = mode == file_mode_write ? (O_WRONLY | O_CREAT | O_TRUNC) : O_RDONLY;
+    // Opening a FIFO for reading would wait for a writer forever: not blocking here,
+    // and only regular files are read (a directory "opens" on Linux, a device has no size).
+    int flags = mode == file_mode_write ? (O_WRONLY | O_CREAT | O_TRUNC) : (O_RDONLY | O_NONBLOCK);
     int fd = open(p.text, flags | O_CLOEXEC, 0644);
     if (fd >= 0 && mode != file_mode_write) {
         struct stat st;
-        // Reading a directory "succeeds" on Linux; treat it as a failure.
-        if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, O_RDONLY) != 0) {
             close(fd);
             fd = -1;
         }
@@ -73,7 +74,8 @@ bool file_exists(StringView path) {
 bool file_create(StringView path) {
     PathBuffer p = make_path(path);
     if (!p.ok) return false;
-    int fd = open(p.text, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    // Not blocking: a FIFO standing there would wait for a reader.
+    int fd = open(p.text, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     close(fd);
     return true;

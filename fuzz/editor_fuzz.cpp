@@ -14,6 +14,7 @@
 #include "analysis/analysis_job.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "app/frame_input.h"
 #include "core/frame_globals.h"
 #include "editor/clipboard.h"
 #include "editor/completion.h"
@@ -145,12 +146,7 @@ struct Session {
 void move_pointer(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
 
 void frame(Session* s) {
-    pool_reset(pool_frame);
-    input_poll();
-    i32 x = 0, y = 0;
-    input_mouse_position(&x, &y);
-    mouse_x = x;
-    mouse_y = renderer.height - y;
+    frame_input_begin();
     begin_frame();
     editor_view(s->doc);
 }

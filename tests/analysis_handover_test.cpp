@@ -23,8 +23,7 @@ void ensure_analysis_globals() {
     done = true;
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (!analysis_lock) analysis_locks_create();
-    if (!source_cache.shared_text_buffer) source_cache_init();
+    ensure_analysis_locks();
 }
 
 struct ThreadFixture : ::testing::Test {

@@ -6,15 +6,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "test_support.h"
 
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // First line that differs, for a readable failure.
 std::string first_difference(const std::string& a, const std::string& b) {

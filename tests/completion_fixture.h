@@ -12,6 +12,7 @@
 #include "analysis/analysis_job.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "app/frame_input.h"
 #include "core/frame_globals.h"
 #include "core/project_path.h"
 #include "editor/completion.h"
@@ -59,8 +60,7 @@ inline void setup_globals() {
     done = true;
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (!analysis_lock) analysis_locks_create();
-    if (!source_cache.shared_text_buffer) source_cache_init();
+    ensure_analysis_locks();
 }
 
 // One cycle of the analysis thread, run here: takes the pending request, analyses it and
@@ -161,12 +161,7 @@ protected:
         analyse_and_frame();
     }
     void frame() {
-        pool_reset(pool_frame);
-        input_poll();
-        i32 x = 0, y = 0;
-        input_mouse_position(&x, &y);
-        mouse_x = x;
-        mouse_y = renderer.height - y;
+        frame_input_begin();
         begin_frame();
         editor_view(doc);
     }

@@ -8,6 +8,7 @@
 
 #include "analysis/analysis_thread.h"
 #include "completion_fixture.h"
+#include "test_support.h"
 
 namespace {
 using namespace completion_test;
@@ -83,10 +84,6 @@ protected:
     }
 };
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 void write_file(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);

@@ -39,10 +39,7 @@ inline void setup() {
     ready = true;
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (!analysis_lock) {
-        analysis_locks_create();
-        source_cache_init();
-    }
+    ensure_analysis_locks();
 }
 
 

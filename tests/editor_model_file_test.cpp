@@ -23,16 +23,6 @@
 
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::string out;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return "<missing>";
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
-    fclose(f);
-    return out;
-}
 
 void write_file(const std::string& path, const std::string& content) {
     FILE* f = fopen(path.c_str(), "wb");
@@ -50,9 +40,7 @@ class EditorFiles : public ::testing::Test {
     std::string dir;
 
     void SetUp() override {
-        ensure_arenas();
-        if (!source_lock) analysis_locks_create();
-        if (!source_cache.shared_text_buffer) source_cache_init();
+        ensure_analysis_locks();
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.

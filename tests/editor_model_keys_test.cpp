@@ -24,9 +24,7 @@ class EditorKeys : public ::testing::Test {
     Document* doc = nullptr;
 
     void SetUp() override {
-        ensure_arenas();
-        if (!source_lock) analysis_locks_create();
-        if (!source_cache.shared_text_buffer) source_cache_init();
+        ensure_analysis_locks();
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.

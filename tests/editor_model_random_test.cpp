@@ -26,9 +26,7 @@ class EditorRandom : public ::testing::Test {
     std::mt19937 random{20240611};
 
     void SetUp() override {
-        ensure_arenas();
-        if (!source_lock) analysis_locks_create();
-        if (!source_cache.shared_text_buffer) source_cache_init();
+        ensure_analysis_locks();
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.

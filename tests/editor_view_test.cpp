@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/handover.h"
+#include "app/frame_input.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
 #include "editor/search.h"
@@ -114,11 +115,7 @@ protected:
     // Window point with y upwards, as the main loop hands it to the view.
     void move(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
     void frame() {
-        input_poll();
-        i32 x = 0, y = 0;
-        input_mouse_position(&x, &y);
-        mouse_x = x;
-        mouse_y = renderer.height - y;
+        frame_input_begin();
         begin_frame();
         editor_view(&doc);
     }

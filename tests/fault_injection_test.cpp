@@ -43,23 +43,7 @@ void write_file(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "<missing>";
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
-// open_tab's hook in place of the tab bar.
-void record_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : project.tab_entries) e.is_active = 0;
-    tab_entry entry{};
-    entry.tab_id = (i32)id;
-    entry.label = string_copy(label, pool_project);
-    entry.is_active = 1;
-    array_append(&project.tab_entries, entry);
-}
 
 // Lines of text `bytes` long, with a marker so that two versions never agree.
 std::string lines_of(size_t bytes, char marker) {
@@ -78,15 +62,7 @@ protected:
         theme_set_defaults();
         icon_textures[icon_sphere] = 501;
         icon_textures[icon_star3d] = 502;
-        if (!analysis_lock) {
-            analysis_locks_create();
-            source_cache_init();
-        }
-        tab_table_init();
-        editor_hooks = EditorHooks{};
-        editor_hooks.add_tab_entry = record_tab_entry;
-        for (Document* box : {&workbench.settings.box, &workbench.prompt.box, &workbench.file_dialog.box})
-            if (!box->single_line) document_init_entry_field(box);
+        set_up_project_editing();
         char pattern[] = "/tmp/tesmora_fault_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
@@ -108,14 +84,7 @@ protected:
     }
 
     std::string path(const std::string& relative) const { return dir + "/" + relative; }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (i64 i = 0; i < headless_message_box_count(); i++) {
-            const RecordedMessageBox* m = headless_message_box(i);
-            out.push_back(std::string(m->title) + ": " + m->text);
-        }
-        return out;
-    }
+    std::vector<std::string> messages() const { return shown_messages(); }
     // Files in `directory` other than the ones named: left-over temporary files.
     std::vector<std::string> strays(const std::string& directory, const std::vector<std::string>& expected) const {
         std::vector<std::string> out;

@@ -34,8 +34,7 @@ class Recolour : public ::testing::Test {
             once = true;
             store_builtin_palettes();
             load_coloring_file(StringView{nullptr, 0});
-            if (!analysis_lock) analysis_locks_create();
-            if (!source_cache.shared_text_buffer) source_cache_init();
+            ensure_analysis_locks();
         }
         std::string info = font_info_text();
         ASSERT_TRUE(font_parse(&test_font, StringView{info.data(), (i64)info.size()}, SV("t/font_info.txt")));

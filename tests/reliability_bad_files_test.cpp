@@ -72,10 +72,7 @@ protected:
         renderer = Renderer{};
         theme_set_defaults();
         shell_set_defaults();
-        if (!analysis_lock) {
-            analysis_locks_create();
-            source_cache_init();
-        }
+        ensure_analysis_locks();
         char pattern[] = "/tmp/tesmora_bad_files_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
@@ -111,14 +108,7 @@ protected:
         ASSERT_EQ(ftruncate(fd, size), 0);
         close(fd);
     }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (i64 i = 0; i < headless_message_box_count(); i++) {
-            const RecordedMessageBox* m = headless_message_box(i);
-            out.push_back(std::string(m->title) + ": " + m->text);
-        }
-        return out;
-    }
+    std::vector<std::string> messages() const { return shown_messages(); }
 
     std::string dir, previous_directory;
     void* decode_buffer = nullptr;
@@ -302,15 +292,6 @@ TEST_F(BadFiles, ColoringFile) {
     load_coloring_file(StringView{nullptr, 0});
 }
 
-// ---- project file ---------------------------------------------------------------------
-void record_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : project.tab_entries) e.is_active = 0;
-    tab_entry entry{};
-    entry.tab_id = (i32)id;
-    entry.label = string_copy(label, pool_project);
-    entry.is_active = 1;
-    array_append(&project.tab_entries, entry);
-}
 
 TEST_F(BadFiles, ProjectFile) {
     tab_table_init();

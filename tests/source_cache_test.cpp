@@ -18,9 +18,7 @@ class SourceCacheTest : public ::testing::Test {
   protected:
     std::string dir;
     void SetUp() override {
-        ensure_arenas();
-        if (!analysis_lock) analysis_locks_create();
-        if (!source_cache.shared_text_buffer) source_cache_init();
+        ensure_analysis_locks();
         headless_reset();
         source_cache_clear();
         char pattern[] = "/tmp/tesmora-cache-XXXXXX";

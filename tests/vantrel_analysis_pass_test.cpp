@@ -31,8 +31,7 @@ void setup_analysis() {
     ensure_arenas();
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (analysis_lock == nullptr) analysis_locks_create();
-    if (source_cache.shared_text_buffer == nullptr) source_cache_init();
+    ensure_analysis_locks();
     ready = true;
 }
 

@@ -13,6 +13,7 @@
 
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "app/frame_input.h"
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "core/project_path.h"
@@ -55,10 +56,7 @@ protected:
         ASSERT_TRUE(font_parse(&font, sv_of(info), SV("fixture/font_info.txt")));
         font.texture = texture_create();
         for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
-        if (!analysis_lock) {
-            analysis_locks_create();
-            source_cache_init();
-        }
+        ensure_analysis_locks();
         frame_time = 1.0f / 60;
         char pattern[] = "/tmp/tesmora_workbench_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -81,12 +79,7 @@ protected:
 
     // One pass of the main loop as far as the workbench goes.
     void frame() {
-        pool_reset(pool_frame);
-        input_poll();
-        i32 x = 0, y = 0;
-        input_mouse_position(&x, &y);
-        mouse_x = x;
-        mouse_y = renderer.height - y;
+        frame_input_begin();
         begin_frame();
         workbench_frame();
     }
@@ -126,12 +119,7 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(path_of(name)).parent_path());
         std::ofstream(path_of(name), std::ios::binary) << content;
     }
-    std::string read_file(const std::string& name) {
-        std::ifstream in(path_of(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string read_file(const std::string& name) { return ::read_file(path_of(name)); }
     // An empty project whose directory is the temporary one.
     void new_project() {
         std::string p = path_of("test.proj");

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_input.h"
 #include "core/frame_globals.h"
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
@@ -80,12 +81,7 @@ protected:
 
     void move(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
     void frame() {
-        input_poll();
-        i32 x = 0, y = 0;
-        input_mouse_position(&x, &y);
-        mouse_x = x;
-        mouse_y = renderer.height - y;
-        pool_reset(pool_frame);
+        frame_input_begin();
         begin_frame();
         list_widget_frame(&w);
     }

@@ -38,22 +38,7 @@ void write_file(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
-// open_tab's hook, standing in for the tab bar: a new active entry per opened tab.
-void record_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : project.tab_entries) e.is_active = 0;
-    tab_entry entry{};
-    entry.tab_id = (i32)id;
-    entry.label = string_copy(label, pool_project);
-    entry.is_active = 1;
-    array_append(&project.tab_entries, entry);
-}
 
 class ProjectTest : public ::testing::Test {
 protected:
@@ -68,15 +53,7 @@ protected:
         theme.c_file_color = Color{0.9f, 0.1f, 0.1f, 1};
         icon_textures[icon_sphere] = sphere_texture;
         icon_textures[icon_star3d] = star_texture;
-        if (!analysis_lock) {
-            analysis_locks_create();
-            source_cache_init();
-        }
-        tab_table_init();
-        editor_hooks = EditorHooks{};
-        editor_hooks.add_tab_entry = record_tab_entry;
-        for (Document* box : {&workbench.settings.box, &workbench.prompt.box, &workbench.file_dialog.box})
-            if (!box->single_line) document_init_entry_field(box);
+        set_up_project_editing();
         // Memory-backed when the system has it: saving syncs to disk, a thousand times over.
         std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string pattern = base + "/tesmora_project_XXXXXX";

@@ -6,6 +6,7 @@
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "app/frame_input.h"
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
@@ -114,15 +115,9 @@ static void request_quit() {
 }
 
 bool application_frame() {
-    pool_reset(pool_frame);
-    input_poll();
+    frame_input_begin();
     u64 input_time = input_first_event_time();
     if (display_is_closed() || input_key_is_pressed(key_quit)) request_quit();
-
-    i32 x = 0, y = 0;
-    input_mouse_position(&x, &y);
-    mouse_x = x;
-    mouse_y = renderer.height - y;
 
     i32 width = 0, height = 0;
     if (display_is_resized(&width, &height)) {

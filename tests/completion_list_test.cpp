@@ -240,3 +240,35 @@ TEST_F(CompletionList, OtherLanguagesOpenTheirMemberLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CompletionList, ParametersAndClassMembersAroundAFunctionBodyAreOffered) {
+    // C: the parameters live in the function's own scope, outside its body block.
+    load("int total;\nint add(int left, int right) {\n  int sum = 0;\n  |\n}\nint other(int unseen) { return unseen; }\n",
+         SV("main.c"), file_kind_c);
+    ctrl_tap(key_space);
+    ASSERT_EQ(doc->completion_open, 1);
+    EXPECT_EQ(completion_names(), (std::vector<std::string>{"add", "left", "other", "right", "sum", "total"}));
+
+    // C++: a method defined in its class sees the class's members and its parameters;
+    // a nested block adds its own locals, and nothing is offered twice.
+    load("struct Counter {\n  int value;\n  void bump(int step) {\n    int old = value;\n    { int inner = 1; | }\n  }\n};\n",
+         SV("main.cpp"), file_kind_cpp);
+    ctrl_tap(key_space);
+    ASSERT_EQ(doc->completion_open, 1);
+    EXPECT_EQ(completion_names(), (std::vector<std::string>{"Counter", "bump", "inner", "old", "step", "value"}));
+
+    // GLSL: a user function's parameter beside the built-ins.
+    load("float scale(float amount) {\n  float twice = amount * 2.0;\n  |\n  return twice;\n}\n", SV("main.frag"),
+         file_kind_glsl);
+    ctrl_tap(key_space);
+    std::vector<std::string> names = completion_names();
+    auto has = [&](const char* n) { return std::find(names.begin(), names.end(), n) != names.end(); };
+    EXPECT_TRUE(has("amount"));
+    EXPECT_TRUE(has("twice"));
+    EXPECT_TRUE(has("scale"));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "amount"), 1);
+}
+
+}  // namespace

@@ -141,6 +141,15 @@ inline i64 scope_named(const CppRun& run, const std::string& name) {
     return -1;
 }
 
+// Index of the first scope (after the root) whose extent starts at byte `offset`: a
+// function's scope starts at its body's "{". -1 when none.
+inline i64 scope_starting_at(const CppRun& run, size_t offset) {
+    const Array<Scope>& scopes = run.job.result->scopes;
+    for (i64 i = 1; i < scopes.count; i++)
+        if (offset != std::string::npos && scopes[i].start == (i32)offset) return i;
+    return -1;
+}
+
 // The parser alone over `text` (the document's tokens only).
 inline CppAnalysis* parse_only(const std::string& text, bool c_mode = false) {
     setup();

@@ -28,16 +28,22 @@ TEST(CppSemantic, BlocksOpenScopesNamedByTheFileWithTheirBraces) {
     std::vector<i64> blocks;
     for (i64 i = 0; i < scopes.count; i++)
         if (str(scopes[i].name) == "src/main.cpp") blocks.push_back(i);
-    ASSERT_EQ(blocks.size(), 1u);  // the body's statements stand in the function's scope
-    const Scope& inner = scopes[blocks[0]];
+    // The function's scope, named by its file too, holds the body's statements; the
+    // inner block has its own below it.
+    ASSERT_EQ(blocks.size(), 2u);
+    i64 function_scope = scope_starting_at(run, run.text.find("{ int a"));
+    ASSERT_EQ(function_scope, blocks[0]);
+    EXPECT_EQ(scopes[function_scope].end, (i32)run.text.rfind("}"));
+    const Scope& inner = scopes[blocks[1]];
     EXPECT_EQ(inner.start, (i32)run.text.find("{ int b"));
     EXPECT_EQ(inner.end, (i32)run.text.find("} }"));
-    i64 function_scope = scope_named(run, "f");
-    ASSERT_GE(function_scope, 1);
     EXPECT_EQ(inner.parent, (u32)function_scope);
     EXPECT_TRUE(symbol_in(run, (i32)function_scope, "a"));
-    EXPECT_TRUE(symbol_in(run, (i32)blocks[0], "b"));
+    EXPECT_TRUE(symbol_in(run, (i32)blocks[1], "b"));
     EXPECT_FALSE(symbol_in(run, (i32)function_scope, "b"));
+    // A prototype's scope, which has no extent, keeps the function's name.
+    CppRun prototype = analyse("void g(int x);", "src/main.cpp");
+    EXPECT_GE(scope_named(prototype, "g"), 1);
 }
 
 TEST(CppSemantic, MembersUsedUnqualifiedInAMethodDefinedOutsideItsClass) {

@@ -10,6 +10,7 @@ using cpp_test::colour_of;
 using cpp_test::CppRun;
 using cpp_test::outline;
 using cpp_test::scope_named;
+using cpp_test::scope_starting_at;
 using cpp_test::str;
 using cpp_test::symbol_in;
 

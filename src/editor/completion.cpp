@@ -3,6 +3,8 @@
 // follow a newly taken result.
 #include "editor/completion.h"
 
+#include <cstring>
+
 #include "analysis/handover.h"
 #include "core/sort.h"
 #include "editor/edit.h"
@@ -130,9 +132,28 @@ void gather_candidates(Document* doc) {
     }
     append_members(doc, r, 0);
     StringView path = owned_view(doc->path);
-    for (i64 i = 1; i < r->scopes.count; i++) {
+    // A C, C++ or GLSL function keeps its parameters (and a method its class's members) in
+    // a scope named after the function or class around its path-named body: those names
+    // are in scope too, so the named ancestors of every body holding the cursor are
+    // offered as well, each once.
+    i64 count = r->scopes.count;
+    u8* taken = (u8*)pool_alloc(pool_frame, count > 0 ? count : 1);
+    memset(taken, 0, (size_t)(count > 0 ? count : 1));
+    for (i64 i = 1; i < count; i++) {
         const Scope& s = r->scopes[i];
-        if (s.start <= cursor && cursor <= s.end && sv_equal(s.name, path)) append_members(doc, r, i);
+        if (s.start > cursor || cursor > s.end || !sv_equal(s.name, path)) continue;
+        if (!taken[i]) append_members(doc, r, i);
+        taken[i] = 1;
+        // Path-named ancestors are left to the test above; the step bound keeps a damaged
+        // parent chain from looping.
+        u32 up = s.parent;
+        for (i64 steps = 0; up != 0 && up < (u64)count && !taken[up] && steps < count; steps++) {
+            if (!sv_equal(r->scopes[up].name, path)) {
+                taken[up] = 1;
+                append_members(doc, r, up);
+            }
+            up = r->scopes[up].parent;
+        }
     }
 }
 

@@ -90,7 +90,8 @@ void declare_function(CppAnalysis* a, CppNode* node) {
     if (a->current_struct >= 0) record.this_type = TypeInfo{symbol_struct, a->current_struct};
     i32 start = 0, end = 0;
     if (f->body) brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
-    record.scope = (i32)open_scope(a->result, (u32)parent, f->name_text, start, end);
+    StringView scope_name = function_scope_name(ps(a), f->body ? f->body->open : -1, f->name_text);
+    record.scope = (i32)open_scope(a->result, (u32)parent, scope_name, start, end);
     array_append(&a->functions, record);
     array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
     // A constructor is not declared under the class's name: inside the class that name

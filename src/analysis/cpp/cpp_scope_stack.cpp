@@ -62,6 +62,10 @@ void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end
     }
 }
 
+StringView function_scope_name(const ParseState* p, i64 body_open, StringView name) {
+    return body_open >= 0 ? token_at(p, body_open).source : name;
+}
+
 void push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close) {
     i32 start, end;
     brace_extent(p, open, close, &start, &end);

@@ -36,6 +36,11 @@ u8 variable_kind_for_flags(u32 flags);
 // to the "}", or to the end of the "{"'s file when the "}" is missing; 0 and 0 when
 // there is no "{".
 void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end);
+// The name of a function's scope: the file of its body's "{" when it has one, as a
+// block's scope is named, so that the editor offers the parameters and locals at a cursor
+// inside the body (scopes named by the document's path are the ones it looks into); a
+// prototype's scope keeps the function's name.
+StringView function_scope_name(const ParseState* p, i64 body_open, StringView name);
 // Opens the scope of a braced block below the current one, named by its file's path with
 // the braces as extent, and pushes it as a body.
 void push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close);

@@ -34,7 +34,8 @@ void declare_function(GlslAnalysis* a, GlslNode* node) {
     record.token = node->token;
     record.node = f;
     record.parent = parent;
-    record.scope = (i32)open_scope(a->result, (u32)parent, name, start, end);
+    StringView scope_name = function_scope_name(ps(a), f->body ? f->body->open : -1, name);
+    record.scope = (i32)open_scope(a->result, (u32)parent, scope_name, start, end);
     array_append(&a->functions, record);
     array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
     // A name taken already keeps its first entry (a built-in, or the prototype of this

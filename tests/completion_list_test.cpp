@@ -223,6 +223,12 @@ TEST_F(CompletionList, OtherLanguagesOpenTheirMemberLists) {
     ASSERT_EQ(doc->completion_open, 1);
     EXPECT_EQ(completion_names(), (std::vector<std::string>{"alpha", "beta"}));
 
+    // A variable declared with the struct's tag.
+    load("struct S { int alpha; int beta; };\nvoid g(void) {\n  struct S s;\n  |\n}\n", SV("main.c"), file_kind_c);
+    type_analysed("s.");
+    ASSERT_EQ(doc->completion_open, 1);
+    EXPECT_EQ(completion_names(), (std::vector<std::string>{"alpha", "beta"}));
+
     load("typedef struct S { int alpha; int beta; } S;\nvoid g() {\n  S s;\n  s.|b;\n}\n", SV("main.c"), file_kind_c);
     ctrl_tap(key_space);
     EXPECT_EQ(completion_names(), (std::vector<std::string>{"beta"}));
@@ -272,3 +278,4 @@ TEST_F(CompletionList, ParametersAndClassMembersAroundAFunctionBodyAreOffered) {
 }
 
 }  // namespace
+

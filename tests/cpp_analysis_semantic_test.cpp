@@ -264,3 +264,33 @@ TEST(CppSemantic, CModeTreatsCppKeywordsAsNames) {
     EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube list", "1 sphere next", "1 sphere class", "0 end",
                                                        "0 cylinder count"}));
 }
+
+TEST(CppSemantic, StructTagsInDeclarationsAndTypedefs) {
+    CppRun run = analyse(
+        "struct S { int alpha; };\n"
+        "struct S global_s;\n"
+        "typedef struct S Alias;\n"
+        "typedef struct T T;\n"
+        "struct T { int beta; };\n"
+        "struct API Exported final { int gamma; };\n"
+        "void g(void) {\n"
+        "  struct S local_s;\n"
+        "  struct S *pointer = &local_s;\n"
+        "  T t;\n"
+        "  Alias a;\n"
+        "  local_s.alpha = pointer->alpha + t.beta + a.alpha + global_s.alpha;\n"
+        "}\n",
+        "main.c");
+    // "struct S name;" declares name, of type struct S; it is no struct called name.
+    EXPECT_EQ(colour_of(run, "global_s", 0), cpp_kind_global_var);
+    EXPECT_EQ(colour_of(run, "local_s", 0), cpp_kind_local_var);
+    EXPECT_EQ(colour_of(run, "pointer", 0), cpp_kind_local_var);
+    // Members reached through each of them, the same-name typedef and the alias.
+    for (int i = 1; i <= 4; i++) EXPECT_EQ(colour_of(run, "alpha", i), cpp_kind_member_var) << i;
+    EXPECT_EQ(colour_of(run, "beta", 1), cpp_kind_member_var);
+    EXPECT_EQ(colour_of(run, "Alias", 0), cpp_kind_typedef);
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube S", "1 sphere alpha", "0 end", "0 sphere global_s",
+                                                      "0 cone Alias", "0 cube T", "0 cube T", "1 sphere beta",
+                                                      "0 end", "0 cube Exported", "1 sphere gamma", "0 end",
+                                                      "0 cylinder g"}));
+}

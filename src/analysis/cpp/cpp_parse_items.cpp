@@ -70,6 +70,14 @@ void colour_trailing_names(CppAnalysis* a, CppDeclaration* d, i64* type_name, u8
     }
 }
 
+namespace {
+// The text of the token `ahead` places after the current one.
+StringView identifier_text(const ParseState* p, i64 ahead) {
+    const Token& t = token_at(p, p->pos + ahead);
+    return StringView{t.text, t.length};
+}
+}  // namespace
+
 CppNode* parse_struct(CppAnalysis* a, i64 start, bool is_typedef, u32 specifiers, const Array<CppTemplateParam>& tparams) {
     ParseState* p = ps(a);
     CppMark m = cpp_mark(a);
@@ -85,7 +93,18 @@ CppNode* parse_struct(CppAnalysis* a, i64 start, bool is_typedef, u32 specifiers
     s->members = cpp_array<CppNode*>();
     p->pos++;
     skip_attributes(a);
-    while (at_code(p, token_identifier) && peek_code(p, 1) == token_identifier) p->pos++;  // export macros
+    // Export macros before the name ("struct API Name {"): only where the identifiers run
+    // into a struct head. "struct S t;" is a variable t of type struct S, not a struct t.
+    // "typedef struct X X;" stays a declaration of the struct X: C keeps tags apart from
+    // typedef names, and one struct symbol serves both here.
+    i64 run = 0;
+    while (peek_code(p, run) == token_identifier) run++;
+    i64 last = run - 1;
+    if (last > 0 && sv_equal(identifier_text(p, last), SV("final"))) last--;
+    u16 after_run = peek_code(p, run);
+    bool same_name_typedef = is_typedef && run == 2 && after_run == ';' &&
+                             sv_equal(identifier_text(p, 0), identifier_text(p, 1));
+    if (last > 0 && (after_run == '{' || after_run == ':' || after_run == '<' || same_name_typedef)) p->pos += last;
     if (at_code(p, token_identifier)) {
         s->name = p->pos++;
         while (at_code(p, token_doubled(':')) && peek_code(p, 1) == token_identifier) {

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
@@ -93,40 +94,6 @@ struct Reader {
     }
 };
 
-// One pass of the analysis thread, run here on the main thread: takes the pending
-// request and publishes its result, so that the view's hand-over and the completion and
-// symbol lists meet real results.
-void analyse_once() {
-    pool_reset(pool_parser);
-    static AnalysisResult pass_result;
-    AnalysisJob job{};
-    mutex_lock(analysis_lock);
-    bool pending = analysis_request.pending;
-    if (pending) {
-        analysis_result_slot.ready = 0;
-        job.path = string_copy(analysis_request.path, pool_parser);
-        job.kind = analysis_request.kind;
-        job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-        for (tree_node row : analysis_request.minimap) {
-            row.name = string_copy(row.name, pool_parser);
-            array_append(&job.request_rows, row);
-        }
-        analysis_request.pending = 0;
-    }
-    bool has_text = analysis_request.text.length > 0;
-    mutex_unlock(analysis_lock);
-    if (!pending) return;
-    job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
-    job.result = &pass_result;
-    analysis_run_job(&job);
-    if (job.kind < 1 || job.kind > 5) return;
-    mutex_lock(analysis_lock);
-    pool_reset(pool_output);
-    analysis_result_slot.colours = job.colours;
-    analysis_result_slot.result = *job.result;
-    analysis_result_slot.ready = 1;
-    mutex_unlock(analysis_lock);
-}
 
 const i32 plain_keys[] = {key_left,  key_right,   key_up,        key_down,  key_home,  key_end,    key_page_up,
                           key_page_down, key_enter, key_backspace, key_delete, key_tab, key_escape, key_kp_1,
@@ -265,7 +232,7 @@ void run_event(Session* s, Reader* r) {
         frame(s);
         break;
     }
-    case 17: analyse_once(); frame(s); break;
+    case 17: analysis_run_pending(); frame(s); break;
     case 18: {
         // The owner's box: the workbench gives any size, even none.
         doc->x = (f32)(r->byte() * 4);

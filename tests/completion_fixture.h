@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
@@ -63,36 +64,8 @@ inline void setup_globals() {
     ensure_analysis_locks();
 }
 
-// One cycle of the analysis thread, run here: takes the pending request, analyses it and
-// publishes the result. False when nothing was pending.
-inline bool run_analysis_cycle() {
-    static AnalysisResult pass_result;
-    pool_reset(pool_parser);
-    mutex_lock(analysis_lock);
-    bool pending = analysis_request.pending;
-    AnalysisJob job{};
-    bool has_text = false;
-    if (pending) {
-        analysis_result_slot.ready = 0;
-        job.path = string_copy(analysis_request.path, pool_parser);
-        job.kind = analysis_request.kind;
-        job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-        has_text = analysis_request.text.length > 0;
-        analysis_request.pending = 0;
-    }
-    mutex_unlock(analysis_lock);
-    if (!pending) return false;
-    job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
-    job.result = &pass_result;
-    analysis_run_job(&job);
-    mutex_lock(analysis_lock);
-    pool_reset(pool_output);
-    analysis_result_slot.colours = job.colours;
-    analysis_result_slot.result = *job.result;
-    analysis_result_slot.ready = 1;
-    mutex_unlock(analysis_lock);
-    return true;
-}
+// One cycle of the analysis thread, run here. False when nothing was pending.
+inline bool run_analysis_cycle() { return analysis_run_pending(); }
 
 class CompletionFixture : public ::testing::Test {
 protected:

@@ -46,33 +46,38 @@ void publish(AnalysisJob* job) {
 }
 }  // namespace
 
+bool analysis_run_pending() {
+    pool_reset(pool_parser);
+    mutex_lock(analysis_lock);
+    bool pending = analysis_request.pending;
+    AnalysisJob job{};
+    bool has_text = false;
+    if (pending) {
+        withdraw_previous_result();
+        job.path = string_copy(analysis_request.path, pool_parser);
+        job.kind = analysis_request.kind;
+        job.request_rows = copy_rows(analysis_request.minimap);
+        has_text = analysis_request.text.length > 0;
+        analysis_request.pending = 0;
+    }
+    mutex_unlock(analysis_lock);
+    if (!pending) return false;
+    // The text is copied under source_lock: the main thread may store a newer text
+    // meanwhile, which is fine (a newer request follows), but never while this pass reads it.
+    job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
+    job.result = &pass_result;
+    analysis_run_job(&job);
+    if (job.kind >= 1 && job.kind <= 5) publish(&job);
+    return true;
+}
+
 i64 analysis_thread_main(void*) {
     for (;;) {
-        pool_reset(pool_parser);
         mutex_lock(analysis_lock);
         bool running = analysis_result_slot.running;
-        bool pending = analysis_request.pending;
-        AnalysisJob job{};
-        bool has_text = false;
-        if (pending) {
-            withdraw_previous_result();
-            job.path = string_copy(analysis_request.path, pool_parser);
-            job.kind = analysis_request.kind;
-            job.request_rows = copy_rows(analysis_request.minimap);
-            has_text = analysis_request.text.length > 0;
-            analysis_request.pending = 0;
-        }
         mutex_unlock(analysis_lock);
         if (!running) return 0;
-        if (pending) {
-            // The text is copied under source_lock: the main thread may store a newer
-            // text meanwhile, which is fine (a newer request follows), but never while
-            // this pass reads it.
-            job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
-            job.result = &pass_result;
-            analysis_run_job(&job);
-            if (job.kind >= 1 && job.kind <= 5) publish(&job);
-        }
+        analysis_run_pending();
         system_sleep(33);
     }
 }

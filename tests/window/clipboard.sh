@@ -2,11 +2,7 @@
 # cut with Ctrl+X reaches xclip; text that xclip owns comes in with Ctrl+V, over the
 # selection and as several lines at the end; Ctrl+S writes the result.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 start_demo "$binary"
 

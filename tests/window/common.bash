@@ -145,6 +145,17 @@ absolute_path() {
     esac
 }
 
+# begin_window_test BINARY SOURCE_DIR: the start of every real-window test: the tools
+# checked, the script re-run inside a fresh X server, a scratch directory; sets $binary
+# and $source_dir to absolute paths.
+begin_window_test() {
+    require_tools
+    binary=$(absolute_path "$1")
+    source_dir=$(absolute_path "$2")
+    run_under_xvfb "$@"
+    window_test_setup
+}
+
 # copy_demo_project SOURCE_DIR: puts what the program reads at start-up (resources, themes,
 # colours, settings) and a copy of examples/demo into $work_dir and changes there, so that
 # a test never writes into the source tree. The project is then demo/demo.project.

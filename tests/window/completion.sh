@@ -4,11 +4,7 @@
 # Ctrl+S writes to the file; a "(" typed after a procedure's name inside a pair of
 # brackets brings up its signature at the top of the editor.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 
 cp -r "$source_dir/resources" "$source_dir/themes" "$source_dir/coloring.txt" "$source_dir/settings.txt" \
     "$work_dir/" || fail "cannot copy the program's files from $source_dir"

@@ -3,11 +3,7 @@
 # after the caret (Ctrl+C puts it on the X clipboard), Ctrl+L finds the next one, "cancel"
 # closes the dialog without searching, and Ctrl+G goes to a line.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 start_demo "$binary"
 

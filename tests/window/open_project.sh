@@ -3,11 +3,7 @@
 # once the analysis result arrives, and the minimap rows of main.vnt's declarations;
 # F10 then quits at once, the project being saved.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 start_demo "$binary"
 

@@ -3,11 +3,7 @@
 # "no" ends it with status 0 and leaves the project file as it was, "yes" saves the
 # project before ending.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 cp demo/demo.project "$work_dir/demo.project.before"
 

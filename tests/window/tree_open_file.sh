@@ -2,11 +2,7 @@
 # the minimap show it; double-clicking main.vnt, which has a tab, brings that tab back
 # without opening another.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 start_demo "$binary"
 

@@ -2,11 +2,7 @@
 # text on screen, the modified-document star appears in the editor's corner, and Ctrl+S
 # writes exactly the edited text to the file and takes the star away.
 source "$(dirname "$0")/common.bash"
-require_tools
-binary=$(absolute_path "$1")
-source_dir=$(absolute_path "$2")
-run_under_xvfb "$@"
-window_test_setup
+begin_window_test "$@"
 copy_demo_project "$source_dir"
 start_demo "$binary"
 

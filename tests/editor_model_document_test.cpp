@@ -141,10 +141,12 @@ TEST_F(EditorDocument, TabSlotsAreFoundOpenedAndReused) {
     }
     EXPECT_EQ(arenas[pool_main].used, used);
 
-    // A slot reused for a file that cannot be opened has no path to save over.
+    // A slot reused for a file that is not there keeps that file's name (saving creates
+    // it), never the previous file's path.
     tab_slot_release(3);
     EXPECT_EQ(open_tab(SV("/nonexistent/file.vnt"), 500), 3);
-    EXPECT_EQ(tab_table.slots[3].path.length, 0);
+    EXPECT_TRUE(sv_equal(owned_view(tab_table.slots[3].path), SV("/nonexistent/file.vnt")));
+    EXPECT_TRUE(tab_table.slots[3].file_missing);
     EXPECT_STREQ(headless_message_box(headless_message_box_count() - 1)->text,
                  "failed to open file: /nonexistent/file.vnt");
     unlink(file.c_str());

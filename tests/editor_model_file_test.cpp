@@ -117,10 +117,14 @@ TEST_F(EditorFiles, LoadAddsTheFinalNewlineAndSaveWritesOnlyWhenChanged) {
     document_save(doc);
     EXPECT_EQ(read_file(p), "changed elsewhere");
 
+    // Changed by another program since it was loaded: not written over unless asked to.
     doc->cursor = doc->anchor = 6;
     type("y");
     EXPECT_TRUE(doc->dirty);
-    document_save(doc);
+    EXPECT_EQ(document_save(doc), save_outcome_changed_on_disk);
+    EXPECT_TRUE(doc->dirty);
+    EXPECT_EQ(read_file(p), "changed elsewhere");
+    EXPECT_EQ(document_save(doc, true), save_outcome_saved);
     EXPECT_FALSE(doc->dirty);
     EXPECT_EQ(read_file(p), "int x;y\n");
     EXPECT_EQ(headless_message_box_count(), 0);
@@ -153,15 +157,18 @@ TEST_F(EditorFiles, PathsJoinTheProjectDirectory) {
     EXPECT_EQ(text(), "x\n");
     EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("x.vnt")));
 
-    // A failed open keeps the old path and kind and reports the full path.
+    // A file that is not there: reported with its full path; the document takes its name
+    // and kind (saving creates it), never keeping the previous file's path.
     document_load(doc, SV("missing.c"));
     EXPECT_EQ(text(), "\n");
-    EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("x.vnt")));
-    EXPECT_EQ(doc->kind, file_kind_vantrel);
+    EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("missing.c")));
+    EXPECT_EQ(doc->kind, file_kind_c);
+    EXPECT_TRUE(doc->file_missing);
     EXPECT_EQ(last_message(), "error: failed to open file: " + dir + "/missing.c");
-    // Directories cannot be opened as files.
+    // Directories cannot be opened as files, and leave no path to save over.
     document_load(doc, SV(""));
     EXPECT_EQ(last_message(), "error: failed to open file: " + dir + "/");
+    EXPECT_EQ(doc->path.length, 0);
 }
 
 TEST_F(EditorFiles, SaveIntoReadOnlyDirectoryKeepsDirtyAndTheOldFile) {
@@ -243,7 +250,8 @@ TEST_F(EditorFiles, SaveKilledAtRandomMomentsLeavesOneWholeVersion) {
             for (int i = 0;; i++) {
                 document_set_text(doc, view(i % 2 ? a : b));
                 doc->dirty = 1;
-                document_save(doc);
+                // Earlier children changed the file behind this document's back.
+                document_save(doc, true);
             }
         }
         usleep((useconds_t)(random() % 20000));

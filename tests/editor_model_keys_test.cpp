@@ -404,8 +404,8 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     ctrl(key_I);
     EXPECT_EQ(doc->symbol_list_selected, 1);
 
-    // Ctrl+End and Ctrl+Home jump; with the completion list open, Enter replaces the
-    // identifier at the cursor by the chosen name (none here: the identifier goes).
+    // Ctrl+End and Ctrl+Home jump; with the completion list open but no candidate shown,
+    // Enter closes it and ends the line.
     ctrl(key_end);
     EXPECT_EQ(doc->cursor, doc->text.count);
     ctrl(key_home);
@@ -414,7 +414,7 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     ctrl(key_space);
     EXPECT_EQ(doc->completion_open, 1);
     key(key_enter);
-    EXPECT_EQ(text(), "alpha  alpha\n");
+    EXPECT_EQ(text(), "alpha be\nta alpha\n");
     EXPECT_EQ(doc->completion_open, 0);
 
     // A single-line field has no prompts.

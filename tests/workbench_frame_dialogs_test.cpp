@@ -232,39 +232,47 @@ TEST_F(WorkbenchDialogs, TreeContextMenuCopiesTheSelectedFilePaths) {
     EXPECT_EQ(str_of(headless_clipboard()), "src/a.vnt\nb.vnt\n");
 }
 
-TEST_F(WorkbenchDialogs, QuitConfirmationEndsTheLoopOnYesOrNo) {
+TEST_F(WorkbenchDialogs, QuitAsksOnlyWhileSomethingIsUnsaved) {
     project_with({{"a.vnt", "1\n"}});
-    open_confirm_dialog(SV("save project test.proj?"), -1);
+    project_saved = true;
+    workbench_request_quit();
+    EXPECT_TRUE(workbench_quit_confirmed()) << "nothing unsaved: no question";
+
+    workbench.quit_confirmed = false;
+    project_saved = false;
+    workbench_request_quit();
+    ASSERT_TRUE(workbench.confirm.open);
+    EXPECT_EQ(str_of(workbench.confirm.yes.label), "save all");
     frame();
     click_button(workbench.confirm.cancel);
-    EXPECT_TRUE(shell.running);
+    EXPECT_FALSE(workbench_quit_confirmed());
     EXPECT_FALSE(workbench.confirm.open);
 
-    open_confirm_dialog(SV("save project test.proj?"), -1);
+    workbench_request_quit();
     frame();
     click_button(workbench.confirm.no);
-    EXPECT_FALSE(shell.running);
-    EXPECT_FALSE(std::filesystem::exists(path_of("test.proj")));
+    EXPECT_TRUE(workbench_quit_confirmed());
+    EXPECT_FALSE(std::filesystem::exists(path_of("test.proj"))) << "discard writes nothing";
 
-    shell.running = true;
-    open_confirm_dialog(SV("save project test.proj?"), -1);
+    workbench.quit_confirmed = false;
+    workbench_request_quit();
     frame();
     click_button(workbench.confirm.yes);
-    EXPECT_FALSE(shell.running);
+    EXPECT_TRUE(workbench_quit_confirmed());
     EXPECT_TRUE(std::filesystem::exists(path_of("test.proj")));
 }
 
-TEST_F(WorkbenchDialogs, QuittingWithYesAndNoProjectPathAsksWhereToSaveFirst) {
+TEST_F(WorkbenchDialogs, QuittingWithSaveAllAndNoProjectPathAsksWhereToSaveFirst) {
     project_saved = false;
-    open_confirm_dialog(SV("save project?"), -1);
+    workbench_request_quit();
     frame();
     click_button(workbench.confirm.yes);
-    EXPECT_TRUE(shell.running);
+    EXPECT_FALSE(workbench_quit_confirmed());
     ASSERT_TRUE(workbench.file_dialog.open);
     EXPECT_EQ(workbench.file_dialog.mode, 2);
     type("last.proj");
     enter();
-    EXPECT_FALSE(shell.running);
+    EXPECT_TRUE(workbench_quit_confirmed());
     EXPECT_TRUE(std::filesystem::exists(path_of("last.proj")));
 }
 

@@ -138,7 +138,8 @@ TEST_F(WorkbenchTabs, AModifiedTabAsksBeforeClosing) {
     click_close(1);
     ASSERT_TRUE(workbench.confirm.open);
     EXPECT_EQ(str_of(owned_view(workbench.confirm.text)), "save b.vnt?");
-    EXPECT_EQ(workbench.confirm.pending_close_tab, 1);
+    EXPECT_EQ(workbench.pending.kind, pending_close_tab);
+    EXPECT_EQ(workbench.pending.tab_id, project.tab_entries[1].tab_id);
     EXPECT_EQ(project.tab_entries.count, 2);
     EXPECT_FALSE(project.tab_entries[1].close_requested);
     // Cancel: nothing closes, the text stays modified.

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #include "core/frame_globals.h"
 #include "editor/document.h"
 #include "editor/completion.h"
+#include "editor/recovery.h"
 #include "editor/view.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
@@ -28,10 +30,15 @@ namespace {
 constexpr i64 image_decode_buffer_size = (i64)256 << 20;
 
 ThreadHandle analysis_thread;
+bool analysis_started;
+bool system_started;
+bool graphics_started;
 bool first_frame_reported;
 u64 counter_frequency;
 u64 last_present;
 bool arenas_owned;
+// An arena ran out on another thread: the main thread saves what it can and ends.
+std::atomic<i32> exhausted_pool{-1};
 
 // With the start-up report on, the time since the process started at each step of
 // start-up, so that the report says where the time to the first frame went.
@@ -40,6 +47,55 @@ void startup_step(const char* step) {
     u64 now = system_performance_counter();
     printf("startup %s %.1f ms\n", step,
            (f64)(now - application_process_start) * 1000.0 / (f64)system_performance_frequency());
+}
+// One clear line (and a message box when there is a display), then status 1.
+bool fail_start(StringView message) {
+    printf("%.*s\n", (int)message.length, message.data);
+    fflush(stdout);
+    show_simple_message_box(0, SV("tesmora cannot start"), message);
+    shell.exit_status = 1;
+    return false;
+}
+
+// $XDG_STATE_HOME/tesmora/recovery, else ~/.local/state/tesmora/recovery.
+void start_recovery() {
+    const char* state = getenv("XDG_STATE_HOME");
+    const char* home = getenv("HOME");
+    char directory[4096];
+    int n = 0;
+    if (state && state[0] == '/') n = snprintf(directory, sizeof directory, "%s/tesmora/recovery", state);
+    else if (home && home[0] == '/') n = snprintf(directory, sizeof directory, "%s/.local/state/tesmora/recovery", home);
+    if (n <= 0 || n >= (int)sizeof directory) {
+        printf("no directory for recovery files (HOME is not set): unsaved changes are not kept after a crash\n");
+        fflush(stdout);
+        return;
+    }
+    recovery_init(StringView{directory, n}, true);
+}
+
+// Whatever thread ran out, the texts of modified documents are written first; they
+// belong to the main thread, so another thread hands the work over and waits.
+void on_arena_exhausted(u8 pool) {
+    if (thread_is_main()) {
+        recovery_write_all_now();
+        return;
+    }
+    exhausted_pool.store(pool);
+    for (;;) system_sleep(1000);
+}
+
+[[noreturn]] void end_after_exhaustion(i32 pool) {
+    recovery_write_all_now();
+    const char* name = pool >= 0 && pool < pool_count ? arena_names[pool] : "a pool";
+    printf("%s exhausted: unsaved changes were written to recovery files\n", name);
+    system_exit_now(1);
+}
+
+// SIGTERM or SIGHUP: no time to ask. Modified documents go to their recovery files.
+[[noreturn]] void end_on_termination() {
+    recovery_write_all_now();
+    printf("terminated: unsaved changes were written to recovery files\n");
+    system_exit_now(0);
 }
 }  // namespace
 
@@ -54,14 +110,18 @@ bool application_start(const StringView* arguments, i64 count) {
     parse_command_line(arguments, count);
 
     system_init(13);
+    system_started = true;
     startup_step("system_init");
-    display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1);
-    startup_step("display_open");
-
+    // The arenas first: without them nothing else can be made, and failing before the
+    // window leaves no window behind.
     if (!arenas_reserved()) {
-        if (!arenas_reserve()) return false;
+        if (!arenas_reserve()) return fail_start(SV("not enough memory for the editor's arenas (see the line above)"));
         arenas_owned = true;
     }
+    arena_exhausted_hook = on_arena_exhausted;
+    if (!display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1))
+        return fail_start(SV("the window cannot be opened (is there a display?)"));
+    startup_step("display_open");
 
     void* decode_buffer = malloc((size_t)image_decode_buffer_size);
     image_set_buffer(decode_buffer ? image_decode_buffer_size : 0, decode_buffer);
@@ -71,6 +131,7 @@ bool application_start(const StringView* arguments, i64 count) {
     display_set_icon(icon.width, icon.height, icon.pixels);
 
     gpu_setup();
+    graphics_started = true;
     startup_step("gpu_setup");
     settings_load();
     resources_load();
@@ -81,6 +142,8 @@ bool application_start(const StringView* arguments, i64 count) {
     analysis_locks_create();
     analysis_result_slot.running = 1;
     analysis_thread = thread_create(analysis_thread_main, nullptr);
+    analysis_started = true;
+    start_recovery();
 
     source_cache_init();
     load_coloring_file(owned_view(coloring_path));
@@ -91,6 +154,7 @@ bool application_start(const StringView* arguments, i64 count) {
     counter_frequency = system_performance_frequency();
     last_present = system_performance_counter();
     if (shell.project_argument.length > 0) project_load(shell.project_argument);
+    else restore_recovered_documents();
 
     startup_step("project_load");
     input_text_enable(true);
@@ -98,26 +162,26 @@ bool application_start(const StringView* arguments, i64 count) {
     return true;
 }
 
-static void request_quit() {
-    if (project_saved) {
-        shell.running = false;
-        return;
-    }
-    StringBuilder text{};
-    text.pool = pool_frame;
-    append_string(&text, SV("save project"));
-    if (project_path.length > 0) {
-        append_char(&text, ' ');
-        append_string(&text, project_file_name());
-    }
-    append_char(&text, '?');
-    open_confirm_dialog(builder_view(text), -1);
-}
-
 bool application_frame() {
     frame_input_begin();
+    if (system_termination_requested()) {
+        if (shell.exit_on_termination) end_on_termination();
+        recovery_write_all_now();
+        shell.running = false;
+        return false;
+    }
+    i32 exhausted = exhausted_pool.load();
+    if (exhausted >= 0) end_after_exhaustion(exhausted);
     u64 input_time = input_first_event_time();
-    if (display_is_closed() || input_key_is_pressed(key_quit)) request_quit();
+    if (display_is_closed() || input_key_is_pressed(key_quit)) {
+        workbench_request_quit();
+        // The question must be seen: a minimised or unfocused window draws again.
+        if (!workbench_quit_confirmed()) shell.paused = false;
+    }
+    if (workbench_quit_confirmed()) {
+        shell.running = false;
+        return false;
+    }
 
     i32 width = 0, height = 0;
     if (display_is_resized(&width, &height)) {
@@ -148,6 +212,7 @@ bool application_frame() {
     begin_frame();
     u64 start = system_performance_counter();
     workbench_frame();
+    if (workbench_quit_confirmed()) shell.running = false;
     u64 end = system_performance_counter();
     shell.render_time = (f64)(end - start) / (f64)counter_frequency;
     if (shell.show_timings || shell.show_memory) overlay_draw();
@@ -176,26 +241,38 @@ bool application_frame() {
     return shell.running;
 }
 
+// Takes down only what start-up made, so that a start that failed half-way ends cleanly.
 void application_shutdown() {
-    mutex_lock(analysis_lock);
-    analysis_result_slot.running = 0;
-    mutex_unlock(analysis_lock);
-    thread_wait(analysis_thread, 0);
-    analysis_locks_destroy();
-
-    resources_destroy();
-    gpu_release();
+    recovery_shutdown();
+    if (analysis_started) {
+        mutex_lock(analysis_lock);
+        analysis_result_slot.running = 0;
+        mutex_unlock(analysis_lock);
+        thread_wait(analysis_thread, 0);
+        analysis_started = false;
+    }
+    if (analysis_lock) analysis_locks_destroy();
+    if (graphics_started) {
+        resources_destroy();
+        gpu_release();
+        graphics_started = false;
+    }
     display_close();
-    system_release();
+    if (system_started) system_release();
+    system_started = false;
+    arena_exhausted_hook = nullptr;
     if (arenas_owned) {
         arenas_release();
         arenas_owned = false;
     }
 }
 
-void application_main(StringView* arguments, i64 count) {
+i32 application_main(StringView* arguments, i64 count) {
+    shell.exit_on_termination = true;
     if (application_start(arguments, count))
         while (shell.running && application_frame()) {
         }
+    i32 status = shell.exit_status;
     application_shutdown();
+    return status;
 }

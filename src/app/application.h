@@ -3,7 +3,8 @@
 // the program frame by frame on the headless back-end.
 #include "core/string_view.h"
 
-void application_main(StringView* arguments, i64 count);
+// Returns the process's exit status: 0, or 1 when start-up failed.
+i32 application_main(StringView* arguments, i64 count);
 
 // Set by main before application_main: when the process started, and whether to print
 // the time from then to the first presented frame (environment TESMORA_STARTUP_REPORT).

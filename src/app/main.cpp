@@ -9,13 +9,10 @@ int main(int argc, char** argv) {
     application_process_start = system_performance_counter();
     application_report_startup = getenv("TESMORA_STARTUP_REPORT") != nullptr;
     application_report_latency = getenv("TESMORA_LATENCY_REPORT") != nullptr;
-    if (argc <= 1) {
-        application_main(nullptr, 0);
-        return 0;
-    }
+    if (argc <= 1) return application_main(nullptr, 0);
     StringView* args = (StringView*)malloc(sizeof(StringView) * (size_t)(argc - 1));
     for (int i = 1; i < argc; i++) args[i - 1] = StringView{argv[i], (i64)strlen(argv[i])};
-    application_main(args, argc - 1);
+    i32 status = application_main(args, argc - 1);
     free(args);
-    return 0;
+    return status;
 }

@@ -12,6 +12,10 @@ struct ShellState {
     f64 render_time;          // seconds spent in the last workbench_frame
     i64 sleep_ms;
     StringView project_argument;  // the project path of the command line (not copied)
+    i32 exit_status;              // of the process: 1 when start-up failed
+    // A termination request ends the process at once (the real program); tests running
+    // the loop frame by frame only see the loop end.
+    bool exit_on_termination;
 };
 
 extern ShellState shell;

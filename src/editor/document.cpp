@@ -153,10 +153,26 @@ void document_reset(Document* doc) {
     doc->undo_index = -1;
     doc->last_edit_kind = edit_structural;
     doc->history_trimmed = 0;
-    doc->dirty = 0;
     doc->completion_open = 0;
     doc->symbol_list_open = 0;
+    doc->recovery_state_id = 0;
+    doc->recovery_present = 0;
+    doc->recovery_time = 0;
+    document_mark_changed(doc);
+    document_mark_saved(doc);
 }
+
+void document_mark_changed(Document* doc) {
+    doc->state_id = ++tab_table.last_state_id;
+    doc->dirty = 1;
+}
+
+void document_mark_saved(Document* doc) {
+    doc->saved_state_id = doc->state_id;
+    doc->dirty = 0;
+}
+
+void document_update_dirty(Document* doc) { doc->dirty = doc->state_id != doc->saved_state_id ? 1 : 0; }
 
 void document_set_text(Document* doc, StringView s) {
     document_reset(doc);

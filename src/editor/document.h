@@ -3,6 +3,7 @@
 // byte per text byte, the line table, cursor and selection, undo history and view state.
 #include "core/array.h"
 #include "core/string_view.h"
+#include "platform/platform.h"  // FileStamp
 #include "render/color.h"
 #include "syntax/token_kinds.h"  // PaletteView
 
@@ -48,6 +49,7 @@ struct UndoSnapshot {
     i64 size;         // bytes: twice the text length
     i32 cursor;
     u64 sequence;     // global age, for evicting the oldest snapshot of any document
+    u64 state_id;     // the document's state_id when the snapshot was taken
 };
 
 struct Document {
@@ -99,7 +101,21 @@ struct Document {
     u8 history_trimmed;
     i64 clip_capacity;
     char* clip_data;
-    u8 dirty;
+    u8 dirty;  // the present state differs from the one last loaded or saved
+    // Every change gives the text a fresh identity; undo and redo bring back the identity
+    // of the state they restore, so undoing back to the saved text reads as clean.
+    u64 state_id;
+    u64 saved_state_id;
+    // The file as last loaded or saved, and as last seen by the check for changes made by
+    // other programs (they differ once the user chose to keep their own text).
+    FileStamp disk_stamp;
+    FileStamp seen_stamp;
+    u8 file_missing;  // the file was not there when loaded or has disappeared since
+    // Crash recovery: the state written to this document's recovery file (0: none yet),
+    // whether such a file may exist, and when it was last written (seconds).
+    u64 recovery_state_id;
+    u8 recovery_present;
+    f64 recovery_time;
     u8 last_typed;
     i64 last_edit_pos;
     u8 completion_open;
@@ -121,6 +137,7 @@ struct TabTable {
     Document* slots;  // 32 records from pool_main, never moved
     u8* used;         // 4-byte bit set
     i64 count;        // 32
+    u64 last_state_id;  // of every document and entry field: identities are never reused
 };
 extern TabTable tab_table;
 extern Document* current_document;
@@ -146,6 +163,12 @@ void tab_slot_release(i64 slot);  // clears the used bit; the record keeps its s
 void document_reset(Document* doc);
 void document_set_text(Document* doc, StringView s);
 void rebuild_line_table(Document* doc);
+// The text changed: a fresh state identity, and the document is modified.
+void document_mark_changed(Document* doc);
+// The present text is what the file holds now (loaded, saved or reloaded).
+void document_mark_saved(Document* doc);
+// After undo or redo: modified unless the restored state is the saved one.
+void document_update_dirty(Document* doc);
 StringView tab_display_name(StringView path);
 StringView tab_path(i32 id);
 inline StringView document_text(const Document* doc) { return StringView{(const char*)doc->text.data, doc->text.count}; }

@@ -58,7 +58,7 @@ bool insert_bytes(Document* doc, StringView bytes, u8 colour) {
 }
 
 void finish_edit(Document* doc) {
-    doc->dirty = 1;
+    document_mark_changed(doc);
     if (doc->completion_open) filter_candidates(doc);
     keep_final_newline(doc);
     recolour_document(doc);
@@ -87,8 +87,12 @@ bool insert_typed_text(Document* doc, StringView typed) {
     delete_selection(doc);
     u8 colour = typed_text_colour(doc, first);
     if (newline && doc->completion_open) {
-        accept_completion(doc);
-        return true;
+        // Enter takes a candidate only when one is shown; with none it ends the line.
+        if (doc->completion_selected >= 0 && doc->completion_selected < doc->completion.count) {
+            accept_completion(doc);
+            return true;
+        }
+        close_completion(doc);
     }
     i64 tabs = newline ? leading_tabs(doc, doc->cursor) : 0;
     if (!is_word_char(first)) close_completion(doc);

@@ -2,6 +2,7 @@
 
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
+#include "editor/edit.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
 #include "syntax/recolour.h"
@@ -21,36 +22,28 @@ i64 count_newlines(const u8* bytes, i64 length) {
     }
     return n;
 }
-}  // namespace
 
-u8 file_kind_for_path(StringView path) {
-    if (ends_with(path, SV(".vnt"))) return file_kind_vantrel;
-    if (ends_with(path, SV(".cpp")) || ends_with(path, SV(".h")) || ends_with(path, SV(".hpp"))) return file_kind_cpp;
-    if (ends_with(path, SV(".c"))) return file_kind_c;
-    if (ends_with(path, SV(".glsl"))) return file_kind_glsl;
-    return file_kind_other;
-}
-
-void document_load(Document* doc, StringView path) {
-    document_reset(doc);
+StringView full_path_of(StringView relative) {
     StringBuilder full{};
     full.pool = pool_frame;
-    build_full_path(&full, path);
-    StringView full_path = builder_view(full);
+    build_full_path(&full, relative);
+    return builder_view(full);
+}
 
+enum ReadOutcome { read_ok, read_cannot_open, read_too_large };
+
+// Replaces text and colours by the file's bytes (colour 0); the line table is the
+// caller's. On failure the text is left as it was.
+ReadOutcome read_whole_file(Document* doc, StringView full_path) {
     FileHandle file = file_open(full_path, file_mode_read);
-    if (file_failed(file)) {
-        report(SV("failed to open file: "), full_path);
-        return;
-    }
+    if (file_failed(file)) return read_cannot_open;
     i64 size = file_size(file);
     if (size < 0) size = 0;
     // Text and colours, with room for a final newline; the line table is checked once
     // the newlines are counted.
     if (!document_has_room(doc, size + 1, 0)) {
         file_close(file);
-        report(SV("file too large to open: "), full_path);
-        return;
+        return read_too_large;
     }
     array_resize(&doc->text, size + 1);
     array_resize(&doc->colours, size + 1);
@@ -61,42 +54,143 @@ void document_load(Document* doc, StringView path) {
     if (read > 0) memset(doc->colours.data, 0, (size_t)read);
     // The table grows by doubling: allow for twice the lines.
     i64 lines = 2 * (count_newlines(doc->text.data, read) + 2);
-    if (!document_has_room(doc, read + 1, lines - doc->line_lengths.count)) {
-        document_reset(doc);
-        report(SV("file too large to open: "), full_path);
+    if (!document_has_room(doc, read + 1, lines - doc->line_lengths.count)) return read_too_large;
+    return read_ok;
+}
+
+void note_file_on_disk(Document* doc, StringView full_path) {
+    doc->disk_stamp = file_stamp(full_path);
+    doc->seen_stamp = doc->disk_stamp;
+    doc->file_missing = doc->disk_stamp.exists ? 0 : 1;
+}
+}  // namespace
+
+u8 file_kind_for_path(StringView path) {
+    if (ends_with(path, SV(".vnt"))) return file_kind_vantrel;
+    if (ends_with(path, SV(".cpp")) || ends_with(path, SV(".h")) || ends_with(path, SV(".hpp"))) return file_kind_cpp;
+    if (ends_with(path, SV(".c"))) return file_kind_c;
+    if (ends_with(path, SV(".glsl"))) return file_kind_glsl;
+    return file_kind_other;
+}
+
+StringView document_full_path(const Document* doc) { return full_path_of(owned_view(doc->path)); }
+
+StringView absolute_document_path(StringView relative, char* buffer, i64 capacity) {
+    char joined[8192];
+    i64 n = 0;
+    StringView project = owned_view(project_path);
+    // As build_full_path joins them: with a separator in the project path, its directory.
+    if (sv_last_index(project, '/') >= 0 || sv_last_index(project, '\\') >= 0) {
+        StringView directory = project_directory();
+        if (directory.length + 1 > (i64)sizeof joined) return StringView{nullptr, 0};
+        if (directory.length > 0) memcpy(joined, directory.data, (size_t)directory.length);
+        n = directory.length;
+        joined[n++] = '/';
+    }
+    if (relative.length < 0 || relative.length > (i64)sizeof joined - n) return StringView{nullptr, 0};
+    if (relative.length > 0) memcpy(joined + n, relative.data, (size_t)relative.length);
+    n += relative.length;
+    if (n <= 0) return StringView{nullptr, 0};
+    return path_absolute(StringView{joined, n}, buffer, capacity);
+}
+
+bool file_stamp_differs(const FileStamp& known, const FileStamp& now) {
+    if (known.exists != now.exists) return true;
+    if (!known.exists) return false;
+    return known.size != now.size || known.mtime_ns != now.mtime_ns || known.inode != now.inode ||
+           known.device != now.device || known.is_regular != now.is_regular;
+}
+
+void document_load(Document* doc, StringView path) {
+    document_reset(doc);
+    doc->disk_stamp = doc->seen_stamp = FileStamp{};
+    doc->file_missing = 0;
+    StringView full_path = full_path_of(path);
+    FileStamp stamp = file_stamp(full_path);
+    if (!stamp.exists && path.length > 0) {
+        // The file the user means is not there (yet): the tab keeps its name and the
+        // first save creates it.
+        report(SV("failed to open file: "), full_path);
+        string_assign(&doc->path, path, pool_main);
+        doc->kind = file_kind_for_path(path);
+        doc->file_missing = 1;
         return;
     }
-
+    file_remove_stray_temporaries(full_path);
+    ReadOutcome outcome = read_whole_file(doc, full_path);
+    if (outcome != read_ok) {
+        // Nothing of that file is shown, so no save may write over it.
+        document_reset(doc);
+        doc->path.length = 0;
+        report(outcome == read_too_large ? SV("file too large to open: ") : SV("failed to open file: "), full_path);
+        return;
+    }
     string_assign(&doc->path, path, pool_main);
     doc->kind = file_kind_for_path(path);
+    note_file_on_disk(doc, full_path);
     rebuild_line_table(doc);
     recolour_document(doc);
     doc->view_request = 1;
 }
 
-void document_save(Document* doc) {
-    if (doc->path.length <= 0 || !doc->dirty) return;
-    StringBuilder full{};
-    full.pool = pool_frame;
-    build_full_path(&full, owned_view(doc->path));
-    StringView full_path = builder_view(full);
+SaveOutcome document_save(Document* doc, bool overwrite_changed) {
+    if (!doc->dirty) return save_outcome_not_needed;
+    if (doc->path.length <= 0) return save_outcome_no_path;
+    StringView full_path = document_full_path(doc);
+    if (!overwrite_changed && file_stamp_differs(doc->disk_stamp, file_stamp(full_path)))
+        return save_outcome_changed_on_disk;
 
+    file_remove_stray_temporaries(full_path);
     // Written beside the file and renamed over it: the old bytes stay until the new
     // ones are safely on disk.
     SaveResult result = file_save_atomic(full_path, document_text(doc));
-    if (result == save_open_failed) {
+    if (result == save_open_failed || result == save_not_writable) {
         report(SV("failed to open file for writing: "), full_path);
-        return;
+        return save_outcome_failed;
     }
     if (result != save_ok) {
         report(SV("failed to write file: "), full_path);
-        return;
+        return save_outcome_failed;
     }
-    doc->dirty = 0;
+    document_mark_saved(doc);
+    note_file_on_disk(doc, full_path);
 
     StringView sources = owned_view(source_cache.sources_name);
     if (sources.length > 0 && sv_equal(owned_view(doc->path), sources)) {
         source_cache_rebuild(owned_view(doc->path));
         if (current_document) recolour_document(current_document);
     }
+    return save_outcome_saved;
+}
+
+bool document_reload(Document* doc) {
+    if (doc->path.length <= 0) return false;
+    StringView full_path = document_full_path(doc);
+    i32 cursor = doc->cursor, anchor = doc->anchor;
+    f32 scroll_x = doc->scroll_x, scroll_y = doc->scroll_y;
+    f32 target_x = doc->target_scroll_x, target_y = doc->target_scroll_y;
+    undo_checkpoint(doc, edit_structural);
+    ReadOutcome outcome = read_whole_file(doc, full_path);
+    if (outcome != read_ok) {
+        // The snapshot just taken (or the one an undo left) holds the text before.
+        if (doc->undo_index >= 0) restore_snapshot(doc);
+        report(outcome == read_too_large ? SV("file too large to open: ") : SV("failed to open file: "), full_path);
+        return false;
+    }
+    doc->last_edit_kind = edit_structural;
+    rebuild_line_table(doc);
+    i32 length = (i32)doc->text.count;
+    doc->cursor = cursor < length ? cursor : length - 1;
+    doc->anchor = anchor < length ? anchor : length - 1;
+    if (doc->cursor < 0) doc->cursor = 0;
+    if (doc->anchor < 0) doc->anchor = 0;
+    doc->scroll_x = scroll_x;
+    doc->scroll_y = scroll_y;
+    doc->target_scroll_x = target_x;
+    doc->target_scroll_y = target_y;
+    document_mark_changed(doc);
+    document_mark_saved(doc);
+    note_file_on_disk(doc, full_path);
+    recolour_document(doc);
+    return true;
 }

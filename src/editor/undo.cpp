@@ -26,8 +26,15 @@ void undo_checkpoint(Document* doc, u8 kind) {
         take_snapshot(doc, kind);
         return;
     }
-    // After an undo the present text equals a stored snapshot, so it needs none.
-    if ((kind == doc->last_edit_kind && kind != edit_structural) || doc->last_edit_kind == edit_undo) {
+    // After an undo or redo the present text equals a stored snapshot, so it needs none;
+    // an edit made there starts a new branch, and the old redo steps would bring back
+    // text that no longer follows from it, dropping what is typed now.
+    if (doc->last_edit_kind == edit_undo) {
+        if (kind != edit_undo) undo_store_truncate(doc, doc->undo_index + 1);
+        doc->last_edit_kind = kind;
+        return;
+    }
+    if (kind == doc->last_edit_kind && kind != edit_structural) {
         doc->last_edit_kind = kind;
         return;
     }
@@ -38,6 +45,8 @@ void restore_snapshot(Document* doc) {
     if (doc->undo_index < 0 || doc->undo_index >= doc->undo_snapshots.count) return;
     undo_store_read(doc, doc->undo_index);
     i32 cursor = doc->undo_snapshots[doc->undo_index].cursor;
+    doc->state_id = doc->undo_snapshots[doc->undo_index].state_id;
+    document_update_dirty(doc);
     doc->cursor = doc->anchor = cursor;
     rebuild_line_table(doc);
     recolour_document(doc);
@@ -46,7 +55,6 @@ void restore_snapshot(Document* doc) {
 void undo(Document* doc) {
     undo_checkpoint(doc, edit_undo);
     if (doc->undo_index < 1) return;
-    doc->dirty = 1;
     doc->undo_index--;
     restore_snapshot(doc);
 }
@@ -54,6 +62,6 @@ void undo(Document* doc) {
 void redo(Document* doc) {
     if (doc->undo_index + 1 >= doc->undo_snapshots.count) return;
     doc->undo_index++;
-    doc->dirty = 1;
     restore_snapshot(doc);
+    doc->last_edit_kind = edit_undo;
 }

@@ -144,7 +144,7 @@ bool undo_store_push(Document* doc, i32 cursor) {
         write_chain(first, length, doc->colours.data, length);
     }
     doc->undo_snapshots.pool = pool_main;
-    array_append(&doc->undo_snapshots, UndoSnapshot{first, size, cursor, ++store.sequence});
+    array_append(&doc->undo_snapshots, UndoSnapshot{first, size, cursor, ++store.sequence, doc->state_id});
     note_owner(doc);
     return true;
 }

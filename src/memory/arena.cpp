@@ -1,5 +1,6 @@
 #include "memory/arena.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,8 +41,12 @@ static Arena* select_arena(u8 pool, const char* who) {
     return &arenas[pool];
 }
 
+void (*arena_exhausted_hook)(u8 pool);
+
 // Running out is never silent and never writes past the block.
 [[noreturn]] static void out_of_space(u8 pool, i64 wanted) {
+    static std::atomic<bool> in_hook{false};
+    if (arena_exhausted_hook && !in_hook.exchange(true)) arena_exhausted_hook(pool);
     char line[160];
     int n = snprintf(line, sizeof line, "%s exhausted: %lld bytes wanted, %lld of %lld in use\n",
                      arena_names[pool], (long long)wanted, (long long)arenas[pool].used,

@@ -30,6 +30,11 @@ bool arenas_reserve(const i64* capacities = nullptr);
 void arenas_release();
 bool arenas_reserved();
 
+// Called once when an allocation does not fit its arena, before the process ends with a
+// message naming the pool: the program writes what must not be lost. It may not
+// allocate from the arenas. A call-back because the memory layer knows nothing above it.
+extern void (*arena_exhausted_hook)(u8 pool);
+
 void* pool_alloc(u8 pool, i64 size);
 void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size);
 void pool_reset(u8 pool);

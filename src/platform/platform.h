@@ -20,7 +20,12 @@ u64 system_performance_frequency();
 // swap is paced by the display.
 bool display_open(i32 width, i32 height, StringView title, u32 flags, i32 resizable);
 void display_set_icon(i32 width, i32 height, const u8* rgba_pixels);
-bool display_is_closed();  // close button, or SIGINT/SIGTERM, this frame
+bool display_is_closed();  // close button, or SIGINT, this frame
+// The system asks the program to end without waiting for the user (SIGTERM, SIGHUP at
+// logout): there is no time for questions.
+bool system_termination_requested();
+// Ends the process at once with `status`, standard output flushed.
+[[noreturn]] void system_exit_now(i32 status);
 bool display_is_resized(i32* width, i32* height);
 bool display_is_minimized();
 bool display_is_focus_lost();
@@ -149,11 +154,41 @@ struct DirectoryContent {
 };
 DirectoryContent directory_get_content(StringView path, u8 pool);
 
-// Replaces a file's content so that, whatever happens, the path holds either the old or
-// the new bytes: a temporary file in the same directory is written, flushed to disk,
-// given the original's permissions and renamed over it.
-enum SaveResult : i32 { save_ok = 0, save_open_failed = 1, save_write_failed = 2 };
+// Replaces a file's content so that the old bytes stay until the new ones are on disk.
+// Links are followed to the file they name (40 levels at most), so a link stays a link.
+// Usually a temporary file beside it, given the original's mode, owner and group, is
+// flushed and renamed over it. A file with several hard links, one whose owner or group
+// could not be kept, or one in a directory we may not write is rewritten in place,
+// after a temporary copy of the new bytes is on disk where the directory allows (the
+// copy stays when the rewrite fails). A file the user may not write (for root: one
+// without any write bit) is left untouched. Stack memory only: the emergency save after
+// an arena ran out uses it too.
+enum SaveResult : i32 { save_ok = 0, save_open_failed = 1, save_write_failed = 2, save_not_writable = 3 };
 SaveResult file_save_atomic(StringView path, StringView content);
+// The same, the content being the parts one after the other.
+SaveResult file_save_atomic_parts(StringView path, const StringView* parts, i64 count);
+// Removes the temporary files ("<name>.tesmora-save-XXXXXX") that an interrupted save
+// left beside the file `path` names; returns how many.
+i64 file_remove_stray_temporaries(StringView path);
+
+// What stat() says of a path (links followed), to notice changes by other programs.
+struct FileStamp {
+    bool exists;
+    bool is_regular;
+    bool is_directory;
+    i64 size;
+    i64 mtime_ns;
+    u64 inode;
+    u64 device;
+};
+FileStamp file_stamp(StringView path);
+bool file_remove(StringView path);  // a regular file; false for anything else
+// Makes the directory and its missing parents; true when it exists afterwards.
+bool directory_create_all(StringView path, u32 mode);
+// `path` made absolute against the current directory, with "." and ".." elements and
+// doubled or trailing "/" removed by text alone (links are not resolved). A view into
+// `buffer`; empty when the result does not fit in `capacity` bytes.
+StringView path_absolute(StringView path, char* buffer, i64 capacity);
 
 // ---- Threads and mutexes ---------------------------------------------------------------
 struct ThreadHandle {
@@ -168,6 +203,15 @@ Mutex* mutex_create();
 void mutex_lock(Mutex* mutex);
 void mutex_unlock(Mutex* mutex);
 void mutex_destroy(Mutex* mutex);
+// A wake-up call between threads: signal_post wakes a waiter (or the next one to wait);
+// signal_wait returns after a post or `timeout_ms` (negative: no limit).
+struct Signal;
+Signal* signal_create();
+void signal_post(Signal* signal);
+void signal_wait(Signal* signal, i64 timeout_ms);
+void signal_destroy(Signal* signal);
+// Whether the calling thread is the one that called system_init (the main thread).
+bool thread_is_main();
 
 // ---- Clipboard --------------------------------------------------------------------------
 // `clipboard_get` fills the registered buffer when the text fits; a longer text is

@@ -1,8 +1,8 @@
-// The yes/no/cancel question: saving a modified tab before it closes, or the project
-// before the program ends.
-#include "app/shell_state.h"
+// The confirmation dialog: what to do with unsaved work before an action, whether to
+// reload a file another program changed, whether to write over it.
 #include "core/project_path.h"
 #include "editor/file_io.h"
+#include "editor/recovery.h"
 #include "render/font.h"
 #include "render/theme.h"
 #include "workbench/project.h"
@@ -10,44 +10,79 @@
 #include "workbench/workbench_state.h"
 
 namespace {
-void answer_quit(bool yes) {
-    if (yes && project_path.length <= 0) {
-        // The loop ends once the user has picked where the project goes (or given up).
-        open_file_dialog(2, SV("save project"), false);
-        workbench.file_dialog.quit_when_closed = true;
-        return;
-    }
-    if (yes) project_save(string_copy(owned_view(project_path), pool_frame));
-    shell.running = false;
+void open_question(u8 kind, StringView text, i32 doc_id, StringView first, StringView second, StringView third,
+                   i32 button_count) {
+    close_all_dialogs();
+    ConfirmState& c = workbench.confirm;
+    c.kind = kind;
+    string_assign(&c.text, text, pool_main);
+    c.doc_id = doc_id;
+    c.button_count = button_count;
+    c.yes.label = first;
+    c.no.label = second;
+    c.cancel.label = third;
+    c.open = true;
+    workbench_take_focus();
 }
 
-// The tab closes on the next frame, when the tab bar sees its request again.
-void answer_tab(bool yes) {
-    i32 id = workbench.confirm.pending_tab_id;
-    for (tab_entry& e : project.tab_entries) {
-        if (e.tab_id != id) continue;
-        i64 slot = tab_entry_slot(e);
-        if (slot >= 0) {
-            Document* doc = &tab_table.slots[slot];
-            if (yes) document_save(doc);
-            else doc->dirty = 0;
-        }
-        e.close_requested = 1;
+void answer_reload(Document* doc, bool reload) {
+    if (!doc) return;
+    if (reload) {
+        recovery_discard(doc);
+        document_reload(doc);
+    }
+}
+
+void answer_overwrite(Document* doc, bool overwrite) {
+    if (!overwrite || !doc) {
+        cancel_pending();
         return;
     }
+    if (document_save(doc, true) != save_outcome_saved) {
+        cancel_pending();
+        return;
+    }
+    continue_pending();
 }
 }  // namespace
 
-void open_confirm_dialog(StringView text, i64 pending_tab) {
+void open_unsaved_question(StringView text, bool single_document) {
+    open_question(confirm_unsaved, text, -1, single_document ? SV("save") : SV("save all"), SV("discard"),
+                  SV("cancel"), 3);
+}
+
+void open_reload_question(Document* doc) {
+    StringView text = string_concat(owned_view(doc->path), SV(" changed on disk.\nreload it or keep your changes?"),
+                                    pool_frame);
+    open_question(confirm_reload, text, (i32)doc->id, SV("reload"), SV(""), SV("keep mine"), 2);
+}
+
+void open_overwrite_question(Document* doc) {
+    StringView text = string_concat(owned_view(doc->path),
+                                    SV(" changed on disk since it was loaded.\nwrite over it with your text?"), pool_frame);
+    open_question(confirm_overwrite, text, (i32)doc->id, SV("overwrite"), SV(""), SV("cancel"), 2);
+}
+
+void answer_confirm(i32 button) {
     ConfirmState& c = workbench.confirm;
-    workbench.menu.open = false;
-    string_assign(&c.text, text, pool_main);
-    c.pending_close_tab = pending_tab;
-    bool is_entry = pending_tab >= 0 && pending_tab < project.tab_entries.count;
-    c.pending_tab_id = is_entry ? project.tab_entries[pending_tab].tab_id : -1;
-    if (pending_tab >= 0 && !is_entry) c.pending_close_tab = -2;  // nothing to close
-    c.open = true;
-    workbench_take_focus();
+    if (!c.open) return;
+    c.open = false;
+    workbench_give_focus_back();
+    u8 kind = c.kind;
+    Document* doc = document_of_tab(c.doc_id);
+    c.doc_id = -1;
+    if (kind == confirm_reload) {
+        if (workbench.disk.asked_doc_id >= 0) workbench.disk.asked_doc_id = -1;
+        answer_reload(doc, button == 0);
+    } else if (kind == confirm_overwrite) {
+        answer_overwrite(doc, button == 0);
+    } else if (button == 0) {
+        continue_pending();
+    } else if (button == 1) {
+        discard_pending_work();
+    } else {
+        cancel_pending();
+    }
 }
 
 void run_confirm_dialog() {
@@ -58,16 +93,9 @@ void run_confirm_dialog() {
               align_center_x, align_center_y);
     f32 gap = 16;
     f32 left = r.x + (r.width - 3 * dialog_button_width - 2 * gap) * 0.5f;
-    bool yes = dialog_button(&c.yes, left, r.y + 24);
-    bool no = dialog_button(&c.no, left + dialog_button_width + gap, r.y + 24);
-    bool cancel = dialog_button(&c.cancel, left + 2 * (dialog_button_width + gap), r.y + 24);
-    if (!yes && !no && !cancel) return;
-    c.open = false;
-    if (!cancel) {
-        if (c.pending_close_tab == -1) answer_quit(yes);
-        else if (c.pending_close_tab >= 0) answer_tab(yes);
-    }
-    c.pending_close_tab = -1;
-    c.pending_tab_id = -1;
-    workbench_give_focus_back();
+    i32 answer = -1;
+    if (dialog_button(&c.yes, left, r.y + 24)) answer = 0;
+    if (c.button_count == 3 && dialog_button(&c.no, left + dialog_button_width + gap, r.y + 24)) answer = 1;
+    if (dialog_button(&c.cancel, left + 2 * (dialog_button_width + gap), r.y + 24)) answer = 2;
+    if (answer >= 0) answer_confirm(answer);
 }

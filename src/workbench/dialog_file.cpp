@@ -1,6 +1,5 @@
 // The file dialog: a listing to pick from, a text box for the name, and what "ok" does
 // in each of its six modes.
-#include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "core/project_path.h"
 #include "editor/file_io.h"
@@ -38,32 +37,30 @@ void new_file(StringView chosen) {
     project_add_file(chosen);
 }
 
-// "Save as": the document takes the new path (and the kind its name gives) and is
-// written there even when it has not changed.
-void save_document_as(StringView chosen) {
-    Document* doc = current_document;
-    if (!doc) return;
-    string_assign(&doc->path, chosen, pool_main);
-    doc->kind = file_kind_for_path(chosen);
-    doc->dirty = 1;
-    document_save(doc);
-    i64 slot = doc - tab_table.slots;
-    if (slot < 0 || slot >= tab_slot_count) return;
-    for (tab_entry& e : project.tab_entries) {
-        if (e.tab_id != (i32)doc->id) continue;
-        string_assign(&workbench.tab_labels[slot], tab_display_name(chosen), pool_main);
-        e.label = owned_view(workbench.tab_labels[slot]);
+void save_as_target(StringView chosen) {
+    Document* doc = document_of_tab(workbench.file_dialog.target_doc_id);
+    if (!doc) doc = current_document;
+    if (!doc || !save_document_as(doc, chosen)) {
+        cancel_pending();
+        return;
     }
+    continue_pending();
+}
+
+void save_project_to(StringView chosen) {
+    project_save(chosen);
+    if (project_saved) continue_pending();
+    else cancel_pending();
 }
 
 void act(i32 mode, StringView chosen) {
     switch (mode) {
-    case 0: project_reset(chosen); break;
-    case 1: project_load(chosen); break;
-    case 2: project_save(chosen); break;
+    case 0: request_action(pending_new_project, chosen); break;
+    case 1: request_action(pending_open_project, chosen); break;
+    case 2: save_project_to(chosen); break;
     case 3: new_file(chosen); break;
     case 4: open_files(chosen); break;
-    case 5: save_document_as(chosen); break;
+    case 5: save_as_target(chosen); break;
     default: break;
     }
 }
@@ -104,7 +101,7 @@ void open_file_dialog(i32 mode, StringView title, bool relative) {
     string_assign(&d.title, title, pool_main);
     if (relative != d.relative) d.sub_directory.length = 0;
     d.relative = relative;
-    d.quit_when_closed = false;
+    d.target_doc_id = -1;
     file_dialog_refresh();
     document_reset(&d.box);
     d.box.submitted = 0;
@@ -115,11 +112,10 @@ void open_file_dialog(i32 mode, StringView title, bool relative) {
 void close_file_dialog() {
     FileDialogState& d = workbench.file_dialog;
     document_reset(&d.box);
+    bool was_open = d.open;
     d.open = false;
-    if (d.quit_when_closed) {
-        d.quit_when_closed = false;
-        shell.running = false;
-    }
+    // Given up: whatever waited on this dialog is given up too.
+    if (was_open) cancel_pending();
     workbench_give_focus_back();
 }
 
@@ -129,12 +125,11 @@ void file_dialog_submit() {
     if (text.length > 0 && text.data[text.length - 1] == '\n') text.length--;
     StringView chosen = text.length > 0 ? file_dialog_chosen_path(text) : StringView{nullptr, 0};
     i32 mode = d.mode;
-    bool quitting = d.quit_when_closed;
-    d.quit_when_closed = false;
-    close_file_dialog();
-    if (text.length > 0) act(mode, chosen);
-    if (quitting) shell.running = false;
+    document_reset(&d.box);
+    d.open = false;
     workbench_give_focus_back();
+    if (text.length > 0) act(mode, chosen);
+    else cancel_pending();
 }
 
 void run_file_dialog() {

@@ -167,6 +167,7 @@ void rows_input(list_widget* w, const RowHit& hit, bool inside) {
     if (hit.found && w->has_focus && !w->dragging && released && hit.on_group_icon) {
         tree_node& row = w->rows[hit.place.index];
         row.is_open = !row.is_open;
+        w->rows_changed = 1;
     }
     if (hit.found && w->has_focus && input_mouse_is_pressed(mouse_primary) &&
         !w->rows[hit.place.index].is_group_end && mouse_x >= w->x + w->icon_size)
@@ -184,6 +185,7 @@ void rows_input(list_widget* w, const RowHit& hit, bool inside) {
 
 void list_widget_frame(list_widget* w) {
     w->double_clicked = 0;
+    w->rows_changed = 0;
     w->click_timer -= frame_time;
     // Scratch of this frame's move; pool_frame is emptied before the next frame.
     w->moved_rows = Array<i32>{nullptr, 0, 0, pool_frame};

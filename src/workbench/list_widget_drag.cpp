@@ -78,4 +78,5 @@ void list_move_selected(list_widget* w, i64 index) {
         else reordered.data[reordered.count++] = w->rows[i];
     }
     memcpy((void*)w->rows.data, reordered.data, (size_t)n * sizeof(tree_node));
+    w->rows_changed = 1;
 }

@@ -49,6 +49,7 @@ void run_file_tree() {
     scissor_set(r.x, r.y, r.width, r.height);
     list_widget_frame(&file_tree);
     scissor_off();
+    if (file_tree.rows_changed) project_saved = false;
     if (file_tree.double_clicked || dropped_outside) view_selected_files();
     if (!any_dialog_open() && input_mouse_is_pressed(mouse_secondary) && point_in_rect(r, mouse_x, mouse_y))
         open_context_menu_at(tree_menu, 4, mouse_x, mouse_y);

@@ -6,6 +6,7 @@
 #include "core/sort.h"
 #include "editor/document.h"
 #include "editor/file_io.h"
+#include "editor/recovery.h"
 #include "platform/platform.h"
 #include "render/resources.h"
 #include "render/theme.h"
@@ -65,6 +66,12 @@ void load_open_documents() {
 }  // namespace
 
 void project_reset(StringView path) {
+    // Saved documents leave no recovery file behind (named after the project that ends).
+    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+        if (!tab_slot_used(slot)) continue;
+        const Document* doc = &tab_table.slots[slot];
+        if (doc->recovery_present && !doc->dirty) recovery_discard(doc);
+    }
     string_assign(&project_path, path, pool_main);
     if (tab_table.slots) {
         for (i64 slot = 0; slot < tab_slot_count; slot++) {
@@ -126,9 +133,26 @@ void project_load(StringView path) {
     i64 next = summary.largest_id + 1;
     next_tab_id = next < largest_tab_id ? (i32)next : largest_tab_id;
     project_saved = true;
+    restore_recovered_documents();
 }
 
 void project_add_file(StringView path) {
+    // A file the project has already is shown, not added a second time.
+    i64 record = project_record_of_path(path);
+    if (record >= 0) {
+        i32 id = tab_paths[record].id;
+        i64 slot = find_tab((u32)id);
+        if (slot >= 0) {
+            // A tab whose file could not be read before tries again.
+            Document* doc = &tab_table.slots[slot];
+            if (doc->path.length <= 0 && !doc->dirty) document_load(doc, tab_paths[record].path);
+            activate_tab(id);
+        } else if (open_tab(tab_paths[record].path, (u32)id) >= 0) {
+            project_saved = false;
+            restore_recovered_document(&tab_table.slots[find_tab((u32)id)]);
+        }
+        return;
+    }
     if (next_tab_id >= largest_tab_id || path.length > pool_available(pool_project) - 64) {
         show_simple_message_box(0, SV("error"), SV("too many files!"));
         return;

@@ -26,10 +26,41 @@ void zoom_documents(f32 direction) {
 
 void save_shortcut(bool shift) {
     if (!current_document) return;
-    if (!shift && current_document->path.length > 0) document_save(current_document);
+    if (!shift && current_document->path.length > 0) save_document_interactive(current_document);
     else open_file_dialog(5, SV("save file"), true);
 }
+
+void close_prompt() {
+    PromptState& p = workbench.prompt;
+    document_reset(&p.box);
+    p.open = false;
+    workbench_give_focus_back();
+}
 }  // namespace
+
+// Escape gives up whatever is on top: a dialog, the context menu, then the editor's
+// pop-ups, then the notices.
+void run_escape() {
+    if (!input_key_is_pressed(key_escape)) return;
+    WorkbenchState& w = workbench;
+    if (w.confirm.open) {
+        answer_confirm(2);
+    } else if (w.prompt.open) {
+        close_prompt();
+    } else if (w.file_dialog.open) {
+        close_file_dialog();
+    } else if (w.settings.open) {
+        w.settings.open = false;
+        workbench_give_focus_back();
+    } else if (w.menu.open) {
+        w.menu.open = false;
+        workbench_give_focus_back();
+    } else if (current_document && (current_document->completion_open || current_document->symbol_list_open)) {
+        close_tab_popups(current_document);
+    } else {
+        dismiss_notices();
+    }
+}
 
 void run_shortcuts() {
     if (!input_key_is_held(key_ctrl)) return;

@@ -1,6 +1,7 @@
 // The tab bar: one entry per open tab, with activation, dragging to reorder, the close
 // control (asking first for a modified document) and horizontal scrolling.
 #include "core/frame_globals.h"
+#include "editor/recovery.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
@@ -21,15 +22,6 @@ Document* entry_document(const tab_entry& e) {
     return slot >= 0 && tab_table.slots ? &tab_table.slots[slot] : nullptr;
 }
 
-void ask_before_closing(i64 index, Document* doc) {
-    StringBuilder text{};
-    text.pool = pool_frame;
-    append_string(&text, SV("save "));
-    append_string(&text, owned_view(doc->path));
-    append_char(&text, '?');
-    open_confirm_dialog(builder_view(text), index);
-}
-
 // Frees the slot and removes the entry; the neighbour that takes its place (or the last
 // entry) becomes active when it was the active one.
 void close_entry(i64 index) {
@@ -40,7 +32,9 @@ void close_entry(i64 index) {
     bool was_current = e.is_active || (doc && doc == current_document);
     if (slot >= 0) tab_slot_release(slot);
     if (doc && doc == current_document) current_document = nullptr;
+    if (doc && doc->recovery_present) recovery_discard(doc);
     array_remove(entries, index);
+    project_saved = false;
     if (!was_current) return;
     if (entries->count > 0) {
         i64 next = index < entries->count ? index : entries->count - 1;
@@ -63,7 +57,7 @@ void handle_close_requests() {
             // One question at a time: later requests wait until the dialog has closed.
             if (!modal_dialog_open()) {
                 e->close_requested = 0;
-                ask_before_closing(i, doc);
+                request_close_tab(e->tab_id);
             }
             i++;
             continue;
@@ -117,8 +111,17 @@ void draw_entry(const tab_entry& e, f32 x, Rect bar, bool interactive) {
     u32 gradient = icon_textures[e.is_active ? icon_gradient1 : icon_gradient2];
     draw_quad(gradient, file_color_for_path(e.label), x, bar.y, e.width, h, 0, 0, 0, uv_rect_full);
     f32 label_width = e.width - h;
-    draw_text(&font, theme.text_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
-              align_center_y);
+    // A file that disappeared from disk: the label is struck through.
+    const Document* doc = entry_document(e);
+    bool missing = doc && doc->file_missing;
+    Color label_color = missing ? theme.error_color : theme.text_color;
+    draw_text(&font, label_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
+                        align_center_y);
+    if (missing) {
+        f32 text_width = measure_text(&font, e.label, 1, 1, 0, 0, 1e9).width;
+        draw_rect(label_color, x + (label_width - text_width) * 0.5f, bar.y + h * 0.5f - 1, text_width, 2);
+    }
+
     draw_quad(icon_textures[icon_close], close_red, x + label_width, bar.y, h, h, 0, 0, 0, uv_rect_full);
     if (!interactive || !point_in_rect(bar, mouse_x, mouse_y)) return;
     Rect label_part{x, bar.y, label_width, h};
@@ -182,6 +185,7 @@ void apply_moves() {
         tab_entry t = (*entries)[i];
         (*entries)[i] = (*entries)[j];
         (*entries)[j] = t;
+        project_saved = false;
         if (j > i) i++;  // the moved entry has been handled
     }
 }

@@ -66,7 +66,7 @@ void run_button_action(i32 index) {
     case 3: open_file_dialog(3, SV("new file"), true); break;
     case 4: open_file_dialog(4, SV("open file"), true); break;
     case 5:
-        if (current_document) document_save(current_document);
+        if (current_document) save_document_interactive(current_document);
         break;
     case 6: save_all_documents(); break;
     case 7: append_new_group(); break;

@@ -42,5 +42,6 @@ struct list_widget {
     f32 double_click_time;  // 0.5
     f32 click_timer;
     u8 double_clicked;
+    u8 rows_changed;  // this frame a group was opened or closed, or rows were moved
     Array<i32> moved_rows;
 };

@@ -7,10 +7,13 @@
 
 void workbench_init();
 void workbench_frame();
-// The yes/no/cancel dialog; `pending_tab` is the tab entry waiting on it, -1 for quitting.
-// When quitting, "yes" and "no" clear shell.running ("yes" saves the project first, or
-// asks where with the "save project" file dialog and ends the loop once it closes).
-void open_confirm_dialog(StringView text, i64 pending_tab);
+// A quit request (window close button, F10, a close request from the system): ends at
+// once when nothing is unsaved, else asks; workbench_quit_confirmed tells the shell.
+void workbench_request_quit();
+bool workbench_quit_confirmed();
+// After a project was loaded (or at a start without one): recovered texts put back into
+// their tabs, the other recovery files listed.
+void restore_recovered_documents();
 void open_prompt(i32 mode, StringView title);
 void open_file_dialog(i32 mode, StringView title, bool relative);
 void view_selected_files();

@@ -78,8 +78,12 @@ void view_selected_files() {
     for (i64 i = 0; i < file_tree.rows.count; i++) {
         const tree_node n = file_tree.rows[i];
         if (!n.is_selected || !is_file_node(n)) continue;
-        if (find_tab((u32)n.id) < 0) open_tab(tab_path(n.id), (u32)n.id);
-        else activate_tab(n.id);
+        if (find_tab((u32)n.id) >= 0) {
+            activate_tab(n.id);
+        } else if (open_tab(tab_path(n.id), (u32)n.id) >= 0) {
+            project_saved = false;
+            restore_recovered_document(&tab_table.slots[find_tab((u32)n.id)]);
+        }
     }
 }
 
@@ -122,11 +126,7 @@ bool any_document_modified() {
     return false;
 }
 
-void save_all_documents() {
-    if (!tab_table.slots) return;
-    for (i64 i = 0; i < tab_slot_count; i++)
-        if (tab_slot_used(i)) document_save(&tab_table.slots[i]);
-}
+void save_all_documents() { request_action(pending_save_all, StringView{nullptr, 0}); }
 
 void append_new_group() {
     tree_node start{};
@@ -191,7 +191,4 @@ void copy_selected_file_names() {
     clipboard_set(builder_view(names));
 }
 
-void save_project_or_ask() {
-    if (project_path.length > 0) project_save(string_copy(owned_view(project_path), pool_frame));
-    else open_file_dialog(2, SV("save project"), false);
-}
+void save_project_or_ask() { request_action(pending_save_project, StringView{nullptr, 0}); }

@@ -2,6 +2,7 @@
 // with the scissor set to it and acts on this frame's input.
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
+#include "platform/platform.h"
 #include "render/draw.h"
 #include "render/renderer.h"
 #include "render/theme.h"
@@ -48,7 +49,9 @@ void draw_background_image() {
 
 void workbench_frame() {
     glyph_count = 0;
+    workbench.clock = (f64)system_performance_counter() / (f64)system_performance_frequency();
     draw_background_image();
+    run_escape();
     run_shortcuts();
     compute_layout(&workbench.layout);
     run_toolbar();
@@ -65,5 +68,8 @@ void workbench_frame() {
     run_confirm_dialog();
     run_prompt();
     run_file_dialog();
+    run_notices();
+    run_disk_watch();
+    run_recovery();
     if (!shell.keep_system_cursor) run_pointer_trail();
 }

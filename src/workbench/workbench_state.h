@@ -71,8 +71,8 @@ struct FileDialogState {
     Array<char> names;            // pool_main, reused
     f32 scroll;
     toolbar_button ok, cancel;
-    // Set when quitting waits on "save project": the loop ends once the dialog closes.
-    bool quit_when_closed;
+    // "save file" (mode 5): the tab id of the document to save, -1 for the current one.
+    i32 target_doc_id;
 };
 
 struct PromptState {
@@ -83,12 +83,56 @@ struct PromptState {
     toolbar_button ok, cancel;
 };
 
+// What the question of the confirmation dialog is about.
+enum ConfirmKind : u8 {
+    confirm_unsaved,    // the pending action (quit, switch project, close a tab) meets unsaved work
+    confirm_reload,     // a modified document's file changed on disk: "reload" / "keep mine"
+    confirm_overwrite,  // saving over a file another program changed: "overwrite" / "cancel"
+};
+
 struct ConfirmState {
     bool open;
+    u8 kind;           // ConfirmKind
     OwnedString text;  // pool_main
-    i64 pending_close_tab;  // tab entry index, -1 for quitting
-    i32 pending_tab_id;     // the entry's tab id, so that moved entries are still found
+    i32 doc_id;        // the document of a reload or overwrite question (tab id)
+    // The three buttons from left to right; with two, the middle one is not shown.
+    i32 button_count;
     toolbar_button yes, no, cancel;
+};
+
+// Something the user asked for that waits until unsaved work is saved or given up:
+// the questions and dialogs it needs come one after the other, and it runs at the end.
+enum PendingKind : u8 {
+    pending_none,
+    pending_quit,
+    pending_new_project,
+    pending_open_project,
+    pending_close_tab,
+    pending_save_one,      // save one document (no action after)
+    pending_save_all,      // save every document (no action after)
+    pending_save_project,  // save every document and the project file
+};
+
+struct PendingAction {
+    u8 kind;           // PendingKind
+    i32 tab_id;        // pending_close_tab
+    OwnedString path;  // the project of new/open project; pool_main
+};
+
+// Short messages shown over the bottom of the editor without stopping the user.
+constexpr i32 notice_capacity = 4;
+constexpr f32 notice_seconds = 10;
+struct NoticeState {
+    OwnedString texts[notice_capacity];  // pool_main, reused
+    f64 expires[notice_capacity];        // workbench clock
+    i32 count;
+};
+
+// The look for files that other programs changed: on focus and every few seconds.
+constexpr f64 disk_check_interval = 2.0;
+struct DiskWatchState {
+    f64 last_check;
+    i32 asked_doc_id;  // the document whose reload question is open, -1 when none
 };
 
 struct SettingsState {
@@ -138,6 +182,14 @@ struct WorkbenchState {
     // keeps only the live names.
     Array<char> rename_store[2];
     i32 rename_current;
+    PendingAction pending;
+    NoticeState notices;
+    DiskWatchState disk;
+    // Set when the program may end (nothing unsaved, or the user said so); the shell
+    // ends the loop after the frame.
+    bool quit_confirmed;
+    // Seconds since start, from the performance counter (animations use frame_time).
+    f64 clock;
 };
 
 extern WorkbenchState workbench;
@@ -194,6 +246,49 @@ bool any_node_selected();
 void rename_selected_nodes(StringView name);
 void copy_selected_file_names();
 void save_project_or_ask();
+
+// ---- Unsaved work -------------------------------------------------------------------------
+bool any_unsaved_work();
+// Cancels every dialog and the context menu (the answer a "cancel" would give).
+void close_all_dialogs();
+// Quit, new project or open project: runs at once when nothing is unsaved, else asks.
+// Save all and save project: saves, asking only for what each save needs.
+void request_action(u8 kind, StringView path);
+// A modified tab's close: asks whether to save it first.
+void request_close_tab(i32 tab_id);
+// Saves a document the user asked to save: asks for a path or before overwriting a file
+// that changed on disk. True when it is saved (or did not need saving).
+bool save_document_interactive(Document* doc);
+// Saving the document named by the "save file" dialog under `chosen`.
+bool save_document_as(Document* doc, StringView chosen);
+// The pending action goes on (after a dialog it waited for succeeded) or is given up.
+void continue_pending();
+void cancel_pending();
+// "discard": the pending action runs without saving; the changes it drops lose their
+// recovery files.
+void discard_pending_work();
+// The dialogs of a pending action or a save: answers of the confirmation dialog.
+void open_unsaved_question(StringView text, bool single_document);
+void open_reload_question(Document* doc);
+void open_overwrite_question(Document* doc);
+void answer_confirm(i32 button);  // 0, 1, 2 from left to right
+void run_escape();
+
+// ---- Files changed on disk, notices, recovery ------------------------------------------------
+void run_disk_watch();
+void check_documents_on_disk();
+void notice_show(StringView text);
+void dismiss_notices();
+void run_notices();
+void run_recovery();
+
+// The same for one document just opened in a tab.
+void restore_recovered_document(Document* doc);
+Document* document_of_tab(i32 tab_id);
+// The open document holding the file `relative` names however it is spelled (other
+// than `except`), or null; the index of the project's file record of it, or -1.
+Document* open_document_of_path(StringView relative, const Document* except);
+i64 project_record_of_path(StringView relative);
 // Refreshes the file dialog's listing from its base and sub-directory.
 void file_dialog_refresh();
 // Enters directory row `index` of the listing, or puts a file row's name in the box.

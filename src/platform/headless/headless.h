@@ -41,6 +41,8 @@ void headless_mouse_click(i32 button);    // down now, up at the following input
 void headless_wheel(i32 steps);
 // Window events, seen by the next frame only.
 void headless_request_close();
+// A request from the system to end now (SIGTERM, SIGHUP): system_termination_requested.
+void headless_request_termination();
 void headless_resize(i32 width, i32 height);
 void headless_minimize();
 void headless_focus_lost();

@@ -22,6 +22,7 @@ enum HeadlessEventKind : u8 {
     event_mouse_click,
     event_wheel,
     event_close,
+    event_terminate,
     event_resize,
     event_minimize,
     event_focus_lost,

@@ -1,5 +1,8 @@
 // A window that exists only as a record: its size, title and icon, and the window
 // events scripted by tests, each seen by the one frame after it was queued.
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "platform/headless/headless_internal.h"
@@ -7,7 +10,7 @@
 namespace {
 
 struct FrameEvents {
-    bool closed, resized, minimized, focus_lost, focus_gained;
+    bool closed, terminated, resized, minimized, focus_lost, focus_gained;
 };
 
 HeadlessWindowState window;
@@ -25,6 +28,7 @@ void headless_window_begin_frame() { memset(&frame_events, 0, sizeof(frame_event
 void headless_window_apply(HeadlessEventKind kind, i32 a, i32 b) {
     switch (kind) {
         case event_close: frame_events.closed = true; break;
+        case event_terminate: frame_events.terminated = true; break;
         case event_resize:
             frame_events.resized = true;
             window.width = a;
@@ -38,6 +42,7 @@ void headless_window_apply(HeadlessEventKind kind, i32 a, i32 b) {
 }
 
 void system_init(u32 flags) {
+    thread_is_main();
     window.system_initialized = true;
     window.system_flags = flags;
 }
@@ -62,6 +67,7 @@ void display_set_icon(i32 width, i32 height, const u8*) {
 }
 
 bool display_is_closed() { return frame_events.closed; }
+bool system_termination_requested() { return frame_events.terminated; }
 
 bool display_is_resized(i32* width, i32* height) {
     if (!frame_events.resized) return false;
@@ -75,7 +81,13 @@ bool display_is_focus_lost() { return frame_events.focus_lost; }
 bool display_is_focus_gained() { return frame_events.focus_gained; }
 void display_close() { window.open = false; }
 
+void system_exit_now(i32 status) {
+    fflush(stdout);
+    _exit(status);
+}
+
 void headless_request_close() { headless_queue_event(event_close, 0, 0); }
+void headless_request_termination() { headless_queue_event(event_terminate, 0, 0); }
 void headless_resize(i32 width, i32 height) { headless_queue_event(event_resize, width, height); }
 void headless_minimize() { headless_queue_event(event_minimize, 0, 0); }
 void headless_focus_lost() { headless_queue_event(event_focus_lost, 0, 0); }

@@ -1,6 +1,7 @@
 // SDL start and stop, the window with its OpenGL 3.3 core context, and the window-state
 // answers of each frame.
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,17 +14,26 @@ SdlWindow sdl_window = {false, nullptr, nullptr, {nullptr, nullptr}, -1, 0, 0};
 
 namespace {
 volatile sig_atomic_t close_signal_received;
+volatile sig_atomic_t termination_signal_received;
 
 void on_close_signal(int) { close_signal_received = 1; }
+void on_termination_signal(int) { termination_signal_received = 1; }
 
-void install_close_signals() {
+void install_signal(int number, void (*handler)(int)) {
     struct sigaction action;
     memset(&action, 0, sizeof action);
-    action.sa_handler = on_close_signal;
+    action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    sigaction(number, &action, nullptr);
+}
+
+// SIGINT (Ctrl+C in a terminal) asks as the close button does; SIGTERM and SIGHUP (the
+// session ends) give no time to ask.
+void install_close_signals() {
+    install_signal(SIGINT, on_close_signal);
+    install_signal(SIGTERM, on_termination_signal);
+    install_signal(SIGHUP, on_termination_signal);
 }
 
 void report_sdl_failure(const char* what) { printf("%s: %s\n", what, SDL_GetError()); }
@@ -36,9 +46,18 @@ bool take_close_signal() {
     return true;
 }
 
+bool system_termination_requested() { return termination_signal_received != 0; }
+
+void system_exit_now(i32 status) {
+    fflush(stdout);
+    fflush(stderr);
+    _exit(status);
+}
+
 // The flags word is not needed: SDL is started with video and events in every case.
 void system_init(u32 flags) {
     (void)flags;
+    thread_is_main();
     // Our own handlers turn SIGINT/SIGTERM into a close request; SDL's would too, but
     // only while its event loop runs and only when no handler is installed.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

@@ -1,0 +1,63 @@
+// Notices: one-line messages over the bottom of the editor region that do not stop the
+// user (a recovered file, a failed recovery write). A click or Escape dismisses them;
+// they go by themselves after a few seconds.
+#include "core/frame_globals.h"
+#include "platform/platform.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/theme.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+void drop_notice(i32 index) {
+    NoticeState& n = workbench.notices;
+    // Texts keep their storage: the records trade places rather than being copied.
+    OwnedString dropped = n.texts[index];
+    for (i32 i = index; i + 1 < n.count; i++) {
+        n.texts[i] = n.texts[i + 1];
+        n.expires[i] = n.expires[i + 1];
+    }
+    n.texts[n.count - 1] = dropped;
+    n.count--;
+}
+
+f32 notice_row_height() { return (f32)(font.line_height * font.size) + 12; }
+}  // namespace
+
+void notice_show(StringView text) {
+    NoticeState& n = workbench.notices;
+    if (n.count == notice_capacity) drop_notice(0);
+    string_assign(&n.texts[n.count], text, pool_main);
+    n.expires[n.count] = workbench.clock + notice_seconds;
+    n.count++;
+}
+
+void dismiss_notices() { workbench.notices.count = 0; }
+
+void run_notices() {
+    NoticeState& n = workbench.notices;
+    for (i32 i = 0; i < n.count;) {
+        if (workbench.clock >= n.expires[i]) drop_notice(i);
+        else i++;
+    }
+    if (n.count == 0) return;
+    Rect editor = workbench.layout.editor;
+    f32 h = notice_row_height();
+    f32 width = editor.width - 16;
+    if (width < 32) return;
+    scissor_set(editor.x, editor.y, editor.width, editor.height);
+    bool pressed = !any_dialog_open() && input_mouse_is_pressed(mouse_primary);
+    for (i32 i = n.count - 1; i >= 0; i--) {
+        f32 y = editor.y + 8 + (f32)(n.count - 1 - i) * (h + 4);
+        Rect r{editor.x + 8, y, width, h};
+        Color panel = theme.menu_background_color;
+        panel.a = 1;  // the code below must not show through the text
+        draw_rect(panel, r.x, r.y, r.width, r.height);
+        draw_rect(theme.note_color, r.x, r.y, 4, r.height);
+        draw_text(&font, theme.text_color, owned_view(n.texts[i]), r.x + 12, r.y + r.height * 0.5f, 1, 1, 0,
+                  align_center_y);
+        if (pressed && point_in_rect(r, mouse_x, mouse_y)) drop_notice(i);
+    }
+    scissor_off();
+}

@@ -1,0 +1,62 @@
+// After a crash: recovered texts go back into their tabs as unsaved changes, with a
+// notice; recovery files nothing here uses are listed and kept.
+#include <cstdio>
+
+#include "editor/recovery.h"
+#include "editor/recovery_file.h"
+#include "workbench/project.h"
+#include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
+
+namespace {
+void announce(const Document* doc, RecoveryFound found) {
+    StringView name = doc->path.length > 0 ? owned_view(doc->path) : SV("a tab without a file");
+    if (found == recovery_restored) {
+        notice_show(string_concat(SV("recovered unsaved changes of "), name, pool_frame));
+        printf("recovered unsaved changes of %.*s\n", (int)name.length, name.data);
+        fflush(stdout);
+    } else if (found == recovery_unreadable) {
+        notice_show(string_concat(SV("unreadable recovery file kept for "), name, pool_frame));
+    }
+}
+
+void append_name(StringBuilder* names, const char* name) {
+    append_string(names, StringView{name, recovery_file_name_length});
+}
+}  // namespace
+
+void restore_recovered_document(Document* doc) {
+    if (!recovery.enabled) return;
+    announce(doc, recovery_restore(doc));
+}
+
+void restore_recovered_documents() {
+    if (!recovery.enabled) return;
+    StringBuilder in_use{};
+    in_use.pool = pool_frame;
+    // Files of the project that are not open but have a recovery file open in a tab.
+    for (i64 i = 0; i < tab_paths.count; i++) {
+        TabPath p = tab_paths[i];
+        if (find_tab((u32)p.id) >= 0 || !recovery_exists_for_path(p.path)) continue;
+        if (open_tab(p.path, (u32)p.id) >= 0) project_saved = false;
+    }
+    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+        if (!tab_slot_used(slot)) continue;
+        Document* doc = &tab_table.slots[slot];
+        RecoveryFound found = recovery_restore(doc);
+        announce(doc, found);
+        // Older or unreadable files stay and are listed with the others.
+        if (found == recovery_restored || found == recovery_none) {
+            char name[32];
+            recovery_name_of(doc, name);
+            append_name(&in_use, name);
+        }
+    }
+    recovery_list_kept(builder_view(in_use));
+}
+
+void run_recovery() {
+    recovery_step(workbench.clock);
+    StringView message = recovery_take_message();
+    if (message.length > 0) notice_show(message);
+}

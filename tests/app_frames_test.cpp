@@ -1,5 +1,9 @@
 // The whole program on the headless back-end: start-up, a few frames, the overlay, quit.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "app/application.h"
 #include "app/shell_state.h"
@@ -83,6 +87,38 @@ TEST(ApplicationFrames, PausedWhileUnfocusedUntilFocusReturns) {
     EXPECT_FALSE(application_frame());
     application_shutdown();
     forget_program_hooks();
+}
+
+// SIGTERM or SIGHUP: no question, the modified documents go to recovery files and the
+// loop ends. A close request with the same edit asks instead.
+TEST(ApplicationFrames, TerminationWritesRecoveryFilesAndEnds) {
+    ensure_arenas();
+    headless_reset();
+    char pattern[] = "/tmp/tesmora_app_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string dir = pattern;
+    std::ofstream(dir + "/a.vnt") << "one\n";
+    std::ofstream(dir + "/p.project") << "tabs 1\n2 1 a.vnt\nfiles 1\n2 a.vnt\nnodes 0\n";
+    setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
+    std::string project = dir + "/p.project";
+    StringView args[] = {StringView{project.data(), (i64)project.size()}};
+    ASSERT_TRUE(application_start(args, 1));
+    ASSERT_TRUE(application_frame());
+    headless_text(SV("x"));
+    ASSERT_TRUE(application_frame());
+    headless_request_close();
+    EXPECT_TRUE(application_frame()) << "a close request asks first";
+    headless_request_termination();
+    EXPECT_FALSE(application_frame());
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir + "/state/tesmora/recovery"))
+        found.push_back(read_file(e.path().string()));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].substr(found[0].size() - 5), "xone\n");
+    application_shutdown();
+    forget_program_hooks();
+    unsetenv("XDG_STATE_HOME");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -118,6 +118,41 @@ TEST_F(EditorKeys, UndoTwiceRedoTwiceReturnsToThePresent) {
     EXPECT_EQ(text(), before);
 }
 
+// Typing after an undo starts a new branch: the typed text is one undo away and redo
+// has nothing left that would bring back the text it replaced.
+TEST_F(EditorKeys, TypingAfterUndoEndsTheRedoChainWithoutLosingText) {
+    set("\n", 0);
+    type("a");
+    key(key_enter);
+    type("b");
+    ctrl(key_Z);
+    EXPECT_EQ(text(), "a\n\n");
+    type("c");
+    EXPECT_EQ(text(), "a\nc\n");
+    ctrl(key_Y);
+    EXPECT_EQ(text(), "a\nc\n") << "redo must not drop what was typed";
+    ctrl(key_Z);
+    EXPECT_EQ(text(), "a\n\n");
+    ctrl(key_Y);
+    EXPECT_EQ(text(), "a\nc\n");
+}
+
+TEST_F(EditorKeys, UndoingBackToTheSavedTextClearsTheModifiedMark) {
+    set("\n", 0);
+    type("a");
+    key(key_enter);
+    document_mark_saved(doc);  // as a save does
+    type("b");
+    EXPECT_TRUE(doc->dirty);
+    ctrl(key_Z);
+    EXPECT_EQ(text(), "a\n\n");
+    EXPECT_FALSE(doc->dirty);
+    ctrl(key_Z);
+    EXPECT_TRUE(doc->dirty);
+    ctrl(key_Y);
+    EXPECT_FALSE(doc->dirty);
+}
+
 TEST_F(EditorKeys, HistoryKeepsAtMost65SnapshotsAfter70StructuralEdits) {
     set("\n", 0);
     for (int i = 0; i < 70; i++) key(key_enter);

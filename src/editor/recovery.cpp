@@ -220,6 +220,8 @@ bool post_write(Document* doc, i64 slot, f64 now) {
     i64 header_length = recovery_header(header, sizeof header, k.document, k.project, text);
     doc->recovery_time = now;
     if (header_length < 0 || k.document.length <= 0 || !set_job_path(name)) return false;
+    // After a failure the directory may have gone (or never been made): try again.
+    if (r.failure_reported) directory_create_all(StringView{r.directory, r.directory_length}, 0700);
     i64 total = header_length + text.length;
     r.job_bytes.pool = pool_main;
     if (total > r.job_bytes.capacity && total * 2 > pool_available(pool_main) - document_memory_margin) {

@@ -73,7 +73,8 @@ bool line_value(Reader* r, StringView word, StringView* value) {
 }
 
 bool parse_decimal_exact(StringView s, i64* out) {
-    if (s.length < 1 || s.length > 18) return false;
+    // One spelling per number (no leading zeros), as the writer spells it.
+    if (s.length < 1 || s.length > 18 || (s.length > 1 && s.data[0] == '0')) return false;
     i64 v = 0;
     for (i64 i = 0; i < s.length; i++) {
         if (s.data[i] < '0' || s.data[i] > '9') return false;
@@ -114,7 +115,7 @@ bool read_header(StringView bytes, Header* h) {
         !line_value(&r, SV(""), &blank))
         return false;
     if (blank.length != 0 || h->document.length == 0 || h->document.length > longest_path ||
-        h->project.length > longest_path)
+        h->project.length > longest_path || holds_line_break(h->document) || holds_line_break(h->project))
         return false;
     if (!parse_decimal_exact(length_text, &h->length) || !parse_hex_exact(checksum_text, &h->checksum)) return false;
     h->text_start = r.at;

@@ -91,11 +91,13 @@ void run_confirm_dialog() {
     Rect r = dialog_frame(600, 300, StringView{nullptr, 0});
     draw_text(&font, theme.text_color, owned_view(c.text), r.x + r.width * 0.5f, r.y + r.height * 0.5f + 24, 1, 1,
               align_center_x, align_center_y);
+    // Two or three buttons, centred as a row.
     f32 gap = 16;
-    f32 left = r.x + (r.width - 3 * dialog_button_width - 2 * gap) * 0.5f;
+    f32 step = dialog_button_width + gap;
+    f32 left = r.x + (r.width - (f32)c.button_count * step + gap) * 0.5f;
     i32 answer = -1;
     if (dialog_button(&c.yes, left, r.y + 24)) answer = 0;
-    if (c.button_count == 3 && dialog_button(&c.no, left + dialog_button_width + gap, r.y + 24)) answer = 1;
-    if (dialog_button(&c.cancel, left + 2 * (dialog_button_width + gap), r.y + 24)) answer = 2;
+    if (c.button_count == 3 && dialog_button(&c.no, left + step, r.y + 24)) answer = 1;
+    if (dialog_button(&c.cancel, left + (f32)(c.button_count - 1) * step, r.y + 24)) answer = 2;
     if (answer >= 0) answer_confirm(answer);
 }

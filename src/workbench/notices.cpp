@@ -29,6 +29,8 @@ void notice_show(StringView text) {
     NoticeState& n = workbench.notices;
     if (n.count == notice_capacity) drop_notice(0);
     string_assign(&n.texts[n.count], text, pool_main);
+    // Shown before the first frame (at start-up) it still gets its full time.
+    workbench.clock = workbench_seconds();
     n.expires[n.count] = workbench.clock + notice_seconds;
     n.count++;
 }
@@ -48,8 +50,10 @@ void run_notices() {
     if (width < 32) return;
     scissor_set(editor.x, editor.y, editor.width, editor.height);
     bool pressed = !any_dialog_open() && input_mouse_is_pressed(mouse_primary);
+    // Above the editor's row of indicators (modified star, search toggles).
+    f32 bottom = editor.y + (f32)(font.line_height * font.size) + 8;
     for (i32 i = n.count - 1; i >= 0; i--) {
-        f32 y = editor.y + 8 + (f32)(n.count - 1 - i) * (h + 4);
+        f32 y = bottom + (f32)(n.count - 1 - i) * (h + 4);
         Rect r{editor.x + 8, y, width, h};
         Color panel = theme.menu_background_color;
         panel.a = 1;  // the code below must not show through the text

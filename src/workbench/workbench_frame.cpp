@@ -11,6 +11,8 @@
 
 WorkbenchState workbench;
 
+f64 workbench_seconds() { return (f64)system_performance_counter() / (f64)system_performance_frequency(); }
+
 bool point_in_rect(Rect r, f64 x, f64 y) { return r.x <= x && x < r.x + r.width && r.y <= y && y < r.y + r.height; }
 
 void compute_layout(WorkbenchLayout* l) {
@@ -49,7 +51,7 @@ void draw_background_image() {
 
 void workbench_frame() {
     glyph_count = 0;
-    workbench.clock = (f64)system_performance_counter() / (f64)system_performance_frequency();
+    workbench.clock = workbench_seconds();
     draw_background_image();
     run_escape();
     run_shortcuts();

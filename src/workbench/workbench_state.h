@@ -211,6 +211,8 @@ bool dialog_button(toolbar_button* b, f32 x, f32 y);
 
 // ---- Widgets and steps of the frame -----------------------------------------------------
 void compute_layout(WorkbenchLayout* l);
+// The performance counter in seconds (the workbench clock).
+f64 workbench_seconds();
 bool point_in_rect(Rect r, f64 x, f64 y);
 // Draws the button and handles its input (none when `accepts_input` is false); true on a click.
 bool button_frame(toolbar_button* b, bool accepts_input);

@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
 
     for (i64 frame = 1;; frame++) {
         input_poll();
-        if (display_is_closed()) break;
+        if (display_is_closed() || system_termination_requested()) break;
         if (text_only) draw_text_frame();
         else draw_busy_frame();
         pipeline_present();

@@ -31,6 +31,8 @@ run_under_xvfb() {
 # A scratch directory removed on exit; started programs are ended with it.
 window_test_setup() {
     work_dir=$(mktemp -d)
+    # Recovery files of this test's program stay in its own scratch directory.
+    export XDG_STATE_HOME=$work_dir/state
     # take_screenshot always writes here, also from inside $(...) where its variable is lost.
     screenshot=$work_dir/shot.png
     started_pids=()

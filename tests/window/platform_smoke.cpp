@@ -1,7 +1,7 @@
 // A real window driven only through platform.h, for platform_smoke.sh: it draws a fixed
 // scene whose pixels the script checks, and reports on stdout, one line each, the input
-// it receives ("pressed 2 mods 0", "text a", "mouse 2 321 123", ...). F10 and the close
-// request (button, SIGINT, SIGTERM) end it with status 0. Key C prints the clipboard, key
+// it receives ("pressed 2 mods 0", "text a", "mouse 2 321 123", ...). F10, the close
+// request (button, SIGINT) and termination (SIGTERM, SIGHUP) end it with status 0. Key C prints the clipboard, key
 // S puts a long text on it. With the argument "paced" the swap waits for the display.
 //
 // Scene, in window pixels with y from the top (the script's coordinates):
@@ -275,6 +275,10 @@ int main(int argc, char** argv) {
         input_poll();
         if (display_is_closed()) {
             say("closed");
+            break;
+        }
+        if (system_termination_requested()) {
+            say("terminated");
             break;
         }
         if (input_key_is_pressed(key_quit)) {

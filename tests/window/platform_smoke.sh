@@ -106,11 +106,11 @@ got=$(timeout 5 xclip -o -selection clipboard)
 xdotool windowsize "$window_id" 800 600
 wait_for_line "$out" '^resized 800 600$'
 
-# ---- SIGTERM is a close request ---------------------------------------------------------
+# ---- SIGTERM asks the program to end without questions ---------------------------------------
 kill -TERM "$program_pid"
 wait_for_exit "$program_pid"
 [ "$exit_status" -eq 0 ] || fail "exit status $exit_status after SIGTERM"
-grep -q '^closed$' "$out" || fail "SIGTERM did not arrive as a close request"
+grep -q '^terminated$' "$out" || fail "SIGTERM did not arrive as a termination request"
 expect_no_line "$err" '^gl error'
 expect_no_line "$out" '^(unknown GPU code|event time in the future)'
 

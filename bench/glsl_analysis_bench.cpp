@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
@@ -79,8 +80,8 @@ void set_up() {
     if (!arenas_reserved()) arenas_reserve();
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (!analysis_lock) analysis_locks_create();
-    if (!source_cache.shared_text_buffer) source_cache_init();
+    if (!analysis.lock) analysis_locks_create();
+    if (!analysis.source_cache.shared_text_buffer) source_cache_init();
 }
 
 // Writes the small shaders into a fresh directory once, and reads them back.
@@ -117,7 +118,6 @@ void analyse(const std::string& text, Totals* totals) {
     job.path = SV("shader.glsl");
     job.kind = file_kind_glsl;
     job.result = &result;
-    job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
     analysis_run_job(&job);
     totals->lex += job.lex_ms;
     totals->parse += job.parse_ms;

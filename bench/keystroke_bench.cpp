@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
@@ -32,8 +33,8 @@ Document* keystroke_document(i64 lines) {
         ready = true;
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        if (!analysis_lock) analysis_locks_create();
-        if (!source_cache.shared_text_buffer) source_cache_init();
+        if (!analysis.lock) analysis_locks_create();
+        if (!analysis.source_cache.shared_text_buffer) source_cache_init();
         store_builtin_palettes();
         load_coloring_file(StringView{nullptr, 0});
         build_keyword_tables();
@@ -75,9 +76,9 @@ void type_one(Document* doc, StringView text) {
     headless_text(text);
     input_poll();
     handle_keys(doc);
-    mutex_lock(analysis_lock);
-    analysis_request.pending = 0;
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    analysis.request.pending = 0;
+    mutex_unlock(analysis.lock);
 }
 
 void BM_TypedKeystroke(benchmark::State& state) {

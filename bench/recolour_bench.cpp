@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
@@ -12,7 +13,7 @@
 #include "platform/headless/headless.h"
 #include "render/font.h"
 #include "syntax/coloring_file.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -66,9 +67,9 @@ void BM_RecolourAfterKeystroke(benchmark::State& state) {
     for (auto _ : state) {
         insert_byte(&doc, 'a', 0);  // keeps the line table up to date incrementally
         recolour_document(&doc);
-        mutex_lock(analysis_lock);
-        analysis_request.pending = 0;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.request.pending = 0;
+        mutex_unlock(analysis.lock);
         // The typed bytes go again every 32 keystrokes (not timed), so that the row
         // stays a normal row instead of growing for the whole run.
         if (++typed == 32) {
@@ -100,9 +101,9 @@ void BM_RecolourOnly(benchmark::State& state) {
     doc.scroll_y = (f32)(lines / 2) * 19;
     for (auto _ : state) {
         recolour_document(&doc);
-        mutex_lock(analysis_lock);
-        analysis_request.pending = 0;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.request.pending = 0;
+        mutex_unlock(analysis.lock);
     }
     document_reset(&doc);
 }

@@ -10,12 +10,14 @@
 #include <string>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "memory/arena.h"
 #include "syntax/coloring_file.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 
@@ -71,15 +73,15 @@ struct Project {
 };
 
 // Writes the 19 other files and the sources list once, and fills the source cache.
-const Project& project() {
+const Project& workbench.project() {
     static Project p;
     static bool ready = false;
     if (ready) return p;
     if (!arenas_reserved()) arenas_reserve();
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    if (!analysis_lock) analysis_locks_create();
-    if (!source_cache.shared_text_buffer) source_cache_init();
+    if (!analysis.lock) analysis_locks_create();
+    if (!analysis.source_cache.shared_text_buffer) source_cache_init();
     char dir[] = "/tmp/vantrel_bench_XXXXXX";
     if (!mkdtemp(dir)) abort();
     std::string sources;
@@ -98,7 +100,7 @@ const Project& project() {
 }
 
 void run_analysis(benchmark::State& state, const std::string& text, bool with_cache) {
-    const Project& p = project();
+    const Project& p = workbench.project();
     (void)p;
     if (with_cache) source_cache_rebuild(SV("sources.txt"));
     else source_cache_clear();
@@ -113,7 +115,6 @@ void run_analysis(benchmark::State& state, const std::string& text, bool with_ca
         job.path = SV("file0.vnt");
         job.kind = file_kind_vantrel;
         job.result = &result;
-        job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
         analysis_run_job(&job);
         lex += job.lex_ms;
         parse += job.parse_ms;
@@ -125,20 +126,20 @@ void run_analysis(benchmark::State& state, const std::string& text, bool with_ca
     state.counters["parse_ms"] = parse / runs;
     state.counters["resolve_ms"] = resolve / runs;
     state.counters["parser_peak_MiB"] = (f64)arenas[pool_parser].high_water / (1024.0 * 1024.0);
-    state.counters["rows"] = (f64)result.minimap.rows.count;
+    state.counters["rows"] = (f64)result.outline.count;
     state.counters["scopes"] = (f64)result.scopes.count;
     state.counters["signatures"] = (f64)result.signatures.count;
 }
 
 void BM_VantrelAnalysisProject(benchmark::State& state) {
-    run_analysis(state, project().document, true);
-    state.SetBytesProcessed((i64)state.iterations() * (i64)project().document.size() * file_count);
+    run_analysis(state, workbench.project().document, true);
+    state.SetBytesProcessed((i64)state.iterations() * (i64)workbench.project().document.size() * file_count);
 }
 BENCHMARK(BM_VantrelAnalysisProject)->Unit(benchmark::kMillisecond);
 
 void BM_VantrelAnalysisSingleFile(benchmark::State& state) {
-    run_analysis(state, project().single, false);
-    state.SetBytesProcessed((i64)state.iterations() * (i64)project().single.size());
+    run_analysis(state, workbench.project().single, false);
+    state.SetBytesProcessed((i64)state.iterations() * (i64)workbench.project().single.size());
 }
 BENCHMARK(BM_VantrelAnalysisSingleFile)->Unit(benchmark::kMillisecond);
 

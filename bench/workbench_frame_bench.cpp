@@ -9,11 +9,12 @@
 #include "app/application.h"
 #include "editor/document.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -26,14 +27,14 @@ bool start_program() {
     headless_reset();
     StringView args[] = {SV("examples/demo/demo.project")};
     ok = application_start(args, 1);
-    if (!ok || !current_document) return ok = false;
+    if (!ok || !editor.current_document) return ok = false;
     // Long lines of code from the top of the window to the bottom and past the right edge.
     std::string text;
     for (int i = 0; i < 3000; i++)
         text += "proc step_" + std::to_string(i) + "(int count, real scale) real { return compute(items[" +
                 std::to_string(i) + "], scale * (count + 3)) + offset_table[count % 16]; } // row\n";
-    document_set_text(current_document, StringView{text.data(), (i64)text.size()});
-    recolour_document(current_document);
+    document_set_text(editor.current_document, StringView{text.data(), (i64)text.size()});
+    recolour_document(editor.current_document);
     return ok;
 }
 

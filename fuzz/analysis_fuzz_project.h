@@ -62,17 +62,12 @@ inline AnalysisJob run_job(StringView document, StringView path, u8 kind, const 
     job.path = path;
     job.kind = kind;
     job.result = result;
-    job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-    tree_node row{};
-    row.name = StringView{(const char*)data, (i64)(size < 16 ? size : 16)};
-    row.is_group_start = 1;
-    array_append(&job.request_rows, row);
     analysis_run_job(&job);
     return job;
 }
 
 // One colour of a kind below `kinds` per document byte; cursor ranges inside the document
-// naming a scope or signature; signatures with their colours and valid overloads; minimap
+// naming a scope or signature; signatures with their colours and valid overloads; outline
 // groups that close; scopes whose parents exist.
 inline void check_published(const AnalysisJob& job, const AnalysisResult& result, i64 length, u8 kinds) {
     check(job.colours.count == length);
@@ -88,7 +83,7 @@ inline void check_published(const AnalysisJob& job, const AnalysisResult& result
         for (i32 o : s.overloads) check(o >= 0 && o < result.signatures.count);
     }
     i64 depth = 0;
-    for (const tree_node& r : result.minimap.rows) {
+    for (const OutlineRow& r : result.outline) {
         if (r.is_group_start) depth++;
         if (r.is_group_end) check(--depth >= 0);
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "memory/arena.h"
@@ -52,11 +53,11 @@ void check(const AnalysisJob& job) {
             if (m.kind == 0 || m.kind >= symbol_kind_count) fail("member kind", m.kind);
     }
     i64 depth = 0;
-    for (const tree_node& row : r->minimap.rows) {
+    for (const OutlineRow& row : r->outline) {
         if (row.is_group_start) depth++;
         if (row.is_group_end && --depth < 0) fail("group end without start", 0);
         if (row.name.length < 0 || (row.name.length > 0 && !row.name.data)) fail("row name", row.name.length);
-        if (row.id < 0) fail("row line", row.id);
+        if (row.line < 0) fail("row line", row.line);
     }
     if (depth != 0) fail("unclosed groups", depth);
     for (const CursorRange& c : r->cursor_ranges) {
@@ -90,14 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
     // The project file lives in pool_sources, emptied each run; the lists keep their storage.
     pool_reset(pool_sources);
-    source_cache.source_paths.count = 0;
-    source_cache.source_entries.count = 0;
+    analysis.source_cache.source_paths.count = 0;
+    analysis.source_cache.source_entries.count = 0;
     if (split < length) {
         StringView path = SV("other.h");
-        array_append(&source_cache.source_paths, path);
+        array_append(&analysis.source_cache.source_paths, path);
         SourceEntry entry{path, Array<u8>{nullptr, 0, 0, pool_sources}};
         append_bytes(&entry.text, text + split + 1, length - split - 1);
-        array_append(&source_cache.source_entries, entry);
+        array_append(&analysis.source_cache.source_entries, entry);
     }
     pool_reset(pool_parser);
     static AnalysisResult result;
@@ -106,7 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     job.path = c_mode ? SV("main.c") : SV("main.cpp");
     job.kind = c_mode ? 3 : 4;
     job.result = &result;
-    job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
     analysis_run_job(&job);
     check(job);
     return 0;

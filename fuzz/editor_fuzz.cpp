@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
@@ -21,6 +22,7 @@
 #include "editor/completion.h"
 #include "editor/document.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "editor/view.h"
 #include "memory/arena.h"
@@ -32,7 +34,7 @@
 #include "render/resources.h"
 #include "render/theme.h"
 #include "syntax/coloring_file.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -66,8 +68,7 @@ void set_up() {
     parse_font();
     tab_table_init();
     document_init_entry_field(&entry_field);
-    completion_install_view_hooks();
-    analysis_result_slot.running = 1;
+    analysis.result_slot.running = 1;
 }
 
 // Graphics objects are forgotten between inputs so that each input starts alike.
@@ -115,6 +116,7 @@ void move_pointer(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
 void frame(Session* s) {
     frame_input_begin();
     begin_frame();
+    editor_take_analysis_result(s->doc);
     editor_view(s->doc);
 }
 
@@ -221,8 +223,8 @@ void run_event(Session* s, Reader* r) {
     case 15: {
         StringView search = r->bytes(r->byte() % 16);
         StringView replace = r->bytes(r->byte() % 16);
-        string_assign(&search_state.search_text, search, pool_main);
-        string_assign(&search_state.replace_text, replace, pool_main);
+        string_assign(&editor.search.search_text, search, pool_main);
+        string_assign(&editor.search.replace_text, replace, pool_main);
         break;
     }
     case 16: {
@@ -282,9 +284,9 @@ void run_event(Session* s, Reader* r) {
     default: {
         u8 what = r->byte();
         if (what & 1) {
-            search_state.whole_word = !search_state.whole_word;
+            editor.search.whole_word = !editor.search.whole_word;
         } else {
-            search_state.match_case = !search_state.match_case;
+            editor.search.match_case = !editor.search.match_case;
         }
         tap(s, (what & 2) ? key_T : key_L, false, true);
         break;
@@ -302,20 +304,20 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     }
     reset_platform();
     pool_reset(pool_frame);
-    mutex_lock(analysis_lock);
-    analysis_request = AnalysisRequest{};
-    analysis_result_slot.ready = 0;
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    analysis.request = AnalysisRequest{};
+    analysis.result_slot.ready = 0;
+    mutex_unlock(analysis.lock);
     pool_reset(pool_output);
-    current_result = AnalysisResult{};
-    search_state.match_case = search_state.whole_word = false;
-    string_assign(&search_state.search_text, StringView{nullptr, 0}, pool_main);
-    string_assign(&search_state.replace_text, StringView{nullptr, 0}, pool_main);
+    analysis.current_result = AnalysisResult{};
+    editor.search.match_case = editor.search.whole_word = false;
+    string_assign(&editor.search.search_text, StringView{nullptr, 0}, pool_main);
+    string_assign(&editor.search.replace_text, StringView{nullptr, 0}, pool_main);
 
     Reader r{data, size, 0};
     u8 options = r.byte();
     Session s{};
-    s.doc = (options & 8) ? &entry_field : &tab_table.slots[0];
+    s.doc = (options & 8) ? &entry_field : &editor.tab_table.slots[0];
     Document* doc = s.doc;
     document_reset(doc);
     if (doc->clip_data) clipboard_set_buffer(doc->clip_capacity, doc->clip_data);

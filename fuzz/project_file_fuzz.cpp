@@ -6,6 +6,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "memory/arena.h"
 #include "render/theme.h"
 #include "workbench/list_widget.h"
@@ -36,14 +37,14 @@ ProjectFileSummary read_project(StringView bytes) {
     project_colour_nodes();
     i64 used = 0;
     for (i64 slot = 0; slot < tab_slot_count; slot++) used += tab_slot_used(slot);
-    if (project.tab_entries.count > tab_slot_count || used != project.tab_entries.count) abort();
-    for (const tab_entry& e : project.tab_entries) {
+    if (workbench.project.tab_entries.count > tab_slot_count || used != workbench.project.tab_entries.count) abort();
+    for (const tab_entry& e : workbench.project.tab_entries) {
         if (tab_entry_slot(e) < 0 || !inside(e.label, bytes)) abort();
         if (e.tab_id > summary.largest_id) abort();
     }
-    for (const TabPath& p : tab_paths)
+    for (const TabPath& p : editor.tab_paths)
         if (!inside(p.path, bytes) || p.id > summary.largest_id) abort();
-    for (const tree_node& n : file_tree.rows)
+    for (const tree_node& n : workbench.file_tree.rows)
         if (!inside(n.name, bytes) || n.id > summary.largest_id || (n.is_group_start && n.is_group_end)) abort();
     return summary;
 }
@@ -71,27 +72,27 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     StringView first = project_file_text();
     if (!first.data) abort();
     StringView first_copy = string_copy(first, pool_frame);
-    i64 rows = file_tree.rows.count;
+    i64 rows = workbench.file_tree.rows.count;
     project_reset(StringView{nullptr, 0});
     ProjectFileSummary again = read_project(copy_to_project_pool(first_copy));
-    if (again.invalid || file_tree.rows.count != rows) abort();
+    if (again.invalid || workbench.file_tree.rows.count != rows) abort();
     StringView second = project_file_text();
     if (!sv_equal(first_copy, second)) abort();
 
     // The widget's walks and moves over whatever tree the file gave.
     i64 id_sum = 0;
-    for (const tree_node& n : file_tree.rows) {
+    for (const tree_node& n : workbench.file_tree.rows) {
         id_sum += n.id;
-        i64 end = list_group_end(&file_tree, &n - file_tree.rows.data);
-        if (end < 0 || end >= file_tree.rows.count) abort();
+        i64 end = list_group_end(&workbench.file_tree, &n - workbench.file_tree.rows.data);
+        if (end < 0 || end >= workbench.file_tree.rows.count) abort();
     }
-    list_row_visible(&file_tree, file_tree.rows.count - 1);
-    file_tree.row_height = 32;
-    file_tree.group_end_height = 16;
-    if (list_content_height(&file_tree) > 32.0f * (f32)file_tree.rows.count) abort();
-    list_move_selected(&file_tree, (i64)(size % (size_t)(file_tree.rows.count + 1)));
-    if (file_tree.rows.count != rows) abort();
-    for (const tree_node& n : file_tree.rows) id_sum -= n.id;
+    list_row_visible(&workbench.file_tree, workbench.file_tree.rows.count - 1);
+    workbench.file_tree.row_height = 32;
+    workbench.file_tree.group_end_height = 16;
+    if (list_content_height(&workbench.file_tree) > 32.0f * (f32)workbench.file_tree.rows.count) abort();
+    list_move_selected(&workbench.file_tree, (i64)(size % (size_t)(workbench.file_tree.rows.count + 1)));
+    if (workbench.file_tree.rows.count != rows) abort();
+    for (const tree_node& n : workbench.file_tree.rows) id_sum -= n.id;
     if (id_sum != 0) abort();
 
     StringView name = sanitize_node_name(StringView{(const char*)data, (i64)size}, pool_frame);

@@ -22,15 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     if (!ready) {
         static const i64 capacities[pool_count] = {16 << 20, 1 << 20, 1 << 16, 1 << 16, 1 << 16, 1 << 16, 1 << 16};
         if (!arenas_reserve(capacities)) abort();
-        settings_theme_loader = check_theme_path;
+        shell.theme_loader = check_theme_path;
         ready = true;
     }
     input = data;
     input_size = size;
     shell_set_defaults();
     settings_parse(StringView{(const char*)data, (i64)size});
-    if (workspace_path.length > (i64)size || coloring_path.length > (i64)size) abort();
-    for (i64 i = 0; i < coloring_path.length; i++)
-        if (coloring_path.data[i] == '\n') abort();
+    if (shell.workspace_path.length > (i64)size || shell.coloring_path.length > (i64)size) abort();
+    for (i64 i = 0; i < shell.coloring_path.length; i++)
+        if (shell.coloring_path.data[i] == '\n') abort();
     return 0;
 }

@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 void check(bool condition, const char* what) {
@@ -56,9 +58,9 @@ void set_up() {
     static char filler[700000];
     for (i64 i = 0; i < (i64)sizeof filler; i++) filler[i] = (char)('a' + i % 26);
     for (const FixtureFile& f : fixture_files) write_file(f.name, filler, f.size);
-    char project[128];
-    snprintf(project, sizeof project, "%s/fuzz.project", directory);
-    string_assign(&project_path, sv_from_cstr(project), pool_main);
+    char workbench.project[128];
+    snprintf(workbench.project, sizeof workbench.project, "%s/fuzz.project", directory);
+    string_assign(&project_path, sv_from_cstr(workbench.project), pool_main);
 }
 
 i64 fixture_size(StringView path) {
@@ -88,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
 
     // The paths joined by "\n" give back the input, less one final "\n".
     i64 pos = 0;
-    const Array<StringView>& paths = source_cache.source_paths;
+    const Array<StringView>& paths = analysis.source_cache.source_paths;
     for (i64 i = 0; i < paths.count; i++) {
         StringView p = paths[i];
         check(p.length >= 0 && pos + p.length <= bytes.length, "path inside the input");
@@ -112,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     write_file("sources.txt", (const char*)data, (i64)size);
     source_cache_rebuild(SV("sources.txt"));
     i64 entry_bytes = 0;
-    for (const SourceEntry& e : source_cache.source_entries) {
+    for (const SourceEntry& e : analysis.source_cache.source_entries) {
         i64 expected = fixture_size(e.path);
         // A listed path that is not a fixture can only be the list itself or a directory
         // entry that opened as a file.
@@ -121,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
         entry_bytes += e.text.capacity;
     }
     check(entry_bytes <= arenas[pool_sources].capacity, "entries fit the pool");
-    check(source_cache.source_entries.count <= paths.count, "no more entries than paths");
+    check(analysis.source_cache.source_entries.count <= paths.count, "no more entries than paths");
 
     // The document's text goes to its entry, or to the shared buffer when not listed.
     // (The shared buffer answers only for a named document: a path that is not empty.)

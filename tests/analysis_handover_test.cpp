@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
@@ -30,17 +31,17 @@ struct ThreadFixture : ::testing::Test {
     ThreadHandle thread{};
     void SetUp() override {
         ensure_analysis_globals();
-        mutex_lock(analysis_lock);
-        analysis_request = AnalysisRequest{};
-        analysis_result_slot.ready = 0;
-        analysis_result_slot.running = 1;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.request = AnalysisRequest{};
+        analysis.result_slot.ready = 0;
+        analysis.result_slot.running = 1;
+        mutex_unlock(analysis.lock);
         thread = thread_create(analysis_thread_main, nullptr);
     }
     void TearDown() override {
-        mutex_lock(analysis_lock);
-        analysis_result_slot.running = 0;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.result_slot.running = 0;
+        mutex_unlock(analysis.lock);
         thread_wait(thread, 0);
     }
     void post(StringView path, StringView text, u8 kind) {
@@ -50,9 +51,9 @@ struct ThreadFixture : ::testing::Test {
     // Waits (up to 5 s) for a result and takes it with the given colour buffer.
     bool wait_and_take(u8* colours, i64 length) {
         for (int i = 0; i < 500; i++) {
-            mutex_lock(analysis_lock);
+            mutex_lock(analysis.lock);
             bool taken = analysis_take_result_locked(colours, length);
-            mutex_unlock(analysis_lock);
+            mutex_unlock(analysis.lock);
             if (taken) return true;
             system_sleep(10);
         }
@@ -69,7 +70,7 @@ TEST_F(ThreadFixture, PlainTextGetsWordColoursAndAnEmptyResult) {
     EXPECT_EQ(colours[6], 2);   // beta
     EXPECT_EQ(colours[5], 0);   // the space
     EXPECT_EQ(colours[17], 1);  // a new line starts again at 1
-    EXPECT_EQ(current_result.minimap.rows.count, 0);
+    EXPECT_EQ(analysis.current_result.outline.count, 0);
 }
 
 TEST_F(ThreadFixture, ResultOfAnotherLengthLeavesColoursAlone) {
@@ -85,30 +86,30 @@ TEST_F(ThreadFixture, PendingRequestHoldsBackAnOlderResult) {
     post(SV("a.c"), StringView{text.data(), (i64)text.size()}, file_kind_c);
     // Wait until the thread has published, then post again before taking.
     for (int i = 0; i < 500; i++) {
-        mutex_lock(analysis_lock);
-        bool ready = analysis_result_slot.ready;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        bool ready = analysis.result_slot.ready;
+        mutex_unlock(analysis.lock);
         if (ready) break;
         system_sleep(5);
     }
-    mutex_lock(analysis_lock);
-    analysis_request.pending = 1;
-    analysis_request.text = StringView{nullptr, 0};
-    analysis_request.path = SV("a.c");
-    analysis_request.kind = file_kind_c;
+    mutex_lock(analysis.lock);
+    analysis.request.pending = 1;
+    analysis.request.text = StringView{nullptr, 0};
+    analysis.request.path = SV("a.c");
+    analysis.request.kind = file_kind_c;
     std::string colours(text.size(), 0);
     EXPECT_FALSE(analysis_take_result_locked((u8*)colours.data(), (i64)colours.size()));
-    mutex_unlock(analysis_lock);
+    mutex_unlock(analysis.lock);
 }
 
 TEST_F(ThreadFixture, DocumentKindZeroIsNeverAnalysed) {
     std::string text = "x\n";
     post(SV("field"), StringView{text.data(), (i64)text.size()}, file_kind_none);
     system_sleep(150);
-    mutex_lock(analysis_lock);
-    EXPECT_FALSE(analysis_result_slot.ready);
-    EXPECT_FALSE(analysis_request.pending);
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    EXPECT_FALSE(analysis.result_slot.ready);
+    EXPECT_FALSE(analysis.request.pending);
+    mutex_unlock(analysis.lock);
 }
 
 // The main thread edits and posts every "frame", rebuilds the source cache now and then
@@ -137,9 +138,9 @@ TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
         text.insert(text.size() - 2, frame % 7 == 0 ? "\n  len(v);" : "x");
         colours.assign(text.size(), 0);
         post(SV("main.vnt"), StringView{text.data(), (i64)text.size()}, file_kind_vantrel);
-        mutex_lock(analysis_lock);
+        mutex_lock(analysis.lock);
         if (analysis_take_result_locked((u8*)colours.data(), (i64)colours.size())) taken++;
-        mutex_unlock(analysis_lock);
+        mutex_unlock(analysis.lock);
         if (frame % 3 == 0) system_sleep(1);
     }
     EXPECT_TRUE(wait_and_take((u8*)colours.data(), (i64)colours.size()));

@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/shell_state.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/headless/headless.h"
@@ -19,8 +20,7 @@ namespace {
 
 // The program's start-up installs hooks into the editor; later tests expect none.
 void forget_program_hooks() {
-    editor_hooks = EditorHooks{};
-    view_hooks = ViewHooks{};
+    editor.hooks = EditorHooks{};
     headless_reset();
 }
 

@@ -37,8 +37,8 @@ TEST_F(ShellTest, CommandLineOptionsAndProjectPath) {
 
 TEST_F(ShellTest, SettingsValuesAndQuirks) {
     settings_parse(SV("workspace /home/me/code dir\nsleep 8\ncoloring colors.txt\nunknown 5\n"));
-    EXPECT_TRUE(sv_equal(owned_view(workspace_path), SV("/home/me/code dir")));
-    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("colors.txt")));
+    EXPECT_TRUE(sv_equal(owned_view(shell.workspace_path), SV("/home/me/code dir")));
+    EXPECT_TRUE(sv_equal(owned_view(shell.coloring_path), SV("colors.txt")));
     EXPECT_EQ(shell.sleep_ms, 8);
 
     settings_parse(SV("sleep abc\n"));
@@ -47,10 +47,10 @@ TEST_F(ShellTest, SettingsValuesAndQuirks) {
     EXPECT_EQ(shell.sleep_ms, -3);
     // No final newline: the last value runs to the end of the file.
     settings_parse(SV("coloring last.txt"));
-    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("last.txt")));
+    EXPECT_TRUE(sv_equal(owned_view(shell.coloring_path), SV("last.txt")));
     // A carriage return stays part of the value; the last occurrence wins.
     settings_parse(SV("coloring a.txt\r\ncoloring b.txt\n"));
-    EXPECT_TRUE(sv_equal(owned_view(coloring_path), SV("b.txt")));
+    EXPECT_TRUE(sv_equal(owned_view(shell.coloring_path), SV("b.txt")));
     // A line without a space runs on into the next line's key.
     shell.sleep_ms = 12;
     settings_parse(SV("sleepy\nsleep 5\n"));
@@ -59,7 +59,7 @@ TEST_F(ShellTest, SettingsValuesAndQuirks) {
 
 TEST_F(ShellTest, SettingsKeyAtEndOfFileWithoutValue) {
     settings_parse(SV("workspace"));
-    EXPECT_EQ(workspace_path.length, 0);
+    EXPECT_EQ(shell.workspace_path.length, 0);
     settings_parse(SV("sleep"));
     EXPECT_EQ(shell.sleep_ms, 0);
 }

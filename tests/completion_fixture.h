@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
@@ -19,6 +20,7 @@
 #include "editor/completion.h"
 #include "editor/edit.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
@@ -84,22 +86,21 @@ protected:
         for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
         white = icon_textures[icon_white];
         frame_time = 1.0f / 60;
-        editor_hooks = EditorHooks{};
-        view_sets_pointer_shape = false;
-        completion_install_view_hooks();
+        editor.hooks = EditorHooks{};
+        editor.view_sets_pointer_shape = false;
 
-        mutex_lock(analysis_lock);
-        analysis_request = AnalysisRequest{};
-        analysis_result_slot.ready = 0;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.request = AnalysisRequest{};
+        analysis.result_slot.ready = 0;
+        mutex_unlock(analysis.lock);
         source_cache_clear();
         project_path.length = 0;
-        current_result.scopes.count = 0;
-        current_result.cursor_ranges.count = 0;
-        current_result.signatures.count = 0;
+        analysis.current_result.scopes.count = 0;
+        analysis.current_result.cursor_ranges.count = 0;
+        analysis.current_result.signatures.count = 0;
 
         tab_table_init();
-        doc = &tab_table.slots[0];
+        doc = &editor.tab_table.slots[0];
         doc->font = &test_font;
         doc->caret_texture = doc->background_texture = doc->scrollbar_texture = white;
         doc->x = 100;
@@ -112,7 +113,6 @@ protected:
     }
     void TearDown() override {
         for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
-        view_hooks = ViewHooks{};
         renderer = Renderer{};
         source_cache_clear();
         project_path.length = 0;
@@ -133,10 +133,14 @@ protected:
         doc->dirty = 0;
         analyse_and_frame();
     }
-    void frame() {
+    // As the workbench frame does: a posted result is taken, then the view runs. True
+    // when a result was taken.
+    bool frame() {
         frame_input_begin();
         begin_frame();
+        bool taken = editor_take_analysis_result(doc);
         editor_view(doc);
+        return taken;
     }
     // The pending request is analysed, and the next frame takes its result.
     void analyse_and_frame() {

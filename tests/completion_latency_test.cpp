@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
 #include "completion_fixture.h"
 #include "test_support.h"
@@ -16,13 +17,8 @@ using namespace completion_test;
 constexpr i32 frame_sleep_ms = 12;
 constexpr int frame_limit = 2000;
 
-// Results the editor view has taken, counted around the real hook.
+// Results the frame has taken.
 int results_taken;
-void counting_take_result(Document* doc) {
-    bool waiting = analysis_result_slot.ready && !analysis_request.pending;
-    completion_take_result(doc);
-    if (waiting && !analysis_result_slot.ready) results_taken++;
-}
 
 class CompletionLatency : public CompletionFixture {
 protected:
@@ -30,24 +26,23 @@ protected:
     bool thread_started = false;
 
     void start_thread() {
-        view_hooks.take_result = counting_take_result;
-        mutex_lock(analysis_lock);
-        analysis_result_slot.running = 1;
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.result_slot.running = 1;
+        mutex_unlock(analysis.lock);
         thread = thread_create(analysis_thread_main, nullptr);
         thread_started = true;
     }
     void TearDown() override {
         if (thread_started) {
-            mutex_lock(analysis_lock);
-            analysis_result_slot.running = 0;
-            mutex_unlock(analysis_lock);
+            mutex_lock(analysis.lock);
+            analysis.result_slot.running = 0;
+            mutex_unlock(analysis.lock);
             thread_wait(thread, 0);
         }
         CompletionFixture::TearDown();
     }
     void paced_frame() {
-        frame();
+        if (frame()) results_taken++;
         system_sleep(frame_sleep_ms);
     }
     // Frames until the view has taken a result: the one for the latest edit, since a

@@ -1,6 +1,8 @@
 // The symbol list fed by real analysis results: which call's signatures it holds, when it
 // opens by itself, stepping through overloads, and which argument holds the cursor.
 #include "completion_fixture.h"
+#include "analysis/analysis_state.h"
+#include "editor/editor_state.h"
 
 namespace {
 using namespace completion_test;
@@ -87,8 +89,8 @@ TEST_F(SymbolList, EntriesOutliveTheResultTheyCameFrom) {
     ctrl_tap(key_A);
     type(other);
     analyse_and_frame();
-    ASSERT_GT(current_result.signatures.count, 0);
-    EXPECT_EQ(str(current_result.signatures[0].text), "proc other_name(int q, int w, int e) int");
+    ASSERT_GT(analysis.current_result.signatures.count, 0);
+    EXPECT_EQ(str(analysis.current_result.signatures[0].text), "proc other_name(int q, int w, int e) int");
     ASSERT_EQ(doc->symbol_list.count, 1);
     EXPECT_EQ(str(doc->symbol_list[0].text), "proc f(int a, int b) int");
     EXPECT_EQ(doc->symbol_list[0].colours.length, doc->symbol_list[0].text.length);
@@ -101,7 +103,7 @@ TEST_F(SymbolList, RebuildingDropsTheListsOfOtherDocuments) {
     ctrl_tap(key_B);
     ASSERT_EQ(doc->symbol_list.count, 1);
     Document* other = doc;
-    doc = &tab_table.slots[1];
+    doc = &editor.tab_table.slots[1];
     doc->font = &test_font;
     doc->caret_texture = doc->background_texture = doc->scrollbar_texture = white;
     doc->x = 100, doc->y = 50, doc->width = 600, doc->height = 600, doc->focused = 1;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/analysis_state.h"
+#include "editor/symbol_look.h"
 #include "analysis/analysis_job.h"
 #include "analysis/cpp/cpp_parser.h"
 #include "analysis/handover.h"
@@ -46,14 +48,14 @@ inline void setup() {
 // The project's other files, as the sources list and the cache would hold them.
 inline void set_project_files(const std::vector<std::pair<std::string, std::string>>& files) {
     setup();  // a test may list files before its first analysis
-    source_cache.source_paths.count = 0;
-    source_cache.source_entries.count = 0;
+    analysis.source_cache.source_paths.count = 0;
+    analysis.source_cache.source_entries.count = 0;
     for (const auto& f : files) {
         StringView path = string_copy(StringView{f.first.data(), (i64)f.first.size()}, pool_main);
-        array_append(&source_cache.source_paths, path);
+        array_append(&analysis.source_cache.source_paths, path);
         SourceEntry entry{path, Array<u8>{nullptr, 0, 0, pool_main}};
         append_bytes(&entry.text, f.second.data(), (i64)f.second.size());
-        array_append(&source_cache.source_entries, entry);
+        array_append(&analysis.source_cache.source_entries, entry);
     }
 }
 
@@ -64,8 +66,7 @@ struct CppRun {
 };
 
 // Analyses `text` as the document `path` (".c" runs the C mode).
-inline CppRun analyse(const std::string& text, const char* path = "main.cpp",
-                   const std::vector<tree_node>& request_rows = {}) {
+inline CppRun analyse(const std::string& text, const char* path = "main.cpp") {
     setup();
     pool_reset(pool_parser);
     static AnalysisResult result;
@@ -75,8 +76,6 @@ inline CppRun analyse(const std::string& text, const char* path = "main.cpp",
     run.job.path = sv_from_cstr(path);
     run.job.kind = ends_with(run.job.path, SV(".c")) ? 3 : 4;
     run.job.result = &result;
-    run.job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-    for (const tree_node& row : request_rows) array_append(&run.job.request_rows, row);
     analysis_run_job(&run.job);
     return run;
 }
@@ -111,18 +110,19 @@ inline std::string str(StringView s) { return std::string(s.data ? s.data : "", 
 inline std::vector<std::string> outline(const CppRun& run) {
     std::vector<std::string> rows;
     int depth = 0;
-    for (const tree_node& row : run.job.result->minimap.rows) {
+    for (const OutlineRow& row : run.job.result->outline) {
         if (row.is_group_end) {
             depth--;
             rows.push_back(std::to_string(depth) + " end");
             continue;
         }
-        std::string icon = row.icon == icon_textures[icon_cube]         ? "cube"
-                           : row.icon == icon_textures[icon_cylinder]   ? "cylinder"
-                           : row.icon == icon_textures[icon_sphere]     ? "sphere"
-                           : row.icon == icon_textures[icon_octahedron] ? "octahedron"
-                           : row.icon == icon_textures[icon_cone]       ? "cone"
-                                                                        : "?";
+        u32 texture = outline_row_icon(run.job.result, row);
+        std::string icon = texture == icon_textures[icon_cube]         ? "cube"
+                           : texture == icon_textures[icon_cylinder]   ? "cylinder"
+                           : texture == icon_textures[icon_sphere]     ? "sphere"
+                           : texture == icon_textures[icon_octahedron] ? "octahedron"
+                           : texture == icon_textures[icon_cone]       ? "cone"
+                                                                       : "?";
         rows.push_back(std::to_string(depth) + " " + icon + " " + str(row.name));
         if (row.is_group_start) depth++;
     }
@@ -154,13 +154,13 @@ inline i64 scope_starting_at(const CppRun& run, size_t offset) {
 inline CppAnalysis* parse_only(const std::string& text, bool c_mode = false) {
     setup();
     pool_reset(pool_parser);
-    CppAnalysis* a = cpp_new<CppAnalysis>();
+    CppAnalysis* a = cfam_new<CppAnalysis>();
     a->c_mode = c_mode;
     parse_state_reset(&a->p);
     StringView copy = string_copy(StringView{text.data(), (i64)text.size()}, pool_parser);
     u8* colours = (u8*)pool_alloc(pool_parser, copy.length + 1);
     memset(colours, 0, (size_t)copy.length + 1);
-    parse_state_add_file(&a->p, &analysis_lexers[language_cpp], language_cpp, c_mode, SV("main.cpp"), copy, colours);
+    parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, SV("main.cpp"), copy, colours);
     cpp_parse_tokens(a);
     return a;
 }

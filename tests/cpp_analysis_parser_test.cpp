@@ -1,6 +1,6 @@
 // The C/C++ parser: recovery primitives, the shapes of items it builds, and inputs that
 // must neither hang nor exhaust the stack.
-#include "analysis/cpp/cpp_block_loops.h"
+#include "analysis/c_family/block_loops.h"
 #include "cpp_analysis_harness.h"
 #include "syntax/keyword_lists.h"
 
@@ -26,13 +26,13 @@ std::vector<u8> kinds(const CppAnalysis* a) {
     return out;
 }
 
-std::string text_at(const CppAnalysis* a, i64 token) { return str(text_of_token(&a->p, token)); }
+std::string text_at(const CppAnalysis* a, i64 token) { return str(cfam_text_of_token(&a->p, token)); }
 }  // namespace
 
 TEST(CppPrimitives, SkipStatementStopsAfterSemicolonAndOverBalancedBraces) {
     ParseState p = tokens_of({id, '{', ';', '}', id, ';', id});
     p.in_block = 1;
-    skip_statement(&p);
+    cfam_skip_statement(&p);
     // The braced group closes at depth 0 first: resume after its "}".
     EXPECT_EQ(p.pos, 4);
     EXPECT_EQ(p.resume_pos, 4);
@@ -40,7 +40,7 @@ TEST(CppPrimitives, SkipStatementStopsAfterSemicolonAndOverBalancedBraces) {
     EXPECT_EQ(p.block_abort, 0);
     p.recovering = 0;
     p.in_block = 0;
-    skip_statement(&p);
+    cfam_skip_statement(&p);
     EXPECT_EQ(p.pos, 6);  // after the ";"
     EXPECT_EQ(p.block_abort, 1);
 }
@@ -48,17 +48,17 @@ TEST(CppPrimitives, SkipStatementStopsAfterSemicolonAndOverBalancedBraces) {
 TEST(CppPrimitives, SkipStatementLeadingCloseBraceAndEndOfFile) {
     // A leading "}" is consumed (depth -1); the ";" at depth 0 only comes after a "{".
     ParseState p = tokens_of({'}', ';', '{', ';', id});
-    skip_statement(&p);
+    cfam_skip_statement(&p);
     EXPECT_EQ(p.pos, 4);  // the ";" inside "{" is at depth 0 again
     // Without a resume point recovery ends and the position moves one token on.
     ParseState q = tokens_of({id, '{', id, id});
     q.pos = 1;
-    skip_statement(&q);
+    cfam_skip_statement(&q);
     EXPECT_EQ(q.recovering, 0);
     EXPECT_EQ(q.pos, 2);
     // A "}" at depth 0 that is not the first token stops the scan before it.
     ParseState r = tokens_of({id, id, '}', id});
-    skip_statement(&r);
+    cfam_skip_statement(&r);
     EXPECT_EQ(r.pos, 2);
     EXPECT_EQ(r.recovering, 1);
 }
@@ -74,11 +74,11 @@ TEST(CppPrimitives, JumpTablesGiveTheSameResultsAsStepping) {
         for (i64 start = 0; start < (i64)codes.size(); start++) {
             ParseState plain = tokens_of(codes);
             plain.pos = start;
-            skip_statement(&plain);
+            cfam_skip_statement(&plain);
             ParseState fast = tokens_of(codes);
-            prepare_recovery_tables(&fast);
+            cfam_prepare_recovery_tables(&fast);
             fast.pos = start;
-            skip_statement(&fast);
+            cfam_skip_statement(&fast);
             EXPECT_EQ(plain.pos, fast.pos) << "start " << start;
             EXPECT_EQ(plain.recovering, fast.recovering) << "start " << start;
             EXPECT_EQ(plain.resume_pos, fast.resume_pos) << "start " << start;
@@ -88,18 +88,18 @@ TEST(CppPrimitives, JumpTablesGiveTheSameResultsAsStepping) {
 
 TEST(CppPrimitives, ExpectTokenRecoversWithinItsLookAhead) {
     ParseState p = tokens_of({id, id, ')', id});
-    EXPECT_TRUE(expect_token(&p, ')'));
+    EXPECT_TRUE(cfam_expect_token(&p, ')'));
     EXPECT_EQ(p.pos, 3);
     EXPECT_EQ(p.error_count, 1);
     // A ";" at depth 0 comes first: stop there and resume after it.
     ParseState q = tokens_of({id, ';', ')', id});
-    EXPECT_FALSE(expect_token(&q, ')'));
+    EXPECT_FALSE(cfam_expect_token(&q, ')'));
     EXPECT_EQ(q.pos, 1);
     EXPECT_EQ(q.resume_pos, 2);
     EXPECT_EQ(q.recovering, 1);
     // While recovering only the count grows.
     i64 pos = q.pos;
-    EXPECT_FALSE(expect_token(&q, ']'));
+    EXPECT_FALSE(cfam_expect_token(&q, ']'));
     EXPECT_EQ(q.pos, pos);
     EXPECT_EQ(q.error_count, 2);
 }
@@ -111,7 +111,7 @@ TEST(CppPrimitives, ExpectTokenBeyondTheLookAheadSkipsTheStatement) {
     p.tokens.count = 0;
     for (u16 c : codes) array_append(&p.tokens, Token{c, SV("t"), 0, 0, 0, nullptr, 0});
     array_append(&p.tokens, Token{token_end, SV("t"), 0, 0, 0, nullptr, 0});
-    EXPECT_FALSE(expect_token(&p, ')'));
+    EXPECT_FALSE(cfam_expect_token(&p, ')'));
     // No resume point before the end token: one token on, recovery off.
     EXPECT_EQ(p.pos, 1);
     EXPECT_EQ(p.recovering, 0);
@@ -119,7 +119,7 @@ TEST(CppPrimitives, ExpectTokenBeyondTheLookAheadSkipsTheStatement) {
 
 TEST(CppPrimitives, EnclosingCloseBraceStopsRecovery) {
     ParseState p = tokens_of({id, '{', '}', '}', ')'});
-    recover_to_token(&p, ')');
+    cfam_recover_to_token(&p, ')');
     EXPECT_EQ(p.pos, 3);
     EXPECT_EQ(p.resume_pos, 3);
     EXPECT_EQ(p.recovering, 1);
@@ -128,14 +128,14 @@ TEST(CppPrimitives, EnclosingCloseBraceStopsRecovery) {
 TEST(CppPrimitives, RecoveryNeverLeavesItsFile) {
     // A "}" where a ";" is missing belongs to the enclosing list: only counted.
     ParseState p = tokens_of({'}', id, ';'});
-    EXPECT_FALSE(expect_token(&p, ';'));
+    EXPECT_FALSE(cfam_expect_token(&p, ';'));
     EXPECT_EQ(p.pos, 0);
     EXPECT_EQ(p.recovering, 0);
     EXPECT_EQ(p.error_count, 1);
     // A skip that starts at a file's end token stays on it.
     ParseState q = tokens_of({id, token_end, id, ';'});
     q.pos = 1;
-    skip_statement(&q);
+    cfam_skip_statement(&q);
     EXPECT_EQ(q.pos, 1);
     EXPECT_EQ(q.recovering, 0);
 }
@@ -144,7 +144,7 @@ TEST(CppPrimitives, TooManyErrorsForceProgress) {
     ParseState p = tokens_of({id, id, id});
     p.error_count = forced_advance_errors;
     p.recovering = 1;
-    record_error(&p);
+    cfam_record_error(&p);
     EXPECT_EQ(p.pos, 1);
     EXPECT_EQ(p.error_count, 0);
 }
@@ -152,7 +152,7 @@ TEST(CppPrimitives, TooManyErrorsForceProgress) {
 TEST(CppPrimitives, BlockFailsAtTheEndOfItsFile) {
     ParseState p = tokens_of({'{', id, ';', token_end, id, ';'});
     BlockParse block;
-    parse_block(
+    cfam_parse_block(
         &p, [](ParseState* q, void*) -> void* { return q->pos < q->tokens.count && q->tokens[q->pos].code == id ? (q->pos += 2, q) : nullptr; },
         nullptr, &block);
     EXPECT_EQ(block.failed, 1);
@@ -303,29 +303,29 @@ TEST(CppParser, StatementForms) {
 TEST(CppParser, UnterminatedBlockEndsAtItsFileAndTheNextFileParses) {
     setup();
     pool_reset(pool_parser);
-    CppAnalysis* a = cpp_new<CppAnalysis>();
+    CppAnalysis* a = cfam_new<CppAnalysis>();
     parse_state_reset(&a->p);
     std::string first = "void f() { int x = 1; if (x) {";
     std::string second = "struct Other { int y; }; int g;";
     u8* c1 = (u8*)pool_alloc(pool_parser, (i64)first.size());
     u8* c2 = (u8*)pool_alloc(pool_parser, (i64)second.size());
-    Lexer* lexer = &analysis_lexers[language_cpp];
-    parse_state_add_file(&a->p, lexer, language_cpp, false, SV("a.cpp"), StringView{first.data(), (i64)first.size()}, c1);
-    parse_state_add_file(&a->p, lexer, language_cpp, false, SV("b.h"), StringView{second.data(), (i64)second.size()}, c2);
+    parse_state_add_file(&a->p, file_kind_cpp, SV("a.cpp"), StringView{first.data(), (i64)first.size()}, c1);
+    parse_state_add_file(&a->p, file_kind_cpp, SV("b.h"), StringView{second.data(), (i64)second.size()}, c2);
     cpp_parse_tokens(a);
     ASSERT_EQ(kinds(a), (std::vector<u8>{cpp_node_function, cpp_node_struct, cpp_node_variable}));
-    EXPECT_EQ(str(a->top_level_items[1]->structure->name >= 0 ? text_of_token(&a->p, a->top_level_items[1]->structure->name)
-                                                              : StringView{}),
+    EXPECT_EQ(str(a->top_level_items[1]->structure->name >= 0
+                      ? cfam_text_of_token(&a->p, a->top_level_items[1]->structure->name)
+                      : StringView{}),
               "Other");
     // The same inside a class body: the unterminated member function takes only its file.
     std::string third = "struct A { void m() { ";
     pool_reset(pool_parser);
-    a = cpp_new<CppAnalysis>();
+    a = cfam_new<CppAnalysis>();
     parse_state_reset(&a->p);
     c1 = (u8*)pool_alloc(pool_parser, (i64)third.size());
     c2 = (u8*)pool_alloc(pool_parser, (i64)second.size());
-    parse_state_add_file(&a->p, lexer, language_cpp, false, SV("a.cpp"), StringView{third.data(), (i64)third.size()}, c1);
-    parse_state_add_file(&a->p, lexer, language_cpp, false, SV("b.h"), StringView{second.data(), (i64)second.size()}, c2);
+    parse_state_add_file(&a->p, file_kind_cpp, SV("a.cpp"), StringView{third.data(), (i64)third.size()}, c1);
+    parse_state_add_file(&a->p, file_kind_cpp, SV("b.h"), StringView{second.data(), (i64)second.size()}, c2);
     cpp_parse_tokens(a);
     ASSERT_EQ(kinds(a), (std::vector<u8>{cpp_node_struct, cpp_node_struct, cpp_node_variable}));
     EXPECT_EQ(a->top_level_items[0]->structure->members.count, 1);

@@ -54,7 +54,7 @@ TEST(CppRegression, RealHeadersGiveTheirOutlines) {
         CppRun run = analyse(text, c.as);
         EXPECT_EQ(run.job.colours.count, (i64)text.size()) << c.file;
         EXPECT_GE(rows_with_icon(run, "cylinder"), c.min_procedures) << c.file;
-        EXPECT_GE((int)run.job.result->minimap.rows.count, c.min_rows) << c.file;
+        EXPECT_GE((int)run.job.result->outline.count, c.min_rows) << c.file;
         EXPECT_TRUE(has_row(run, c.expected_row)) << c.file << ": " << c.expected_row;
     }
 }

@@ -177,11 +177,7 @@ TEST(CppSemantic, CursorRangesForMemberAccessOnlyInTheDocument) {
     EXPECT_EQ(colour_of(run, "y"), cpp_kind_member_var);
 }
 
-TEST(CppSemantic, OutlineGroupsAndCarriedOverFoldState) {
-    tree_node folded{};
-    folded.name = SV("ns");
-    folded.is_group_start = 1;
-    folded.is_open = 0;
+TEST(CppSemantic, OutlineGroups) {
     CppRun run = analyse(
         "namespace ns {\n"
         "struct S { int a; void m(); };\n"
@@ -191,18 +187,16 @@ TEST(CppSemantic, OutlineGroupsAndCarriedOverFoldState) {
         "}\n"
         "struct Fwd;\n"
         "int g;\n",
-        "main.cpp", {folded});
+        "main.cpp");
     EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube ns", "1 cube S", "2 sphere a", "2 cylinder m", "1 end",
                                                        "1 octahedron E", "1 cone T", "1 cone U", "0 end",
                                                        "0 cube Fwd", "0 sphere g"}));
-    const Array<tree_node>& rows = run.job.result->minimap.rows;
-    EXPECT_EQ(rows[0].is_open, 0);  // carried over by name
-    EXPECT_EQ(rows[1].is_open, 1);  // a new group starts open
-    EXPECT_EQ(rows[1].id, 1);       // 0-based line
+    const Array<OutlineRow>& rows = run.job.result->outline;
+    EXPECT_EQ(rows[1].line, 1);  // 0-based line
     EXPECT_EQ(rows[4].is_group_end, 1);
     EXPECT_EQ(rows[4].name.length, 0);
-    EXPECT_EQ(rows[0].color.r, cpp_palette[cpp_kind_namespace].r);
-    EXPECT_EQ(rows[1].color.g, cpp_palette[cpp_kind_struct].g);
+    EXPECT_EQ(rows[0].token_kind, cpp_kind_namespace);
+    EXPECT_EQ(rows[1].token_kind, cpp_kind_struct);
 }
 
 TEST(CppSemantic, TypedefsUsingsAndImportedNamespaces) {

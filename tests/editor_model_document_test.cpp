@@ -9,6 +9,7 @@
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/line_table.h"
 #include "editor/motion.h"
 #include "editor/text_change.h"
@@ -48,18 +49,18 @@ class EditorDocument : public ::testing::Test {
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.
-        saved_hooks = editor_hooks;
-        editor_hooks = EditorHooks{};
+        saved_hooks = editor.hooks;
+        editor.hooks = EditorHooks{};
         project_path.length = 0;
     }
     void TearDown() override {
-        editor_hooks = saved_hooks;
+        editor.hooks = saved_hooks;
         tab_table_init();
     }
 };
 
 TEST_F(EditorDocument, RebuildLineTableFollowsTheFinalNewlineRule) {
-    Document* doc = &tab_table.slots[0];
+    Document* doc = &editor.tab_table.slots[0];
     document_set_text(doc, SV(""));
     EXPECT_EQ(text_of(doc), "\n");
     EXPECT_EQ(lines_of(doc), (std::vector<i32>{1, 0}));
@@ -90,7 +91,7 @@ TEST_F(EditorDocument, EntryFieldsAndTabSlotsStartFromTheirTemplates) {
     EXPECT_FALSE(field.show_line_numbers || field.smooth_scroll || field.highlight_flag);
 
     tab_table_init();
-    const Document& slot = tab_table.slots[31];
+    const Document& slot = editor.tab_table.slots[31];
     EXPECT_EQ(slot.undo_limit, 64);
     EXPECT_EQ(slot.last_edit_kind, edit_structural);
     EXPECT_EQ(slot.last_edit_pos, -1);
@@ -112,24 +113,24 @@ TEST_F(EditorDocument, TabSlotsAreFoundOpenedAndReused) {
 
     for (u32 id = 1; id <= 32; id++) EXPECT_EQ(open_tab(path, id), (i64)id - 1);
     EXPECT_EQ(headless_message_box_count(), 0);
-    tab_table.slots[5].cursor = 2;
+    editor.tab_table.slots[5].cursor = 2;
     EXPECT_EQ(open_tab(path, 99), -1);
     ASSERT_EQ(headless_message_box_count(), 1);
     EXPECT_STREQ(headless_message_box(0)->title, "error");
     EXPECT_STREQ(headless_message_box(0)->text, "too many tabs!");
     EXPECT_EQ(find_tab(99), -1);
-    EXPECT_EQ(tab_table.slots[5].cursor, 2);
-    EXPECT_EQ(current_document, &tab_table.slots[31]);
+    EXPECT_EQ(editor.tab_table.slots[5].cursor, 2);
+    EXPECT_EQ(editor.current_document, &editor.tab_table.slots[31]);
 
     // A closed slot keeps its record but is no longer found, and is taken first again.
     tab_slot_release(0);
-    EXPECT_EQ(tab_table.slots[0].id, 1u);
+    EXPECT_EQ(editor.tab_table.slots[0].id, 1u);
     EXPECT_EQ(find_tab(1), -1);
     EXPECT_EQ(find_tab(7), 6);
     EXPECT_EQ(open_tab(path, 40), 0);
     EXPECT_EQ(find_tab(40), 0);
-    EXPECT_EQ(text_of(&tab_table.slots[0]), "abc\n");
-    EXPECT_EQ(tab_table.slots[0].kind, file_kind_vantrel);
+    EXPECT_EQ(text_of(&editor.tab_table.slots[0]), "abc\n");
+    EXPECT_EQ(editor.tab_table.slots[0].kind, file_kind_vantrel);
 
     // Closing and reopening tabs for a long time takes nothing more from pool_main.
     tab_slot_release(3);
@@ -145,8 +146,8 @@ TEST_F(EditorDocument, TabSlotsAreFoundOpenedAndReused) {
     // it), never the previous file's path.
     tab_slot_release(3);
     EXPECT_EQ(open_tab(SV("/nonexistent/file.vnt"), 500), 3);
-    EXPECT_TRUE(sv_equal(owned_view(tab_table.slots[3].path), SV("/nonexistent/file.vnt")));
-    EXPECT_TRUE(tab_table.slots[3].file_missing);
+    EXPECT_TRUE(sv_equal(owned_view(editor.tab_table.slots[3].path), SV("/nonexistent/file.vnt")));
+    EXPECT_TRUE(editor.tab_table.slots[3].file_missing);
     EXPECT_STREQ(headless_message_box(headless_message_box_count() - 1)->text,
                  "failed to open file: /nonexistent/file.vnt");
     unlink(file.c_str());
@@ -158,17 +159,17 @@ TEST_F(EditorDocument, DisplayNamesAndProjectPaths) {
     EXPECT_TRUE(sv_equal(tab_display_name(SV("src\\b.c")), SV("b.c")));
     EXPECT_TRUE(sv_equal(tab_display_name(SV("x/y\\z")), SV("y\\z")));
     EXPECT_TRUE(sv_equal(tab_display_name(SV("plain")), SV("plain")));
-    tab_paths.count = 0;
-    array_append(&tab_paths, TabPath{3, SV("three.vnt")});
-    array_append(&tab_paths, TabPath{4, SV("four.c")});
+    editor.tab_paths.count = 0;
+    array_append(&editor.tab_paths, TabPath{3, SV("three.vnt")});
+    array_append(&editor.tab_paths, TabPath{4, SV("four.c")});
     EXPECT_TRUE(sv_equal(tab_path(4), SV("four.c")));
     EXPECT_EQ(tab_path(5).length, 0);
-    tab_paths.count = 0;
+    editor.tab_paths.count = 0;
 }
 
 // Incremental changes give exactly the table a full walk gives.
 TEST_F(EditorDocument, IncrementalLineTableMatchesAFullWalk) {
-    Document* doc = &tab_table.slots[0];
+    Document* doc = &editor.tab_table.slots[0];
     struct Case {
         const char* text;
         i64 pos;
@@ -214,8 +215,8 @@ TEST_F(EditorDocument, IncrementalLineTableMatchesAFullWalk) {
 TEST_F(EditorDocument, UndoStoreEvictsTheOldestSnapshotOfAnyDocument) {
     // Two documents of 20 MB: every snapshot is 40 MB of chunks, so the 256 MiB budget
     // holds six of them.
-    Document* a = &tab_table.slots[0];
-    Document* b = &tab_table.slots[1];
+    Document* a = &editor.tab_table.slots[0];
+    Document* b = &editor.tab_table.slots[1];
     std::string big((size_t)20 << 20, 'a');
     document_set_text(a, StringView{big.data(), (i64)big.size()});
     big.assign(big.size(), 'b');
@@ -266,7 +267,7 @@ TEST_F(EditorDocument, UndoStoreEvictsTheOldestSnapshotOfAnyDocument) {
 }
 
 TEST_F(EditorDocument, SnapshotLargerThanTheBudgetIsNotTaken) {
-    Document* doc = &tab_table.slots[2];
+    Document* doc = &editor.tab_table.slots[2];
     document_set_text(doc, SV("abc"));
     undo_checkpoint(doc, edit_structural);
     ASSERT_EQ(doc->undo_snapshots.count, 1);

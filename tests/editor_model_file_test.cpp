@@ -11,10 +11,12 @@
 #include <random>
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/text_change.h"
 #include "platform/headless/headless.h"
@@ -44,19 +46,19 @@ class EditorFiles : public ::testing::Test {
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.
-        saved_hooks = editor_hooks;
-        editor_hooks = EditorHooks{};
+        saved_hooks = editor.hooks;
+        editor.hooks = EditorHooks{};
         project_path.length = 0;
-        doc = &tab_table.slots[0];
+        doc = &editor.tab_table.slots[0];
         char name[] = "/tmp/tesmora_files_XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
         dir = name;
     }
     void TearDown() override {
-        editor_hooks = saved_hooks;
+        editor.hooks = saved_hooks;
         document_reset(doc);
         project_path.length = 0;
-        source_cache.sources_name.length = 0;
+        analysis.source_cache.sources_name.length = 0;
         chmod(dir.c_str(), 0755);
         std::string command = "rm -rf '" + dir + "'";
         EXPECT_EQ(system(command.c_str()), 0);
@@ -326,14 +328,14 @@ TEST_F(EditorFiles, SavingTheSourcesListRebuildsTheSourceCache) {
     write_file(path("sources.txt"), "one.vnt\n");
     string_assign(&project_path, view(dir + "/p.proj"), pool_main);
     source_cache_rebuild(SV("sources.txt"));
-    ASSERT_EQ(source_cache.source_paths.count, 1);
+    ASSERT_EQ(analysis.source_cache.source_paths.count, 1);
     document_load(doc, SV("sources.txt"));
     doc->cursor = doc->anchor = (i32)doc->text.count;
     type("two.vnt");
     document_save(doc);
     EXPECT_EQ(read_file(path("sources.txt")), "one.vnt\ntwo.vnt\n");
-    EXPECT_EQ(source_cache.source_paths.count, 2);
-    EXPECT_EQ(source_cache.source_entries.count, 2);
+    EXPECT_EQ(analysis.source_cache.source_paths.count, 2);
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 2);
     EXPECT_EQ(headless_message_box_count(), 0);
 }
 

@@ -9,6 +9,7 @@
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "editor/motion.h"
 #include "editor/undo_store.h"
@@ -28,14 +29,14 @@ class EditorKeys : public ::testing::Test {
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.
-        saved_hooks = editor_hooks;
-        editor_hooks = EditorHooks{};
+        saved_hooks = editor.hooks;
+        editor.hooks = EditorHooks{};
         project_path.length = 0;
-        doc = &tab_table.slots[0];
+        doc = &editor.tab_table.slots[0];
         doc->focused = 1;
     }
     void TearDown() override {
-        editor_hooks = saved_hooks;
+        editor.hooks = saved_hooks;
         document_reset(doc);
     }
 
@@ -399,7 +400,7 @@ void record_prompt(i32 mode, StringView title) {
 
 TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     prompt_calls.clear();
-    editor_hooks.open_prompt = record_prompt;
+    editor.hooks.open_prompt = record_prompt;
     set("alpha beta alpha\n", 0);
     ctrl(key_F);
     ctrl(key_R);
@@ -412,7 +413,7 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     EXPECT_EQ(prompt_calls[2].title, "goto line");
 
     // Ctrl+L finds the next match from the cursor, Ctrl+J the previous one.
-    string_assign(&search_state.search_text, SV("alpha"), pool_main);
+    string_assign(&editor.search.search_text, SV("alpha"), pool_main);
     doc->cursor = doc->anchor = 1;
     ctrl(key_L);
     EXPECT_EQ(doc->anchor, 11);
@@ -420,13 +421,13 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     EXPECT_EQ(doc->view_request, 1);
     ctrl(key_J);
     EXPECT_EQ(doc->anchor, 0);
-    bool whole = search_state.whole_word, match = search_state.match_case;
+    bool whole = editor.search.whole_word, match = editor.search.match_case;
     ctrl(key_W);
     ctrl(key_match_case);
-    EXPECT_NE(search_state.whole_word, whole);
-    EXPECT_NE(search_state.match_case, match);
-    search_state.whole_word = whole;
-    search_state.match_case = match;
+    EXPECT_NE(editor.search.whole_word, whole);
+    EXPECT_NE(editor.search.match_case, match);
+    editor.search.whole_word = whole;
+    editor.search.match_case = match;
 
     // Ctrl+I and Ctrl+K move through the symbol list within its bounds.
     doc->symbol_list.count = 0;

@@ -13,6 +13,7 @@
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/undo_store.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -33,14 +34,14 @@ class EditorRandom : public ::testing::Test {
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.
-        saved_hooks = editor_hooks;
-        editor_hooks = EditorHooks{};
+        saved_hooks = editor.hooks;
+        editor.hooks = EditorHooks{};
         project_path.length = 0;
-        doc = &tab_table.slots[3];
+        doc = &editor.tab_table.slots[3];
         doc->focused = 1;
     }
     void TearDown() override {
-        editor_hooks = saved_hooks;
+        editor.hooks = saved_hooks;
         document_reset(doc);
     }
 

@@ -8,6 +8,7 @@
 #include "core/project_path.h"
 #include "editor/clipboard.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "editor/text_change.h"
 #include "platform/headless/headless.h"
@@ -26,18 +27,18 @@ class EditorSearch : public ::testing::Test {
         headless_reset();
         tab_table_init();
         // The workbench may have left its hooks and a project behind.
-        saved_hooks = editor_hooks;
-        editor_hooks = EditorHooks{};
+        saved_hooks = editor.hooks;
+        editor.hooks = EditorHooks{};
         project_path.length = 0;
-        doc = &tab_table.slots[0];
-        search_state.match_case = false;
-        search_state.whole_word = false;
+        doc = &editor.tab_table.slots[0];
+        editor.search.match_case = false;
+        editor.search.whole_word = false;
     }
     void TearDown() override {
-        editor_hooks = saved_hooks;
+        editor.hooks = saved_hooks;
         document_reset(doc);
-        search_state.match_case = false;
-        search_state.whole_word = false;
+        editor.search.match_case = false;
+        editor.search.whole_word = false;
     }
 
     void set(const char* text, i32 cursor) {
@@ -48,7 +49,7 @@ class EditorSearch : public ::testing::Test {
         doc->anchor = anchor;
         doc->cursor = cursor;
     }
-    void search_for(const char* s) { string_assign(&search_state.search_text, sv_from_cstr(s), pool_main); }
+    void search_for(const char* s) { string_assign(&editor.search.search_text, sv_from_cstr(s), pool_main); }
     std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
 };
 
@@ -99,28 +100,28 @@ TEST_F(EditorSearch, CaseFoldingAndWholeWords) {
     EXPECT_EQ(doc->anchor, 0);
     find_next(doc, doc->cursor);
     EXPECT_EQ(doc->anchor, 6);
-    search_state.match_case = true;
+    editor.search.match_case = true;
     find_next(doc, 1);
     EXPECT_EQ(doc->anchor, 12);
     // Whole word: "values" does not count, so the search wraps back to "value".
-    search_state.whole_word = true;
+    editor.search.whole_word = true;
     find_next(doc, 13);
     EXPECT_EQ(doc->anchor, 12);
     EXPECT_EQ(doc->cursor, 17);
 
     // At the very start of the text a match counts only when it begins with a word byte.
-    search_state.match_case = false;
+    editor.search.match_case = false;
     set("ab+ab\n", 0);
     EXPECT_TRUE(on_word_boundaries(doc, 0, 2));
     search_for("+ab");
     EXPECT_TRUE(matches_at(doc, 2, 5));
     set("+ab ab\n", 0);
     EXPECT_FALSE(matches_at(doc, 0, 3));
-    search_state.whole_word = false;
+    editor.search.whole_word = false;
     EXPECT_TRUE(matches_at(doc, 0, 3));
-    search_state.whole_word = true;
+    editor.search.whole_word = true;
     // Folding touches only A to Z: bytes of UTF-8 letters must be equal.
-    search_state.whole_word = false;
+    editor.search.whole_word = false;
     set("\xC3\x89t\xC3\xA9\n", 0);
     search_for("\xC3\xA9T\xC3\x89");
     EXPECT_FALSE(matches_at(doc, 0, 5));
@@ -133,7 +134,7 @@ TEST_F(EditorSearch, CaseFoldingAndWholeWords) {
 
 TEST_F(EditorSearch, ReplaceSelectionAndEmptySelection) {
     set("one two\n", 4);
-    string_assign(&search_state.replace_text, SV("2"), pool_main);
+    string_assign(&editor.search.replace_text, SV("2"), pool_main);
     select(4, 7);
     replace_selection(doc);
     EXPECT_EQ(text(), "one 2\n");
@@ -141,7 +142,7 @@ TEST_F(EditorSearch, ReplaceSelectionAndEmptySelection) {
     EXPECT_EQ(doc->anchor, 5);
     EXPECT_TRUE(doc->dirty);
     select(0, 0);
-    string_assign(&search_state.replace_text, SV("zero\n"), pool_main);
+    string_assign(&editor.search.replace_text, SV("zero\n"), pool_main);
     replace_selection(doc);
     EXPECT_EQ(text(), "zero\none 2\n");
     ASSERT_EQ(doc->line_lengths.count, 3);

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "app/frame_input.h"
 #include "core/frame_globals.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "editor/view.h"
 #include "platform/headless/headless.h"
@@ -48,8 +50,7 @@ struct Box {
 };
 
 // Calls the view makes to the hooks.
-int take_result_calls, draw_popup_calls, context_menu_calls;
-f32 popup_line_height;
+int context_menu_calls;
 Document* context_menu_doc;
 
 class EditorView : public ::testing::Test {
@@ -71,12 +72,11 @@ protected:
         test_font.texture = texture_create();
         for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
         white = icon_textures[icon_white];
-        search_state.whole_word = search_state.match_case = false;
-        view_hooks = ViewHooks{};
-        editor_hooks = EditorHooks{};
-        view_sets_pointer_shape = false;
+        editor.search.whole_word = editor.search.match_case = false;
+        editor.hooks = EditorHooks{};
+        editor.view_sets_pointer_shape = false;
         frame_time = 1.0f / 60;
-        take_result_calls = draw_popup_calls = context_menu_calls = 0;
+        context_menu_calls = 0;
 
         document_init_tab_defaults(&doc);
         doc.font = &test_font;
@@ -97,9 +97,8 @@ protected:
     }
     void TearDown() override {
         for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
-        view_hooks = ViewHooks{};
-        editor_hooks = EditorHooks{};
-        view_sets_pointer_shape = false;
+        editor.hooks = EditorHooks{};
+        editor.view_sets_pointer_shape = false;
         renderer = Renderer{};
     }
 
@@ -389,7 +388,7 @@ TEST_F(EditorView, CurrentLineBandAndSingleLineField) {
     field.dirty = 1;
     document_set_text(&field, SV("hello"));
     ASSERT_EQ(field.line_lengths.count, 1);
-    search_state.whole_word = true;
+    editor.search.whole_word = true;
     move(200, 60);
     headless_wheel(-1);
     input_poll();
@@ -583,7 +582,7 @@ TEST_F(EditorView, CaretShownOnceWhenACentringKeyMovesIt) {
     doc.smooth_scroll = 1;
     std::string text = "short\n" + std::string(150, 'x') + " needle tail\n";
     set_text(text);
-    string_assign(&search_state.search_text, SV("needle"), pool_main);
+    string_assign(&editor.search.search_text, SV("needle"), pool_main);
     headless_key_down(key_ctrl);
     headless_key_tap(key_L);
     frame();
@@ -605,7 +604,7 @@ TEST_F(EditorView, CaretShownOnceWhenACentringKeyMovesIt) {
 
     // Typing while an ease runs: each request measures from the target, so the caret
     // stops at the right edge instead of overshooting it by the unfinished distances.
-    if (!source_lock) analysis_locks_create();  // typing recolours
+    if (!analysis.source_lock) analysis_locks_create();  // typing recolours
     set_text(std::string(60, 'y'));
     doc.cursor = doc.anchor = 60;
     doc.scroll_x = doc.target_scroll_x = 0;
@@ -615,7 +614,7 @@ TEST_F(EditorView, CaretShownOnceWhenACentringKeyMovesIt) {
     }
     for (int i = 0; i < 120; i++) frame();
     EXPECT_NEAR(doc.caret_x, right, 0.5);
-    string_assign(&search_state.search_text, SV(""), pool_main);
+    string_assign(&editor.search.search_text, SV(""), pool_main);
 }
 
 TEST_F(EditorView, CaretBlinksAndFollowsThePointer) {
@@ -659,8 +658,8 @@ TEST_F(EditorView, CornerIndicators) {
     EXPECT_TRUE(draws_with_texture(icon_textures[icon_pyramid]).empty());
     EXPECT_TRUE(draws_with_texture(icon_textures[icon_star3d]).empty());
 
-    search_state.whole_word = true;
-    search_state.match_case = true;
+    editor.search.whole_word = true;
+    editor.search.match_case = true;
     doc.dirty = 1;
     frame();
     struct Expect {
@@ -676,7 +675,7 @@ TEST_F(EditorView, CornerIndicators) {
         EXPECT_NEAR(icon[0].height, 16, 0.01);
         EXPECT_FLOAT_EQ(icon[0].alpha, 0.75f);
     }
-    search_state.whole_word = false;
+    editor.search.whole_word = false;
     frame();
     EXPECT_TRUE(draws_with_texture(icon_textures[icon_triangular_prism]).empty());
     EXPECT_EQ(draws_with_texture(icon_textures[icon_star3d]).size(), 1u);
@@ -714,24 +713,16 @@ TEST_F(EditorView, OccurrencesOfAWholeWordSelection) {
     EXPECT_EQ(boxes(neutral_color).size(), 37u);  // rows 1..37 of the 38 visible
 }
 
-TEST_F(EditorView, HooksContextMenuAndPointerShape) {
+TEST_F(EditorView, ContextMenuAndPointerShape) {
     set_text("abc");
-    view_hooks.take_result = [](Document*) { take_result_calls++; };
-    view_hooks.draw_popups = [](Document*, f32 h) {
-        draw_popup_calls++;
-        popup_line_height = h;
-    };
-    editor_hooks.open_context_menu = [](Document* d) {
+    editor.hooks.open_context_menu = [](Document* d) {
         context_menu_calls++;
         context_menu_doc = d;
     };
-    view_sets_pointer_shape = true;
+    editor.view_sets_pointer_shape = true;
     move(400, 300);
     headless_mouse_click(mouse_secondary);
     frame();
-    EXPECT_EQ(take_result_calls, 1);
-    EXPECT_EQ(draw_popup_calls, 1);
-    EXPECT_FLOAT_EQ(popup_line_height, 16);
     EXPECT_EQ(context_menu_calls, 1);
     EXPECT_EQ(context_menu_doc, &doc);
     EXPECT_EQ(headless_mouse_cursor(), 1);
@@ -741,10 +732,6 @@ TEST_F(EditorView, HooksContextMenuAndPointerShape) {
     frame();
     EXPECT_EQ(context_menu_calls, 1);
     EXPECT_EQ(headless_mouse_cursor(), 0);
-
-    doc.single_line = 1;
-    frame();
-    EXPECT_EQ(take_result_calls, 2) << "entry fields take no analysis result";
 }
 
 TEST_F(EditorView, DegenerateStatesDoNotBreakTheFrame) {

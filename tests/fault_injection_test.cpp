@@ -19,9 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -74,7 +76,7 @@ protected:
     void TearDown() override {
         if (mounted) umount2(mount_point.c_str(), MNT_DETACH);
         project_reset(StringView{nullptr, 0});
-        editor_hooks = EditorHooks{};
+        editor.hooks = EditorHooks{};
         icon_textures[icon_sphere] = icon_textures[icon_star3d] = 0;
         std::error_code ignored;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -98,8 +100,8 @@ protected:
     }
     Document* document_of(const char* name) {
         for (i64 slot = 0; slot < tab_slot_count; slot++)
-            if (tab_slot_used(slot) && sv_equal(owned_view(tab_table.slots[slot].path), sv_from_cstr(name)))
-                return &tab_table.slots[slot];
+            if (tab_slot_used(slot) && sv_equal(owned_view(editor.tab_table.slots[slot].path), sv_from_cstr(name)))
+                return &editor.tab_table.slots[slot];
         return nullptr;
     }
     // Runs `body` in a child process; its return value is the child's exit status, so
@@ -121,7 +123,7 @@ protected:
             project_add_file(view(f.first));
         }
         project_save(view(p));
-        EXPECT_TRUE(project_saved);
+        EXPECT_TRUE(workbench.project_saved);
         return p;
     }
 
@@ -177,7 +179,7 @@ TEST_F(FaultInjection, ProjectWriteCutShortKeepsBothFilesAndTheProjectUnsaved) {
     // A change to the project and a change to a document, both unsaved.
     for (int i = 0; i < 400; i++) write_file(path("more/f" + std::to_string(i) + ".txt"), "x\n");
     for (int i = 0; i < 20; i++) project_add_file(view("more/f" + std::to_string(i) + ".txt"));
-    ASSERT_FALSE(project_saved);
+    ASSERT_FALSE(workbench.project_saved);
     Document* doc = document_of("main.vnt");
     ASSERT_NE(doc, nullptr);
     std::string new_text = lines_of(60000, 'n');
@@ -193,7 +195,7 @@ TEST_F(FaultInjection, ProjectWriteCutShortKeepsBothFilesAndTheProjectUnsaved) {
         project_save(view(p));
         std::vector<std::string> expected = {"error: failed to write file: " + path("main.vnt"),
                                              "error: failed to save project file: " + p};
-        if (project_saved) return (int)child_saved;
+        if (workbench.project_saved) return (int)child_saved;
         if (!doc->dirty) return (int)child_not_dirty;
         if (messages() != expected) return (int)child_wrong_message;
         if (!sv_equal(owned_view(project_path), view(p))) return (int)child_path_changed;
@@ -210,7 +212,7 @@ TEST_F(FaultInjection, ProjectWriteCutShortKeepsBothFilesAndTheProjectUnsaved) {
         rlimit r{limit, limit};
         if (setrlimit(RLIMIT_FSIZE, &r) != 0) return (int)child_no_limit;
         project_save(view(path("renamed.tproj")));
-        if (project_saved) return (int)child_saved;
+        if (workbench.project_saved) return (int)child_saved;
         if (!sv_equal(owned_view(project_path), view(p))) return (int)child_path_changed;
         return (int)child_ok;
     });
@@ -226,7 +228,7 @@ TEST_F(FaultInjection, ReadOnlyDirectoryRefusesEverySaveAndSaysSo) {
     ASSERT_NE(doc, nullptr);
     document_set_text(doc, SV("proc main() {\n    changed()\n}\n"));
     doc->dirty = 1;
-    project_saved = false;
+    workbench.project_saved = false;
     ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
     // Permissions do not bind root: the saves run as nobody.
     int result = in_child([&] {
@@ -235,7 +237,7 @@ TEST_F(FaultInjection, ReadOnlyDirectoryRefusesEverySaveAndSaysSo) {
         project_save(view(p));
         std::vector<std::string> expected = {"error: failed to open file for writing: " + path("main.vnt"),
                                              "error: failed to save project file: " + p};
-        if (project_saved) return (int)child_saved;
+        if (workbench.project_saved) return (int)child_saved;
         if (!doc->dirty) return (int)child_not_dirty;
         if (messages() != expected) return (int)child_wrong_message;
         return (int)child_ok;
@@ -260,7 +262,7 @@ TEST_F(FaultInjection, FullDiskKeepsTheOldFilesUntilThereIsRoomAgain) {
     ASSERT_NE(doc, nullptr);
     document_set_text(doc, view(new_text));
     doc->dirty = 1;
-    project_saved = false;
+    workbench.project_saved = false;
     // Fill the disk.
     std::string filler = mount_point + "/filler";
     int fd = open(filler.c_str(), O_WRONLY | O_CREAT, 0644);
@@ -275,7 +277,7 @@ TEST_F(FaultInjection, FullDiskKeepsTheOldFilesUntilThereIsRoomAgain) {
     EXPECT_EQ(messages(), (std::vector<std::string>{"error: failed to write file: " + mount_point + "/main.c",
                                                     "error: failed to save project file: " + p}));
     EXPECT_TRUE(doc->dirty);
-    EXPECT_FALSE(project_saved);
+    EXPECT_FALSE(workbench.project_saved);
     EXPECT_EQ(read_file(mount_point + "/main.c"), old_text);
     EXPECT_EQ(read_file(p), old_project);
     EXPECT_EQ(strays(mount_point, {"main.c", "work.tproj", "filler"}), std::vector<std::string>{});
@@ -286,7 +288,7 @@ TEST_F(FaultInjection, FullDiskKeepsTheOldFilesUntilThereIsRoomAgain) {
     project_save(view(p));
     EXPECT_TRUE(messages().empty());
     EXPECT_FALSE(doc->dirty);
-    EXPECT_TRUE(project_saved);
+    EXPECT_TRUE(workbench.project_saved);
     EXPECT_EQ(read_file(mount_point + "/main.c"), new_text);
 }
 
@@ -301,12 +303,12 @@ TEST_F(FaultInjection, ProjectSaveKilledAtRandomMomentsLeavesOneWholeVersion) {
     testing::internal::CaptureStdout();
     project_load(view(p));
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(file_tree.rows.count, 20001);
+    ASSERT_EQ(workbench.file_tree.rows.count, 20001);
     // Version A selects nothing and names no sources list; version B selects every node
     // and names one. Both are written once here, so each is known whole.
     auto set_version = [](int v) {
-        for (tree_node& n : file_tree.rows) n.is_selected = v == 1;
-        string_assign(&source_cache.sources_name, v == 1 ? SV("sources.txt") : StringView{nullptr, 0}, pool_main);
+        for (tree_node& n : workbench.file_tree.rows) n.is_selected = v == 1;
+        string_assign(&analysis.source_cache.sources_name, v == 1 ? SV("sources.txt") : StringView{nullptr, 0}, pool_main);
     };
     set_version(1);
     project_save(view(p));
@@ -377,8 +379,8 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
                                                     "error: file too large to open: " + path("larger.vnt")}));
     // The source cache leaves the huge file out and says so.
     EXPECT_NE(out.find("source cache full, left out: " + path("huge.txt")), std::string::npos) << out;
-    ASSERT_EQ(source_cache.source_entries.count, 1);
-    EXPECT_TRUE(sv_equal(source_cache.source_entries[0].path, SV("small.vnt")));
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 1);
+    EXPECT_TRUE(sv_equal(analysis.source_cache.source_entries[0].path, SV("small.vnt")));
     // The refused tabs stay open and empty; the small one loaded; nothing was read in.
     Document* huge = document_of("huge.txt");
     EXPECT_EQ(huge, nullptr) << "a refused file keeps no path: saving cannot overwrite it";
@@ -387,18 +389,18 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
     EXPECT_EQ(std::string((const char*)small->text.data, (size_t)small->text.count), "var x = 1\n");
     EXPECT_LT(arenas[pool_main].used - main_before, (i64)64 << 20);
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
-        if (!tab_slot_used(slot) || &tab_table.slots[slot] == small) continue;
-        EXPECT_EQ(tab_table.slots[slot].text.count, 1);
-        EXPECT_FALSE(tab_table.slots[slot].dirty);
+        if (!tab_slot_used(slot) || &editor.tab_table.slots[slot] == small) continue;
+        EXPECT_EQ(editor.tab_table.slots[slot].text.count, 1);
+        EXPECT_FALSE(editor.tab_table.slots[slot].dirty);
     }
 
     // Opened on its own from the file dialog: the same message, and the program goes on.
     headless_clear_message_boxes();
     project_add_file(SV("huge.txt"));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: file too large to open: " + path("huge.txt")});
-    ASSERT_NE(current_document, nullptr);
-    EXPECT_EQ(current_document->text.count, 1);
-    document_save(current_document);  // not dirty, no path: nothing is written
+    ASSERT_NE(editor.current_document, nullptr);
+    EXPECT_EQ(editor.current_document->text.count, 1);
+    document_save(editor.current_document);  // not dirty, no path: nothing is written
     EXPECT_EQ(fs::file_size(path("huge.txt")), (uintmax_t)2 << 30);
 }
 
@@ -423,8 +425,8 @@ TEST_F(FaultInjection, TabWhoseFileFailsToOpenCannotOverwriteTheSlotsPreviousFil
     // The user types into both empty tabs and saves everything.
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        document_set_text(&tab_table.slots[slot], SV("typed over\n"));
-        tab_table.slots[slot].dirty = 1;
+        document_set_text(&editor.tab_table.slots[slot], SV("typed over\n"));
+        editor.tab_table.slots[slot].dirty = 1;
     }
     project_save(view(path("two.tproj")));
     EXPECT_EQ(read_file(path("notes.txt")), "precious\n");

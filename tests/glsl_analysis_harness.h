@@ -14,7 +14,7 @@ using cpp_test::scope_starting_at;
 using cpp_test::str;
 using cpp_test::symbol_in;
 
-inline CppRun analyse(const std::string& text, const std::vector<tree_node>& request_rows = {}) {
+inline CppRun analyse(const std::string& text) {
     cpp_test::setup();
     pool_reset(pool_parser);
     static AnalysisResult result;
@@ -24,8 +24,6 @@ inline CppRun analyse(const std::string& text, const std::vector<tree_node>& req
     run.job.path = SV("shader.glsl");
     run.job.kind = 5;
     run.job.result = &result;
-    run.job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-    for (const tree_node& row : request_rows) array_append(&run.job.request_rows, row);
     analysis_run_job(&run.job);
     return run;
 }
@@ -34,16 +32,16 @@ inline CppRun analyse(const std::string& text, const std::vector<tree_node>& req
 inline GlslAnalysis* parse_only(const std::string& text) {
     cpp_test::setup();
     pool_reset(pool_parser);
-    GlslAnalysis* a = cpp_new<GlslAnalysis>();
+    GlslAnalysis* a = cfam_new<GlslAnalysis>();
     parse_state_reset(&a->p);
     StringView copy = string_copy(StringView{text.data(), (i64)text.size()}, pool_parser);
     u8* colours = (u8*)pool_alloc(pool_parser, copy.length + 1);
     memset(colours, 0, (size_t)copy.length + 1);
-    parse_state_add_file(&a->p, &analysis_lexers[language_glsl], language_glsl, false, SV("shader.glsl"), copy,
+    parse_state_add_file(&a->p, file_kind_glsl, SV("shader.glsl"), copy,
                          colours);
     glsl_parse_tokens(a);
     return a;
 }
 
-inline std::string token_text_of(const GlslAnalysis* a, i64 token) { return str(text_of_token(&a->p, token)); }
+inline std::string token_text_of(const GlslAnalysis* a, i64 token) { return str(cfam_text_of_token(&a->p, token)); }
 }  // namespace glsl_test

@@ -1,6 +1,7 @@
 // The whole GLSL pass: the built-in table, colours of names by what they name, member
 // access through struct scopes, the outline, signatures and cursor ranges, isolation
 // from the project's other files, and inputs that must merely finish.
+#include "editor/symbol_look.h"
 #include "glsl_analysis_harness.h"
 
 using namespace glsl_test;
@@ -30,12 +31,12 @@ TEST(GlslBuiltins, DeclaredFirstInTheRootScopeInTableOrder) {
     EXPECT_EQ(str(root[31].name), "sampler2DArray");
     EXPECT_EQ(str(root[34].name), "gl_FragCoord");
     EXPECT_EQ(str(root[101].name), "texture3D");
-    EXPECT_EQ(run.job.result->minimap.rows.count, 0);
+    EXPECT_EQ(run.job.result->outline.count, 0);
     EXPECT_EQ(run.job.result->signatures.count, 0);
     // The kind tables follow the GLSL palette.
-    EXPECT_EQ(run.job.result->kind_icons[symbol_builtin_type], icon_textures[icon_cube]);
-    EXPECT_EQ(run.job.result->kind_colours[symbol_builtin_function].r, glsl_palette[glsl_kind_proc].r);
-    EXPECT_EQ(run.job.result->kind_icons[symbol_enum], 0u);
+    EXPECT_EQ(symbol_kind_icon(run.job.result, symbol_builtin_type), icon_textures[icon_cube]);
+    EXPECT_EQ(symbol_kind_colour(run.job.result, symbol_builtin_function).r, glsl_palette[glsl_kind_proc].r);
+    EXPECT_EQ(symbol_kind_icon(run.job.result, symbol_enum), 0u);
 }
 
 TEST(GlslSemantic, DeclarationWithABuiltinTypeAndABuiltinCall) {
@@ -140,29 +141,22 @@ TEST(GlslSemantic, VariablesByPlace) {
 }
 
 TEST(GlslSemantic, OutlineOfStructsFunctionsAndGlobals) {
-    tree_node folded{};
-    folded.name = SV("Light");
-    folded.is_group_start = 1;
-    folded.is_open = 0;
     CppRun run = analyse(
         "struct Light { vec3 position; float a, b; };\n"
         "struct Material;\n"
         "struct Other { float c; };\n"
         "uniform Light lights[4];\n"
         "float shade(Light l);\n"
-        "void main() { float local; }\n",
-        {folded});
+        "void main() { float local; }\n");
     EXPECT_EQ(outline(run), (std::vector<std::string>{
                                 "0 cube Light", "1 sphere position", "1 sphere a", "1 sphere b", "0 end",
                                 "0 cube Material", "0 cube Other", "1 sphere c", "0 end", "0 sphere lights",
                                 "0 cylinder shade", "0 cylinder main"}));
-    const Array<tree_node>& rows = run.job.result->minimap.rows;
-    EXPECT_EQ(rows[0].is_open, 0);  // carried over by name
-    EXPECT_EQ(rows[6].is_open, 1);  // a new group starts open
-    EXPECT_EQ(rows[0].id, 0);
-    EXPECT_EQ(rows[9].id, 3);
-    EXPECT_EQ(rows[1].color.g, glsl_palette[glsl_kind_member_var].g);
-    EXPECT_EQ(rows[11].color.r, glsl_palette[glsl_kind_proc].r);
+    const Array<OutlineRow>& rows = run.job.result->outline;
+    EXPECT_EQ(rows[0].line, 0);
+    EXPECT_EQ(rows[9].line, 3);
+    EXPECT_EQ(rows[1].token_kind, glsl_kind_member_var);
+    EXPECT_EQ(rows[11].token_kind, glsl_kind_proc);
     EXPECT_EQ(colour_of(run, "Light", 1), glsl_kind_struct);
     EXPECT_EQ(colour_of(run, "Light", 2), glsl_kind_struct);
     EXPECT_FALSE(symbol_in(run, 0, "Material"));  // a forward declaration declares nothing

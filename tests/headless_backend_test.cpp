@@ -362,6 +362,84 @@ TEST_F(HeadlessTest, DrawRecordsUniformsTextureAndScissor) {
     EXPECT_EQ(headless_draw_count(), 0) << "input_poll starts a new draw list";
 }
 
+TEST_F(HeadlessTest, QuadRunsAreRecordedQuadByQuad) {
+    u32 program = make_program();
+    u32 texture = texture_create();
+    QuadInstance quads[2] = {};
+    for (i32 i = 0; i < 2; i++) {
+        quads[i].mvp[12] = (f32)(i + 1);
+        quads[i].color[1] = 0.25f * (f32)(i + 1);
+        quads[i].uv_rect[2] = 0.5f;
+    }
+    shader_bind(program);
+    texture_unit(3);
+    pipeline_scissor_enable(true);  // for clears and draw_arrays only
+    pipeline_scissor_rect(9, 9, 9, 9);
+    const QuadScissor clip = {1, 2, -30, 40};
+    pipeline_draw_quads(texture, &clip, quads, 2);
+    pipeline_draw_quads(0, nullptr, quads + 1, 1);
+
+    ASSERT_EQ(headless_draw_count(), 3);
+    for (i32 i = 0; i < 3; i++) {
+        const RecordedDraw& d = headless_draws()[i];
+        const QuadInstance& q = quads[i == 0 ? 0 : 1];
+        EXPECT_EQ(d.texture, i < 2 ? texture : 0u) << i;
+        EXPECT_EQ(d.program, program);
+        EXPECT_EQ(d.mvp[12], q.mvp[12]) << i;
+        EXPECT_EQ(d.color[1], q.color[1]) << i;
+        EXPECT_EQ(d.uv_rect[2], 0.5f);
+        EXPECT_EQ(d.scissor_enabled, i < 2) << i;
+        EXPECT_EQ(d.scissor[2], i < 2 ? -30 : 0) << "a run's scissor is recorded as given";
+        EXPECT_EQ(d.mode, 5u);
+        EXPECT_EQ(d.first, 0);
+        EXPECT_EQ(d.count, 4);
+        EXPECT_EQ(d.instances, 1);
+    }
+    const HeadlessGpuState* gpu = headless_gpu_state();
+    EXPECT_EQ(gpu->quad_runs, 2);
+    EXPECT_EQ(gpu->active_unit, 0u) << "a run leaves unit 0 active with its texture";
+    EXPECT_EQ(gpu->texture, 0u);
+    EXPECT_TRUE(gpu->scissor_enabled) << "the pipeline's scissor is left as it was";
+    EXPECT_EQ(gpu->scissor[0], 9);
+    EXPECT_EQ(gpu->misuse_count, 0) << gpu->last_misuse;
+
+    pipeline_draw_quads(texture + 100, nullptr, quads, 1);
+    EXPECT_EQ(headless_gpu_state()->misuse_count, 1) << "an unknown texture";
+    shader_bind(0);
+    pipeline_draw_quads(texture, nullptr, quads, 1);
+    EXPECT_EQ(headless_gpu_state()->misuse_count, 2) << "no program";
+}
+
+namespace {
+QuadInstance held_quad;
+bool quad_held;
+// A renderer that keeps one quad back until the back-end asks for it.
+void submit_held_quad() {
+    if (quad_held) pipeline_draw_quads(0, nullptr, &held_quad, 1);
+    quad_held = false;
+}
+}  // namespace
+
+TEST_F(HeadlessTest, SubmitHookRunsBeforeTheDrawsAreSeen) {
+    shader_bind(make_program());
+    pipeline_set_submit_hook(submit_held_quad);
+    quad_held = true;
+    EXPECT_EQ(headless_draw_count(), 1);
+    quad_held = true;
+    EXPECT_EQ(headless_draws()[1].count, 4);
+    quad_held = true;
+    EXPECT_EQ(headless_gpu_state()->quad_runs, 3);
+    quad_held = true;
+    pipeline_present();
+    EXPECT_FALSE(quad_held) << "presenting takes what is held";
+    EXPECT_EQ(headless_draw_count(), 4);
+
+    headless_reset();
+    quad_held = true;
+    EXPECT_EQ(headless_draw_count(), 0) << "the reset forgets the hook";
+    quad_held = false;
+}
+
 TEST_F(HeadlessTest, UniformsArePerProgram) {
     u32 vertex_array = vertex_array_create();
     u32 first = make_program();

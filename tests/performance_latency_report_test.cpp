@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/shell_state.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -31,7 +33,7 @@ TEST(LatencyReport, OneLinePerFrameWithInputMeasuredFromTheEvent) {
     ensure_arenas();
     headless_reset();
     ASSERT_TRUE(application_start(nullptr, 0));
-    application_report_latency = true;
+    shell.reports.latency = true;
 
     testing::internal::CaptureStdout();
     ASSERT_TRUE(application_frame());  // no input: no line
@@ -57,15 +59,14 @@ TEST(LatencyReport, OneLinePerFrameWithInputMeasuredFromTheEvent) {
     EXPECT_LE(ms, (double)(after_present - before_event) / 1e6 + 0.001);
 
     // Off again: input brings no line.
-    application_report_latency = false;
+    shell.reports.latency = false;
     testing::internal::CaptureStdout();
     headless_text(SV("y"));
     ASSERT_TRUE(application_frame());
     EXPECT_TRUE(latency_lines(testing::internal::GetCapturedStdout()).empty());
 
     application_shutdown();
-    editor_hooks = EditorHooks{};
-    view_hooks = ViewHooks{};
+    editor.hooks = EditorHooks{};
     headless_reset();
 }
 

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
 #include "render/font.h"
 #include "syntax/coloring_file.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
+#include "syntax/lex_text.h"
 #include "syntax/token_kinds.h"
 #include "test_support.h"
 
@@ -44,9 +46,9 @@ class Recolour : public ::testing::Test {
         doc.y = 0;
         doc.width = 400;
         doc.height = 160;  // ten rows
-        mutex_lock(analysis_lock);
-        analysis_request = AnalysisRequest{};
-        mutex_unlock(analysis_lock);
+        mutex_lock(analysis.lock);
+        analysis.request = AnalysisRequest{};
+        mutex_unlock(analysis.lock);
     }
     void TearDown() override { document_reset(&doc); }
 
@@ -146,13 +148,13 @@ TEST_F(Recolour, RequestsForAnalysableDocumentsOnly) {
     std::string text = "int x;\n";
     set_text(text, file_kind_c, "x.c");
     recolour_document(&doc);
-    mutex_lock(analysis_lock);
-    EXPECT_EQ(analysis_request.pending, 1);
-    EXPECT_EQ(analysis_request.kind, file_kind_c);
-    EXPECT_TRUE(sv_equal(analysis_request.path, SV("x.c")));
-    EXPECT_EQ(analysis_request.text.length, (i64)text.size());
-    analysis_request.pending = 0;
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    EXPECT_EQ(analysis.request.pending, 1);
+    EXPECT_EQ(analysis.request.kind, file_kind_c);
+    EXPECT_TRUE(sv_equal(analysis.request.path, SV("x.c")));
+    EXPECT_EQ(analysis.request.text.length, (i64)text.size());
+    analysis.request.pending = 0;
+    mutex_unlock(analysis.lock);
     EXPECT_EQ(colour_at(text, "int"), cpp_kind_type_keyword);
 
     // An entry field (kind 0) never asks for an analysis.
@@ -160,9 +162,9 @@ TEST_F(Recolour, RequestsForAnalysableDocumentsOnly) {
     document_init_entry_field(&field);
     document_set_text(&field, SV("find me"));
     recolour_document(&field);
-    mutex_lock(analysis_lock);
-    EXPECT_EQ(analysis_request.pending, 0);
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    EXPECT_EQ(analysis.request.pending, 0);
+    mutex_unlock(analysis.lock);
 }
 
 TEST_F(Recolour, HugeUnlistedDocumentIsColouredButAnalysedAsEmpty) {
@@ -172,11 +174,11 @@ TEST_F(Recolour, HugeUnlistedDocumentIsColouredButAnalysedAsEmpty) {
     set_text(text, file_kind_c, "big.c");
     recolour_document(&doc);
     EXPECT_EQ(colour_at(text, "int"), cpp_kind_type_keyword);
-    mutex_lock(analysis_lock);
-    EXPECT_EQ(analysis_request.pending, 1);
-    EXPECT_EQ(analysis_request.text.length, 0);
-    analysis_request.pending = 0;
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    EXPECT_EQ(analysis.request.pending, 1);
+    EXPECT_EQ(analysis.request.text.length, 0);
+    analysis.request.pending = 0;
+    mutex_unlock(analysis.lock);
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "editor/editor_state.h"
 #include "editor/recovery.h"
 #include "editor/recovery_file.h"
+#include "workbench/workbench_state.h"
 #include "workbench_frame_fixture.h"
 
 TEST(RecoveryFile, ReadsOnlyWholeWellFormedFiles) {
@@ -67,7 +69,7 @@ protected:
 TEST_F(Recovery, AModifiedDocumentKeepsARecoveryFileUntilItIsSaved) {
     project_with({{"a.vnt", "one\n"}});
     project_save(sv_of(path_of("test.proj")));
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     std::string file = recovery_file_of(doc);
     // Each frame takes a recovery step at the workbench clock; the test steps a little
     // ahead of it.
@@ -100,14 +102,14 @@ TEST_F(Recovery, RecoveredTextComesBackAsAnUnsavedChange) {
     type("lost ");  // b.vnt
     recovery_step(100);
     // The crash: nothing is saved, the program is gone. Then b.vnt is not even open.
-    project.tab_entries[1].close_requested = 0;
+    workbench.project.tab_entries[1].close_requested = 0;
     project_reset(StringView{nullptr, 0});
     age("b.vnt");
     write_file("test.proj", "tabs 1\n2 1 a.vnt\nfiles 2\n2 a.vnt\n3 b.vnt\nnodes 0\n");
     project_load(sv_of(path_of("test.proj")));
     Document* b = nullptr;
     for (i64 slot = 0; slot < tab_slot_count; slot++)
-        if (tab_slot_used(slot) && str_of(owned_view(tab_table.slots[slot].path)) == "b.vnt") b = &tab_table.slots[slot];
+        if (tab_slot_used(slot) && str_of(owned_view(editor.tab_table.slots[slot].path)) == "b.vnt") b = &editor.tab_table.slots[slot];
     ASSERT_NE(b, nullptr) << "a file with recovered changes is opened";
     EXPECT_EQ(doc_text(b), "lost two\n");
     EXPECT_TRUE(b->dirty);
@@ -115,7 +117,7 @@ TEST_F(Recovery, RecoveredTextComesBackAsAnUnsavedChange) {
     ASSERT_EQ(workbench.notices.count, 1);
     EXPECT_EQ(str_of(owned_view(workbench.notices.texts[0])), "recovered unsaved changes of b.vnt");
     // The disk's text is one undo away.
-    current_document = b;
+    editor.current_document = b;
     b->focused = 1;
     ctrl_key(key_Z);
     EXPECT_EQ(doc_text(b), "two\n");
@@ -124,7 +126,7 @@ TEST_F(Recovery, RecoveredTextComesBackAsAnUnsavedChange) {
 TEST_F(Recovery, DamagedOlderAndForeignFilesAreKeptAndListed) {
     project_with({{"a.vnt", "one\n"}});
     project_save(sv_of(path_of("test.proj")));
-    std::string file = recovery_file_of(current_document);
+    std::string file = recovery_file_of(editor.current_document);
     std::filesystem::create_directories(recovery_dir);
     std::ofstream(file) << "tesmora recovery 1\ndocument cut short";
     // A foreign one: another project's document.
@@ -136,8 +138,8 @@ TEST_F(Recovery, DamagedOlderAndForeignFilesAreKeptAndListed) {
     project_load(sv_of(path_of("test.proj")));
     project_load(sv_of(path_of("test.proj")));
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(doc_text(current_document), "one\n");
-    EXPECT_FALSE(current_document->dirty);
+    EXPECT_EQ(doc_text(editor.current_document), "one\n");
+    EXPECT_FALSE(editor.current_document->dirty);
     EXPECT_NE(out.find("unreadable recovery file kept: " + file), std::string::npos);
     EXPECT_NE(out.find("recovery file kept: " + foreign + " (unsaved changes of /elsewhere/x.c)"), std::string::npos);
     EXPECT_EQ(out.find("kept: " + foreign), out.rfind("kept: " + foreign)) << "listed once";
@@ -163,7 +165,7 @@ TEST_F(Recovery, AWriteThatFailsIsReportedOnceAndRetried) {
     unlink(path_of("blocker").c_str());
     recovery_step(t + 6);
     char name[32];
-    recovery_name_of(current_document, name);
+    recovery_name_of(editor.current_document, name);
     EXPECT_TRUE(std::filesystem::exists(path_of("blocker/recovery/") + std::string(name, recovery_file_name_length)));
 }
 
@@ -171,7 +173,7 @@ TEST_F(Recovery, AWriteThatFailsIsReportedOnceAndRetried) {
 TEST_F(Recovery, ArenaExhaustionWritesRecoveryFilesFirst) {
     project_with({{"a.vnt", "one\n"}});
     type("unsaved ");
-    std::string file = recovery_file_of(current_document);
+    std::string file = recovery_file_of(editor.current_document);
     fflush(stdout);
     pid_t child = fork();
     if (child == 0) {
@@ -190,14 +192,16 @@ TEST_F(Recovery, ArenaExhaustionWritesRecoveryFilesFirst) {
 TEST_F(Recovery, ThreadedWorkerWritesInTheBackground) {
     recovery_init(sv_of(recovery_dir), true);
     project_with({{"a.vnt", "one\n"}});
-    std::string file = recovery_file_of(current_document);
+    std::string file = recovery_file_of(editor.current_document);
+    // Frames step at the workbench clock; the test's own steps run ahead of it.
+    f64 t = workbench.clock;
     for (int i = 0; i < 20; i++) {
         type("x");
-        recovery_step(100 + i * 1.5);
+        recovery_step(t + 10 + i * 1.5);
         usleep(1000);
     }
     for (int i = 0; i < 2000 && recovered_text(file) != std::string(20, 'x') + "one\n"; i++) {
-        recovery_step(200 + i * 1.5);
+        recovery_step(t + 100 + i * 1.5);
         usleep(1000);
     }
     EXPECT_EQ(recovered_text(file), std::string(20, 'x') + "one\n");

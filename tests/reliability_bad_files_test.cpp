@@ -19,12 +19,14 @@
 #include <vector>
 
 #include "analysis/analysis_job.h"
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/shell_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -91,7 +93,7 @@ protected:
         font = Font{};
         project_path.length = 0;
         source_cache_clear();
-        editor_hooks = EditorHooks{};
+        editor.hooks = EditorHooks{};
         std::error_code ignored;
         fs::remove_all(dir, ignored);
     }
@@ -129,12 +131,12 @@ TEST_F(BadFiles, SettingsFile) {
     // at the end without a value gives an empty value.
     EXPECT_EQ(load("sleep twelve\ncoloring x y\ntheme missing.txt\nbogus 1\nlost\nsleep 3\nworkspace"), "");
     EXPECT_EQ(shell.sleep_ms, 0);
-    EXPECT_EQ(workspace_path.length, 0);
-    EXPECT_EQ(str(owned_view(coloring_path)), "x y");
+    EXPECT_EQ(shell.workspace_path.length, 0);
+    EXPECT_EQ(str(owned_view(shell.coloring_path)), "x y");
     // Empty: the defaults.
     EXPECT_EQ(load(""), "");
     EXPECT_EQ(shell.sleep_ms, 12);
-    EXPECT_EQ(coloring_path.length, 0);
+    EXPECT_EQ(shell.coloring_path.length, 0);
     // Huge: refused unread, with a line on standard output; the defaults stay.
     write_sparse("settings.txt", (off_t)3 << 30);
     shell_set_defaults();
@@ -147,12 +149,12 @@ TEST_F(BadFiles, SettingsFile) {
     for (unsigned seed = 1; seed <= 20; seed++) {
         load(random_bytes(4096, seed) + " \nsleep 7\n");
         EXPECT_EQ(shell.sleep_ms, 7) << seed;
-        EXPECT_EQ(str(owned_view(workspace_path)).find('\n'), std::string::npos);
-        EXPECT_EQ(str(owned_view(coloring_path)).find('\n'), std::string::npos);
+        EXPECT_EQ(str(owned_view(shell.workspace_path)).find('\n'), std::string::npos);
+        EXPECT_EQ(str(owned_view(shell.coloring_path)).find('\n'), std::string::npos);
     }
     // Not UTF-8: the bytes are kept as they are.
     load("workspace caf\xe9 \xff\xfe\nsleep 5\n");
-    EXPECT_EQ(str(owned_view(workspace_path)), "caf\xe9 \xff\xfe");
+    EXPECT_EQ(str(owned_view(shell.workspace_path)), "caf\xe9 \xff\xfe");
     EXPECT_EQ(shell.sleep_ms, 5);
 }
 
@@ -295,7 +297,7 @@ TEST_F(BadFiles, ColoringFile) {
 
 TEST_F(BadFiles, ProjectFile) {
     tab_table_init();
-    editor_hooks.add_tab_entry = record_tab_entry;
+    editor.hooks.add_tab_entry = record_tab_entry;
     for (Document* box : {&workbench.settings.box, &workbench.prompt.box, &workbench.file_dialog.box})
         if (!box->single_line) document_init_entry_field(box);
     write("a.txt", "alpha\n");
@@ -311,15 +313,15 @@ TEST_F(BadFiles, ProjectFile) {
     // Broken: reading stops at the first bad section word; what came before stays.
     EXPECT_EQ(load("tabs 1\n1 1 a.txt\nfiles 1\n1 a.txt\nbogus 3\nnodes 1\n1 0 a.txt\n"),
               std::vector<std::string>{invalid});
-    EXPECT_EQ(project.tab_entries.count, 1);
-    EXPECT_EQ(file_tree.rows.count, 0);
-    ASSERT_NE(current_document, nullptr);
-    EXPECT_EQ(str(document_text(current_document)), "alpha\n");
+    EXPECT_EQ(workbench.project.tab_entries.count, 1);
+    EXPECT_EQ(workbench.file_tree.rows.count, 0);
+    ASSERT_NE(editor.current_document, nullptr);
+    EXPECT_EQ(str(document_text(editor.current_document)), "alpha\n");
     // Empty: an empty project; the next file gets id 2.
     EXPECT_EQ(load(""), std::vector<std::string>{});
-    EXPECT_EQ(project.tab_entries.count, 0);
-    EXPECT_EQ(next_tab_id, 1);
-    EXPECT_TRUE(project_saved);
+    EXPECT_EQ(workbench.project.tab_entries.count, 0);
+    EXPECT_EQ(editor.next_tab_id, 1);
+    EXPECT_TRUE(workbench.project_saved);
     // Huge: refused unread.
     write_sparse("p.tproj", (off_t)2 << 30);
     headless_clear_message_boxes();
@@ -327,23 +329,23 @@ TEST_F(BadFiles, ProjectFile) {
     project_load(view(path("p.tproj")));
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(messages(), std::vector<std::string>{"error: project file too large: " + path("p.tproj")});
-    EXPECT_EQ(file_tree.rows.count, 0);
+    EXPECT_EQ(workbench.file_tree.rows.count, 0);
     // Binary: invalid (or empty) and never more tabs than slots.
     for (unsigned seed = 1; seed <= 20; seed++) {
         std::vector<std::string> m = load(random_bytes(8192, seed));
         EXPECT_LE(m.size(), 1u) << seed;
-        EXPECT_LE(project.tab_entries.count, tab_slot_count);
+        EXPECT_LE(workbench.project.tab_entries.count, tab_slot_count);
     }
     // Not UTF-8: labels, paths and names keep their bytes through saving and loading.
     write("caf\xe9.txt", "latin\n");
     EXPECT_EQ(load("tabs 1\n2 1 caf\xe9.txt\nfiles 1\n2 caf\xe9.txt\nnodes 1\n2 8 caf\xe9 \xff\n"),
               std::vector<std::string>{});
-    ASSERT_NE(current_document, nullptr);
-    EXPECT_EQ(str(document_text(current_document)), "latin\n");
+    ASSERT_NE(editor.current_document, nullptr);
+    EXPECT_EQ(str(document_text(editor.current_document)), "latin\n");
     std::string first = str(project_file_text());
     EXPECT_EQ(load(first), std::vector<std::string>{});
     EXPECT_EQ(str(project_file_text()), first);
-    EXPECT_EQ(str(file_tree.rows[0].name), "caf\xe9 \xff");
+    EXPECT_EQ(str(workbench.file_tree.rows[0].name), "caf\xe9 \xff");
     project_reset(StringView{nullptr, 0});
 }
 
@@ -368,11 +370,11 @@ TEST_F(BadFiles, SourcesList) {
                                                     "error: failed to open file: " + path("")}));
     const std::string failed = "failed to open file as source cache\n";
     EXPECT_EQ(out, failed + failed + failed);
-    ASSERT_EQ(source_cache.source_entries.count, 1);
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 1);
     EXPECT_EQ(str(source_cache_copy(SV("b.c"), pool_frame)), "int b;\n");
     // Empty: no sources, no message.
     EXPECT_EQ(rebuild(""), "");
-    EXPECT_EQ(source_cache.source_entries.count, 0);
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 0);
     EXPECT_TRUE(messages().empty());
     // Huge: "Too many source files!", and only the first 262,144 bytes are used.
     std::string many;
@@ -380,8 +382,8 @@ TEST_F(BadFiles, SourcesList) {
     rebuild(many);
     ASSERT_FALSE(messages().empty());
     EXPECT_EQ(messages()[0], "Error: Too many source files!");
-    EXPECT_EQ(source_cache.source_paths.count, 262144 / 6 + 1);  // the last line cut short
-    EXPECT_EQ(source_cache.source_entries.count, 262144 / 6);
+    EXPECT_EQ(analysis.source_cache.source_paths.count, 262144 / 6 + 1);  // the last line cut short
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 262144 / 6);
     write_sparse("sources.txt", (off_t)3 << 30);
     headless_clear_message_boxes();
     testing::internal::CaptureStdout();
@@ -392,13 +394,13 @@ TEST_F(BadFiles, SourcesList) {
     for (unsigned seed = 1; seed <= 5; seed++) {
         std::string bytes = random_bytes(2048, seed) + "\na.vnt\n";
         rebuild(bytes);
-        EXPECT_GE(source_cache.source_entries.count, 1) << seed;
-        EXPECT_LE((i64)messages().size(), source_cache.source_paths.count);
+        EXPECT_GE(analysis.source_cache.source_entries.count, 1) << seed;
+        EXPECT_LE((i64)messages().size(), analysis.source_cache.source_paths.count);
     }
     // Not UTF-8: a file name of Latin-1 bytes is opened as written.
     write("caf\xe9.vnt", "var c = 3\n");
     EXPECT_EQ(rebuild("caf\xe9.vnt\n"), "");
-    ASSERT_EQ(source_cache.source_entries.count, 1);
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 1);
     EXPECT_EQ(str(source_cache_copy(SV("caf\xe9.vnt"), pool_frame)), "var c = 3\n");
 }
 
@@ -407,9 +409,9 @@ TEST_F(BadFiles, SourceFilesOfEveryLanguage) {
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
     tab_table_init();
-    editor_hooks = EditorHooks{};
+    editor.hooks = EditorHooks{};
     string_assign(&project_path, view(path("p.tproj")), pool_main);
-    Document* doc = &tab_table.slots[0];
+    Document* doc = &editor.tab_table.slots[0];
     doc->focused = 1;
     // Loads the file, edits it a little, and runs the language's whole analysis over it.
     auto load_edit_analyse = [&](const std::string& name) {
@@ -432,7 +434,6 @@ TEST_F(BadFiles, SourceFilesOfEveryLanguage) {
         job.path = view(name);
         job.kind = doc->kind;
         job.result = &result;
-        job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
         analysis_run_job(&job);
         EXPECT_EQ(job.colours.count, job.text.length) << name;
     };
@@ -526,14 +527,14 @@ TEST_F(BadFiles, FifosAndDevicesAreNotRead) {
     ASSERT_EQ(mkfifo(path("pipe.png").c_str(), 0644), 0);
     write("sources.txt", "pipe.vnt\n");
     tab_table_init();
-    editor_hooks = EditorHooks{};
+    editor.hooks = EditorHooks{};
     string_assign(&project_path, view(path("p.tproj")), pool_main);
     fflush(stdout);
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         alarm(20);
-        Document* doc = &tab_table.slots[0];
+        Document* doc = &editor.tab_table.slots[0];
         document_load(doc, SV("pipe.vnt"));
         std::string pipe_message = "error: failed to open file: " + path("pipe.vnt");
         if (messages() != std::vector<std::string>{pipe_message}) _exit(10);

@@ -7,6 +7,7 @@
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "render/draw.h"
+#include "render/draw_list.h"
 #include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
@@ -158,11 +159,71 @@ TEST_F(RenderDraw, ScissorHelpersTruncateAndSwitch) {
     EXPECT_FALSE(draw(1).scissor_enabled);
     // Layout values out of range must not turn into undefined conversions.
     scissor_set(1e300, -1e300, NAN, 5);
-    const HeadlessGpuState* gpu = headless_gpu_state();
-    EXPECT_EQ(gpu->scissor[0], INT32_MAX);
-    EXPECT_EQ(gpu->scissor[1], INT32_MIN);
-    EXPECT_EQ(gpu->scissor[2], 0);
-    EXPECT_EQ(gpu->scissor[3], 5);
+    draw_rect(Color{1, 1, 1, 1}, 0, 0, 1, 1);
+    EXPECT_EQ(draw(2).scissor[0], INT32_MAX);
+    EXPECT_EQ(draw(2).scissor[1], INT32_MIN);
+    EXPECT_EQ(draw(2).scissor[2], 0);
+    EXPECT_EQ(draw(2).scissor[3], 5);
+    EXPECT_FALSE(headless_gpu_state()->scissor_enabled) << "the scissor of clears stays off";
+}
+
+// Quads wait in the draw list, in runs of one texture and one scissor, until the frame
+// ends or the list is full; the list's storage is taken once and reused.
+TEST_F(RenderDraw, DrawListKeepsOrderInRunsUntilTheFrameEndsOrTheListIsFull) {
+    u32 a = icon_textures[icon_white], b = texture_create();
+    i64 submissions = draw_list.submissions;
+    const u32 textures[7] = {a, a, b, b, b, b, a};
+    for (i32 i = 0; i < 7; i++) {
+        if (i == 3) scissor_set(1, 2, 3, 4);
+        if (i == 5) scissor_set(5, 6, 7, 8);
+        if (i == 6) scissor_off();
+        draw_quad(textures[i], Color{1, 1, 1, 1}, 10 * i, 0, 5, 5, 0, 0, 0, uv_rect_full);
+    }
+    // Read before any view of the back-end, which would take the list.
+    EXPECT_EQ(draw_list.count, 7);
+    EXPECT_EQ(draw_list.run_count, 5) << "a a | b | b b (1,2,3,4) | b (5,6,7,8) | a";
+    EXPECT_EQ(draw_list.submissions, submissions);
+    end_frame();
+    EXPECT_EQ(draw_list.count, 0);
+    ASSERT_EQ(headless_draw_count(), first + 8) << "seven quads, then the gamma pass";
+    EXPECT_EQ(headless_gpu_state()->quad_runs, 5);
+    const i32 scissor_x[7] = {-1, -1, -1, 1, 1, 5, -1};
+    for (i32 i = 0; i < 7; i++) {
+        EXPECT_EQ(draw(i).texture, textures[i]) << i;
+        EXPECT_EQ(draw(i).program, renderer.simple_shader) << i;
+        EXPECT_EQ(draw(i).frame_buffer, renderer.frame_buffer) << i;
+        expect_near(quad_corner_pixels(draw(i), 0, 0), 10.0f * (f32)i, 0);
+        EXPECT_EQ(draw(i).scissor_enabled, scissor_x[i] >= 0) << i;
+        if (scissor_x[i] >= 0) {
+            EXPECT_EQ(draw(i).scissor[0], scissor_x[i]) << i;
+        }
+    }
+    EXPECT_EQ(draw(7).program, renderer.gamma_shader);
+
+    // One quad more than a new list holds: the full list is drawn and the storage
+    // doubles, so that the next frame of this size fits.
+    draw_list = DrawList{};
+    const i64 quads = draw_list_first_capacity + 1;
+    for (i32 frame = 0; frame < 2; frame++) {
+        input_poll();
+        begin_frame();
+        submissions = draw_list.submissions;
+        i64 used = arenas[pool_main].used;
+        const QuadInstance* storage = draw_list.quads;
+        for (i64 i = 0; i < quads; i++) draw_rect(Color{1, 1, 1, 1}, (f64)i, 0, 1, 1);
+        if (frame == 0) {
+            EXPECT_EQ(draw_list.submissions, submissions + 1) << "the full list went out";
+            EXPECT_EQ(draw_list.count, 1);
+            EXPECT_EQ(draw_list.capacity, 2 * draw_list_first_capacity);
+        } else {
+            EXPECT_EQ(draw_list.submissions, submissions) << "the frame fits";
+            EXPECT_EQ(draw_list.quads, storage);
+            EXPECT_EQ(arenas[pool_main].used, used) << "no memory taken by a frame like the last";
+        }
+        end_frame();
+        ASSERT_EQ(headless_draw_count(), quads + 1);
+        for (i64 i = 0; i < quads; i++) ASSERT_NEAR(headless_draws()[i].mvp[12], -1 + 2.0f * (f32)i / 1024, 1e-5) << i;
+    }
 }
 
 }  // namespace

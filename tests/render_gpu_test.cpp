@@ -31,14 +31,20 @@ protected:
 };
 
 TEST(RenderShaderTexts, ExactLengthsAndSections) {
-    EXPECT_EQ(simple_shader_text.length, 554);
+    EXPECT_EQ(simple_shader_text.length, 648);
     EXPECT_EQ(gamma_shader_text.length, 466);
     std::string simple(simple_shader_text.data, (size_t)simple_shader_text.length);
     std::string gamma(gamma_shader_text.data, (size_t)gamma_shader_text.length);
     EXPECT_EQ(simple.rfind("#vertex\n#version 330 core\n", 0), 0u);
     EXPECT_EQ(gamma.rfind("#vertex\n#version 330 core\n", 0), 0u);
     EXPECT_NE(simple.find("\n#fragment\n#version 330 core\n"), std::string::npos);
-    EXPECT_NE(simple.find("uv = a_uv * uv_rect.zw + uv_rect.xy;"), std::string::npos);
+    // The instance layout of QuadInstance, and the corner order of the unit quad's strip.
+    EXPECT_NE(simple.find("layout(location = 0) in mat4 mvp;\nlayout(location = 4) in vec4 color;\n"
+                          "layout(location = 5) in vec4 uv_rect;\n"),
+              std::string::npos);
+    EXPECT_NE(simple.find("vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1))"), std::string::npos);
+    EXPECT_NE(simple.find("uv = corner * uv_rect.zw + uv_rect.xy;"), std::string::npos);
+    EXPECT_NE(simple.find("flat in vec4 tint;"), std::string::npos) << "one exact colour per quad";
     EXPECT_NE(gamma.find("vec3(1.0/gamma)"), std::string::npos);
     EXPECT_EQ(simple.back(), '\n');
     EXPECT_EQ(gamma.substr(gamma.size() - 3), "\n}\n");
@@ -62,12 +68,14 @@ TEST_F(RenderGpu, SetupBuildsEveryObjectWithoutMisuse) {
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
     EXPECT_NE(renderer.simple_shader, renderer.gamma_shader);
-    // Every uniform the renderer uses exists in its program.
-    for (i32 location : {renderer.simple_mvp, renderer.simple_color, renderer.simple_uv_rect, renderer.simple_diffuse,
-                         renderer.simple_gamma, renderer.gamma_mvp, renderer.gamma_diffuse, renderer.gamma_gamma})
+    // Every uniform the renderer uses exists in its program; quads sample unit 0.
+    for (i32 location : {renderer.simple_diffuse, renderer.simple_gamma, renderer.gamma_mvp, renderer.gamma_diffuse,
+                         renderer.gamma_gamma})
         EXPECT_GE(location, 0);
-    EXPECT_NE(headless_uniform(renderer.simple_shader, SV("uv_rect")), nullptr);
-    EXPECT_EQ(headless_uniform(renderer.gamma_shader, SV("uv_rect")), nullptr);
+    const HeadlessUniformValue* diffuse = headless_uniform(renderer.simple_shader, SV("diffuse"));
+    ASSERT_NE(diffuse, nullptr);
+    EXPECT_EQ(diffuse->integer, 0);
+    EXPECT_EQ(diffuse->set_count, 1);
 }
 
 TEST_F(RenderGpu, ProjectionMapsWindowPixelsOntoClipSpace) {

@@ -17,11 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "app/application.h"
 #include "app/shell_state.h"
 #include "editor/document.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "editor/undo_store.h"
 #include "editor/view.h"
@@ -31,6 +33,7 @@
 #include "test_support.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
+#include "workbench/workbench_state.h"
 
 namespace fs = std::filesystem;
 
@@ -61,14 +64,14 @@ struct PoolMarks {
 // thread's own pool is seen through the size it reports with each result.
 PoolMarks marks() {
     PoolMarks m{};
-    mutex_lock(analysis_lock);
+    mutex_lock(analysis.lock);
     for (int i = 0; i < pool_count; i++) {
         if (i == pool_parser) continue;
         m.used[i] = arenas[i].used;
         m.high_water[i] = arenas[i].high_water;
     }
-    m.used[pool_parser] = m.high_water[pool_parser] = analysis_result_slot.parser_used;
-    mutex_unlock(analysis_lock);
+    m.used[pool_parser] = m.high_water[pool_parser] = analysis.result_slot.parser_used;
+    mutex_unlock(analysis.lock);
     return m;
 }
 
@@ -113,8 +116,7 @@ protected:
     }
     void TearDown() override {
         if (running) application_shutdown();
-        editor_hooks = EditorHooks{};
-        view_hooks = ViewHooks{};
+        editor.hooks = EditorHooks{};
         headless_reset();
         EXPECT_EQ(chdir(previous_directory.c_str()), 0);
         std::error_code ignored;
@@ -150,7 +152,7 @@ protected:
         return dir + "/soak.tproj";
     }
 
-    Document* doc() { return current_document; }
+    Document* doc() { return editor.current_document; }
 
     void poll_and_handle() {
         pool_reset(pool_frame);
@@ -280,11 +282,11 @@ protected:
     }
 
     void switch_document(bool big) {
-        if (project.tab_entries.count == 0) return;
+        if (workbench.project.tab_entries.count == 0) return;
         i32 id = -1;
-        for (const tab_entry& e : project.tab_entries) {
+        for (const tab_entry& e : workbench.project.tab_entries) {
             i64 slot = find_tab((u32)e.tab_id);
-            bool is_big = slot >= 0 && tab_table.slots[slot].text.count > ((i64)8 << 20);
+            bool is_big = slot >= 0 && editor.tab_table.slots[slot].text.count > ((i64)8 << 20);
             if (is_big == big && (id < 0 || pick(3) == 0)) id = e.tab_id;
         }
         if (id < 0) return;
@@ -302,7 +304,7 @@ protected:
         ASSERT_GT(path.length, 0);
         ASSERT_GE(open_tab(path, (u32)id), 0);
         frame();
-        for (tab_entry& e : project.tab_entries)
+        for (tab_entry& e : workbench.project.tab_entries)
             if (e.tab_id == id) e.close_requested = 1;
         frame();
         ASSERT_LT(find_tab((u32)id), 0);
@@ -314,10 +316,10 @@ protected:
     void project_cycle(const std::string& path) {
         StringView p{path.data(), (i64)path.size()};
         project_save(p);
-        ASSERT_TRUE(project_saved);
+        ASSERT_TRUE(workbench.project_saved);
         project_load(p);
-        ASSERT_TRUE(project_saved);
-        ASSERT_EQ(project.tab_entries.count, 5);
+        ASSERT_TRUE(workbench.project_saved);
+        ASSERT_EQ(workbench.project.tab_entries.count, 5);
         frame();
         count.project_cycles++;
     }
@@ -337,20 +339,20 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
     testing::internal::CaptureStdout();  // an "opening" line per load
     ASSERT_TRUE(application_start(arguments, 2));
     running = true;
-    ASSERT_EQ(project.tab_entries.count, 5);
+    ASSERT_EQ(workbench.project.tab_entries.count, 5);
     for (i64 slot = 0; slot < tab_slot_count; slot++)
         if (tab_slot_used(slot)) {
-            base_sizes[tab_table.slots[slot].id] = tab_table.slots[slot].text.count;
+            base_sizes[editor.tab_table.slots[slot].id] = editor.tab_table.slots[slot].text.count;
         }
     ASSERT_GT(base_sizes[5], (i64)10 << 20);
-    string_assign(&search_state.search_text, SV("sum"), pool_main);
-    string_assign(&search_state.replace_text, SV("total"), pool_main);
+    string_assign(&editor.search.search_text, SV("sum"), pool_main);
+    string_assign(&editor.search.replace_text, SV("total"), pool_main);
 
     // Warm-up: every document edited and analysed, the undo store filled by the big
     // document, then a tenth of the run.
     i64 parser_before = 0;  // largest pass before the warm-up ended
     std::vector<i32> open_ids;
-    for (const tab_entry& e : project.tab_entries) open_ids.push_back(e.tab_id);
+    for (const tab_entry& e : workbench.project.tab_entries) open_ids.push_back(e.tab_id);
     for (i32 id : open_ids) {
         activate_tab(id);
         for (int i = 0; i < 40; i++) random_operation();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
@@ -41,9 +42,9 @@ class SourceCacheTest : public ::testing::Test {
     }
     static std::string str(StringView s) { return std::string(s.data ? s.data : "", (size_t)s.length); }
     std::string looked_up(const char* path) {
-        mutex_lock(source_lock);
+        mutex_lock(analysis.source_lock);
         std::string text = str(source_cache_lookup(sv_from_cstr(path)));
-        mutex_unlock(source_lock);
+        mutex_unlock(analysis.source_lock);
         return text;
     }
 };
@@ -56,8 +57,8 @@ TEST_F(SourceCacheTest, RebuildReadsListedFilesAndReportsMissingOnes) {
     testing::internal::CaptureStdout();
     source_cache_rebuild(SV("sources.txt"));
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(source_cache.source_paths.count, 4);
-    EXPECT_EQ(source_cache.source_entries.count, 2);
+    EXPECT_EQ(analysis.source_cache.source_paths.count, 4);
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 2);
     EXPECT_EQ(looked_up("a.vnt"), "proc a() { }\n");
     EXPECT_EQ(looked_up("b.c"), "int b;\n");
     size_t first = out.find("failed to open file as source cache\n");
@@ -86,7 +87,7 @@ TEST_F(SourceCacheTest, MissingListKeepsTheCacheAndLongListIsCut) {
     ASSERT_GE(headless_message_box_count(), 1);
     EXPECT_STREQ(headless_message_box(0)->title, "Error");
     EXPECT_STREQ(headless_message_box(0)->text, "Too many source files!");
-    EXPECT_EQ(source_cache.source_paths.count, (262144 + 5) / 6);
+    EXPECT_EQ(analysis.source_cache.source_paths.count, (262144 + 5) / 6);
 }
 
 TEST_F(SourceCacheTest, UpdateUsesTheEntryOrTheSharedBuffer) {
@@ -96,10 +97,10 @@ TEST_F(SourceCacheTest, UpdateUsesTheEntryOrTheSharedBuffer) {
     StringView r = source_cache_update(SV("listed.vnt"), SV("new text\n"));
     EXPECT_EQ(str(r), "new text\n");
     EXPECT_EQ(looked_up("listed.vnt"), "new text\n");
-    EXPECT_NE(r.data, source_cache.shared_text_buffer);
+    EXPECT_NE(r.data, analysis.source_cache.shared_text_buffer);
 
     StringView s = source_cache_update(SV("other.vnt"), SV("small\n"));
-    EXPECT_EQ(s.data, source_cache.shared_text_buffer);
+    EXPECT_EQ(s.data, analysis.source_cache.shared_text_buffer);
     EXPECT_EQ(looked_up("other.vnt"), "small\n");
     EXPECT_EQ(looked_up("unknown.vnt"), "");
 
@@ -138,7 +139,7 @@ TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("source cache full, left out: " + dir + "/empty.c"), std::string::npos) << out;
     EXPECT_NE(out.find("source cache full, left out: " + dir + "/small.vnt"), std::string::npos) << out;
-    ASSERT_EQ(source_cache.source_entries.count, 1);
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 1);
     EXPECT_EQ(looked_up("big.txt").size(), 600000u);
 
     // An entry whose doubled buffer would not fit beside the next entry: the document's
@@ -148,7 +149,7 @@ TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
     write("b.vnt", std::string(100, 'b'));
     write("sources.txt", "a.vnt\nb.vnt\n");
     source_cache_rebuild(SV("sources.txt"));
-    ASSERT_EQ(source_cache.source_entries.count, 2);
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 2);
     std::string edited(1500, 'e');
     StringView stored = source_cache_update(SV("a.vnt"), StringView{edited.data(), (i64)edited.size()});
     EXPECT_EQ(str(stored), edited);

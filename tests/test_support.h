@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
 #include "workbench/project.h"
@@ -32,19 +34,19 @@ inline std::string read_file(const std::string& path) {
 
 // open_tab's hook, standing in for the tab bar: a new active entry per opened tab.
 inline void record_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : project.tab_entries) e.is_active = 0;
+    for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
     tab_entry entry{};
     entry.tab_id = (i32)id;
     entry.label = string_copy(label, pool_project);
     entry.is_active = 1;
-    array_append(&project.tab_entries, entry);
+    array_append(&workbench.project.tab_entries, entry);
 }
 
 // The locks and the shared text buffer every recolouring and analysis needs, made once.
 inline void ensure_analysis_locks() {
     ensure_arenas();
-    if (!analysis_lock) analysis_locks_create();
-    if (!source_cache.shared_text_buffer) source_cache_init();
+    if (!analysis.lock) analysis_locks_create();
+    if (!analysis.source_cache.shared_text_buffer) source_cache_init();
 }
 
 // Documents opened as the workbench opens them: empty tab slots, opened tabs recorded as
@@ -52,8 +54,8 @@ inline void ensure_analysis_locks() {
 inline void set_up_project_editing() {
     ensure_analysis_locks();
     tab_table_init();
-    editor_hooks = EditorHooks{};
-    editor_hooks.add_tab_entry = record_tab_entry;
+    editor.hooks = EditorHooks{};
+    editor.hooks.add_tab_entry = record_tab_entry;
     for (Document* box : {&workbench.settings.box, &workbench.prompt.box, &workbench.file_dialog.box})
         if (!box->single_line) document_init_entry_field(box);
 }

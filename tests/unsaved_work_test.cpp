@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
+#include "workbench/workbench_state.h"
 #include "workbench_frame_fixture.h"
 
 class UnsavedWork : public WorkbenchFrame {
@@ -12,8 +14,8 @@ protected:
     std::string confirm_text() { return str_of(owned_view(workbench.confirm.text)); }
     Document* doc_named(const std::string& path) {
         for (i64 slot = 0; slot < tab_slot_count; slot++)
-            if (tab_slot_used(slot) && str_of(owned_view(tab_table.slots[slot].path)) == path)
-                return &tab_table.slots[slot];
+            if (tab_slot_used(slot) && str_of(owned_view(editor.tab_table.slots[slot].path)) == path)
+                return &editor.tab_table.slots[slot];
         return nullptr;
     }
     // Dialog buttons are placed when the dialog is drawn: one frame first.
@@ -32,7 +34,7 @@ protected:
 TEST_F(UnsavedWork, QuitWithAModifiedDocumentAndASavedProjectAsksAndSavesAll) {
     project_with({{"a.vnt", "one\n"}, {"b.vnt", "two\n"}});
     project_save(sv_of(path_of("test.proj")));
-    ASSERT_TRUE(project_saved);
+    ASSERT_TRUE(workbench.project_saved);
     type("x");  // into b.vnt
     workbench_request_quit();
     ASSERT_TRUE(workbench.confirm.open) << "an edit alone must not let the program end";
@@ -75,7 +77,7 @@ TEST_F(UnsavedWork, QuitWithSaveAllKeepsRunningWhenASaveFails) {
     workbench_request_quit();
     answer(workbench.confirm.yes);
     EXPECT_FALSE(workbench_quit_confirmed());
-    EXPECT_TRUE(current_document->dirty);
+    EXPECT_TRUE(editor.current_document->dirty);
     EXPECT_EQ(read_file("a.vnt"), "one\n");
     EXPECT_EQ(message(headless_message_box_count() - 1), "error: failed to open file for writing: " + path_of("a.vnt"));
 }
@@ -91,7 +93,7 @@ TEST_F(UnsavedWork, SwitchingProjectsAsksFirst) {
     ASSERT_TRUE(workbench.confirm.open);
     answer(workbench.confirm.cancel);
     EXPECT_EQ(str_of(owned_view(project_path)), path_of("test.proj")) << "cancel keeps the project";
-    EXPECT_TRUE(current_document->dirty);
+    EXPECT_TRUE(editor.current_document->dirty);
 
     click_button(workbench.buttons[0]);  // new project
     submit_file_dialog(0, "fresh.proj");
@@ -109,16 +111,16 @@ TEST_F(UnsavedWork, SaveAsIsFollowedByTheProjectFileAndItsTab) {
     submit_file_dialog(5, "copy.c");
     EXPECT_EQ(read_file("copy.c"), "xint a;\n");
     EXPECT_EQ(read_file("a.c"), "int a;\n");
-    EXPECT_FALSE(current_document->dirty);
-    EXPECT_FALSE(project_saved);
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "copy.c");
-    EXPECT_EQ(str_of(project.tab_entries[0].label), "copy.c");
+    EXPECT_FALSE(editor.current_document->dirty);
+    EXPECT_FALSE(workbench.project_saved);
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "copy.c");
+    EXPECT_EQ(str_of(workbench.project.tab_entries[0].label), "copy.c");
 
     project_save(sv_of(path_of("test.proj")));
     project_load(sv_of(path_of("test.proj")));
-    ASSERT_NE(current_document, nullptr);
-    EXPECT_EQ(str_of(project.tab_entries[0].label), "copy.c");
-    EXPECT_EQ(doc_text(current_document), "xint a;\n");
+    ASSERT_NE(editor.current_document, nullptr);
+    EXPECT_EQ(str_of(workbench.project.tab_entries[0].label), "copy.c");
+    EXPECT_EQ(doc_text(editor.current_document), "xint a;\n");
     // Later saves go to the new file.
     type("y");
     ctrl_key(key_S);
@@ -132,8 +134,8 @@ TEST_F(UnsavedWork, SaveAsOntoAFileOpenInAnotherTabIsRefused) {
     ctrl_key(key_S, true);
     submit_file_dialog(5, "./a.c");
     EXPECT_EQ(read_file("a.c"), "1\n");
-    EXPECT_TRUE(current_document->dirty);
-    EXPECT_EQ(str_of(owned_view(current_document->path)), "b.c");
+    EXPECT_TRUE(editor.current_document->dirty);
+    EXPECT_EQ(str_of(owned_view(editor.current_document->path)), "b.c");
     EXPECT_EQ(message(headless_message_box_count() - 1), "error: already open in another tab: ./a.c");
 }
 
@@ -142,13 +144,13 @@ TEST_F(UnsavedWork, ADocumentWithoutAPathAsksForOneWhenSavedOrClosed) {
     write_file("p.proj", "tabs 1\n7 1 lost.c\n");
     project_load(sv_of(path_of("p.proj")));
     frame();
-    ASSERT_NE(current_document, nullptr);
-    ASSERT_EQ(current_document->path.length, 0);
+    ASSERT_NE(editor.current_document, nullptr);
+    ASSERT_EQ(editor.current_document->path.length, 0);
     type("keep me");
     ctrl_key(key_S);
     submit_file_dialog(5, "found.c");
     EXPECT_EQ(read_file("found.c"), "keep me\n");
-    EXPECT_FALSE(current_document->dirty);
+    EXPECT_FALSE(editor.current_document->dirty);
     EXPECT_EQ(str_of(tab_path(7)), "found.c") << "the project records the new file";
 
     // Closing a modified tab without a path: "save" asks where, then closes.
@@ -162,17 +164,17 @@ TEST_F(UnsavedWork, ADocumentWithoutAPathAsksForOneWhenSavedOrClosed) {
     submit_file_dialog(5, "found2.c");
     frame();
     EXPECT_EQ(read_file("found2.c"), "more\n");
-    EXPECT_EQ(project.tab_entries.count, 0);
+    EXPECT_EQ(workbench.project.tab_entries.count, 0);
 }
 
 TEST_F(UnsavedWork, OpeningAFileThatIsOpenSwitchesToItsTab) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}});
     project_add_file(SV("./a.vnt"));
     project_add_file(SV("a.vnt"));
-    EXPECT_EQ(tab_paths.count, 2);
-    EXPECT_EQ(project.tab_entries.count, 2);
-    EXPECT_EQ(doc_text(current_document), "1\n");
-    EXPECT_TRUE(project.tab_entries[0].is_active);
+    EXPECT_EQ(editor.tab_paths.count, 2);
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_EQ(doc_text(editor.current_document), "1\n");
+    EXPECT_TRUE(workbench.project.tab_entries[0].is_active);
 }
 
 TEST_F(UnsavedWork, TreeAndTabChangesMarkTheProjectUnsaved) {
@@ -181,25 +183,25 @@ TEST_F(UnsavedWork, TreeAndTabChangesMarkTheProjectUnsaved) {
     frame();
     auto saved = [&] {
         project_save(sv_of(path_of("test.proj")));
-        return project_saved;
+        return workbench.project_saved;
     };
     // Closing the group by its icon.
     ASSERT_TRUE(saved());
-    f32 group_y = file_tree.y + file_tree.height - 2 * file_tree.row_height - file_tree.row_height / 2;
-    click(file_tree.x + 8, group_y);
-    EXPECT_FALSE(file_tree.rows[2].is_open);
-    EXPECT_FALSE(project_saved);
+    f32 group_y = workbench.file_tree.y + workbench.file_tree.height - 2 * workbench.file_tree.row_height - workbench.file_tree.row_height / 2;
+    click(workbench.file_tree.x + 8, group_y);
+    EXPECT_FALSE(workbench.file_tree.rows[2].is_open);
+    EXPECT_FALSE(workbench.project_saved);
     // Closing a tab.
     ASSERT_TRUE(saved());
-    project.tab_entries[0].close_requested = 1;
+    workbench.project.tab_entries[0].close_requested = 1;
     frame();
-    EXPECT_FALSE(project_saved);
+    EXPECT_FALSE(workbench.project_saved);
     // Opening one from the tree.
     ASSERT_TRUE(saved());
-    for (tree_node& n : file_tree.rows) n.is_selected = n.id == project.tab_entries[0].tab_id ? 0 : n.id != -1;
+    for (tree_node& n : workbench.file_tree.rows) n.is_selected = n.id == workbench.project.tab_entries[0].tab_id ? 0 : n.id != -1;
     view_selected_files();
-    EXPECT_EQ(project.tab_entries.count, 2);
-    EXPECT_FALSE(project_saved);
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_FALSE(workbench.project_saved);
 }
 
 TEST_F(UnsavedWork, EscapeClosesTheDialogOnTopAndThenTheEditorsPopUps) {
@@ -209,19 +211,19 @@ TEST_F(UnsavedWork, EscapeClosesTheDialogOnTopAndThenTheEditorsPopUps) {
     headless_key_tap(key_escape);
     frame();
     EXPECT_FALSE(workbench.prompt.open);
-    EXPECT_TRUE(current_document->focused);
+    EXPECT_TRUE(editor.current_document->focused);
     click(500, 300, mouse_secondary);
     ASSERT_TRUE(workbench.menu.open);
     headless_key_tap(key_escape);
     frame();
     EXPECT_FALSE(workbench.menu.open);
-    current_document->completion_open = 1;
-    current_document->symbol_list_open = 1;
+    editor.current_document->completion_open = 1;
+    editor.current_document->symbol_list_open = 1;
     headless_key_tap(key_escape);
     frame();
-    EXPECT_FALSE(current_document->completion_open);
-    EXPECT_FALSE(current_document->symbol_list_open);
-    EXPECT_EQ(doc_text(current_document), "1\n");
+    EXPECT_FALSE(editor.current_document->completion_open);
+    EXPECT_FALSE(editor.current_document->symbol_list_open);
+    EXPECT_EQ(doc_text(editor.current_document), "1\n");
 }
 
 TEST_F(UnsavedWork, FilesChangedOnDiskAreReloadedOrAskedAbout) {

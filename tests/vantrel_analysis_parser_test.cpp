@@ -35,7 +35,7 @@ Parsed* parse(const char* text) {
     memset(parsed.colours, 0, (size_t)n + 1);
     parse_state_reset(&parsed.state);
     parsed.items = Array<VItem*>{nullptr, 0, 0, pool_parser};
-    parse_state_add_file(&parsed.state, &analysis_lexers[language_vantrel], language_vantrel, false, SV("t.vnt"),
+    parse_state_add_file(&parsed.state, file_kind_vantrel, SV("t.vnt"),
                          StringView{text, n}, parsed.colours);
     vantrel_parse_tokens(&parsed.state, &parsed.items);
     return &parsed;

@@ -35,7 +35,7 @@ void setup_analysis() {
     ready = true;
 }
 
-Analysed* analyse(const std::string& text, const std::vector<tree_node>& rows = {}, bool keep_cache = false) {
+Analysed* analyse(const std::string& text, bool keep_cache = false) {
     setup_analysis();
     if (!keep_cache) source_cache_clear();
     static Analysed run;
@@ -47,8 +47,6 @@ Analysed* analyse(const std::string& text, const std::vector<tree_node>& rows = 
     run.job.path = SV("main.vnt");
     run.job.kind = file_kind_vantrel;
     run.job.result = &result;
-    run.job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
-    for (const tree_node& row : rows) array_append(&run.job.request_rows, row);
     analysis_run_job(&run.job);
     return &run;
 }
@@ -78,7 +76,7 @@ int colour(const Analysed* r, const std::string& word, int n = 0) {
 
 const AnalysisResult& result_of(const Analysed* r) { return *r->job.result; }
 
-std::string row_name(const tree_node& row) { return std::string(row.name.data, (size_t)row.name.length); }
+std::string row_name(const OutlineRow& row) { return std::string(row.name.data, (size_t)row.name.length); }
 
 std::string sv(StringView s) { return std::string(s.data ? s.data : "", (size_t)s.length); }
 
@@ -254,42 +252,23 @@ TEST(VantrelPass, EnumsAliasesHandlesTemplatesAndUsing) {
     EXPECT_EQ(colour(r, "x", 2), vantrel_kind_member_var);     // through "using origin"
 }
 
-TEST(VantrelPass, MinimapRowsAndCarriedGroupState) {
+TEST(VantrelPass, OutlineRows) {
     std::string text =
         "struct Vec {\n  int x;\n  proc len() int;\n  struct Inner { int y; }\n}\n"
         "enum E { a }\nalias A int;\nhandle H;\nint g;\nproc main() { int local; }\nstruct Other { }\n";
-    tree_node closed{};
-    closed.name = SV("Vec");
-    closed.is_group_start = 1;
-    closed.is_open = 0;
-    Analysed* r = analyse(text, {closed});
-    const Array<tree_node>& rows = result_of(r).minimap.rows;
+    Analysed* r = analyse(text);
+    const Array<OutlineRow>& rows = result_of(r).outline;
     std::vector<std::string> names;
-    for (const tree_node& row : rows) names.push_back(row_name(row) + (row.is_group_end ? "/end" : ""));
+    for (const OutlineRow& row : rows) names.push_back(row_name(row) + (row.is_group_end ? "/end" : ""));
     std::vector<std::string> expected = {"Vec", "len", "Inner", "Inner/end", "Vec/end", "E", "A", "H", "g", "main",
                                          "Other", "Other/end"};
     EXPECT_EQ(names, expected);
     ASSERT_EQ(rows.count, (i64)expected.size());
     EXPECT_TRUE(rows[0].is_group_start);
-    EXPECT_EQ(rows[0].is_open, 0);  // folded by the user, kept folded
-    EXPECT_EQ(rows[2].is_open, 1);  // new groups start open
-    EXPECT_EQ(rows[0].id, 0);
-    EXPECT_EQ(rows[1].id, 2);
-    const AnalysisResult& res = result_of(r);
-    EXPECT_EQ(rows[9].color.r, res.kind_colours[symbol_procedure].r);
-    EXPECT_EQ(rows[9].color.g, res.kind_colours[symbol_procedure].g);
-
-    // A remembered row of 1024 bytes or more is reported and not carried over.
-    std::string long_name(1024, 'q');
-    tree_node corrupt{};
-    corrupt.name = StringView{long_name.data(), (i64)long_name.size()};
-    corrupt.is_group_start = 1;
-    testing::internal::CaptureStdout();
-    r = analyse("struct " + long_name + " { }", {corrupt});
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "corrupted minimap node!!\n");
-    ASSERT_GE(result_of(r).minimap.rows.count, 1);
-    EXPECT_EQ(result_of(r).minimap.rows[0].is_open, 1);
+    EXPECT_EQ(rows[0].line, 0);
+    EXPECT_EQ(rows[1].line, 2);
+    EXPECT_EQ(rows[9].symbol_kind, symbol_procedure);
+    EXPECT_EQ(rows[9].token_kind, vantrel_kind_proc);
 }
 
 TEST(VantrelPass, SignaturesCarryAnalysedColours) {
@@ -322,7 +301,7 @@ TEST(VantrelPass, OtherProjectFilesComeFromTheSourceCache) {
                    {"main.vnt", "this text is stale: the document's own text wins"},
                    {"notes.txt", "struct Ignored { }"}},
                   "lib.vnt\nmain.vnt\nnotes.txt\n");
-    Analysed* r = analyse("proc f(Vec v) { v.x; v.len(); shared_count = 1; Ignored i; }", {}, true);
+    Analysed* r = analyse("proc f(Vec v) { v.x; v.len(); shared_count = 1; Ignored i; }", true);
     EXPECT_EQ(colour(r, "Vec"), vantrel_kind_struct);
     EXPECT_EQ(colour(r, "x"), vantrel_kind_member_var);
     EXPECT_EQ(colour(r, "len"), vantrel_kind_proc);
@@ -337,7 +316,7 @@ TEST(VantrelPass, OtherProjectFilesComeFromTheSourceCache) {
     EXPECT_TRUE(found);
     // Declarations of other files are known but make no minimap rows; their procedures
     // still have signatures.
-    EXPECT_EQ(res.minimap.rows.count, 1);
+    EXPECT_EQ(res.outline.count, 1);
     ASSERT_EQ(res.signatures.count, 2);
     EXPECT_EQ(sv(res.signatures[0].text), "proc f(Vec v)");  // the document's come first
     EXPECT_EQ(sv(res.signatures[1].text), "proc len() int");

@@ -1,6 +1,9 @@
 // The dialogs and the context menu: the file dialog's listing and modes, the input
 // dialog's find/replace/goto/rename, the confirmation when quitting, and the settings.
 #include "workbench_frame_fixture.h"
+#include "analysis/analysis_state.h"
+#include "editor/editor_state.h"
+#include "workbench/workbench_state.h"
 
 class WorkbenchDialogs : public WorkbenchFrame {
 protected:
@@ -72,7 +75,7 @@ TEST_F(WorkbenchDialogs, SaveProjectGoesToTheWorkspaceSubDirectory) {
     EXPECT_FALSE(workbench.file_dialog.open);
     EXPECT_EQ(str_of(owned_view(project_path)), dir + "/projects/mine.proj");
     EXPECT_TRUE(std::filesystem::exists(path_of("projects/mine.proj")));
-    EXPECT_TRUE(project_saved);
+    EXPECT_TRUE(workbench.project_saved);
 }
 
 TEST_F(WorkbenchDialogs, OpenFileAddsEveryPieceWhenTheWholeNamePasses) {
@@ -83,11 +86,11 @@ TEST_F(WorkbenchDialogs, OpenFileAddsEveryPieceWhenTheWholeNamePasses) {
     ctrl_key(key_O);
     type("a.vnt|b.vnt");
     enter();
-    ASSERT_EQ(project.tab_entries.count, 2);
-    EXPECT_EQ(str_of(project.tab_entries[0].label), "a.vnt");
-    EXPECT_EQ(str_of(project.tab_entries[1].label), "b.vnt");
-    EXPECT_EQ(doc_text(current_document), "bb\n");
-    EXPECT_EQ(file_tree.rows.count, 2);
+    ASSERT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_EQ(str_of(workbench.project.tab_entries[0].label), "a.vnt");
+    EXPECT_EQ(str_of(workbench.project.tab_entries[1].label), "b.vnt");
+    EXPECT_EQ(doc_text(editor.current_document), "bb\n");
+    EXPECT_EQ(workbench.file_tree.rows.count, 2);
     EXPECT_EQ(headless_message_box_count(), 0);
     // A name that does not exist is reported with the chosen path.
     ctrl_key(key_O);
@@ -95,7 +98,7 @@ TEST_F(WorkbenchDialogs, OpenFileAddsEveryPieceWhenTheWholeNamePasses) {
     enter();
     ASSERT_EQ(headless_message_box_count(), 1);
     EXPECT_EQ(message(0), "error: file does not exist: c.vnt");
-    EXPECT_EQ(project.tab_entries.count, 2);
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
 }
 
 TEST_F(WorkbenchDialogs, NewFileAndSaveFileActOnTheProjectDirectory) {
@@ -104,8 +107,8 @@ TEST_F(WorkbenchDialogs, NewFileAndSaveFileActOnTheProjectDirectory) {
     type("fresh.c");
     enter();
     EXPECT_TRUE(std::filesystem::exists(path_of("fresh.c")));
-    ASSERT_EQ(project.tab_entries.count, 1);
-    EXPECT_EQ(str_of(tab_path(file_tree.rows[0].id)), "fresh.c");
+    ASSERT_EQ(workbench.project.tab_entries.count, 1);
+    EXPECT_EQ(str_of(tab_path(workbench.file_tree.rows[0].id)), "fresh.c");
     type("int x;");
     ctrl_key(key_S, true);  // save as
     ASSERT_TRUE(workbench.file_dialog.open);
@@ -113,8 +116,8 @@ TEST_F(WorkbenchDialogs, NewFileAndSaveFileActOnTheProjectDirectory) {
     type("copy.c");
     enter();
     EXPECT_EQ(read_file("copy.c"), "int x;\n");
-    EXPECT_EQ(str_of(owned_view(current_document->path)), "copy.c");
-    EXPECT_EQ(str_of(project.tab_entries[0].label), "copy.c");
+    EXPECT_EQ(str_of(owned_view(editor.current_document->path)), "copy.c");
+    EXPECT_EQ(str_of(workbench.project.tab_entries[0].label), "copy.c");
     // Ctrl+S without Shift saves to the document's own path.
     type("!");
     ctrl_key(key_S);
@@ -124,7 +127,7 @@ TEST_F(WorkbenchDialogs, NewFileAndSaveFileActOnTheProjectDirectory) {
 
 TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     project_with({{"a.vnt", "alpha beta\nalpha gamma\nthird\n"}});
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     ctrl_key(key_F);
     ASSERT_TRUE(workbench.prompt.open);
     EXPECT_EQ(workbench.prompt.mode, 1);
@@ -142,7 +145,7 @@ TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     type("delta");
     click_button(workbench.prompt.ok);
     EXPECT_EQ(doc_text(doc), "alpha beta\nalpha delta\nthird\n");
-    EXPECT_EQ(str_of(owned_view(search_state.replace_text)), "delta");
+    EXPECT_EQ(str_of(owned_view(editor.search.replace_text)), "delta");
 
     ctrl_key(key_G);
     type("3");
@@ -158,40 +161,40 @@ TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     type("third");
     click_button(workbench.prompt.cancel);
     EXPECT_EQ(doc->cursor, 0);
-    EXPECT_EQ(str_of(owned_view(search_state.search_text)), "gamma");
+    EXPECT_EQ(str_of(owned_view(editor.search.search_text)), "gamma");
 }
 
 TEST_F(WorkbenchDialogs, RenameChangesTheSelectedNodesAndKeepsMemoryBounded) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}, {"c.vnt", "3\n"}});
-    file_tree.rows[0].is_selected = 1;
-    file_tree.rows[2].is_selected = 1;
-    project_saved = true;
+    workbench.file_tree.rows[0].is_selected = 1;
+    workbench.file_tree.rows[2].is_selected = 1;
+    workbench.project_saved = true;
     click_button(workbench.buttons[8]);
     ASSERT_TRUE(workbench.prompt.open);
     EXPECT_EQ(workbench.prompt.mode, 0);
     type("renamed");
     enter();
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "renamed");
-    EXPECT_EQ(str_of(file_tree.rows[1].name), "b.vnt");
-    EXPECT_EQ(str_of(file_tree.rows[2].name), "renamed");
-    EXPECT_FALSE(project_saved);
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "renamed");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[1].name), "b.vnt");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[2].name), "renamed");
+    EXPECT_FALSE(workbench.project_saved);
     // A name with line breaks cannot break the project file.
     rename_selected_nodes(SV("two\nlines\r"));
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "twolines");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "twolines");
     // Renaming over and over keeps only the live names.
-    file_tree.rows[2].is_selected = 0;
+    workbench.file_tree.rows[2].is_selected = 0;
     for (int i = 0; i < 4; i++) rename_selected_nodes(i % 2 ? SV("first name") : SV("second"));
     i64 main_used = arenas[pool_main].used, project_used = arenas[pool_project].used;
     for (int i = 0; i < 500; i++) rename_selected_nodes(i % 2 ? SV("first name") : SV("second"));
     EXPECT_EQ(arenas[pool_main].used, main_used);
     EXPECT_EQ(arenas[pool_project].used, project_used);
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "first name");
-    EXPECT_EQ(str_of(file_tree.rows[2].name), "twolines");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "first name");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[2].name), "twolines");
 }
 
 TEST_F(WorkbenchDialogs, ContextMenuRunsItsCommandsOnTheCurrentDocument) {
     project_with({{"a.vnt", "Mixed Case\n"}});
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     headless_set_clipboard(SV("old"));
     click(500, 400, mouse_secondary);
     ASSERT_TRUE(workbench.menu.open);
@@ -223,8 +226,8 @@ TEST_F(WorkbenchDialogs, ContextMenuRunsItsCommandsOnTheCurrentDocument) {
 
 TEST_F(WorkbenchDialogs, TreeContextMenuCopiesTheSelectedFilePaths) {
     project_with({{"src/a.vnt", "1\n"}, {"b.vnt", "2\n"}});
-    file_tree.rows[0].is_selected = 1;
-    file_tree.rows[1].is_selected = 1;
+    workbench.file_tree.rows[0].is_selected = 1;
+    workbench.file_tree.rows[1].is_selected = 1;
     click(100, 600, mouse_secondary);
     ASSERT_TRUE(workbench.menu.open);
     EXPECT_EQ(str_of(workbench.menu.entries[3].label), "Copy file name");
@@ -234,12 +237,12 @@ TEST_F(WorkbenchDialogs, TreeContextMenuCopiesTheSelectedFilePaths) {
 
 TEST_F(WorkbenchDialogs, QuitAsksOnlyWhileSomethingIsUnsaved) {
     project_with({{"a.vnt", "1\n"}});
-    project_saved = true;
+    workbench.project_saved = true;
     workbench_request_quit();
     EXPECT_TRUE(workbench_quit_confirmed()) << "nothing unsaved: no question";
 
     workbench.quit_confirmed = false;
-    project_saved = false;
+    workbench.project_saved = false;
     workbench_request_quit();
     ASSERT_TRUE(workbench.confirm.open);
     EXPECT_EQ(str_of(workbench.confirm.yes.label), "save all");
@@ -263,7 +266,7 @@ TEST_F(WorkbenchDialogs, QuitAsksOnlyWhileSomethingIsUnsaved) {
 }
 
 TEST_F(WorkbenchDialogs, QuittingWithSaveAllAndNoProjectPathAsksWhereToSaveFirst) {
-    project_saved = false;
+    workbench.project_saved = false;
     workbench_request_quit();
     frame();
     click_button(workbench.confirm.yes);
@@ -278,20 +281,20 @@ TEST_F(WorkbenchDialogs, QuittingWithSaveAllAndNoProjectPathAsksWhereToSaveFirst
 
 TEST_F(WorkbenchDialogs, SettingsDialogRebuildsTheSourceCacheFromItsBox) {
     project_with({{"a.vnt", "struct A {}\n"}, {"list.txt", "a.vnt\n"}});
-    project_saved = true;
+    workbench.project_saved = true;
     click_button(workbench.buttons[11]);
     ASSERT_TRUE(workbench.settings.open);
     EXPECT_EQ(workbench.settings.box.text.count, 0);
     type("list.txt");
     click_button(workbench.settings.ok);
     EXPECT_FALSE(workbench.settings.open);
-    EXPECT_EQ(str_of(owned_view(source_cache.sources_name)), "list.txt");
-    EXPECT_EQ(source_cache.source_paths.count, 1);
-    EXPECT_FALSE(project_saved);
+    EXPECT_EQ(str_of(owned_view(analysis.source_cache.sources_name)), "list.txt");
+    EXPECT_EQ(analysis.source_cache.source_paths.count, 1);
+    EXPECT_FALSE(workbench.project_saved);
     // Opened again, it shows the name in use; cancel changes nothing.
     click_button(workbench.buttons[11]);
     EXPECT_EQ(doc_text(&workbench.settings.box), "list.txt");
     type("x");
     click_button(workbench.settings.cancel);
-    EXPECT_EQ(str_of(owned_view(source_cache.sources_name)), "list.txt");
+    EXPECT_EQ(str_of(owned_view(analysis.source_cache.sources_name)), "list.txt");
 }

@@ -18,6 +18,7 @@
 #include "core/frame_globals.h"
 #include "core/project_path.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/search.h"
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
@@ -61,20 +62,20 @@ protected:
         char pattern[] = "/tmp/tesmora_workbench_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
-        string_assign(&workspace_path, sv_of(dir), pool_main);
-        search_state.match_case = search_state.whole_word = false;
+        string_assign(&shell.workspace_path, sv_of(dir), pool_main);
+        editor.search.match_case = editor.search.whole_word = false;
         tab_table_init();
         project_reset(StringView{nullptr, 0});
-        project_saved = true;
-        workbench_init();
+        workbench.project_saved = true;
+        workbench_init(WorkbenchConfig{owned_view(shell.workspace_path), false});
         headless_clear_message_boxes();
         move(512, 20);
     }
     void TearDown() override {
         std::filesystem::remove_all(dir);
-        workspace_path.length = 0;
+        shell.workspace_path.length = 0;
         project_reset(StringView{nullptr, 0});
-        editor_hooks = EditorHooks{};
+        editor.hooks = EditorHooks{};
     }
 
     // One pass of the main loop as far as the workbench goes.
@@ -124,7 +125,7 @@ protected:
     void new_project() {
         std::string p = path_of("test.proj");
         project_reset(sv_of(p));
-        project_saved = true;
+        workbench.project_saved = true;
     }
     // A project with the given files added (and opened in tabs, the last one active).
     void project_with(const std::vector<std::pair<std::string, std::string>>& files) {

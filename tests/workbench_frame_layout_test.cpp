@@ -1,6 +1,8 @@
 // The workbench's frame: resize bars, toolbar buttons and shortcuts, focus, the
 // background image and the pointer trail.
 #include "workbench_frame_fixture.h"
+#include "editor/editor_state.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 const toolbar_button& button(int number) { return workbench.buttons[number - 1]; }
@@ -92,14 +94,14 @@ TEST_F(WorkbenchWindow, ButtonsFollowTheProjectTheSelectionAndModifiedDocuments)
     EXPECT_FALSE(button(6).disabled);
     EXPECT_FALSE(button(7).disabled);
     EXPECT_TRUE(button(9).disabled);
-    file_tree.rows[0].is_selected = 1;
+    workbench.file_tree.rows[0].is_selected = 1;
     frame();
     EXPECT_FALSE(button(9).disabled);
     EXPECT_FALSE(button(11).disabled);
     // Button 6 saves the current document.
     click_button(button(6));
     EXPECT_EQ(read_file("a.vnt"), "xone\n");
-    EXPECT_FALSE(current_document->dirty);
+    EXPECT_FALSE(editor.current_document->dirty);
 }
 
 TEST_F(WorkbenchWindow, ButtonsClickOnReleaseAfterAPressInside) {
@@ -115,16 +117,16 @@ TEST_F(WorkbenchWindow, ButtonsClickOnReleaseAfterAPressInside) {
     headless_mouse_down(mouse_primary);
     frame();
     EXPECT_TRUE(group.held);
-    EXPECT_EQ(file_tree.rows.count, 0);
+    EXPECT_EQ(workbench.file_tree.rows.count, 0);
     // Released away from the button while held: still a click.
     move(600, 300);
     headless_mouse_up(mouse_primary);
     frame();
-    ASSERT_EQ(file_tree.rows.count, 2);
-    EXPECT_TRUE(file_tree.rows[0].is_group_start && file_tree.rows[0].is_open);
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "new group");
-    EXPECT_EQ(file_tree.rows[0].id, -1);
-    EXPECT_TRUE(file_tree.rows[1].is_group_end);
+    ASSERT_EQ(workbench.file_tree.rows.count, 2);
+    EXPECT_TRUE(workbench.file_tree.rows[0].is_group_start && workbench.file_tree.rows[0].is_open);
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "new group");
+    EXPECT_EQ(workbench.file_tree.rows[0].id, -1);
+    EXPECT_TRUE(workbench.file_tree.rows[1].is_group_end);
     EXPECT_FALSE(group.held);
     // Pressed elsewhere and released on the button: nothing.
     move(600, 300);
@@ -133,45 +135,45 @@ TEST_F(WorkbenchWindow, ButtonsClickOnReleaseAfterAPressInside) {
     move(group.x + 10, group.y + 10);
     headless_mouse_up(mouse_primary);
     frame();
-    EXPECT_EQ(file_tree.rows.count, 2);
+    EXPECT_EQ(workbench.file_tree.rows.count, 2);
 }
 
 TEST_F(WorkbenchWindow, EditorFocusFollowsPressesAndDialogs) {
     project_with({{"a.vnt", "one\n"}});
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     ASSERT_NE(doc, nullptr);
     click(100, 300);  // the file tree
     EXPECT_FALSE(doc->focused);
-    EXPECT_TRUE(file_tree.has_focus);
+    EXPECT_TRUE(workbench.file_tree.has_focus);
     click(500, 300);  // the editor
     EXPECT_TRUE(doc->focused);
     ctrl_key(key_F);
     ASSERT_TRUE(workbench.prompt.open);
     EXPECT_FALSE(doc->focused);
-    EXPECT_FALSE(file_tree.has_focus);
-    EXPECT_FALSE(current_result.minimap.has_focus);
+    EXPECT_FALSE(workbench.file_tree.has_focus);
+    EXPECT_FALSE(workbench.outline.has_focus);
     EXPECT_TRUE(workbench.prompt.box.focused);
     click_button(workbench.prompt.cancel);
     EXPECT_FALSE(workbench.prompt.open);
     EXPECT_TRUE(doc->focused);
-    EXPECT_TRUE(file_tree.has_focus);
-    EXPECT_TRUE(current_result.minimap.has_focus);
+    EXPECT_TRUE(workbench.file_tree.has_focus);
+    EXPECT_TRUE(workbench.outline.has_focus);
 }
 
 TEST_F(WorkbenchWindow, ZoomShortcutsScaleEveryOpenDocumentWhileHeld) {
     project_with({{"a.vnt", "one\n"}, {"b.vnt", "two\n"}});
-    tab_table.slots[0].scroll_y = 100;
+    editor.tab_table.slots[0].scroll_y = 100;
     headless_key_down(key_ctrl);
     headless_key_down(key_E);
     frame();
     f32 grown = 1 + 0.5f / 60;
-    EXPECT_FLOAT_EQ(tab_table.slots[0].zoom, grown);
-    EXPECT_FLOAT_EQ(tab_table.slots[1].zoom, grown);
-    EXPECT_FLOAT_EQ(tab_table.slots[0].target_scroll_y, tab_table.slots[0].scroll_y);
+    EXPECT_FLOAT_EQ(editor.tab_table.slots[0].zoom, grown);
+    EXPECT_FLOAT_EQ(editor.tab_table.slots[1].zoom, grown);
+    EXPECT_FLOAT_EQ(editor.tab_table.slots[0].target_scroll_y, editor.tab_table.slots[0].scroll_y);
     headless_key_up(key_E);
     headless_key_down(key_Q);
     frame();
-    EXPECT_FLOAT_EQ(tab_table.slots[1].zoom, grown * (1 - 0.5f / 60));
+    EXPECT_FLOAT_EQ(editor.tab_table.slots[1].zoom, grown * (1 - 0.5f / 60));
     headless_key_up(key_Q);
     headless_key_up(key_ctrl);
     frame();
@@ -228,7 +230,7 @@ TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd)
     }
     EXPECT_EQ(most, trail_point_count);
     // The system pointer shown: no trail.
-    shell.keep_system_cursor = true;
+    workbench.keep_system_cursor = true;
     frame();
     EXPECT_EQ(draws_with_texture(star), 0);
 }

@@ -1,34 +1,37 @@
 // The tab bar and the panels around the editor: activating, dragging and closing tab
 // entries, the minimap, and the tree commands.
 #include "workbench_frame_fixture.h"
+#include "analysis/analysis_state.h"
+#include "editor/editor_state.h"
+#include "workbench/workbench_state.h"
 
 class WorkbenchTabs : public WorkbenchFrame {
 protected:
     // Screen rectangle of entry i after the last frame.
-    f32 entry_left(i64 i) { return workbench.layout.tab_bar.x + project.tab_entries[i].x + workbench.tab_scroll; }
+    f32 entry_left(i64 i) { return workbench.layout.tab_bar.x + workbench.project.tab_entries[i].x + workbench.tab_scroll; }
     f32 bar_middle_y() { return workbench.layout.tab_bar.y + workbench.tab_bar_height / 2; }
     void click_close(i64 i) {
-        const tab_entry& e = project.tab_entries[i];
+        const tab_entry& e = workbench.project.tab_entries[i];
         click(entry_left(i) + e.width - workbench.tab_bar_height / 2, bar_middle_y());
         frame();  // the request is handled by the next frame
     }
     void click_label(i64 i) { click(entry_left(i) + 4, bar_middle_y()); }
     std::vector<std::string> labels() {
         std::vector<std::string> out;
-        for (const tab_entry& e : project.tab_entries) out.push_back(str_of(e.label));
+        for (const tab_entry& e : workbench.project.tab_entries) out.push_back(str_of(e.label));
         return out;
     }
     void fill_minimap(int rows) {
-        mutex_lock(analysis_lock);
-        current_result.minimap.rows = Array<tree_node>{nullptr, 0, 0, pool_main};
+        mutex_lock(analysis.lock);
+        workbench.outline.rows = Array<tree_node>{nullptr, 0, 0, pool_main};
         for (int i = 0; i < rows; i++) {
             tree_node n{};
             n.id = i * 2;  // 0-based line
             n.name = SV("decl");
             n.color = Color{1, 1, 1, 1};
-            array_append(&current_result.minimap.rows, n);
+            array_append(&workbench.outline.rows, n);
         }
-        mutex_unlock(analysis_lock);
+        mutex_unlock(analysis.lock);
     }
 };
 
@@ -36,21 +39,21 @@ TEST_F(WorkbenchTabs, EntriesAreLaidOutByLabelWidthAndActivatedByAPress) {
     project_with({{"a.vnt", "one\n"}, {"bb.vnt", "two\n"}});
     ASSERT_EQ(labels(), (std::vector<std::string>{"a.vnt", "bb.vnt"}));
     // 8 + label + the close square.
-    EXPECT_EQ(project.tab_entries[0].width, 8 + 50 + 32);
-    EXPECT_EQ(project.tab_entries[1].x, 90);
-    EXPECT_TRUE(project.tab_entries[1].is_active);
-    Document* a = &tab_table.slots[0];
+    EXPECT_EQ(workbench.project.tab_entries[0].width, 8 + 50 + 32);
+    EXPECT_EQ(workbench.project.tab_entries[1].x, 90);
+    EXPECT_TRUE(workbench.project.tab_entries[1].is_active);
+    Document* a = &editor.tab_table.slots[0];
     a->completion_open = 1;
     a->symbol_list_open = 1;
     click_label(0);
     EXPECT_FALSE(a->completion_open);
     EXPECT_FALSE(a->symbol_list_open);
-    EXPECT_TRUE(project.tab_entries[0].is_active);
-    EXPECT_FALSE(project.tab_entries[1].is_active);
-    EXPECT_EQ(doc_text(current_document), "one\n");
-    EXPECT_TRUE(current_document->focused);
+    EXPECT_TRUE(workbench.project.tab_entries[0].is_active);
+    EXPECT_FALSE(workbench.project.tab_entries[1].is_active);
+    EXPECT_EQ(doc_text(editor.current_document), "one\n");
+    EXPECT_TRUE(editor.current_document->focused);
     // The active tab's document is the one the editor shows.
-    EXPECT_EQ(current_document->x, workbench.layout.editor.x);
+    EXPECT_EQ(editor.current_document->x, workbench.layout.editor.x);
 }
 
 TEST_F(WorkbenchTabs, DraggingAnEntryPastTheMiddleOfItsNeighbourSwapsThem) {
@@ -72,8 +75,8 @@ TEST_F(WorkbenchTabs, DraggingAnEntryPastTheMiddleOfItsNeighbourSwapsThem) {
     EXPECT_EQ(labels(), (std::vector<std::string>{"a.vnt", "b.vnt", "c.vnt"}));
     headless_mouse_up(mouse_primary);
     frame();
-    EXPECT_FALSE(project.tab_entries[0].dragging);
-    EXPECT_TRUE(current_document->focused);
+    EXPECT_FALSE(workbench.project.tab_entries[0].dragging);
+    EXPECT_TRUE(editor.current_document->focused);
 }
 
 TEST_F(WorkbenchTabs, TheWheelScrollsTheBarAndTheActiveEntryIsBroughtIntoView) {
@@ -104,12 +107,12 @@ TEST_F(WorkbenchTabs, ClosingTheLastTabLeavesNoDocumentAndAnEmptyMinimap) {
     project_with({{"a.vnt", "one\n"}});
     fill_minimap(3);
     frame();
-    EXPECT_EQ(current_result.minimap.rows.count, 3);
+    EXPECT_EQ(workbench.outline.rows.count, 3);
     click_close(0);
-    EXPECT_EQ(project.tab_entries.count, 0);
-    EXPECT_EQ(current_document, nullptr);
+    EXPECT_EQ(workbench.project.tab_entries.count, 0);
+    EXPECT_EQ(editor.current_document, nullptr);
     EXPECT_FALSE(tab_slot_used(0));
-    EXPECT_EQ(current_result.minimap.rows.count, 0);
+    EXPECT_EQ(workbench.outline.rows.count, 0);
     frame();  // and nothing is drawn for the editor
 }
 
@@ -118,35 +121,35 @@ TEST_F(WorkbenchTabs, ClosingTheActiveEntryActivatesTheOneTakingItsPlace) {
     click_label(1);
     click_close(1);
     EXPECT_EQ(labels(), (std::vector<std::string>{"a.vnt", "c.vnt"}));
-    EXPECT_TRUE(project.tab_entries[1].is_active);
-    EXPECT_EQ(doc_text(current_document), "3\n");
+    EXPECT_TRUE(workbench.project.tab_entries[1].is_active);
+    EXPECT_EQ(doc_text(editor.current_document), "3\n");
     click_close(1);
-    EXPECT_TRUE(project.tab_entries[0].is_active);
-    EXPECT_EQ(doc_text(current_document), "1\n");
+    EXPECT_TRUE(workbench.project.tab_entries[0].is_active);
+    EXPECT_EQ(doc_text(editor.current_document), "1\n");
     // Closing an entry that is not active leaves the current document alone.
     project_add_file(SV("b.vnt"));
     frame();
     click_close(0);
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt"}));
-    EXPECT_EQ(doc_text(current_document), "2\n");
+    EXPECT_EQ(doc_text(editor.current_document), "2\n");
 }
 
 TEST_F(WorkbenchTabs, AModifiedTabAsksBeforeClosing) {
     project_with({{"a.vnt", "one\n"}, {"b.vnt", "two\n"}});
     type("x");  // into b.vnt
-    ASSERT_TRUE(current_document->dirty);
+    ASSERT_TRUE(editor.current_document->dirty);
     click_close(1);
     ASSERT_TRUE(workbench.confirm.open);
     EXPECT_EQ(str_of(owned_view(workbench.confirm.text)), "save b.vnt?");
     EXPECT_EQ(workbench.pending.kind, pending_close_tab);
-    EXPECT_EQ(workbench.pending.tab_id, project.tab_entries[1].tab_id);
-    EXPECT_EQ(project.tab_entries.count, 2);
-    EXPECT_FALSE(project.tab_entries[1].close_requested);
+    EXPECT_EQ(workbench.pending.tab_id, workbench.project.tab_entries[1].tab_id);
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_FALSE(workbench.project.tab_entries[1].close_requested);
     // Cancel: nothing closes, the text stays modified.
     click_button(workbench.confirm.cancel);
     frame();
-    EXPECT_EQ(project.tab_entries.count, 2);
-    EXPECT_TRUE(current_document->dirty);
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_TRUE(editor.current_document->dirty);
     // No: closed without saving.
     click_close(1);
     click_button(workbench.confirm.no);
@@ -159,7 +162,7 @@ TEST_F(WorkbenchTabs, AModifiedTabAsksBeforeClosing) {
     ASSERT_TRUE(workbench.confirm.open);
     click_button(workbench.confirm.yes);
     frame();
-    EXPECT_EQ(project.tab_entries.count, 0);
+    EXPECT_EQ(workbench.project.tab_entries.count, 0);
     EXPECT_EQ(read_file("a.vnt"), "yone\n");
 }
 
@@ -170,34 +173,34 @@ TEST_F(WorkbenchTabs, SelectingAMinimapRowMovesTheCursorToItsLine) {
     Rect m = workbench.layout.minimap;
     // Row 1 (line 2, 0-based) in the panel's second row.
     click(m.x + 60, m.y + m.height - 32 - 16);
-    EXPECT_EQ(current_document->cursor, 6);
-    EXPECT_EQ(current_document->anchor, 6);
-    for (const tree_node& n : current_result.minimap.rows) EXPECT_FALSE(n.is_selected);
+    EXPECT_EQ(editor.current_document->cursor, 6);
+    EXPECT_EQ(editor.current_document->anchor, 6);
+    for (const tree_node& n : workbench.outline.rows) EXPECT_FALSE(n.is_selected);
 }
 
 TEST_F(WorkbenchTabs, RemovingASelectedGroupTakesItsFilesAndClosesTheirTabs) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}, {"c.vnt", "3\n"}});
     // Tree: a, [group: b], c.
-    tree_node group = file_tree.rows[0];
+    tree_node group = workbench.file_tree.rows[0];
     group.id = -1;
     group.is_group_start = 1;
     group.is_open = 1;
     tree_node end = group;
     end.is_group_start = 0;
     end.is_group_end = 1;
-    array_insert(&file_tree.rows, 1, group);
-    array_insert(&file_tree.rows, 3, end);
-    ASSERT_EQ(file_tree.rows.count, 5);
-    i32 b_id = file_tree.rows[2].id;
-    file_tree.rows[1].is_selected = 1;
-    project_saved = true;
+    array_insert(&workbench.file_tree.rows, 1, group);
+    array_insert(&workbench.file_tree.rows, 3, end);
+    ASSERT_EQ(workbench.file_tree.rows.count, 5);
+    i32 b_id = workbench.file_tree.rows[2].id;
+    workbench.file_tree.rows[1].is_selected = 1;
+    workbench.project_saved = true;
     remove_selected_nodes();
-    ASSERT_EQ(file_tree.rows.count, 2);
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "a.vnt");
-    EXPECT_EQ(str_of(file_tree.rows[1].name), "c.vnt");
-    EXPECT_FALSE(project_saved);
+    ASSERT_EQ(workbench.file_tree.rows.count, 2);
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "a.vnt");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[1].name), "c.vnt");
+    EXPECT_FALSE(workbench.project_saved);
     EXPECT_EQ(tab_path(b_id).length, 0);
-    EXPECT_EQ(tab_paths.count, 2);
+    EXPECT_EQ(editor.tab_paths.count, 2);
     frame();
     EXPECT_EQ(labels(), (std::vector<std::string>{"a.vnt", "c.vnt"}));
 }
@@ -206,16 +209,16 @@ TEST_F(WorkbenchTabs, ViewSelectedFilesOpensOrActivatesTheirTabs) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}});
     click_close(0);
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt"}));
-    file_tree.rows[0].is_selected = 1;
+    workbench.file_tree.rows[0].is_selected = 1;
     view_selected_files();
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt", "a.vnt"}));
-    EXPECT_EQ(doc_text(current_document), "1\n");
-    file_tree.rows[0].is_selected = 0;
-    file_tree.rows[1].is_selected = 1;
+    EXPECT_EQ(doc_text(editor.current_document), "1\n");
+    workbench.file_tree.rows[0].is_selected = 0;
+    workbench.file_tree.rows[1].is_selected = 1;
     view_selected_files();
-    EXPECT_EQ(project.tab_entries.count, 2);
-    EXPECT_TRUE(project.tab_entries[0].is_active);
-    EXPECT_EQ(doc_text(current_document), "2\n");
+    EXPECT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_TRUE(workbench.project.tab_entries[0].is_active);
+    EXPECT_EQ(doc_text(editor.current_document), "2\n");
 }
 
 TEST_F(WorkbenchTabs, RowsDraggedOutOfTheTreeAreOpenedNotMoved) {
@@ -228,13 +231,13 @@ TEST_F(WorkbenchTabs, RowsDraggedOutOfTheTreeAreOpenedNotMoved) {
     frame();
     move(110, top - 60);
     frame();
-    EXPECT_TRUE(file_tree.dragging);
+    EXPECT_TRUE(workbench.file_tree.dragging);
     move(500, 300);  // over the editor
     frame();
     headless_mouse_up(mouse_primary);
     frame();
-    EXPECT_EQ(str_of(file_tree.rows[0].name), "a.vnt");
-    EXPECT_EQ(str_of(file_tree.rows[1].name), "b.vnt");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "a.vnt");
+    EXPECT_EQ(str_of(workbench.file_tree.rows[1].name), "b.vnt");
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt", "a.vnt"}));
-    EXPECT_EQ(doc_text(current_document), "1\n");
+    EXPECT_EQ(doc_text(editor.current_document), "1\n");
 }

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "render/resources.h"
@@ -64,7 +66,7 @@ protected:
     }
     void TearDown() override {
         project_reset(StringView{nullptr, 0});
-        editor_hooks = EditorHooks{};
+        editor.hooks = EditorHooks{};
         icon_textures[icon_sphere] = icon_textures[icon_star3d] = 0;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
         std::error_code ignored;
@@ -90,12 +92,12 @@ protected:
     }
     std::string node_names() {
         std::string s;
-        for (const tree_node& n : file_tree.rows) s += str(n.name) + "|";
+        for (const tree_node& n : workbench.file_tree.rows) s += str(n.name) + "|";
         return s;
     }
     const Document* document_with_id(u32 id) {
         i64 slot = find_tab(id);
-        return slot >= 0 ? &tab_table.slots[slot] : nullptr;
+        return slot >= 0 ? &editor.tab_table.slots[slot] : nullptr;
     }
     i64 used_slots() {
         i64 n = 0;
@@ -116,12 +118,12 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     project_reset(view(project_file));
     project_add_file(SV("src/a file.vnt"));
     project_add_file(SV("b.txt"));
-    EXPECT_FALSE(project_saved);
-    ASSERT_EQ(file_tree.rows.count, 2);
-    EXPECT_EQ(file_tree.rows[0].id, 2);
-    EXPECT_EQ(file_tree.rows[1].id, 3);
-    EXPECT_EQ(str(file_tree.rows[0].name), "a file.vnt");
-    EXPECT_TRUE(same_color(file_tree.rows[0].color, theme.vantrel_file_color));
+    EXPECT_FALSE(workbench.project_saved);
+    ASSERT_EQ(workbench.file_tree.rows.count, 2);
+    EXPECT_EQ(workbench.file_tree.rows[0].id, 2);
+    EXPECT_EQ(workbench.file_tree.rows[1].id, 3);
+    EXPECT_EQ(str(workbench.file_tree.rows[0].name), "a file.vnt");
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.vantrel_file_color));
 
     // A group around the first file, and the second file selected.
     tree_node start{};
@@ -131,13 +133,13 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     tree_node end{};
     end.id = -1;
     end.is_group_end = 1;
-    array_insert(&file_tree.rows, 0, start);
-    array_insert(&file_tree.rows, 2, end);
-    file_tree.rows[3].is_selected = 1;
+    array_insert(&workbench.file_tree.rows, 0, start);
+    array_insert(&workbench.file_tree.rows, 2, end);
+    workbench.file_tree.rows[3].is_selected = 1;
     source_cache_rebuild(SV("sources list.txt"));
 
     project_save(view(project_file));
-    EXPECT_TRUE(project_saved);
+    EXPECT_TRUE(workbench.project_saved);
     const std::string expected =
         "tabs 2\n2 0 a file.vnt\n3 1 b.txt\n"
         "files 2\n2 src/a file.vnt\n3 b.txt\n"
@@ -150,26 +152,26 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     load(project_file);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "opening " + project_file + "\n");
     EXPECT_TRUE(messages().empty());
-    EXPECT_TRUE(project_saved);
+    EXPECT_TRUE(workbench.project_saved);
     EXPECT_EQ(str(owned_view(project_path)), project_file);
 
-    ASSERT_EQ(project.tab_entries.count, 2);
-    EXPECT_EQ(project.tab_entries[0].tab_id, 2);
-    EXPECT_EQ(str(project.tab_entries[0].label), "a file.vnt");
-    EXPECT_EQ(project.tab_entries[0].is_active, 0);
-    EXPECT_EQ(project.tab_entries[1].is_active, 1);
+    ASSERT_EQ(workbench.project.tab_entries.count, 2);
+    EXPECT_EQ(workbench.project.tab_entries[0].tab_id, 2);
+    EXPECT_EQ(str(workbench.project.tab_entries[0].label), "a file.vnt");
+    EXPECT_EQ(workbench.project.tab_entries[0].is_active, 0);
+    EXPECT_EQ(workbench.project.tab_entries[1].is_active, 1);
     ASSERT_NE(document_with_id(2), nullptr);
     ASSERT_NE(document_with_id(3), nullptr);
     EXPECT_EQ(str(document_text(document_with_id(2))), "alpha\n");
     EXPECT_EQ(str(document_text(document_with_id(3))), "beta\n");
-    EXPECT_EQ(current_document, document_with_id(3));
+    EXPECT_EQ(editor.current_document, document_with_id(3));
 
-    ASSERT_EQ(tab_paths.count, 2);
+    ASSERT_EQ(editor.tab_paths.count, 2);
     EXPECT_EQ(str(tab_path(2)), "src/a file.vnt");
     EXPECT_EQ(str(tab_path(3)), "b.txt");
 
     EXPECT_EQ(node_names(), "my group|a file.vnt||b.txt|");
-    const tree_node* n = file_tree.rows.data;
+    const tree_node* n = workbench.file_tree.rows.data;
     EXPECT_TRUE(n[0].is_group_start && n[0].is_open && !n[0].is_selected);
     EXPECT_TRUE(n[2].is_group_end && !n[2].is_group_start);
     EXPECT_TRUE(n[3].is_selected && !n[1].is_selected);
@@ -180,10 +182,10 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     EXPECT_TRUE(same_color(n[3].color, theme.text_file_color));
     EXPECT_EQ(n[1].icon, sphere_texture);
 
-    EXPECT_EQ(str(owned_view(source_cache.sources_name)), "sources list.txt");
+    EXPECT_EQ(str(owned_view(analysis.source_cache.sources_name)), "sources list.txt");
     EXPECT_EQ(str(sources_box_text()), "sources list.txt");
-    EXPECT_EQ(source_cache.source_entries.count, 1);
-    EXPECT_EQ(next_tab_id, 4);
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 1);
+    EXPECT_EQ(editor.next_tab_id, 4);
 
     // Saving what was loaded gives the same bytes.
     std::string again = path("again.tproj");
@@ -203,13 +205,13 @@ TEST_F(ProjectTest, EmptyProjectFileLoadsEmptyAndTheNextFileGetsIdTwo) {
     write_file(path("new.txt"), "");
     load_text("");
     EXPECT_TRUE(messages().empty());
-    EXPECT_TRUE(project_saved);
-    EXPECT_EQ(project.tab_entries.count + tab_paths.count + file_tree.rows.count, 0);
-    EXPECT_EQ(current_document, nullptr);
+    EXPECT_TRUE(workbench.project_saved);
+    EXPECT_EQ(workbench.project.tab_entries.count + editor.tab_paths.count + workbench.file_tree.rows.count, 0);
+    EXPECT_EQ(editor.current_document, nullptr);
     project_add_file(SV("new.txt"));
-    ASSERT_EQ(tab_paths.count, 1);
-    EXPECT_EQ(tab_paths[0].id, 2);
-    EXPECT_FALSE(project_saved);
+    ASSERT_EQ(editor.tab_paths.count, 1);
+    EXPECT_EQ(editor.tab_paths[0].id, 2);
+    EXPECT_FALSE(workbench.project_saved);
 }
 
 TEST_F(ProjectTest, TabWithoutFileEntryKeepsItsSlotButNoText) {
@@ -219,12 +221,12 @@ TEST_F(ProjectTest, TabWithoutFileEntryKeepsItsSlotButNoText) {
     const Document* doc = document_with_id(7);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(str(document_text(doc)), "\n");
-    EXPECT_EQ(current_document, doc);
-    ASSERT_EQ(project.tab_entries.count, 1);
-    EXPECT_EQ(str(project.tab_entries[0].label), "ghost.txt");
+    EXPECT_EQ(editor.current_document, doc);
+    ASSERT_EQ(workbench.project.tab_entries.count, 1);
+    EXPECT_EQ(str(workbench.project.tab_entries[0].label), "ghost.txt");
     // A node without a file takes the colour of a name with no known ending.
-    EXPECT_TRUE(same_color(file_tree.rows[0].color, theme.text_file_color));
-    EXPECT_EQ(next_tab_id, 8);
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.text_file_color));
+    EXPECT_EQ(editor.next_tab_id, 8);
 }
 
 TEST_F(ProjectTest, LoadFailuresAreReportedAndKeepWhatWasRead) {
@@ -232,7 +234,7 @@ TEST_F(ProjectTest, LoadFailuresAreReportedAndKeepWhatWasRead) {
     load(missing);
     EXPECT_EQ(messages(), std::vector<std::string>{"error: file does not exist: " + missing});
     EXPECT_EQ(str(owned_view(project_path)), missing);
-    EXPECT_FALSE(project_saved);
+    EXPECT_FALSE(workbench.project_saved);
 
     headless_clear_message_boxes();
     fs::create_directories(path("folder.tproj"));
@@ -245,12 +247,12 @@ TEST_F(ProjectTest, LoadFailuresAreReportedAndKeepWhatWasRead) {
     write_file(path("a.txt"), "text a\n");
     load_text("tabs 1\n4 1 a.txt\nfiles 1\n4 a.txt\nbogus 1\nnodes 1\n4 0 a.txt\n");
     EXPECT_EQ(messages(), std::vector<std::string>{"error: invalid project file: " + path("p.tproj")});
-    EXPECT_EQ(tab_paths.count, 1);
-    EXPECT_EQ(file_tree.rows.count, 0);
+    EXPECT_EQ(editor.tab_paths.count, 1);
+    EXPECT_EQ(workbench.file_tree.rows.count, 0);
     ASSERT_NE(document_with_id(4), nullptr);
     EXPECT_EQ(str(document_text(document_with_id(4))), "text a\n");
-    EXPECT_TRUE(project_saved);
-    EXPECT_EQ(next_tab_id, 5);
+    EXPECT_TRUE(workbench.project_saved);
+    EXPECT_EQ(editor.next_tab_id, 5);
 
     if (geteuid() != 0) {
         headless_clear_message_boxes();
@@ -268,17 +270,17 @@ TEST_F(ProjectTest, FailedSaveChangesNothingElse) {
     project_reset(view(good));
     project_add_file(SV("a.txt"));
     project_save(view(good));
-    ASSERT_TRUE(project_saved);
+    ASSERT_TRUE(workbench.project_saved);
     std::string saved_text = read_file(good);
     project_add_file(SV("b.txt"));
-    ASSERT_FALSE(project_saved);
+    ASSERT_FALSE(workbench.project_saved);
 
     // A directory stands where the file should go: the rename over it fails for anyone.
     fs::create_directories(path("taken.tproj"));
     write_file(path("taken.tproj/keep"), "kept");
     project_save(view(path("taken.tproj")));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: failed to save project file: " + path("taken.tproj")});
-    EXPECT_FALSE(project_saved);
+    EXPECT_FALSE(workbench.project_saved);
     EXPECT_EQ(str(owned_view(project_path)), good);
     EXPECT_EQ(read_file(path("taken.tproj/keep")), "kept");
     for (const auto& entry : fs::directory_iterator(dir))
@@ -288,7 +290,7 @@ TEST_F(ProjectTest, FailedSaveChangesNothingElse) {
     headless_clear_message_boxes();
     project_save(view(path("nowhere/p.tproj")));
     EXPECT_EQ(messages().size(), 1u);
-    EXPECT_FALSE(project_saved);
+    EXPECT_FALSE(workbench.project_saved);
 
     // A read-only directory keeps the old file whole (permissions do not bind root).
     if (geteuid() != 0) {
@@ -299,7 +301,7 @@ TEST_F(ProjectTest, FailedSaveChangesNothingElse) {
         project_save(view(locked_dir + "/p.tproj"));
         EXPECT_EQ(messages().size(), 1u);
         EXPECT_EQ(read_file(locked_dir + "/p.tproj"), saved_text);
-        EXPECT_FALSE(project_saved);
+        EXPECT_FALSE(workbench.project_saved);
         chmod(locked_dir.c_str(), 0755);
     }
     EXPECT_EQ(read_file(good), saved_text);
@@ -315,12 +317,12 @@ TEST_F(ProjectTest, LineBreaksInNamesCannotSplitLines) {
     tree_node node{};
     node.id = 5;
     node.name = SV("evil\nnodes 1\n9 0 injected");
-    array_append(&file_tree.rows, node);
-    array_append(&tab_paths, TabPath{5, SV("dir\r\nx.txt")});
+    array_append(&workbench.file_tree.rows, node);
+    array_append(&editor.tab_paths, TabPath{5, SV("dir\r\nx.txt")});
     tab_entry entry{};
     entry.tab_id = 5;
     entry.label = SV("la\nbel");
-    array_append(&project.tab_entries, entry);
+    array_append(&workbench.project.tab_entries, entry);
     project_save(view(path("p.tproj")));
     EXPECT_EQ(read_file(path("p.tproj")),
               "tabs 1\n5 0 label\nfiles 1\n5 dirx.txt\nnodes 1\n5 0 evilnodes 19 0 injected\n");
@@ -361,13 +363,13 @@ TEST_F(ProjectTest, DamagedFilesLoadAsFarAsTheyMakeSense) {
         SCOPED_TRACE(c.name);
         headless_clear_message_boxes();
         load_text(c.text);
-        EXPECT_EQ(project.tab_entries.count, c.tabs);
-        EXPECT_EQ(tab_paths.count, c.files);
-        EXPECT_EQ(file_tree.rows.count, c.nodes);
+        EXPECT_EQ(workbench.project.tab_entries.count, c.tabs);
+        EXPECT_EQ(editor.tab_paths.count, c.files);
+        EXPECT_EQ(workbench.file_tree.rows.count, c.nodes);
         std::vector<std::string> expected;
         if (c.invalid) expected.push_back("error: invalid project file: " + path("p.tproj"));
         EXPECT_EQ(messages(), expected);
-        EXPECT_TRUE(project_saved);
+        EXPECT_TRUE(workbench.project_saved);
     }
 }
 
@@ -377,17 +379,17 @@ TEST_F(ProjectTest, HostileNumbersIdsAndLineEnds) {
 
     // Numbers saturate to the 32-bit range; flags beyond the four bits are ignored.
     load_text("nodes 2\n99999999999999999999 28 big\n-99999999999999999999 3 small\n");
-    ASSERT_EQ(file_tree.rows.count, 2);
-    EXPECT_EQ(file_tree.rows[0].id, 2147483647);
-    EXPECT_TRUE(file_tree.rows[0].is_open && file_tree.rows[0].is_selected && !file_tree.rows[0].is_group_start);
-    EXPECT_EQ(file_tree.rows[1].id, -2147483647 - 1);
+    ASSERT_EQ(workbench.file_tree.rows.count, 2);
+    EXPECT_EQ(workbench.file_tree.rows[0].id, 2147483647);
+    EXPECT_TRUE(workbench.file_tree.rows[0].is_open && workbench.file_tree.rows[0].is_selected && !workbench.file_tree.rows[0].is_group_start);
+    EXPECT_EQ(workbench.file_tree.rows[1].id, -2147483647 - 1);
     // Flags 3 cannot be both: the row opens a group.
-    EXPECT_TRUE(file_tree.rows[1].is_group_start && !file_tree.rows[1].is_group_end);
-    EXPECT_EQ(next_tab_id, 2147483647);
+    EXPECT_TRUE(workbench.file_tree.rows[1].is_group_start && !workbench.file_tree.rows[1].is_group_end);
+    EXPECT_EQ(editor.next_tab_id, 2147483647);
     headless_clear_message_boxes();
     project_add_file(SV("c.txt"));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: too many files!"});
-    EXPECT_EQ(tab_paths.count, 0);
+    EXPECT_EQ(editor.tab_paths.count, 0);
     EXPECT_EQ(used_slots(), 0);
 
     // Lines ending in "\r\n".
@@ -396,22 +398,22 @@ TEST_F(ProjectTest, HostileNumbersIdsAndLineEnds) {
     EXPECT_TRUE(messages().empty());
     ASSERT_NE(document_with_id(3), nullptr);
     EXPECT_EQ(str(document_text(document_with_id(3))), "gamma\n");
-    EXPECT_EQ(str(project.tab_entries[0].label), "c.txt");
+    EXPECT_EQ(str(workbench.project.tab_entries[0].label), "c.txt");
     EXPECT_EQ(node_names(), "c.txt|");
 
     // Duplicate ids: one tab per id, the first path of an id wins.
     load_text("tabs 2\n3 1 one\n3 0 two\nfiles 2\n3 c.txt\n3 d.txt\nnodes 2\n3 0 c\n3 0 c again\n");
-    EXPECT_EQ(project.tab_entries.count, 1);
+    EXPECT_EQ(workbench.project.tab_entries.count, 1);
     EXPECT_EQ(used_slots(), 1);
     EXPECT_EQ(str(document_text(document_with_id(3))), "gamma\n");
-    EXPECT_EQ(file_tree.rows.count, 2);
+    EXPECT_EQ(workbench.file_tree.rows.count, 2);
 
     // 33 tabs: the last finds no slot and is skipped.
     std::string text = "tabs 33\n";
     for (int i = 1; i <= 33; i++) text += std::to_string(i) + " 0 t" + std::to_string(i) + "\n";
     load_text(text);
     EXPECT_EQ(used_slots(), 32);
-    EXPECT_EQ(project.tab_entries.count, 32);
+    EXPECT_EQ(workbench.project.tab_entries.count, 32);
     EXPECT_EQ(find_tab(33), -1);
 }
 
@@ -426,10 +428,10 @@ TEST_F(ProjectTest, HundredThousandNodesLoadAndSaveBack) {
     f64 seconds = std::chrono::duration<f64>(std::chrono::steady_clock::now() - started).count();
     EXPECT_LT(seconds, 10.0);
     EXPECT_TRUE(messages().empty());
-    ASSERT_EQ(file_tree.rows.count, n);
-    EXPECT_EQ(next_tab_id, n + 1);
-    EXPECT_TRUE(same_color(file_tree.rows[0].color, theme.c_file_color));       // id 100000
-    EXPECT_TRUE(same_color(file_tree.rows[1].color, theme.vantrel_file_color));  // id 99999
+    ASSERT_EQ(workbench.file_tree.rows.count, n);
+    EXPECT_EQ(editor.next_tab_id, n + 1);
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.c_file_color));       // id 100000
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[1].color, theme.vantrel_file_color));  // id 99999
 
     project_save(view(path("copy.tproj")));
     EXPECT_TRUE(messages().empty());
@@ -440,7 +442,7 @@ TEST_F(ProjectTest, ProjectFileLargerThanItsPoolIsRefused) {
     std::string big(arenas[pool_project].capacity + 16, 'x');
     load_text(big);
     EXPECT_EQ(messages(), std::vector<std::string>{"error: project file too large: " + path("p.tproj")});
-    EXPECT_EQ(file_tree.rows.count, 0);
+    EXPECT_EQ(workbench.file_tree.rows.count, 0);
 }
 
 TEST_F(ProjectTest, AddingAFileWithEveryTabTakenChangesNothing) {
@@ -454,15 +456,15 @@ TEST_F(ProjectTest, AddingAFileWithEveryTabTakenChangesNothing) {
     write_file(path("extra.txt"), "x\n");
     project_add_file(SV("extra.txt"));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: too many tabs!"});
-    EXPECT_EQ(tab_paths.count, 32);
-    EXPECT_EQ(file_tree.rows.count, 32);
+    EXPECT_EQ(editor.tab_paths.count, 32);
+    EXPECT_EQ(workbench.file_tree.rows.count, 32);
 }
 
 TEST_F(ProjectTest, ResetEmptiesTheProjectAndTheDialogTexts) {
     write_file(path("a.txt"), "a\n");
     write_file(path("list.txt"), "a.txt\n");
     load_text("tabs 1\n2 1 a.txt\nfiles 1\n2 a.txt\nnodes 1\n2 0 a.txt\nsources list.txt\n");
-    ASSERT_EQ(source_cache.source_entries.count, 1);
+    ASSERT_EQ(analysis.source_cache.source_entries.count, 1);
     document_set_text(&workbench.prompt.box, SV("find me"));
     document_set_text(&workbench.file_dialog.box, SV("some.txt"));
     string_assign(&workbench.prompt.title, SV("find"), pool_main);
@@ -470,13 +472,13 @@ TEST_F(ProjectTest, ResetEmptiesTheProjectAndTheDialogTexts) {
     project_reset(view(path("other.tproj")));
     EXPECT_EQ(str(owned_view(project_path)), path("other.tproj"));
     EXPECT_EQ(used_slots(), 0);
-    EXPECT_EQ(project.tab_entries.count + tab_paths.count + file_tree.rows.count, 0);
-    EXPECT_EQ(source_cache.source_entries.count, 0);
-    EXPECT_EQ(source_cache.sources_name.length, 0);
+    EXPECT_EQ(workbench.project.tab_entries.count + editor.tab_paths.count + workbench.file_tree.rows.count, 0);
+    EXPECT_EQ(analysis.source_cache.source_entries.count, 0);
+    EXPECT_EQ(analysis.source_cache.sources_name.length, 0);
     EXPECT_EQ(arenas[pool_project].used, 0);
     EXPECT_EQ(arenas[pool_sources].used, 0);
-    EXPECT_EQ(current_document, nullptr);
-    EXPECT_FALSE(project_saved);
+    EXPECT_EQ(editor.current_document, nullptr);
+    EXPECT_FALSE(workbench.project_saved);
     EXPECT_EQ(document_text(&workbench.prompt.box).length, 0);
     EXPECT_EQ(document_text(&workbench.file_dialog.box).length, 0);
     EXPECT_EQ(sources_box_text().length, 0);
@@ -507,7 +509,7 @@ TEST_F(ProjectTest, ThousandLoadsAndSavesKeepThePoolsFlat) {
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(arenas[pool_main].used, main_used);
     EXPECT_EQ(arenas[pool_project].used, project_used);
-    EXPECT_EQ(file_tree.rows.count, 5);
+    EXPECT_EQ(workbench.file_tree.rows.count, 5);
 }
 
 }  // namespace

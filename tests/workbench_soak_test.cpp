@@ -5,6 +5,8 @@
 #include <random>
 
 #include "workbench_frame_fixture.h"
+#include "editor/editor_state.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 const char* const vantrel_main =
@@ -107,9 +109,9 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
     const char* full = getenv("TESMORA_SOAK");
     const int total = full && full[0] == '1' ? 100000 : 20000;
     const int warm_up = total / 5;
-    string_assign(&workspace_path, sv_of(dir), pool_main);
+    string_assign(&workbench.workspace, sv_of(dir), pool_main);
     restore_project();
-    ASSERT_EQ(project.tab_entries.count, 2);
+    ASSERT_EQ(workbench.project.tab_entries.count, 2);
     for (int i = 0; i < pool_count; i++) arenas[i].high_water = arenas[i].used;
 
     PoolMarks after_warm_up{}, peak_after_warm_up{};
@@ -126,13 +128,13 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
         if (n % 64 == 0) headless_clear_message_boxes();
         // Every so often the project is opened afresh, as a user would reopen it.
         if (n % 1000 == 999) restore_project();
-        if (current_document) stats.with_document++;
+        if (editor.current_document) stats.with_document++;
         if (workbench.file_dialog.open) stats.file_dialog++;
         if (workbench.prompt.open) stats.prompt++;
         if (workbench.confirm.open) stats.confirm++;
         if (workbench.settings.open) stats.settings++;
         if (workbench.menu.open) stats.menu++;
-        stats.most_tabs = std::max(stats.most_tabs, project.tab_entries.count);
+        stats.most_tabs = std::max(stats.most_tabs, workbench.project.tab_entries.count);
         frame_peak = std::max(frame_peak, arenas[pool_frame].used);
         project_peak = std::max(project_peak, arenas[pool_project].used);
         most_stars = std::max(most_stars, draws_with_texture(icon_textures[icon_star]));

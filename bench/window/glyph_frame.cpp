@@ -1,7 +1,8 @@
 // CPU time of frames that draw a given number of glyphs through the real renderer in a
 // real window (run under Xvfb for Mesa's llvmpipe). Prints the mean CPU and wall time per
-// frame, without the start-up, and the draws of a frame against the GL draw calls that
-// carried them out (TESMORA_NO_BATCH=1 draws every quad by itself, for comparison).
+// frame, without the start-up, the draws of a frame against the GL draw calls that
+// carried them out, and the GL calls of a frame (TESMORA_ONE_QUAD_RUNS=1 draws every
+// quad of a run by itself, for comparison).
 // The process CPU time counts llvmpipe's rasterising threads too; the main thread's CPU
 // time is given beside it, whole and for the part that lays out the text and hands the
 // quads over (begin_frame to end_frame, the program's own work plus the GL calls).
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
         if (i % 100 == 99) text[n++] = '\n';
     }
     double cpu = 0, wall = 0, main_thread = 0, build = 0;
-    i64 drawn = 0;
+    i64 drawn = 0, gl_calls = 0;
     for (int f = 0; f < frames + 10; f++) {
         input_poll();
         double c0 = cpu_seconds(), t0 = thread_seconds();
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
             build += t1 - t0;
             wall += (double)(system_performance_counter() - w0) / (double)system_performance_frequency();
             drawn = glyph_count;
+            gl_calls += gpu_frame_stats().gl_calls;
         }
     }
     printf("glyphs per frame %lld, frames %d: cpu %.3f ms/frame, wall %.3f ms/frame\n", (long long)drawn, frames,
@@ -74,6 +76,7 @@ int main(int argc, char** argv) {
     GpuFrameStats stats = gpu_frame_stats();
     printf("draws per frame %lld, gl draw calls per frame %lld\n", (long long)stats.draws,
            (long long)stats.gl_draw_calls);
+    printf("gl calls per frame %.1f\n", (double)gl_calls / frames);
     resources_destroy();
     gpu_release();
     display_close();

@@ -3,8 +3,9 @@
 #include "analysis/cpp/cpp_analysis.h"
 #include "analysis/glsl/glsl_analysis.h"
 #include "analysis/vantrel/vantrel_analysis.h"
-#include "editor/document.h"
-#include "syntax/recolour.h"
+#include "syntax/coloring_file.h"
+#include "syntax/file_kind.h"
+#include "syntax/lex_text.h"
 #include "syntax/token_kinds.h"
 
 void analysis_run_job(AnalysisJob* job) {
@@ -18,7 +19,7 @@ void analysis_run_job(AnalysisJob* job) {
         f64 start = analysis_clock_ms();
         analysis_begin_result(job, language_vantrel);
         job->result->scopes.count = 0;  // plain files publish an empty result
-        rainbow_colour_words(job->text, job->colours.data, 0, -1, rainbow_view.count);
+        lex_file_text(analysis_lexers, file_kind_other, job->path, job->text, job->colours.data, nullptr, 0, -1);
         job->lex_ms = analysis_clock_ms() - start;
         break;
     }

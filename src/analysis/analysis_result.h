@@ -1,9 +1,8 @@
 #pragma once
-// The record every language's analysis fills and the editor reads.
+// The record every language's analysis fills and the editor and workbench read: plain
+// data (names, kinds, positions), no widgets, textures or colours.
 #include "core/array.h"
 #include "core/hash.h"
-#include "render/color.h"
-#include "workbench/tree_node.h"
 
 enum SymbolKind : u8 {
     symbol_none = 0,
@@ -52,16 +51,26 @@ struct Signature {
 };
 static_assert(sizeof(Signature) == 64, "Signature is a 64-byte record");
 
+// One row of the document's outline: a declaration, or the start or end of a group
+// (a struct, a namespace) whose rows stand between them.
+struct OutlineRow {
+    StringView name;
+    i32 line;         // 0-based
+    u8 symbol_kind;   // SymbolKind: what it declares
+    u8 token_kind;    // TokenKind of its colour in the result's language
+    u8 is_group_start;
+    u8 is_group_end;
+};
+
 struct AnalysisResult {
     Array<Scope> scopes;
     SymbolMap symbols;
-    list_widget minimap;
+    Array<OutlineRow> outline;
     Array<CursorRange> cursor_ranges;
     Array<Signature> signatures;
-    Color kind_colours[symbol_kind_count];
-    u32 kind_icons[symbol_kind_count];
+    u8 language;  // language_vantrel, language_cpp or language_glsl: the token kinds' palette
+    // TokenKind of each SymbolKind in that language; -1 where the language has none.
+    i16 kind_tokens[symbol_kind_count];
 };
 
-// The main thread's copy of the last taken result (its arrays live in pool_output).
-// Its `minimap` is the workbench's minimap list.
-extern AnalysisResult current_result;
+

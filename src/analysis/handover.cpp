@@ -1,38 +1,28 @@
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 
 #include "memory/arena.h"
 
-Mutex* analysis_lock;
-Mutex* source_lock;
-AnalysisRequest analysis_request;
-ResultSlot analysis_result_slot;
-AnalysisResult current_result;
+AnalysisState analysis;
 
 void analysis_locks_create() {
-    analysis_lock = mutex_create();
-    source_lock = mutex_create();
+    analysis.lock = mutex_create();
+    analysis.source_lock = mutex_create();
 }
 
 void analysis_locks_destroy() {
-    mutex_destroy(analysis_lock);
-    mutex_destroy(source_lock);
-    analysis_lock = source_lock = nullptr;
+    mutex_destroy(analysis.lock);
+    mutex_destroy(analysis.source_lock);
+    analysis.lock = analysis.source_lock = nullptr;
 }
 
 void analysis_post_request(StringView path, StringView text, u8 kind) {
-    mutex_lock(analysis_lock);
-    analysis_request.pending = 1;
-    analysis_request.text = text;
-    analysis_request.path = path;
-    analysis_request.kind = kind;
-    analysis_request.minimap = current_result.minimap.rows;
-    mutex_unlock(analysis_lock);
-}
-
-void analysis_clear_minimap() {
-    mutex_lock(analysis_lock);
-    current_result.minimap.rows.count = 0;
-    mutex_unlock(analysis_lock);
+    mutex_lock(analysis.lock);
+    analysis.request.pending = 1;
+    analysis.request.text = text;
+    analysis.request.path = path;
+    analysis.request.kind = kind;
+    mutex_unlock(analysis.lock);
 }
 
 namespace {
@@ -48,9 +38,9 @@ i64 result_copy_size(const AnalysisResult& r, i64 row_limit) {
     size += pad(r.symbols.slot_count * (i64)sizeof(Symbol));
     for (i64 i = 0; i < r.symbols.slot_count; i++)
         if (r.symbols.slots[i].kind) size += pad(r.symbols.slots[i].name.length);
-    i64 rows = r.minimap.rows.count < row_limit ? r.minimap.rows.count : row_limit;
-    size += pad(rows * (i64)sizeof(tree_node));
-    for (i64 i = 0; i < rows; i++) size += pad(r.minimap.rows[i].name.length);
+    i64 rows = r.outline.count < row_limit ? r.outline.count : row_limit;
+    size += pad(rows * (i64)sizeof(OutlineRow));
+    for (i64 i = 0; i < rows; i++) size += pad(r.outline[i].name.length);
     size += pad(r.cursor_ranges.count * (i64)sizeof(CursorRange));
     size += pad(r.signatures.count * (i64)sizeof(Signature));
     for (const Signature& s : r.signatures)
@@ -93,39 +83,37 @@ void copy_result_out(const AnalysisResult& from, AnalysisResult* to, bool with_s
         to->signatures = Array<Signature>{};
     }
     to->scopes.pool = to->cursor_ranges.pool = to->signatures.pool = to->symbols.pool = pool_output;
-    memcpy(to->kind_colours, from.kind_colours, sizeof to->kind_colours);
-    memcpy(to->kind_icons, from.kind_icons, sizeof to->kind_icons);
+    to->language = from.language;
+    memcpy(to->kind_tokens, from.kind_tokens, sizeof to->kind_tokens);
 }
 }  // namespace
 
 bool analysis_take_result_locked(u8* colours, i64 length) {
-    ResultSlot* slot = &analysis_result_slot;
-    if (!slot->ready || analysis_request.pending) return false;
+    ResultSlot* slot = &analysis.result_slot;
+    if (!slot->ready || analysis.request.pending) return false;
     if (colours && slot->colours.count == length && length > 0) memcpy(colours, slot->colours.data, (size_t)length);
 
     const AnalysisResult& from = slot->result;
     // pool_output was emptied at publication. A result too large for it keeps its
     // colours and outline but drops the symbol tables rather than stopping the program.
     i64 room = pool_available(pool_output);
-    i64 row_limit = from.minimap.rows.count;
+    i64 row_limit = from.outline.count;
     bool with_symbols = result_copy_size(from, row_limit) <= room;
     if (!with_symbols) {
         AnalysisResult rows_only{};
-        rows_only.minimap = from.minimap;
+        rows_only.outline = from.outline;
         while (row_limit > 0 && result_copy_size(rows_only, row_limit) > room) row_limit /= 2;
     }
-    copy_result_out(from, &current_result, with_symbols);
-    list_widget* minimap = &current_result.minimap;
-    minimap->rows = Array<tree_node>{};
-    minimap->rows.pool = pool_output;
-    if (row_limit > 0) array_reserve(&minimap->rows, row_limit);
+    copy_result_out(from, &analysis.current_result, with_symbols);
+    Array<OutlineRow>* outline = &analysis.current_result.outline;
+    *outline = Array<OutlineRow>{};
+    outline->pool = pool_output;
+    if (row_limit > 0) array_reserve(outline, row_limit);
     for (i64 i = 0; i < row_limit; i++) {
-        tree_node row = from.minimap.rows[i];
+        OutlineRow row = from.outline[i];
         row.name = copy_out(row.name);
-        array_append(&minimap->rows, row);
+        array_append(outline, row);
     }
-    minimap->moved_rows.count = 0;
-    analysis_request.minimap = Array<tree_node>{};
     slot->ready = 0;
     return true;
 }

@@ -4,15 +4,12 @@
 #include "analysis/analysis_result.h"
 #include "platform/platform.h"
 
-extern Mutex* analysis_lock;
-extern Mutex* source_lock;
 
 struct AnalysisRequest {
     u8 pending;
     StringView text;  // as returned by source_cache_update; empty: analyse as empty
     StringView path;
-    u8 kind;                  // FileKind of the document
-    Array<tree_node> minimap;  // header of the rows shown now (group states carry over)
+    u8 kind;  // FileKind of the document
 };
 
 struct ResultSlot {
@@ -23,8 +20,6 @@ struct ResultSlot {
     u8 running;  // cleared at shutdown
 };
 
-extern AnalysisRequest analysis_request;
-extern ResultSlot analysis_result_slot;
 
 // Creates both locks; called once at start-up before the thread starts.
 void analysis_locks_create();
@@ -32,11 +27,9 @@ void analysis_locks_destroy();
 
 // Posts a request (takes analysis_lock). `text` came from source_cache_update.
 void analysis_post_request(StringView path, StringView text, u8 kind);
-// Empties the minimap rows (takes analysis_lock): documents that are never analysed.
-void analysis_clear_minimap();
 
 // With analysis_lock held: when a result is ready and no request is pending, copies its
 // colours over `colours` (only when the lengths agree) and the result into pool_output as
-// current_result (keeping the minimap widget's own layout and scroll state), then clears
-// the slot. Returns true when a result was taken. `colours`/`length` may be null/0.
+// current_result, then clears the slot. Returns true when a result was taken.
+// `colours`/`length` may be null/0.
 bool analysis_take_result_locked(u8* colours, i64 length);

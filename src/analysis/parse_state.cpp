@@ -1,6 +1,8 @@
 #include "analysis/parse_state.h"
 
 #include "memory/arena.h"
+#include "syntax/coloring_file.h"
+#include "syntax/lex_text.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -13,19 +15,9 @@ void parse_state_reset(ParseState* p) {
     p->files.pool = pool_parser;
 }
 
-void parse_state_add_file(ParseState* p, Lexer* lexer, int language, bool c_mode, StringView path, StringView text,
-                          u8* colours) {
+void parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours) {
     i64 index = array_append(&p->files, ParsedFile{path, text, colours});
-    lexer->source = p->files[index].path;
-    lexer->text = text;
-    u8* buffer = colours;
-    lexer->colours = &buffer;
-    lexer->tokens = &p->tokens;
-    if (language == language_vantrel) lex_vantrel(lexer, 0, -1);
-    else if (language == language_cpp) lex_cpp(lexer, c_mode, 0, -1);
-    else lex_glsl(lexer, 0, -1);
-    lexer->colours = nullptr;
-    lexer->tokens = nullptr;
+    lex_file_text(analysis_lexers, kind, p->files[index].path, text, colours, &p->tokens, 0, -1);
 }
 
 const Token& current_token(const ParseState* p) { return token_at(p, p->pos); }

@@ -42,8 +42,7 @@ struct TokenPosition {
 void parse_state_reset(ParseState* p);
 // Lexes a file with `lexer`, appending its tokens (each file ends with its own end
 // token), and records it in files. `colours` must hold text.length bytes.
-void parse_state_add_file(ParseState* p, Lexer* lexer, int language, bool c_mode, StringView path, StringView text,
-                          u8* colours);
+void parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours);
 
 inline bool at_end(const ParseState* p) { return p->pos >= p->tokens.count; }
 // The current token; past the end a static end token.

@@ -2,17 +2,16 @@
 
 #include <cstdio>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "core/project_path.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 
-SourceCache source_cache;
 
 namespace {
 // Backing store of source_paths, reused by every rebuild so that reloading projects
 // does not grow pool_main.
-Array<char> path_storage{nullptr, 0, 0, pool_main};
 
 struct FailedOpen {
     StringView full_path;  // pool_frame
@@ -29,91 +28,92 @@ void report_failures(const Array<FailedOpen>& failures) {
 
 // Reads a whole file straight into an entry's buffer; no pass through pool_frame.
 bool read_into_entry(StringView full_path, SourceEntry* entry, Array<FailedOpen>* failures) {
-    FileHandle file = file_open(full_path, file_mode_read);
-    if (file_failed(file)) {
+    FileStamp stamp = file_stamp(full_path);
+    if (!stamp.exists || !stamp.is_regular) {
         array_append(failures, FailedOpen{string_copy(full_path, pool_frame)});
         return false;
     }
-    i64 size = file_size(file);
+    i64 size = stamp.size;
     i64 capacity = 1;
     while (capacity < size) capacity *= 2;
     // Room to grow when the pool has it, else the exact size; an empty file still takes
     // one byte, which a full pool may not have either.
     if (capacity > pool_available(pool_sources)) capacity = size > 0 ? size : 1;
     if (capacity > pool_available(pool_sources)) {
-        file_close(file);
         printf("source cache full, left out: %.*s\n", (int)full_path.length, full_path.data);
         return false;
     }
-    entry->text.pool = pool_sources;
-    entry->text.data = (u8*)pool_alloc(pool_sources, capacity);
-    entry->text.capacity = capacity;
-    entry->text.count = file_read(file, size, entry->text.data);
-    file_close(file);
+    entry->text = Array<u8>{(u8*)pool_alloc(pool_sources, capacity), 0, capacity, pool_sources};
+    // A file that grew since it was measured is read as far as the room goes.
+    FileContents contents = file_read_all_into(full_path, &entry->text, capacity, 0);
+    if (contents.status == read_cannot_open) {
+        array_append(failures, FailedOpen{string_copy(full_path, pool_frame)});
+        return false;
+    }
+    if (contents.status == read_too_large) {
+        printf("source cache full, left out: %.*s\n", (int)full_path.length, full_path.data);
+        return false;
+    }
     return true;
 }
 }  // namespace
 
 void source_cache_init() {
-    source_cache.shared_text_buffer = (char*)pool_alloc(pool_main, shared_text_capacity);
-    source_cache.source_paths.pool = pool_main;
-    source_cache.source_entries.pool = pool_main;
+    analysis.source_cache.shared_text_buffer = (char*)pool_alloc(pool_main, shared_text_capacity);
+    analysis.source_cache.source_paths.pool = pool_main;
+    analysis.source_cache.source_entries.pool = pool_main;
 }
 
 void source_cache_split_list(StringView bytes) {
     // Lines at "\n" only; a final "\n" makes no empty last line.
     i64 size = bytes.length > 0 ? bytes.length : 0;
+    Array<char>& path_storage = analysis.source_cache.path_storage;
+    path_storage.pool = pool_main;
     path_storage.count = 0;
     append_bytes(&path_storage, bytes.data, size);
-    source_cache.source_paths.count = 0;
+    analysis.source_cache.source_paths.count = 0;
     i64 start = 0;
     for (i64 i = 0; i <= size; i++) {
         if (i < size && bytes.data[i] != '\n') continue;
         if (i == size && start == size) break;
-        array_append(&source_cache.source_paths, StringView{path_storage.data + start, i - start});
+        array_append(&analysis.source_cache.source_paths, StringView{path_storage.data + start, i - start});
         start = i + 1;
     }
 }
 
 void source_cache_rebuild(StringView name) {
-    string_assign(&source_cache.sources_name, name, pool_main);
+    string_assign(&analysis.source_cache.sources_name, name, pool_main);
     StringBuilder full{};
     full.pool = pool_frame;
     build_full_path(&full, name);
-    FileHandle file = file_open(builder_view(full), file_mode_read);
-    if (file_failed(file)) return;
-    i64 size = file_size(file);
-    bool too_long = size > sources_list_limit;
-    if (too_long) size = sources_list_limit;
-    char* bytes = (char*)pool_alloc(pool_frame, size > 0 ? size : 1);
-    size = file_read(file, size, bytes);
-    file_close(file);
-    if (too_long) show_simple_message_box(0, SV("Error"), SV("Too many source files!"));
+    FileContents list = file_read_all(builder_view(full), pool_frame, sources_list_limit, true);
+    if (list.status != read_ok) return;
+    if (list.size > sources_list_limit) show_simple_message_box(0, SV("Error"), SV("Too many source files!"));
 
     Array<FailedOpen> failures{};
     failures.pool = pool_frame;
-    mutex_lock(source_lock);
-    source_cache_split_list(StringView{bytes, size});
-    source_cache.source_entries.count = 0;
+    mutex_lock(analysis.source_lock);
+    source_cache_split_list(list.bytes);
+    analysis.source_cache.source_entries.count = 0;
     pool_reset(pool_sources);
-    for (StringView path : source_cache.source_paths) {
+    for (StringView path : analysis.source_cache.source_paths) {
         build_full_path(&full, path);
         SourceEntry entry{path, Array<u8>{nullptr, 0, 0, pool_sources}};
-        if (read_into_entry(builder_view(full), &entry, &failures)) array_append(&source_cache.source_entries, entry);
+        if (read_into_entry(builder_view(full), &entry, &failures)) array_append(&analysis.source_cache.source_entries, entry);
     }
-    mutex_unlock(source_lock);
+    mutex_unlock(analysis.source_lock);
     // Shown after the lock is released so that a modal box never stalls the analysis.
     report_failures(failures);
 }
 
 static SourceEntry* find_entry(StringView path) {
-    for (SourceEntry& e : source_cache.source_entries)
+    for (SourceEntry& e : analysis.source_cache.source_entries)
         if (sv_equal(e.path, path)) return &e;
     return nullptr;
 }
 
 StringView source_cache_update(StringView path, StringView text) {
-    mutex_lock(source_lock);
+    mutex_lock(analysis.source_lock);
     StringView result{nullptr, 0};
     SourceEntry* entry = find_entry(path);
     bool stored = false;
@@ -132,48 +132,48 @@ StringView source_cache_update(StringView path, StringView text) {
         }
     }
     if (!stored && text.length < shared_text_capacity) {
-        if (text.length) memcpy(source_cache.shared_text_buffer, text.data, (size_t)text.length);
-        source_cache.shared_text_length = text.length;
-        string_assign(&source_cache.shared_text_path, path, pool_main);
-        result = StringView{source_cache.shared_text_buffer, text.length};
-    } else if (!stored && sv_equal(owned_view(source_cache.shared_text_path), path)) {
-        source_cache.shared_text_path.length = 0;  // the shared copy is stale now
-        source_cache.shared_text_length = 0;
+        if (text.length) memcpy(analysis.source_cache.shared_text_buffer, text.data, (size_t)text.length);
+        analysis.source_cache.shared_text_length = text.length;
+        string_assign(&analysis.source_cache.shared_text_path, path, pool_main);
+        result = StringView{analysis.source_cache.shared_text_buffer, text.length};
+    } else if (!stored && sv_equal(owned_view(analysis.source_cache.shared_text_path), path)) {
+        analysis.source_cache.shared_text_path.length = 0;  // the shared copy is stale now
+        analysis.source_cache.shared_text_length = 0;
     }
-    mutex_unlock(source_lock);
+    mutex_unlock(analysis.source_lock);
     return result;
 }
 
 StringView source_cache_lookup(StringView path) {
     SourceEntry* entry = find_entry(path);
-    if ((!entry || entry->text.count == 0) && source_cache.shared_text_path.length > 0 &&
-        sv_equal(owned_view(source_cache.shared_text_path), path))
-        return StringView{source_cache.shared_text_buffer, source_cache.shared_text_length};
+    if ((!entry || entry->text.count == 0) && analysis.source_cache.shared_text_path.length > 0 &&
+        sv_equal(owned_view(analysis.source_cache.shared_text_path), path))
+        return StringView{analysis.source_cache.shared_text_buffer, analysis.source_cache.shared_text_length};
     if (!entry) return StringView{nullptr, 0};
     return StringView{(const char*)entry->text.data, entry->text.count};
 }
 
 StringView source_cache_copy(StringView path, u8 pool) {
-    mutex_lock(source_lock);
+    mutex_lock(analysis.source_lock);
     StringView found = source_cache_lookup(path);
     StringView copy = string_copy(found, pool);
-    mutex_unlock(source_lock);
+    mutex_unlock(analysis.source_lock);
     return copy;
 }
 
 void source_cache_clear() {
-    mutex_lock(source_lock);
-    source_cache.source_entries.count = 0;
-    source_cache.source_paths.count = 0;
-    source_cache.sources_name.length = 0;
+    mutex_lock(analysis.source_lock);
+    analysis.source_cache.source_entries.count = 0;
+    analysis.source_cache.source_paths.count = 0;
+    analysis.source_cache.sources_name.length = 0;
     pool_reset(pool_sources);
-    mutex_unlock(source_lock);
+    mutex_unlock(analysis.source_lock);
 }
 
 Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suffix_count, StringView exclude, u8 pool) {
     Array<SourceFile> files{nullptr, 0, 0, pool};
-    mutex_lock(source_lock);
-    for (StringView path : source_cache.source_paths) {
+    mutex_lock(analysis.source_lock);
+    for (StringView path : analysis.source_cache.source_paths) {
         if (sv_equal(path, exclude)) continue;
         bool wanted = false;
         for (i64 i = 0; i < suffix_count && !wanted; i++) wanted = ends_with(path, suffixes[i]);
@@ -181,6 +181,6 @@ Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suf
         StringView text = source_cache_lookup(path);
         array_append(&files, SourceFile{string_copy(path, pool), string_copy(text, pool)});
     }
-    mutex_unlock(source_lock);
+    mutex_unlock(analysis.source_lock);
     return files;
 }

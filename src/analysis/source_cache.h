@@ -16,9 +16,9 @@ struct SourceCache {
     char* shared_text_buffer;         // 1 MiB from pool_main
     OwnedString shared_text_path;     // pool_main
     i64 shared_text_length;
+    Array<char> path_storage;  // the bytes of source_paths; pool_main, reused
 };
 
-extern SourceCache source_cache;
 constexpr i64 shared_text_capacity = 1048576;
 constexpr i64 sources_list_limit = 262144;
 

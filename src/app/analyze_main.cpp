@@ -26,18 +26,9 @@ struct Options {
 
 // Reads a whole file into pool_main; false when it cannot be opened or does not fit.
 bool read_whole_file(StringView path, StringView* out) {
-    FileHandle file = file_open(path, file_mode_read);
-    if (file_failed(file)) return false;
-    i64 size = file_size(file);
-    if (size > pool_available(pool_main) - ((i64)64 << 20)) {
-        file_close(file);
-        return false;
-    }
-    char* bytes = (char*)pool_alloc(pool_main, size > 0 ? size : 1);
-    size = file_read(file, size, bytes);
-    file_close(file);
-    *out = StringView{bytes, size};
-    return true;
+    FileContents contents = file_read_all(path, pool_main, pool_available(pool_main) - ((i64)64 << 20));
+    *out = contents.bytes;
+    return contents.status == read_ok;
 }
 
 // The sources name of a project file: the rest of its "sources " line.
@@ -71,7 +62,6 @@ void analyse_file(const Options& options, StringView path, StringView text) {
     job.kind = file_kind_for_path(path);
     job.text = text;
     job.result = &result;
-    job.request_rows = Array<tree_node>{nullptr, 0, 0, pool_parser};
     f64 start = analysis_clock_ms();
     if (options.lexical) analyse_lexically(&job);
     else analysis_run_job(&job);

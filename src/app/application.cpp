@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
@@ -29,24 +30,14 @@ namespace {
 // compressed data), so the decoding buffer holds a 4096 x 4096 RGBA image with room to spare.
 constexpr i64 image_decode_buffer_size = (i64)256 << 20;
 
-ThreadHandle analysis_thread;
-bool analysis_started;
-bool system_started;
-bool graphics_started;
-bool first_frame_reported;
-u64 counter_frequency;
-u64 last_present;
-bool arenas_owned;
-// An arena ran out on another thread: the main thread saves what it can and ends.
-std::atomic<i32> exhausted_pool{-1};
 
 // With the start-up report on, the time since the process started at each step of
 // start-up, so that the report says where the time to the first frame went.
 void startup_step(const char* step) {
-    if (!application_report_startup || first_frame_reported) return;
+    if (!shell.reports.startup || shell.run.first_frame_reported) return;
     u64 now = system_performance_counter();
     printf("startup %s %.1f ms\n", step,
-           (f64)(now - application_process_start) * 1000.0 / (f64)system_performance_frequency());
+           (f64)(now - shell.reports.process_start) * 1000.0 / (f64)system_performance_frequency());
 }
 // One clear line (and a message box when there is a display), then status 1.
 bool fail_start(StringView message) {
@@ -80,7 +71,7 @@ void on_arena_exhausted(u8 pool) {
         recovery_write_all_now();
         return;
     }
-    exhausted_pool.store(pool);
+    shell.exhausted_pool.store(pool);
     for (;;) system_sleep(1000);
 }
 
@@ -99,10 +90,6 @@ void on_arena_exhausted(u8 pool) {
 }
 }  // namespace
 
-u64 application_process_start;
-bool application_report_startup;
-bool application_report_latency;
-
 bool application_start(const StringView* arguments, i64 count) {
     shell_set_defaults();
     theme_set_defaults();
@@ -110,13 +97,13 @@ bool application_start(const StringView* arguments, i64 count) {
     parse_command_line(arguments, count);
 
     system_init(13);
-    system_started = true;
+    shell.run.system_started = true;
     startup_step("system_init");
     // The arenas first: without them nothing else can be made, and failing before the
     // window leaves no window behind.
     if (!arenas_reserved()) {
         if (!arenas_reserve()) return fail_start(SV("not enough memory for the editor's arenas (see the line above)"));
-        arenas_owned = true;
+        shell.run.arenas_owned = true;
     }
     arena_exhausted_hook = on_arena_exhausted;
     if (!display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1))
@@ -131,7 +118,7 @@ bool application_start(const StringView* arguments, i64 count) {
     display_set_icon(icon.width, icon.height, icon.pixels);
 
     gpu_setup();
-    graphics_started = true;
+    shell.run.graphics_started = true;
     startup_step("gpu_setup");
     settings_load();
     resources_load();
@@ -140,19 +127,18 @@ bool application_start(const StringView* arguments, i64 count) {
     free(decode_buffer);
 
     analysis_locks_create();
-    analysis_result_slot.running = 1;
-    analysis_thread = thread_create(analysis_thread_main, nullptr);
-    analysis_started = true;
+    analysis.result_slot.running = 1;
+    shell.run.analysis_thread = thread_create(analysis_thread_main, nullptr);
+    shell.run.analysis_started = true;
     start_recovery();
 
     source_cache_init();
-    load_coloring_file(owned_view(coloring_path));
-    workbench_init();
-    completion_install_view_hooks();
+    load_coloring_file(owned_view(shell.coloring_path));
+    workbench_init(WorkbenchConfig{owned_view(shell.workspace_path), shell.keep_system_cursor});
     tab_table_init();
 
-    counter_frequency = system_performance_frequency();
-    last_present = system_performance_counter();
+    shell.run.counter_frequency = system_performance_frequency();
+    shell.run.last_present = system_performance_counter();
     if (shell.project_argument.length > 0) project_load(shell.project_argument);
     else restore_recovered_documents();
 
@@ -170,7 +156,7 @@ bool application_frame() {
         shell.running = false;
         return false;
     }
-    i32 exhausted = exhausted_pool.load();
+    i32 exhausted = shell.exhausted_pool.load();
     if (exhausted >= 0) end_after_exhaustion(exhausted);
     u64 input_time = input_first_event_time();
     if (display_is_closed() || input_key_is_pressed(key_quit)) {
@@ -214,56 +200,56 @@ bool application_frame() {
     workbench_frame();
     if (workbench_quit_confirmed()) shell.running = false;
     u64 end = system_performance_counter();
-    shell.render_time = (f64)(end - start) / (f64)counter_frequency;
+    shell.render_time = (f64)(end - start) / (f64)shell.run.counter_frequency;
     if (shell.show_timings || shell.show_memory) overlay_draw();
     end_frame();
     startup_step("first_frame_drawn");
 
     u64 now = system_performance_counter();
     pipeline_present();
-    if (application_report_startup && !first_frame_reported) {
-        first_frame_reported = true;
+    if (shell.reports.startup && !shell.run.first_frame_reported) {
+        shell.run.first_frame_reported = true;
         u64 presented = system_performance_counter();
         printf("first frame presented after %.1f ms (present_ns %llu)\n",
-               (f64)(presented - application_process_start) * 1000.0 / (f64)counter_frequency,
+               (f64)(presented - shell.reports.process_start) * 1000.0 / (f64)shell.run.counter_frequency,
                (unsigned long long)presented);
         fflush(stdout);
     }
-    if (application_report_latency && input_time != 0) {
+    if (shell.reports.latency && input_time != 0) {
         u64 presented = system_performance_counter();
-        f64 ms = presented > input_time ? (f64)(presented - input_time) * 1000.0 / (f64)counter_frequency : 0.0;
+        f64 ms = presented > input_time ? (f64)(presented - input_time) * 1000.0 / (f64)shell.run.counter_frequency : 0.0;
         printf("latency %.3f present_ns %llu\n", ms, (unsigned long long)presented);
         fflush(stdout);
     }
-    if (shell.display_paced) frame_time = (f32)((f64)(now - last_present) / (f64)counter_frequency);
+    if (shell.display_paced) frame_time = (f32)((f64)(now - shell.run.last_present) / (f64)shell.run.counter_frequency);
     else system_sleep(shell.sleep_ms);
-    last_present = now;
+    shell.run.last_present = now;
     return shell.running;
 }
 
 // Takes down only what start-up made, so that a start that failed half-way ends cleanly.
 void application_shutdown() {
     recovery_shutdown();
-    if (analysis_started) {
-        mutex_lock(analysis_lock);
-        analysis_result_slot.running = 0;
-        mutex_unlock(analysis_lock);
-        thread_wait(analysis_thread, 0);
-        analysis_started = false;
+    if (shell.run.analysis_started) {
+        mutex_lock(analysis.lock);
+        analysis.result_slot.running = 0;
+        mutex_unlock(analysis.lock);
+        thread_wait(shell.run.analysis_thread, 0);
+        shell.run.analysis_started = false;
     }
-    if (analysis_lock) analysis_locks_destroy();
-    if (graphics_started) {
+    if (analysis.lock) analysis_locks_destroy();
+    if (shell.run.graphics_started) {
         resources_destroy();
         gpu_release();
-        graphics_started = false;
+        shell.run.graphics_started = false;
     }
     display_close();
-    if (system_started) system_release();
-    system_started = false;
+    if (shell.run.system_started) system_release();
+    shell.run.system_started = false;
     arena_exhausted_hook = nullptr;
-    if (arenas_owned) {
+    if (shell.run.arenas_owned) {
         arenas_release();
-        arenas_owned = false;
+        shell.run.arenas_owned = false;
     }
 }
 

@@ -6,15 +6,12 @@
 // Returns the process's exit status: 0, or 1 when start-up failed.
 i32 application_main(StringView* arguments, i64 count);
 
-// Set by main before application_main: when the process started, and whether to print
-// the time from then to the first presented frame (environment TESMORA_STARTUP_REPORT).
-extern u64 application_process_start;
-extern bool application_report_startup;
-// Environment TESMORA_LATENCY_REPORT: after the present of every frame that took input,
-// one line "latency <ms> present_ns <counter>": the time from the frame's first input
-// event to just after the present, and the counter value (CLOCK_MONOTONIC nanoseconds)
-// of that moment, so that a driver can also measure from when it sent the event.
-extern bool application_report_latency;
+// Reports (shell.reports, set by main): with `startup` the time from the process start to
+// each start-up step and to the first presented frame; with `latency`, after the present
+// of every frame that took input, one line "latency <ms> present_ns <counter>": the time
+// from the frame's first input event to just after the present, and the counter value
+// (CLOCK_MONOTONIC nanoseconds) of that moment, so that a driver can also measure from
+// when it sent the event.
 
 bool application_start(const StringView* arguments, i64 count);
 // One pass of the main loop; returns false once the loop should end.

@@ -1,15 +1,22 @@
 #include "app/shell_state.h"
 
+#include "render/theme.h"
+
 ShellState shell;
-OwnedString workspace_path;
-OwnedString coloring_path;
 
 void shell_set_defaults() {
-    shell = ShellState{};
     shell.running = true;
+    shell.display_paced = shell.show_timings = shell.show_memory = shell.keep_system_cursor = false;
+    shell.paused = false;
+    shell.render_time = 0;
     shell.sleep_ms = 12;
-    workspace_path.length = 0;
-    coloring_path.length = 0;
+    shell.project_argument = StringView{nullptr, 0};
+    shell.exit_status = 0;
+    shell.exit_on_termination = false;
+    shell.workspace_path.length = 0;
+    shell.coloring_path.length = 0;
+    if (!shell.theme_loader) shell.theme_loader = theme_load;
+    shell.exhausted_pool.store(-1);
 }
 
 void parse_command_line(const StringView* arguments, i64 count) {

@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "app/shell_state.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
-    application_process_start = system_performance_counter();
-    application_report_startup = getenv("TESMORA_STARTUP_REPORT") != nullptr;
-    application_report_latency = getenv("TESMORA_LATENCY_REPORT") != nullptr;
+    shell.reports.process_start = system_performance_counter();
+    shell.reports.startup = getenv("TESMORA_STARTUP_REPORT") != nullptr;
+    shell.reports.latency = getenv("TESMORA_LATENCY_REPORT") != nullptr;
     if (argc <= 1) return application_main(nullptr, 0);
     StringView* args = (StringView*)malloc(sizeof(StringView) * (size_t)(argc - 1));
     for (int i = 1; i < argc; i++) args[i - 1] = StringView{argv[i], (i64)strlen(argv[i])};

@@ -1,6 +1,7 @@
 // The statistics overlay: timings and arena use, drawn in red from the bottom-left.
 #include <cstring>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "app/shell_state.h"
 #include "core/frame_globals.h"
@@ -59,10 +60,10 @@ i64 overlay_build(char* out) {
         t.add_pool_line(SV("  project view: "), arenas[pool_project].used, arenas[pool_project].capacity);
         t.add_pool_line(SV("  source cache: "), arenas[pool_sources].used, arenas[pool_sources].capacity);
         i64 parser_used = 0, output_used = 0;
-        if (analysis_lock) mutex_lock(analysis_lock);
-        parser_used = analysis_result_slot.parser_used;
+        if (analysis.lock) mutex_lock(analysis.lock);
+        parser_used = analysis.result_slot.parser_used;
         output_used = arenas[pool_output].used;
-        if (analysis_lock) mutex_unlock(analysis_lock);
+        if (analysis.lock) mutex_unlock(analysis.lock);
         t.add_pool_line(SV("  parser: "), parser_used, arenas[pool_parser].capacity);
         t.add_pool_line(SV("  parser output: "), output_used, arenas[pool_output].capacity);
     }

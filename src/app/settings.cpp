@@ -5,7 +5,6 @@
 #include "platform/platform.h"
 #include "render/theme.h"
 
-void (*settings_theme_loader)(StringView path) = theme_load;
 
 void settings_parse(StringView bytes) {
     i64 pos = 0, end = bytes.length;
@@ -22,11 +21,11 @@ void settings_parse(StringView bytes) {
             return StringView{s + start, p - start};
         };
         if (sv_equal(key, SV("workspace"))) {
-            string_assign(&workspace_path, rest_of_line(), pool_main);
+            string_assign(&shell.workspace_path, rest_of_line(), pool_main);
         } else if (sv_equal(key, SV("coloring"))) {
-            string_assign(&coloring_path, rest_of_line(), pool_main);
+            string_assign(&shell.coloring_path, rest_of_line(), pool_main);
         } else if (sv_equal(key, SV("theme"))) {
-            settings_theme_loader(rest_of_line());
+            shell.theme_loader(rest_of_line());
         } else if (sv_equal(key, SV("sleep"))) {
             i64 p = pos < end ? pos : end;
             shell.sleep_ms = parse_integer(bytes, &p);
@@ -37,18 +36,12 @@ void settings_parse(StringView bytes) {
 }
 
 void settings_load() {
-    FileHandle file = file_open(SV("settings.txt"), file_mode_read);
-    if (file_failed(file)) return;
-    i64 size = file_size(file);
     // A settings file larger than the frame arena can hold is not a settings file.
-    if (size > pool_available(pool_frame) / 2) {
-        file_close(file);
+    FileContents contents = file_read_all(SV("settings.txt"), pool_frame, pool_available(pool_frame) / 2);
+    if (contents.status == read_too_large) {
         fputs("settings.txt too large, ignored\n", stdout);
         fflush(stdout);
-        return;
     }
-    char* bytes = (char*)pool_alloc(pool_frame, size);
-    size = file_read(file, size, bytes);
-    file_close(file);
-    settings_parse(StringView{bytes, size});
+    if (contents.status != read_ok) return;
+    settings_parse(contents.bytes);
 }

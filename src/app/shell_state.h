@@ -1,6 +1,30 @@
 #pragma once
-// State of the application shell.
+// State of the application shell: the options and settings, the main loop's run state,
+// and the reports asked for by the environment.
+#include <atomic>
+
 #include "core/string_view.h"
+#include "platform/platform.h"
+
+// Set by main before start-up and kept by shell_set_defaults: when the process started
+// and which reports to print (TESMORA_STARTUP_REPORT, TESMORA_LATENCY_REPORT).
+struct ShellReports {
+    u64 process_start;
+    bool startup;
+    bool latency;
+};
+
+// What start-up made, so that shutdown takes down only that, and the loop's clock.
+struct ShellRun {
+    ThreadHandle analysis_thread;
+    bool analysis_started;
+    bool system_started;
+    bool graphics_started;
+    bool arenas_owned;
+    bool first_frame_reported;
+    u64 counter_frequency;
+    u64 last_present;
+};
 
 struct ShellState {
     bool running;
@@ -16,18 +40,25 @@ struct ShellState {
     // A termination request ends the process at once (the real program); tests running
     // the loop frame by frame only see the loop end.
     bool exit_on_termination;
+    OwnedString workspace_path;  // pool_main
+    OwnedString coloring_path;   // pool_main
+    // "theme" lines of the settings load their theme through this (theme_load; the
+    // settings fuzzer replaces it so that it opens no files).
+    void (*theme_loader)(StringView path);
+    ShellReports reports;
+    ShellRun run;
+    // An arena ran out on another thread: the main thread saves what it can and ends.
+    std::atomic<i32> exhausted_pool;
 };
 
 extern ShellState shell;
-extern OwnedString workspace_path;  // pool_main
-extern OwnedString coloring_path;   // pool_main
 
+// The defaults of every option and setting; the reports and the run state are kept.
 void shell_set_defaults();
 void parse_command_line(const StringView* arguments, i64 count);
 // Parses settings bytes; "theme" lines load their theme at once, through
-// settings_theme_loader (theme_load; the fuzzer replaces it so that it opens no files).
+// shell.theme_loader.
 void settings_parse(StringView bytes);
-extern void (*settings_theme_loader)(StringView path);
 // Reads settings.txt from the working directory (silently nothing when missing).
 void settings_load();
 // Builds the statistics overlay text into `out` (1024 bytes, zero-filled first);

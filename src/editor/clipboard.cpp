@@ -3,7 +3,7 @@
 #include "editor/edit.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 
 namespace {
 constexpr i64 first_clip_capacity = 4096;

@@ -5,10 +5,13 @@
 
 #include <cstring>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "core/sort.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/motion.h"
+#include "editor/symbol_look.h"
 #include "editor/view.h"
 #include "memory/arena.h"
 
@@ -35,7 +38,7 @@ void append_members(Document* doc, const AnalysisResult* r, i64 scope) {
     if (scope < 0 || scope >= r->scopes.count) return;
     for (const Symbol& s : r->scopes[scope].members) {
         u8 kind = s.kind < symbol_kind_count ? s.kind : 0;
-        array_append(&doc->symbol_source, Candidate{r->kind_icons[kind], s.name, r->kind_colours[kind]});
+        array_append(&doc->symbol_source, Candidate{symbol_kind_icon(r, kind), s.name, symbol_kind_colour(r, kind)});
     }
 }
 
@@ -68,9 +71,9 @@ void sort_by_name(Array<Candidate>* list) {
 // Strings of the symbol list live in pool_editor, which a rebuild empties; no other
 // document may keep entries pointing there.
 void drop_other_symbol_lists(const Document* doc) {
-    if (!tab_table.slots) return;
-    for (i64 i = 0; i < tab_table.count; i++) {
-        Document* other = &tab_table.slots[i];
+    if (!editor.tab_table.slots) return;
+    for (i64 i = 0; i < editor.tab_table.count; i++) {
+        Document* other = &editor.tab_table.slots[i];
         if (other == doc) continue;
         other->symbol_list_open = 0;
         other->symbol_list.count = 0;
@@ -123,7 +126,7 @@ void run_automatic_openings(Document* doc) {
 
 void gather_candidates(Document* doc) {
     doc->symbol_source.count = 0;
-    const AnalysisResult* r = &current_result;
+    const AnalysisResult* r = &analysis.current_result;
     i64 cursor = clamped_cursor(doc);
     for (const CursorRange& range : r->cursor_ranges) {
         if (range.is_call != 0 || cursor < range.start || cursor > range.end) continue;
@@ -177,7 +180,7 @@ void open_symbol_list(Document* doc) {
     drop_other_symbol_lists(doc);
     pool_reset(pool_editor);
     doc->symbol_list_selected = 0;
-    const AnalysisResult* r = &current_result;
+    const AnalysisResult* r = &analysis.current_result;
     i64 cursor = clamped_cursor(doc);
     i64 best = -1, best_size = call_range_bound;
     for (i64 i = 0; i < r->cursor_ranges.count; i++) {
@@ -218,17 +221,21 @@ void accept_completion(Document* doc) {
     doc->anchor = doc->cursor;
 }
 
-void completion_take_result(Document* doc) {
-    if (!analysis_take_result_locked(doc->colours.data, doc->colours.count)) return;
-    if (doc->kind < file_kind_vantrel || doc->kind > file_kind_glsl) return;
+bool editor_take_analysis_result_locked(Document* doc) {
+    if (doc->single_line) return false;
+    if (!analysis_take_result_locked(doc->colours.data, doc->colours.count)) return false;
+    if (doc->kind < file_kind_vantrel || doc->kind > file_kind_glsl) return true;
     run_automatic_openings(doc);
     if (doc->completion_open) {
         gather_candidates(doc);
         filter_candidates(doc);
     }
+    return true;
 }
 
-void completion_install_view_hooks() {
-    view_hooks.take_result = completion_take_result;
-    view_hooks.draw_popups = completion_draw_popups;
+bool editor_take_analysis_result(Document* doc) {
+    if (analysis.lock) mutex_lock(analysis.lock);
+    bool taken = editor_take_analysis_result_locked(doc);
+    if (analysis.lock) mutex_unlock(analysis.lock);
+    return taken;
 }

@@ -11,12 +11,11 @@ void open_symbol_list(Document* doc);
 // Replaces the identifier around the cursor by the selected candidate's name.
 void accept_completion(Document* doc);
 
-// Sets view_hooks: the editor view then takes analysis results through
-// completion_take_result and draws both pop-ups through completion_draw_popups.
-void completion_install_view_hooks();
-// With analysis_lock held: takes a posted result into the document and, when one was
-// taken, runs the automatic openings of both lists.
-void completion_take_result(Document* doc);
+// A step of the frame before the editor view: takes a posted analysis result into the
+// document (its colours, current_result) and runs the automatic openings of both lists.
+// True when a result was taken. The _locked form expects analysis_lock held.
+bool editor_take_analysis_result(Document* doc);
+bool editor_take_analysis_result_locked(Document* doc);
 // The completion panel under the caret and the signature panel at the top of the box.
 void completion_draw_popups(Document* doc, f32 line_height);
 

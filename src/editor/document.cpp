@@ -1,5 +1,7 @@
 #include "editor/document.h"
 
+#include "editor/editor_state.h"
+
 #include "editor/file_io.h"
 #include "editor/undo_store.h"
 #include "platform/platform.h"
@@ -7,16 +9,9 @@
 #include "render/resources.h"
 #include "render/theme.h"
 
-TabTable tab_table;
-Document* current_document;
-Array<TabPath> tab_paths;
-i32 next_tab_id;
-EditorHooks editor_hooks;
+EditorState editor;
 
 namespace {
-// Entry fields draw all their text in the theme's text colour.
-Color entry_field_palette[1];
-
 void set_theme_colours(Document* doc) {
     doc->caret_color = theme.cursor_color;
     doc->selection_color = theme.selection_color;
@@ -59,7 +54,7 @@ void set_common_defaults(Document* doc) {
     doc->last_edit_pos = -1;
 }
 
-bool bit_set(i64 slot) { return (tab_table.used[slot / 8] >> (slot & 7)) & 1; }
+bool bit_set(i64 slot) { return (editor.tab_table.used[slot / 8] >> (slot & 7)) & 1; }
 }  // namespace
 
 void document_init_tab_defaults(Document* doc) {
@@ -77,47 +72,47 @@ void document_init_entry_field(Document* doc) {
     set_common_defaults(doc);
     doc->id = (u32)-1;
     doc->single_line = 1;
-    entry_field_palette[0] = theme.text_color;
-    doc->palette = PaletteView{entry_field_palette, 1};
+    editor.entry_field_palette[0] = theme.text_color;
+    doc->palette = PaletteView{editor.entry_field_palette, 1};
     rebuild_line_table(doc);
 }
 
 void tab_table_init() {
     // A second initialisation (tests) reuses the block and lets go of the old histories.
-    if (tab_table.slots) {
-        for (i64 i = 0; i < tab_slot_count; i++) undo_store_clear(&tab_table.slots[i]);
+    if (editor.tab_table.slots) {
+        for (i64 i = 0; i < tab_slot_count; i++) undo_store_clear(&editor.tab_table.slots[i]);
     } else {
-        tab_table.slots = (Document*)pool_alloc(pool_main, tab_slot_count * (i64)sizeof(Document));
-        tab_table.used = (u8*)pool_alloc(pool_main, 4);
+        editor.tab_table.slots = (Document*)pool_alloc(pool_main, tab_slot_count * (i64)sizeof(Document));
+        editor.tab_table.used = (u8*)pool_alloc(pool_main, 4);
     }
-    memset(tab_table.used, 0, 4);
-    tab_table.count = tab_slot_count;
+    memset(editor.tab_table.used, 0, 4);
+    editor.tab_table.count = tab_slot_count;
     Document template_record;
     document_init_tab_defaults(&template_record);
-    for (i64 i = 0; i < tab_slot_count; i++) memcpy((void*)&tab_table.slots[i], &template_record, sizeof(Document));
-    current_document = nullptr;
-    tab_paths.pool = pool_main;
+    for (i64 i = 0; i < tab_slot_count; i++) memcpy((void*)&editor.tab_table.slots[i], &template_record, sizeof(Document));
+    editor.current_document = nullptr;
+    editor.tab_paths.pool = pool_main;
 }
 
 bool tab_slot_used(i64 slot) {
-    if (!tab_table.used || slot < 0 || slot >= tab_slot_count) return false;
+    if (!editor.tab_table.used || slot < 0 || slot >= tab_slot_count) return false;
     return bit_set(slot);
 }
 
 void tab_slot_release(i64 slot) {
-    if (!tab_table.used || slot < 0 || slot >= tab_slot_count) return;
-    tab_table.used[slot / 8] &= (u8)~(1u << (slot & 7));
+    if (!editor.tab_table.used || slot < 0 || slot >= tab_slot_count) return;
+    editor.tab_table.used[slot / 8] &= (u8)~(1u << (slot & 7));
 }
 
 i64 find_tab(u32 id) {
-    if (!tab_table.slots) return -1;
+    if (!editor.tab_table.slots) return -1;
     for (i64 i = 0; i < tab_slot_count; i++)
-        if (bit_set(i) && tab_table.slots[i].id == id) return i;
+        if (bit_set(i) && editor.tab_table.slots[i].id == id) return i;
     return -1;
 }
 
 i64 open_tab(StringView path, u32 id) {
-    if (!tab_table.slots) return -1;
+    if (!editor.tab_table.slots) return -1;
     i64 slot = -1;
     for (i64 i = 0; i < tab_slot_count && slot < 0; i++)
         if (!bit_set(i)) slot = i;
@@ -125,8 +120,8 @@ i64 open_tab(StringView path, u32 id) {
         show_simple_message_box(0, SV("error"), SV("too many tabs!"));
         return -1;
     }
-    tab_table.used[slot / 8] |= (u8)(1u << (slot & 7));
-    Document* doc = &tab_table.slots[slot];
+    editor.tab_table.used[slot / 8] |= (u8)(1u << (slot & 7));
+    Document* doc = &editor.tab_table.slots[slot];
     doc->id = id;
     doc->focused = 1;
     set_buffer_pools(doc);
@@ -135,8 +130,8 @@ i64 open_tab(StringView path, u32 id) {
     doc->path.length = 0;
     document_reset(doc);
     document_load(doc, path);
-    if (editor_hooks.add_tab_entry) editor_hooks.add_tab_entry(id, tab_display_name(path));
-    current_document = doc;
+    if (editor.hooks.add_tab_entry) editor.hooks.add_tab_entry(id, tab_display_name(path));
+    editor.current_document = doc;
     return slot;
 }
 
@@ -163,7 +158,7 @@ void document_reset(Document* doc) {
 }
 
 void document_mark_changed(Document* doc) {
-    doc->state_id = ++tab_table.last_state_id;
+    doc->state_id = ++editor.tab_table.last_state_id;
     doc->dirty = 1;
 }
 
@@ -198,7 +193,7 @@ StringView tab_display_name(StringView path) {
 }
 
 StringView tab_path(i32 id) {
-    for (const TabPath& p : tab_paths)
+    for (const TabPath& p : editor.tab_paths)
         if (p.id == id) return p.path;
     return StringView{nullptr, 0};
 }

@@ -5,18 +5,10 @@
 #include "core/string_view.h"
 #include "platform/platform.h"  // FileStamp
 #include "render/color.h"
+#include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"  // PaletteView
 
 struct Font;
-
-enum FileKind : u8 {
-    file_kind_none = 0,  // entry fields: never coloured or analysed
-    file_kind_other = 1,
-    file_kind_vantrel = 2,
-    file_kind_c = 3,
-    file_kind_cpp = 4,
-    file_kind_glsl = 5,
-};
 
 enum EditKind : u8 {
     edit_undo = 0,
@@ -139,8 +131,6 @@ struct TabTable {
     i64 count;        // 32
     u64 last_state_id;  // of every document and entry field: identities are never reused
 };
-extern TabTable tab_table;
-extern Document* current_document;
 
 // Project files: (tab id, path relative to the project directory).
 struct TabPath {
@@ -148,8 +138,6 @@ struct TabPath {
     StringView path;
 };
 static_assert(sizeof(TabPath) == 24, "TabPath is a 24-byte record");
-extern Array<TabPath> tab_paths;
-extern i32 next_tab_id;
 
 void tab_table_init();  // start-up: 32 slots from the template record
 // Sets a record to the defaults of a tab slot (start-up template).
@@ -180,4 +168,3 @@ struct EditorHooks {
     void (*open_context_menu)(Document* doc);               // secondary button in the text
     void (*focus_taken)();                                  // a prompt took the keyboard focus
 };
-extern EditorHooks editor_hooks;

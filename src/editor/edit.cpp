@@ -4,7 +4,7 @@
 #include "editor/line_table.h"
 #include "editor/motion.h"
 #include "editor/text_change.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 
 namespace {
 bool is_continuation(u8 c) { return c >= 0x80 && c <= 0xBF; }

@@ -1,11 +1,13 @@
 #include "editor/file_io.h"
 
+#include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 
 namespace {
 void report(StringView prefix, StringView full_path) {
@@ -30,25 +32,19 @@ StringView full_path_of(StringView relative) {
     return builder_view(full);
 }
 
-enum ReadOutcome { read_ok, read_cannot_open, read_too_large };
-
 // Replaces text and colours by the file's bytes (colour 0); the line table is the
 // caller's. On failure the text is left as it was.
-ReadOutcome read_whole_file(Document* doc, StringView full_path) {
-    FileHandle file = file_open(full_path, file_mode_read);
-    if (file_failed(file)) return read_cannot_open;
-    i64 size = file_size(file);
-    if (size < 0) size = 0;
+ReadStatus read_whole_file(Document* doc, StringView full_path) {
+    FileStamp stamp = file_stamp(full_path);
+    if (!stamp.exists || !stamp.is_regular) return read_cannot_open;
     // Text and colours, with room for a final newline; the line table is checked once
     // the newlines are counted.
-    if (!document_has_room(doc, size + 1, 0)) {
-        file_close(file);
-        return read_too_large;
-    }
-    array_resize(&doc->text, size + 1);
-    array_resize(&doc->colours, size + 1);
-    i64 read = file_read(file, size, doc->text.data);
-    file_close(file);
+    if (!document_has_room(doc, stamp.size + 1, 0)) return read_too_large;
+    // A file that grew since it was measured is refused rather than read past the room.
+    FileContents contents = file_read_all_into(full_path, &doc->text, stamp.size, 1);
+    if (contents.status != read_ok) return contents.status;
+    i64 read = contents.bytes.length;
+    array_resize(&doc->colours, read + 1);
     doc->text.count = read;
     doc->colours.count = read;
     if (read > 0) memset(doc->colours.data, 0, (size_t)read);
@@ -64,14 +60,6 @@ void note_file_on_disk(Document* doc, StringView full_path) {
     doc->file_missing = doc->disk_stamp.exists ? 0 : 1;
 }
 }  // namespace
-
-u8 file_kind_for_path(StringView path) {
-    if (ends_with(path, SV(".vnt"))) return file_kind_vantrel;
-    if (ends_with(path, SV(".cpp")) || ends_with(path, SV(".h")) || ends_with(path, SV(".hpp"))) return file_kind_cpp;
-    if (ends_with(path, SV(".c"))) return file_kind_c;
-    if (ends_with(path, SV(".glsl"))) return file_kind_glsl;
-    return file_kind_other;
-}
 
 StringView document_full_path(const Document* doc) { return full_path_of(owned_view(doc->path)); }
 
@@ -117,7 +105,7 @@ void document_load(Document* doc, StringView path) {
         return;
     }
     file_remove_stray_temporaries(full_path);
-    ReadOutcome outcome = read_whole_file(doc, full_path);
+    ReadStatus outcome = read_whole_file(doc, full_path);
     if (outcome != read_ok) {
         // Nothing of that file is shown, so no save may write over it.
         document_reset(doc);
@@ -155,10 +143,10 @@ SaveOutcome document_save(Document* doc, bool overwrite_changed) {
     document_mark_saved(doc);
     note_file_on_disk(doc, full_path);
 
-    StringView sources = owned_view(source_cache.sources_name);
+    StringView sources = owned_view(analysis.source_cache.sources_name);
     if (sources.length > 0 && sv_equal(owned_view(doc->path), sources)) {
         source_cache_rebuild(owned_view(doc->path));
-        if (current_document) recolour_document(current_document);
+        if (editor.current_document) recolour_document(editor.current_document);
     }
     return save_outcome_saved;
 }
@@ -170,7 +158,7 @@ bool document_reload(Document* doc) {
     f32 scroll_x = doc->scroll_x, scroll_y = doc->scroll_y;
     f32 target_x = doc->target_scroll_x, target_y = doc->target_scroll_y;
     undo_checkpoint(doc, edit_structural);
-    ReadOutcome outcome = read_whole_file(doc, full_path);
+    ReadStatus outcome = read_whole_file(doc, full_path);
     if (outcome != read_ok) {
         // The snapshot just taken (or the one an undo left) holds the text before.
         if (doc->undo_index >= 0) restore_snapshot(doc);

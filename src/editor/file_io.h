@@ -3,7 +3,6 @@
 // changed it.
 #include "editor/document.h"
 
-u8 file_kind_for_path(StringView path);
 // Loads the file at `path` (relative to the project directory). A file that is not there
 // still gives the document its path and kind, marked missing, so that saving creates it;
 // a file that exists but cannot be read leaves the document without a path, so that no

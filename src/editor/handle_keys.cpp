@@ -2,6 +2,7 @@
 #include "editor/clipboard.h"
 #include "editor/completion.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/line_table.h"
 #include "editor/motion.h"
 #include "editor/search.h"
@@ -18,7 +19,7 @@ struct KeyFrame {
 bool typed(i32 key) { return input_key_is_typed(key); }
 
 void open_prompt(i32 mode, StringView title) {
-    if (editor_hooks.open_prompt) editor_hooks.open_prompt(mode, title);
+    if (editor.hooks.open_prompt) editor.hooks.open_prompt(mode, title);
 }
 
 // Ctrl shortcuts, each acting when its key was typed, in this order.
@@ -45,8 +46,8 @@ void handle_ctrl_keys(Document* doc) {
     if (typed(key_K) && doc->symbol_list_selected + 1 < doc->symbol_list.count) doc->symbol_list_selected++;
     if (typed(key_T)) replace_selection(doc);
     if (typed(key_B)) open_symbol_list(doc);
-    if (typed(key_W)) search_state.whole_word = !search_state.whole_word;
-    if (typed(key_match_case)) search_state.match_case = !search_state.match_case;
+    if (typed(key_W)) editor.search.whole_word = !editor.search.whole_word;
+    if (typed(key_match_case)) editor.search.match_case = !editor.search.match_case;
     if (typed(key_space)) {
         doc->completion_open = !doc->completion_open;
         if (doc->completion_open) {

@@ -4,13 +4,13 @@
 
 #include "core/project_path.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery_file.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 
-RecoveryState recovery;
 
 namespace {
 constexpr i64 path_capacity = 4096;
@@ -71,7 +71,7 @@ void keys_of_path(StringView relative, Keys* k) {
 PathText file_path_of_name(const char* name) {
     PathText p{};
     p.ok = true;
-    path_put(&p, StringView{recovery.directory, recovery.directory_length});
+    path_put(&p, StringView{editor.recovery.directory, editor.recovery.directory_length});
     path_put(&p, SV("/"));
     path_put(&p, StringView{name, recovery_file_name_length});
     return p;
@@ -95,7 +95,7 @@ bool run_job(const RecoveryJob& job, StringView bytes) {
 }
 
 i64 worker_main(void*) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     for (;;) {
         mutex_lock(r.lock);
         if (r.stop) {
@@ -123,7 +123,7 @@ i64 worker_main(void*) {
 }
 
 bool worker_idle() {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (!r.threaded) return true;
     mutex_lock(r.lock);
     bool idle = !r.busy && !r.job_pending && !r.result_ready;
@@ -133,7 +133,7 @@ bool worker_idle() {
 
 // Hands the prepared job (and job_bytes for a write) to the worker, or runs it now.
 void post_job() {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (!r.threaded) {
         bool ok = run_job(r.job, StringView{(const char*)r.job_bytes.data, r.job_bytes.count});
         r.result = r.job;
@@ -149,14 +149,14 @@ void post_job() {
 
 bool set_job_path(const char* name) {
     PathText p = file_path_of_name(name);
-    if (!p.ok || p.length >= (i64)sizeof recovery.job.path) return false;
-    memcpy(recovery.job.path, p.text, (size_t)p.length);
-    recovery.job.path[p.length] = 0;
+    if (!p.ok || p.length >= (i64)sizeof editor.recovery.job.path) return false;
+    memcpy(editor.recovery.job.path, p.text, (size_t)p.length);
+    editor.recovery.job.path[p.length] = 0;
     return true;
 }
 
 void queue_removal(StringView name) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (name.length != recovery_file_name_length) return;
     for (i32 i = 0; i < r.removal_count; i++)
         if (memcmp(r.removals[i], name.data, (size_t)name.length) == 0) return;
@@ -175,7 +175,7 @@ void queue_removal(StringView name) {
 }
 
 void report_failure(StringView path) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (r.failure_reported) return;
     r.failure_reported = true;
     say(SV("failed to write recovery file: "), path);
@@ -183,7 +183,7 @@ void report_failure(StringView path) {
 }
 
 void take_result(f64 now) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (r.threaded) mutex_lock(r.lock);
     bool ready = r.result_ready;
     RecoveryJob job = r.result;
@@ -192,7 +192,7 @@ void take_result(f64 now) {
     if (r.threaded) mutex_unlock(r.lock);
     if (!ready) return;
     if (job.kind == recovery_job_remove) return;
-    Document* doc = tab_slot_used(job.slot) ? &tab_table.slots[job.slot] : nullptr;
+    Document* doc = tab_slot_used(job.slot) ? &editor.tab_table.slots[job.slot] : nullptr;
     if (doc && doc->id != job.doc_id) doc = nullptr;
     if (!ok) {
         report_failure(sv_from_cstr(job.path));
@@ -210,7 +210,7 @@ void take_result(f64 now) {
 }
 
 bool post_write(Document* doc, i64 slot, f64 now) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     Keys k;
     keys_of_document(doc, &k);
     char name[32];
@@ -244,28 +244,28 @@ void post_removal(StringView name) {
     char terminated[32];
     memcpy(terminated, name.data, (size_t)recovery_file_name_length);
     if (!set_job_path(terminated)) return;
-    recovery.job.kind = recovery_job_remove;
-    recovery.job.slot = -1;
-    recovery.job.doc_id = 0;
-    recovery.job.state_id = 0;
-    recovery.job_bytes.count = 0;
+    editor.recovery.job.kind = recovery_job_remove;
+    editor.recovery.job.slot = -1;
+    editor.recovery.job.doc_id = 0;
+    editor.recovery.job.state_id = 0;
+    editor.recovery.job_bytes.count = 0;
     post_job();
 }
 
 // The next piece of work: a waiting removal, a modified document whose file is behind,
 // or a clean document whose file has to go.
 void give_work(f64 now) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (r.removal_count > 0) {
         r.removal_count--;
         post_removal(StringView{r.removals[r.removal_count], recovery_file_name_length});
         return;
     }
-    if (!tab_table.slots) return;
+    if (!editor.tab_table.slots) return;
     for (i64 k = 0; k < tab_slot_count; k++) {
         i64 slot = (r.next_slot + k) % tab_slot_count;
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         if (doc->dirty && doc->state_id != doc->recovery_state_id) {
             if (now < r.retry_after || now - doc->recovery_time < recovery_write_interval) continue;
             r.next_slot = slot + 1;
@@ -285,7 +285,7 @@ void give_work(f64 now) {
 }
 
 void stop_worker() {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (!r.threaded) return;
     mutex_lock(r.lock);
     r.stop = true;
@@ -313,7 +313,7 @@ bool write_now(const Document* doc) {
 
 // The whole recovery file into read_buffer; empty on failure.
 StringView read_recovery_file(StringView path, i64 size) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (size < 0 || size > pool_available(pool_main) / 4) return StringView{nullptr, 0};
     r.read_buffer.pool = pool_main;
     array_reserve(&r.read_buffer, size > 0 ? size : 1);
@@ -345,7 +345,7 @@ void replace_text(Document* doc, StringView text) {
 }  // namespace
 
 void recovery_init(StringView directory, bool threaded) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     recovery_shutdown();
     r.enabled = false;
     if (directory.length <= 0 || directory.length >= (i64)sizeof r.directory) return;
@@ -370,14 +370,14 @@ void recovery_init(StringView directory, bool threaded) {
 }
 
 void recovery_shutdown() {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     stop_worker();
     if (r.enabled) {
         take_result(0);
         // Files of documents saved or given up just before the end go now.
-        for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+        for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
             if (!tab_slot_used(slot)) continue;
-            Document* doc = &tab_table.slots[slot];
+            Document* doc = &editor.tab_table.slots[slot];
             if (doc->dirty || !doc->recovery_present) continue;
             char name[32];
             recovery_name_of(doc, name);
@@ -395,27 +395,27 @@ void recovery_shutdown() {
 }
 
 void recovery_step(f64 now) {
-    if (!recovery.enabled) return;
+    if (!editor.recovery.enabled) return;
     take_result(now);
     if (!worker_idle()) return;
     give_work(now);
     // Without a worker the job has run already: its result counts in this step.
-    if (!recovery.threaded) take_result(now);
+    if (!editor.recovery.threaded) take_result(now);
 }
 
 void recovery_discard(const Document* doc) {
-    if (!recovery.enabled) return;
+    if (!editor.recovery.enabled) return;
     char name[32];
     recovery_name_of(doc, name);
     queue_removal(StringView{name, recovery_file_name_length});
 }
 
 void recovery_discard_named(StringView name) {
-    if (recovery.enabled) queue_removal(name);
+    if (editor.recovery.enabled) queue_removal(name);
 }
 
 void recovery_write_all_now() {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (!r.enabled) return;
     stop_worker();
     for (i32 i = 0; i < r.removal_count; i++) {
@@ -423,18 +423,18 @@ void recovery_write_all_now() {
         if (p.ok) file_remove(path_view(p));
     }
     r.removal_count = 0;
-    if (!tab_table.slots) return;
+    if (!editor.tab_table.slots) return;
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         if (!doc->dirty) continue;
         if (!write_now(doc)) say(SV("failed to write the recovery file of "), owned_view(doc->path));
     }
 }
 
 StringView recovery_take_message() {
-    StringView m = owned_view(recovery.message);
-    recovery.message.length = 0;
+    StringView m = owned_view(editor.recovery.message);
+    editor.recovery.message.length = 0;
     return m;
 }
 
@@ -451,7 +451,7 @@ void recovery_name_of_path(StringView relative, char* out) {
 }
 
 bool recovery_exists_for_path(StringView relative) {
-    if (!recovery.enabled) return false;
+    if (!editor.recovery.enabled) return false;
     char name[32];
     recovery_name_of_path(relative, name);
     PathText p = file_path_of_name(name);
@@ -459,7 +459,7 @@ bool recovery_exists_for_path(StringView relative) {
 }
 
 RecoveryFound recovery_restore(Document* doc) {
-    if (!recovery.enabled) return recovery_none;
+    if (!editor.recovery.enabled) return recovery_none;
     Keys k;
     keys_of_document(doc, &k);
     char name[32];
@@ -490,7 +490,7 @@ RecoveryFound recovery_restore(Document* doc) {
 }
 
 void recovery_list_kept(StringView in_use) {
-    RecoveryState& r = recovery;
+    RecoveryState& r = editor.recovery;
     if (!r.enabled) return;
     r.listed_names.pool = pool_main;
     DirectoryContent content = directory_get_content(StringView{r.directory, r.directory_length}, pool_frame);

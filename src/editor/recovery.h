@@ -45,7 +45,6 @@ struct RecoveryState {
     Array<char> listed_names;   // names already listed as kept, recovery_file_name_length each
 };
 
-extern RecoveryState recovery;
 
 // Seconds a modified document waits after its previous write before the next one.
 constexpr f64 recovery_write_interval = 1.0;

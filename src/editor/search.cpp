@@ -1,10 +1,10 @@
 #include "editor/search.h"
 
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/motion.h"
 #include "editor/view.h"
 
-SearchState search_state;
 
 namespace {
 u8 fold(u8 c) { return (c >= 'A' && c <= 'Z') ? (u8)(c + ('a' - 'A')) : c; }
@@ -26,23 +26,23 @@ bool on_word_boundaries(const Document* doc, i64 s, i64 e) {
 }
 
 bool matches_at(const Document* doc, i64 start, i64 end) {
-    StringView needle = owned_view(search_state.search_text);
+    StringView needle = owned_view(editor.search.search_text);
     if (start < 0 || end > doc->text.count || end - start != needle.length) return false;
     const u8* text = doc->text.data + start;
     const u8* wanted = (const u8*)needle.data;
-    if (search_state.match_case) {
+    if (editor.search.match_case) {
         if (needle.length > 0 && memcmp(text, wanted, (size_t)needle.length) != 0) return false;
     } else {
         // Folded byte by byte: no copies of either string.
         for (i64 i = 0; i < needle.length; i++)
             if (fold(text[i]) != fold(wanted[i])) return false;
     }
-    return !search_state.whole_word || on_word_boundaries(doc, start, end);
+    return !editor.search.whole_word || on_word_boundaries(doc, start, end);
 }
 
 void find_next(Document* doc, i64 from) {
     close_completion(doc);
-    i64 n = search_state.search_text.length;
+    i64 n = editor.search.search_text.length;
     i64 length = doc->text.count;
     i64 start = from < 0 ? 0 : from;
     for (i64 tests = length - n + 1; tests > 0; tests--) {
@@ -57,7 +57,7 @@ void find_next(Document* doc, i64 from) {
 
 void find_previous(Document* doc) {
     close_completion(doc);
-    i64 n = search_state.search_text.length;
+    i64 n = editor.search.search_text.length;
     i64 length = doc->text.count;
     if (n > length) return;
     i64 end = doc->anchor;
@@ -77,7 +77,7 @@ void find_previous(Document* doc) {
 }
 
 void replace_selection(Document* doc) {
-    StringView replacement = owned_view(search_state.replace_text);
+    StringView replacement = owned_view(editor.search.replace_text);
     i64 selected = doc->cursor > doc->anchor ? doc->cursor - doc->anchor : doc->anchor - doc->cursor;
     if (!document_can_grow(doc, doc->text.count - selected + replacement.length)) return;
     undo_checkpoint(doc, edit_structural);

@@ -8,7 +8,6 @@ struct SearchState {
     bool match_case;
     bool whole_word;
 };
-extern SearchState search_state;
 
 bool matches_at(const Document* doc, i64 start, i64 end);
 // The whole-word test of a range [s, e).

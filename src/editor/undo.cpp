@@ -1,7 +1,7 @@
 // The snapshot history: when to take a snapshot, and stepping back and forth.
 #include "editor/edit.h"
 #include "editor/undo_store.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 
 namespace {
 i64 distance(i64 a, i64 b) { return a > b ? a - b : b - a; }

@@ -1,26 +1,18 @@
 // The editor view's frame: input, layout and drawing of one document in its box.
-#include "analysis/handover.h"
 #include "core/frame_globals.h"
+#include "editor/completion.h"
 #include "editor/edit.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 
-ViewHooks view_hooks;
-bool view_sets_pointer_shape;
 
 namespace {
 
 bool pointer_inside(const Document* doc) {
     return doc->x <= mouse_x && mouse_x < doc->x + doc->width && doc->y <= mouse_y && mouse_y < doc->y + doc->height;
-}
-
-void take_analysis_result(Document* doc) {
-    if (doc->single_line || !view_hooks.take_result) return;
-    if (analysis_lock) mutex_lock(analysis_lock);
-    view_hooks.take_result(doc);
-    if (analysis_lock) mutex_unlock(analysis_lock);
 }
 
 void find_hover(Document* doc, ViewFrame* f) {
@@ -40,7 +32,6 @@ void editor_view(Document* doc) {
     f.h = document_line_height(doc);
     f.content_height = (f64)f.h * (f64)(doc->line_lengths.count - 1);
     if (!doc->single_line && doc->focused && f.inside) view_wheel(doc, &f);
-    take_analysis_result(doc);
     if (doc->focused) handle_keys(doc);
 
     view_layout(doc, &f);
@@ -62,14 +53,14 @@ void editor_view(Document* doc) {
     view_draw_rows(doc, &f);
     view_draw_occurrences(doc, &f);
     view_draw_indicators(doc, &f);
-    if (f.inside && input_mouse_is_pressed(mouse_secondary) && editor_hooks.open_context_menu)
-        editor_hooks.open_context_menu(doc);
+    if (f.inside && input_mouse_is_pressed(mouse_secondary) && editor.hooks.open_context_menu)
+        editor.hooks.open_context_menu(doc);
     view_draw_caret(doc, &f);
     view_draw_selection(doc, &f);
-    if (view_hooks.draw_popups) view_hooks.draw_popups(doc, f.h);
+    completion_draw_popups(doc, f.h);
     view_follow_thumb(doc, &f);
     view_draw_scrollbar(doc, &f);
 
     if (doc->single_line) scissor_off();
-    if (view_sets_pointer_shape) input_mouse_set_cursor(f.inside ? 1 : 0);
+    if (editor.view_sets_pointer_shape) input_mouse_set_cursor(f.inside ? 1 : 0);
 }

@@ -10,14 +10,6 @@ i32 position_at(const Document* doc, f64 x, f64 y);
 f32 line_offset(const Document* doc, i32 pos);
 f32 document_line_height(const Document* doc);
 
-// Drawing of the completion list and symbol list (filled in with completion).
-struct ViewHooks {
-    void (*take_result)(Document* doc);  // under analysis_lock: take a result, run the triggers
-    void (*draw_popups)(Document* doc, f32 line_height);
-};
-extern ViewHooks view_hooks;
-// Whether the workbench wants pointer shapes set by the view.
-extern bool view_sets_pointer_shape;
 
 // ---- The parts of one frame, shared by the view's source files -------------------------
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/frame_globals.h"
+#include "editor/editor_state.h"
 #include "editor/motion.h"
 #include "editor/search.h"
 #include "editor/view.h"
@@ -36,8 +37,8 @@ void indicator(u32 texture, f64 x, f64 y, f32 h) {
 void view_draw_indicators(Document* doc, const ViewFrame* f) {
     if (doc->single_line) return;
     f32 h = f->h;
-    if (search_state.whole_word) indicator(icon_textures[icon_triangular_prism], doc->x, doc->y, h);
-    if (search_state.match_case) indicator(icon_textures[icon_pyramid], doc->x + h, doc->y, h);
+    if (editor.search.whole_word) indicator(icon_textures[icon_triangular_prism], doc->x, doc->y, h);
+    if (editor.search.match_case) indicator(icon_textures[icon_pyramid], doc->x + h, doc->y, h);
     if (doc->dirty) indicator(icon_textures[icon_star3d], doc->x + 2 * h, doc->y, h);
 }
 

@@ -125,10 +125,36 @@ void pipeline_blend_factor(u32 source, u32 destination);
 void pipeline_viewport(i32 x, i32 y, i32 width, i32 height);
 void pipeline_clear_color(f32 r, f32 g, f32 b, f32 a);
 void pipeline_clear(u32 mask);
+// The scissor of pipeline_clear and draw_arrays; quad runs carry their own.
 void pipeline_scissor_enable(bool enable);
 void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height);
 void pipeline_present();
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances);
+
+// One quad of a run, 96 bytes without padding. The corners (0, 0), (1, 0), (0, 1), (1, 1)
+// of the unit square, drawn as a triangle strip, go through `mvp` (column-major, to clip
+// space); the texture is sampled at corner * uv_rect.zw + uv_rect.xy and tinted by
+// `color`. The bound program reads them as per-instance vertex inputs: locations 0 to 3
+// the columns of mvp, 4 the colour, 5 uv_rect; the corner is given by the vertex index
+// (0..3: bit 0 is x, bit 1 is y).
+struct QuadInstance {
+    f32 mvp[16];
+    f32 color[4];
+    f32 uv_rect[4];  // x, y, width, height in texture coordinates
+};
+// Window pixels, origin bottom-left; a negative size clips everything.
+struct QuadScissor {
+    i32 x, y, width, height;
+};
+// Draws `count` quads in order with the bound program, `texture` on unit 0 and the blend
+// in force, clipped to `scissor` (null: not clipped). Afterwards unit 0 is the active
+// unit with `texture` bound; the scissor of pipeline_scissor_* is left as it was.
+void pipeline_draw_quads(u32 texture, const QuadScissor* scissor, const QuadInstance* quads, i64 count);
+// The renderer keeps quads in a list of its own until the picture must be complete.
+// Before anything reads the picture (pipeline_present, the test back-end's views of
+// what was drawn) the back-end calls `submit`, so that the list reaches it first.
+// Null: nothing is kept back.
+void pipeline_set_submit_hook(void (*submit)());
 
 // ---- Files and directories ------------------------------------------------------------
 struct FileHandle {
@@ -189,6 +215,21 @@ bool directory_create_all(StringView path, u32 mode);
 // doubled or trailing "/" removed by text alone (links are not resolved). A view into
 // `buffer`; empty when the result does not fit in `capacity` bytes.
 StringView path_absolute(StringView path, char* buffer, i64 capacity);
+
+// Reading a whole file, the one way every reader does it: status and bytes.
+enum ReadStatus : u8 { read_ok, read_cannot_open, read_too_large };
+struct FileContents {
+    ReadStatus status;
+    StringView bytes;  // when read_ok: the bytes read (fewer than the size only on a short read)
+    i64 size;          // the file's size as reported when opened
+};
+// Reads the file into a new block of `pool` (one byte at least, 8-aligned) when its size is
+// at most `limit`; with `cut_at_limit` a longer file gives its first `limit` bytes instead
+// of read_too_large. Only regular files are read.
+FileContents file_read_all(StringView path, u8 pool, i64 limit, bool cut_at_limit = false);
+// The same into an array, resized to the size plus `extra` bytes of room (count = the
+// bytes read); the array keeps its contents when the file is not read.
+FileContents file_read_all_into(StringView path, Array<u8>* into, i64 limit, i64 extra);
 
 // ---- Threads and mutexes ---------------------------------------------------------------
 struct ThreadHandle {

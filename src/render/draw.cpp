@@ -1,6 +1,9 @@
 #include "render/draw.h"
 
+#include <cstring>
+
 #include "platform/platform.h"
+#include "render/draw_list.h"
 #include "render/renderer.h"
 #include "render/resources.h"
 
@@ -38,12 +41,6 @@ Matrix matrix_multiply(const Matrix& a, const Matrix& b) {
 
 void draw_quad(u32 texture, Color color, f64 x, f64 y, f64 width, f64 height, f64 pivot_x, f64 pivot_y,
                f64 angle, UvRect uv_rect) {
-    texture_unit(0);
-    texture_bind(1, texture);
-    shader_uniform1i(renderer.simple_diffuse, 0);
-    shader_uniform4f(renderer.simple_color, color.r, color.g, color.b, color.a);
-    vertex_array_bind(renderer.quad_vertex_array);
-
     f64 turn = (f64)(f32)angle;
     f32 c = (f32)math_cos(turn), s = (f32)math_sin(turn);
     Matrix rotation = matrix_identity();
@@ -56,10 +53,17 @@ void draw_quad(u32 texture, Color color, f64 x, f64 y, f64 width, f64 height, f6
     m = matrix_multiply(m, translate((f32)-pivot_x, (f32)-pivot_y));
     m = matrix_multiply(m, scale((f32)width, (f32)height));
 
-    shader_uniform_matrix4fa(renderer.simple_mvp, 1, false, m.e);
-    shader_uniform4f(renderer.simple_uv_rect, uv_rect.x, uv_rect.y, uv_rect.width, uv_rect.height);
-    draw_arrays(5, 0, 4, 1);
-    vertex_array_unbind();
+    QuadInstance* quad = draw_list_add(texture);
+    memcpy(quad->mvp, m.e, sizeof quad->mvp);
+    quad->color[0] = color.r;
+    quad->color[1] = color.g;
+    quad->color[2] = color.b;
+    quad->color[3] = color.a;
+    quad->uv_rect[0] = uv_rect.x;
+    quad->uv_rect[1] = uv_rect.y;
+    quad->uv_rect[2] = uv_rect.width;
+    quad->uv_rect[3] = uv_rect.height;
+    draw_list.last_color = color;
 }
 
 void draw_rect(Color color, f64 x, f64 y, f64 width, f64 height) {
@@ -78,8 +82,9 @@ static i32 pixel_truncate(f64 v) {
 }
 
 void scissor_set(f64 x, f64 y, f64 width, f64 height) {
-    pipeline_scissor_enable(true);
-    pipeline_scissor_rect(pixel_truncate(x), pixel_truncate(y), pixel_truncate(width), pixel_truncate(height));
+    draw_list.scissored = true;
+    draw_list.scissor =
+        QuadScissor{pixel_truncate(x), pixel_truncate(y), pixel_truncate(width), pixel_truncate(height)};
 }
 
-void scissor_off() { pipeline_scissor_enable(false); }
+void scissor_off() { draw_list.scissored = false; }

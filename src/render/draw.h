@@ -24,7 +24,8 @@ Matrix matrix_multiply(const Matrix& a, const Matrix& b);
 
 // Draws the uv_rect part of `texture`, tinted by `color`, as a width x height rectangle
 // whose point (pivot_x, pivot_y), measured from its bottom-left corner, lands on (x, y),
-// turned counter-clockwise by `angle` radians about that point. Uses the bound program.
+// turned counter-clockwise by `angle` radians about that point. The quad joins the frame's
+// draw list (draw_list.h) and is drawn with the simple shader when the list is submitted.
 void draw_quad(u32 texture, Color color, f64 x, f64 y, f64 width, f64 height, f64 pivot_x, f64 pivot_y,
                f64 angle, UvRect uv_rect);
 // Solid rectangle with its bottom-left corner at (x, y).
@@ -33,6 +34,7 @@ void draw_rect(Color color, f64 x, f64 y, f64 width, f64 height);
 // All four components, alpha included, multiplied by `factor`.
 Color color_scale(Color color, f32 factor);
 
-// Window pixels, origin bottom-left; the values are truncated to whole pixels.
+// The clip rectangle of the quads drawn from now on, in window pixels, origin
+// bottom-left; the values are truncated to whole pixels.
 void scissor_set(f64 x, f64 y, f64 width, f64 height);
 void scissor_off();

@@ -152,17 +152,12 @@ bool font_parse(Font* out, StringView bytes, StringView info_path) {
 
 void font_load() {
     StringView path = theme.font_path;
-    FileHandle file = file_open(path, file_mode_read);
-    i64 size = file_failed(file) ? -1 : file_size(file);
     // A file the main pool cannot hold is as good as missing.
-    if (size < 0 || size > pool_available(pool_main) / 4) {
-        if (!file_failed(file)) file_close(file);
+    FileContents contents = file_read_all(path, pool_main, pool_available(pool_main) / 4);
+    if (contents.status != read_ok) {
         report(SV("failed to open "), path);
         return;
     }
-    char* data = (char*)pool_alloc(pool_main, size > 0 ? size : 1);
-    i64 got = file_read(file, size, data);
-    file_close(file);
     Font loaded;
-    if (font_parse(&loaded, StringView{data, got}, path)) font = loaded;
+    if (font_parse(&loaded, contents.bytes, path)) font = loaded;
 }

@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "render/draw_list.h"
 #include "render/theme.h"
 
 Renderer renderer;
 
-// Unit square as a triangle strip: position (x, y) then texture coordinate (u, v).
+// Unit square as a triangle strip for the gamma pass: position (x, y) then texture
+// coordinate (u, v).
 static const f32 quad_vertices[16] = {
     0, 0, 0, 0,  //
     1, 0, 1, 0,  //
@@ -47,11 +49,11 @@ void gpu_setup() {
     vertex_array_unbind();
 
     renderer.simple_shader = compile_program(simple_shader_text, SV("failed to compile simple_shader!\n"));
-    renderer.simple_mvp = shader_get_uniform_location(renderer.simple_shader, SV("mvp"));
-    renderer.simple_color = shader_get_uniform_location(renderer.simple_shader, SV("color"));
-    renderer.simple_uv_rect = shader_get_uniform_location(renderer.simple_shader, SV("uv_rect"));
     renderer.simple_diffuse = shader_get_uniform_location(renderer.simple_shader, SV("diffuse"));
     renderer.simple_gamma = shader_get_uniform_location(renderer.simple_shader, SV("gamma"));
+    // Quads always sample unit 0; the value outlives every frame.
+    shader_bind(renderer.simple_shader);
+    shader_uniform1i(renderer.simple_diffuse, 0);
 
     renderer.gamma_shader = compile_program(gamma_shader_text, SV("failed to compile gamma_shader!\n"));
     renderer.gamma_mvp = shader_get_uniform_location(renderer.gamma_shader, SV("mvp"));
@@ -61,7 +63,10 @@ void gpu_setup() {
     renderer.width = 1024;
     renderer.height = 768;
     projection_update();
+    // Quads of an earlier set-up name objects that are gone.
+    draw_list_reset();
     frame_buffer_resize();
+    pipeline_set_submit_hook(draw_list_submit);
 }
 
 void projection_update() {
@@ -90,6 +95,7 @@ static const StringView frame_buffer_messages[9] = {
 };
 
 void frame_buffer_resize() {
+    draw_list_submit();
     if (renderer.frame_buffer != 0) frame_buffer_destroy(renderer.frame_buffer);
     if (renderer.frame_texture != 0) texture_destroy(renderer.frame_texture);
 
@@ -117,6 +123,7 @@ void frame_buffer_resize() {
 }
 
 void begin_frame() {
+    draw_list_drop();
     renderer.combined_matrix = matrix_multiply(renderer.view_matrix, renderer.projection_matrix);
     frame_buffer_bind(0, renderer.frame_buffer);
     pipeline_blend_enable(true);
@@ -133,6 +140,7 @@ void begin_frame() {
 }
 
 void end_frame() {
+    draw_list_submit();
     pipeline_blend_enable(false);
     frame_buffer_unbind(0);
     pipeline_viewport(0, 0, renderer.width, renderer.height);
@@ -152,6 +160,8 @@ void end_frame() {
 }
 
 void gpu_release() {
+    pipeline_set_submit_hook(nullptr);
+    draw_list_drop();
     shader_destroy(renderer.gamma_shader);
     shader_destroy(renderer.simple_shader);
     buffer_destroy(renderer.quad_buffer);

@@ -1,6 +1,7 @@
 #pragma once
-// GPU state of the whole program: the shared unit quad, the two shader programs, the
-// offscreen frame (drawn in linear light) and the projection of window pixels.
+// GPU state of the whole program: the two shader programs, the unit quad of the gamma
+// pass, the offscreen frame (drawn in linear light) and the projection of window pixels.
+// Quads reach the GPU through the draw list (draw_list.h).
 #include "core/string_view.h"
 #include "core/types.h"
 #include "render/draw.h"
@@ -10,9 +11,6 @@ struct Renderer {
     u32 simple_shader;
     u32 quad_vertex_array;
     u32 quad_buffer;
-    i32 simple_mvp;
-    i32 simple_color;
-    i32 simple_uv_rect;
     i32 simple_diffuse;
     i32 simple_gamma;
     i32 gamma_mvp;
@@ -30,18 +28,23 @@ struct Renderer {
 
 extern Renderer renderer;
 
-// Program texts, each with a "#vertex" and a "#fragment" section.
+// Program texts, each with a "#vertex" and a "#fragment" section. The simple shader
+// reads its quads as instances (QuadInstance in platform.h).
 extern const StringView simple_shader_text;
 extern const StringView gamma_shader_text;
 
-// Quad, both programs, a 1024 x 768 frame buffer and its projection.
+// Quad, both programs, a 1024 x 768 frame buffer and its projection; an empty draw list
+// that the back-end may ask for before anything reads the picture.
 void gpu_setup();
 // Replaces the offscreen frame buffer with one of renderer.width x renderer.height.
 void frame_buffer_resize();
 void projection_update();
-// Offscreen target, blending, clear to the theme background, simple_shader bound.
+// Offscreen target, blending, clear to the theme background, simple_shader bound. Quads
+// left in the draw list by a frame that was never ended are dropped: the clear covers
+// them.
 void begin_frame();
-// Copies the offscreen frame to the window through the gamma pass.
+// Submits the draw list, then copies the offscreen frame to the window through the
+// gamma pass.
 void end_frame();
 // Destroys everything gpu_setup and frame_buffer_resize made.
 void gpu_release();

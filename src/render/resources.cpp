@@ -1,6 +1,7 @@
 #include "render/resources.h"
 
 #include "platform/platform.h"
+#include "render/draw_list.h"
 #include "render/font.h"
 #include "render/theme.h"
 
@@ -69,6 +70,8 @@ void resources_load() {
 }
 
 void resources_destroy() {
+    // Quads still in the draw list may name these textures.
+    draw_list_submit();
     for (int i = 0; i < icon_count; i++) {
         if (icon_textures[i] != 0) texture_destroy(icon_textures[i]);
         icon_textures[i] = 0;

@@ -1,7 +1,10 @@
 // UTF-8 decoding, glyph lookup and the layout walk shared by every text operation.
+#include <cstring>
+
 #include "core/frame_globals.h"
 #include "platform/platform.h"
 #include "render/draw.h"
+#include "render/draw_list.h"
 #include "render/font.h"
 #include "render/renderer.h"
 
@@ -106,7 +109,7 @@ f64 walk_width(const TextWalk* w) {
 
 bool font_empty(const Font* f) { return f == nullptr || f->glyphs.count == 0; }
 
-void draw_glyph(const WalkStep& step, f64 x, f64 y, f64 sx, f64 sy) {
+void draw_glyph(const WalkStep& step, u32 texture, Color color, f64 x, f64 y, f64 sx, f64 sy) {
     const Glyph* g = step.glyph;
     f32 left = (f32)math_floor(x + step.pen_x - g->offset_x * sx + 0.5);
     f32 bottom = (f32)math_floor(y + step.pen_y - g->offset_y * sy + 0.5);
@@ -114,15 +117,16 @@ void draw_glyph(const WalkStep& step, f64 x, f64 y, f64 sx, f64 sy) {
     f32 height = (f32)math_floor(g->height * sy + 0.5);
     Matrix m = matrix_multiply(renderer.combined_matrix, translate(left, bottom));
     m = matrix_multiply(m, scale(width, height));
-    shader_uniform_matrix4fa(renderer.simple_mvp, 1, false, m.e);
-    shader_uniform4f(renderer.simple_uv_rect, (f32)g->u, (f32)g->v, (f32)g->width, (f32)g->height);
-    draw_arrays(5, 0, 4, 1);
-}
-
-void bind_font(const Font* f) {
-    texture_unit(0);
-    texture_bind(1, f->texture);
-    shader_uniform1i(renderer.simple_diffuse, 0);
+    QuadInstance* quad = draw_list_add(texture);
+    memcpy(quad->mvp, m.e, sizeof quad->mvp);
+    quad->color[0] = color.r;
+    quad->color[1] = color.g;
+    quad->color[2] = color.b;
+    quad->color[3] = color.a;
+    quad->uv_rect[0] = (f32)g->u;
+    quad->uv_rect[1] = (f32)g->v;
+    quad->uv_rect[2] = (f32)g->width;
+    quad->uv_rect[3] = (f32)g->height;
 }
 
 }  // namespace
@@ -149,39 +153,35 @@ TextMetrics measure_text(const Font* f, StringView text, f64 scale_x, f64 scale_
 f32 draw_text(const Font* f, Color color, StringView text, f64 x, f64 y, f64 scale_x, f64 scale_y,
               u8 horizontal_align, u8 vertical_align) {
     if (font_empty(f)) return 0;
-    bind_font(f);
-    shader_uniform4f(renderer.simple_color, color.r, color.g, color.b, color.a);
-    vertex_array_bind(renderer.quad_vertex_array);
     TextMetrics m = measure_text(f, text, scale_x, scale_y, horizontal_align, vertical_align, 1000000000.0);
     TextWalk w = walk_start(f, text, scale_x, scale_y, m.offset_x, m.offset_y, 1000000000.0);
     WalkStep step;
     while (walk_next(&w, &step)) {
         if (!step.visible) continue;
-        draw_glyph(step, x, y, w.sx, w.sy);
+        draw_glyph(step, f->texture, color, x, y, w.sx, w.sy);
         glyph_count++;
     }
-    vertex_array_unbind();
+    draw_list.last_color = color;
     return (f32)w.pen_x;
 }
 
 f32 draw_text_colored(const Font* f, const Color* palette, i64 palette_count, StringView text, const u8* kinds,
                       f64 x, f64 y, f64 scale_x, f64 scale_y, u8 vertical_align, f64 wrap_width) {
     if (font_empty(f)) return 0;
-    bind_font(f);
-    vertex_array_bind(renderer.quad_vertex_array);
     TextMetrics m = measure_text(f, text, scale_x, scale_y, 0, vertical_align, wrap_width);
     TextWalk w = walk_start(f, text, scale_x, scale_y, m.offset_x, m.offset_y, wrap_width);
     WalkStep step;
+    // Without a palette the glyphs keep the colour of the quad drawn last.
+    Color color = draw_list.last_color;
     while (walk_next(&w, &step)) {
         if (!step.visible) continue;
         if (palette && palette_count > 0) {
             i64 kind = kinds ? kinds[step.end - 1] : 0;
-            Color c = palette[kind < palette_count ? kind : 0];
-            shader_uniform4f(renderer.simple_color, c.r, c.g, c.b, c.a);
+            color = palette[kind < palette_count ? kind : 0];
         }
-        draw_glyph(step, x, y, w.sx, w.sy);
+        draw_glyph(step, f->texture, color, x, y, w.sx, w.sy);
     }
-    vertex_array_unbind();
+    draw_list.last_color = color;
     return (f32)w.pen_x;
 }
 

@@ -148,18 +148,9 @@ void theme_parse(StringView bytes) {
 }
 
 void theme_load(StringView path) {
-    FileHandle file = file_open(path, file_mode_read);
-    if (file_failed(file)) return;
-    i64 size = file_size(file);
     // A file the frame pool cannot hold counts as unreadable.
-    if (size < 0 || size > pool_available(pool_frame) / 2) {
-        file_close(file);
-        return;
-    }
-    char* data = (char*)pool_alloc(pool_frame, size > 0 ? size : 1);
-    i64 got = file_read(file, size, data);
-    file_close(file);
-    theme_parse(StringView{data, got});
+    FileContents contents = file_read_all(path, pool_frame, pool_available(pool_frame) / 2);
+    if (contents.status == read_ok) theme_parse(contents.bytes);
 }
 
 Color file_color_for_path(StringView path) {

@@ -70,21 +70,10 @@ void parse_coloring_data(StringView data) {
 void load_coloring_file(StringView path) {
     build_keyword_tables();
     reset_rainbow_palette();
-    FileHandle file = file_open(path, file_mode_read);
-    if (file_failed(file)) return;
-    i64 size = file_size(file);
-    if (size <= 0) {
-        file_close(file);
-        return;
-    }
-    if (size > pool_available(pool_frame)) {
+    FileContents contents = file_read_all(path, pool_frame, pool_available(pool_frame));
+    if (contents.status == read_too_large) {
         fputs("coloring file too large, skipped\n", stdout);
         fflush(stdout);
-        file_close(file);
-        return;
     }
-    char* bytes = (char*)pool_alloc(pool_frame, size);
-    i64 got = file_read(file, size, bytes);
-    file_close(file);
-    if (got > 0) parse_coloring_data(StringView{bytes, got});
+    if (contents.status == read_ok && contents.bytes.length > 0) parse_coloring_data(contents.bytes);
 }

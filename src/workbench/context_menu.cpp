@@ -1,6 +1,7 @@
 // The context menu: a column of entries at the pointer, each running a command string.
 #include "core/frame_globals.h"
 #include "editor/clipboard.h"
+#include "editor/editor_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
@@ -23,7 +24,7 @@ Rect entry_rect(i32 index) {
 }
 
 void run_command(StringView command) {
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     if (sv_equal(command, SV("cut"))) {
         if (doc) cut_selection(doc);
     } else if (sv_equal(command, SV("copy"))) {

@@ -1,6 +1,6 @@
 // What the dialogs share: keyboard focus while they are open, the dialog box, its
 // one-line text box and its buttons.
-#include "analysis/handover.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "platform/platform.h"
 #include "render/draw.h"
@@ -17,16 +17,16 @@ bool modal_dialog_open() {
 bool any_dialog_open() { return modal_dialog_open() || workbench.menu.open; }
 
 void workbench_take_focus() {
-    if (current_document) current_document->focused = 0;
-    file_tree.has_focus = 0;
-    current_result.minimap.has_focus = 0;
+    if (editor.current_document) editor.current_document->focused = 0;
+    workbench.file_tree.has_focus = 0;
+    workbench.outline.has_focus = 0;
 }
 
 void workbench_give_focus_back() {
     if (any_dialog_open()) return;
-    if (current_document) current_document->focused = 1;
-    file_tree.has_focus = 1;
-    current_result.minimap.has_focus = 1;
+    if (editor.current_document) editor.current_document->focused = 1;
+    workbench.file_tree.has_focus = 1;
+    workbench.outline.has_focus = 1;
 }
 
 Rect dialog_frame(f32 width, f32 height, StringView title) {

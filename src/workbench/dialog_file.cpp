@@ -2,6 +2,7 @@
 // in each of its six modes.
 #include "core/frame_globals.h"
 #include "core/project_path.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
 #include "render/draw.h"
@@ -39,7 +40,7 @@ void new_file(StringView chosen) {
 
 void save_as_target(StringView chosen) {
     Document* doc = document_of_tab(workbench.file_dialog.target_doc_id);
-    if (!doc) doc = current_document;
+    if (!doc) doc = editor.current_document;
     if (!doc || !save_document_as(doc, chosen)) {
         cancel_pending();
         return;
@@ -49,7 +50,7 @@ void save_as_target(StringView chosen) {
 
 void save_project_to(StringView chosen) {
     project_save(chosen);
-    if (project_saved) continue_pending();
+    if (workbench.project_saved) continue_pending();
     else cancel_pending();
 }
 

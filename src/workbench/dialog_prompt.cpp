@@ -1,4 +1,5 @@
 // The one-line input dialog: renaming tree nodes, find, replace and go to line.
+#include "editor/editor_state.h"
 #include "editor/motion.h"
 #include "editor/search.h"
 #include "workbench/workbench.h"
@@ -6,15 +7,15 @@
 
 namespace {
 void act(i32 mode, StringView text) {
-    Document* doc = current_document;
+    Document* doc = editor.current_document;
     switch (mode) {
     case 0: rename_selected_nodes(text); break;
     case 1:
-        string_assign(&search_state.search_text, text, pool_main);
+        string_assign(&editor.search.search_text, text, pool_main);
         if (doc) find_next(doc, doc->cursor);
         break;
     case 2:
-        string_assign(&search_state.replace_text, text, pool_main);
+        string_assign(&editor.search.replace_text, text, pool_main);
         if (doc) replace_selection(doc);
         break;
     case 3:

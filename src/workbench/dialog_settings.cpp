@@ -1,8 +1,10 @@
 // The compiler-settings dialog: the name of the sources list that the analysis reads.
+#include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
+#include "editor/editor_state.h"
 #include "render/font.h"
 #include "render/theme.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
@@ -17,7 +19,7 @@ StringView sources_box_text() { return document_text(&workbench.settings.box); }
 void open_settings_dialog() {
     SettingsState& s = workbench.settings;
     workbench.menu.open = false;
-    set_sources_box_text(owned_view(source_cache.sources_name));
+    set_sources_box_text(owned_view(analysis.source_cache.sources_name));
     s.box.submitted = 0;
     s.open = true;
     workbench_take_focus();
@@ -39,9 +41,9 @@ void run_settings_dialog() {
     if (ok) {
         StringView name = string_copy(sources_box_text(), pool_frame);
         // The name is part of the project file.
-        if (!sv_equal(name, owned_view(source_cache.sources_name))) project_saved = false;
+        if (!sv_equal(name, owned_view(analysis.source_cache.sources_name))) workbench.project_saved = false;
         source_cache_rebuild(name);
-        if (current_document) recolour_document(current_document);
+        if (editor.current_document) recolour_document(editor.current_document);
     }
     if (ok || cancel) {
         s.open = false;

@@ -1,6 +1,7 @@
 // Files that other programs change while they are open: checked when the window gets
 // the focus back and every couple of seconds. A clean document follows its file, a
 // modified one asks, a file that disappeared marks its tab and keeps the text.
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
@@ -34,8 +35,8 @@ void check_document(Document* doc) {
 
 void check_documents_on_disk() {
     workbench.disk.last_check = workbench.clock;
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++)
-        if (tab_slot_used(slot)) check_document(&tab_table.slots[slot]);
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++)
+        if (tab_slot_used(slot)) check_document(&editor.tab_table.slots[slot]);
 }
 
 void run_disk_watch() {

@@ -1,6 +1,7 @@
 // Which file a tab holds: saving under another name, and finding the tab or project
 // record of a path however it was spelled.
 #include "core/project_path.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "editor/recovery_file.h"
@@ -26,14 +27,14 @@ bool same_file(StringView a_relative, StringView b_relative) {
 void follow_new_path(Document* doc, StringView chosen) {
     StringView own = string_copy(chosen, pool_project);
     bool recorded = false;
-    for (TabPath& p : tab_paths) {
+    for (TabPath& p : editor.tab_paths) {
         if (p.id != (i32)doc->id) continue;
         p.path = own;
         recorded = true;
     }
-    if (!recorded) array_append(&tab_paths, TabPath{(i32)doc->id, own});
+    if (!recorded) array_append(&editor.tab_paths, TabPath{(i32)doc->id, own});
     bool in_tree = false;
-    for (tree_node& n : file_tree.rows) {
+    for (tree_node& n : workbench.file_tree.rows) {
         if (n.id != (i32)doc->id || n.is_group_start || n.is_group_end) continue;
         n.name = tab_display_name(own);
         n.color = file_color_for_path(own);
@@ -45,22 +46,22 @@ void follow_new_path(Document* doc, StringView chosen) {
         node.icon = icon_textures[icon_sphere];
         node.id = (i32)doc->id;
         node.name = tab_display_name(own);
-        array_append(&file_tree.rows, node);
+        array_append(&workbench.file_tree.rows, node);
     }
-    i64 slot = doc - tab_table.slots;
-    for (tab_entry& e : project.tab_entries) {
+    i64 slot = doc - editor.tab_table.slots;
+    for (tab_entry& e : workbench.project.tab_entries) {
         if (e.tab_id != (i32)doc->id || slot < 0 || slot >= tab_slot_count) continue;
         string_assign(&workbench.tab_labels[slot], tab_display_name(chosen), pool_main);
         e.label = owned_view(workbench.tab_labels[slot]);
     }
-    project_saved = false;
+    workbench.project_saved = false;
 }
 }  // namespace
 
 Document* open_document_of_path(StringView relative, const Document* except) {
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         if (doc == except || doc->path.length <= 0) continue;
         if (same_file(owned_view(doc->path), relative)) return doc;
     }
@@ -68,8 +69,8 @@ Document* open_document_of_path(StringView relative, const Document* except) {
 }
 
 i64 project_record_of_path(StringView relative) {
-    for (i64 i = 0; i < tab_paths.count; i++)
-        if (same_file(tab_paths[i].path, relative)) return i;
+    for (i64 i = 0; i < editor.tab_paths.count; i++)
+        if (same_file(editor.tab_paths[i].path, relative)) return i;
     return -1;
 }
 

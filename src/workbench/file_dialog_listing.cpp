@@ -1,6 +1,5 @@
 // The file dialog's listing: the directory below its base, navigation into and out of
 // sub-directories, and the path that the dialog's text box names.
-#include "app/shell_state.h"
 #include "core/project_path.h"
 #include "core/sort.h"
 #include "platform/platform.h"
@@ -12,7 +11,7 @@ bool project_mode(i32 mode) { return mode >= 0 && mode <= 2; }
 // Project files are listed from the workspace; files of the project from its directory.
 StringView listing_base() {
     const FileDialogState& d = workbench.file_dialog;
-    return d.relative ? project_directory() : owned_view(workspace_path);
+    return d.relative ? project_directory() : owned_view(workbench.workspace);
 }
 
 void append_entry(StringView name, bool is_directory) {
@@ -88,8 +87,8 @@ StringView file_dialog_chosen_path(StringView text) {
     StringBuilder path{};
     path.pool = pool_frame;
     // With no workspace set, project paths are taken from the working directory.
-    if (project_mode(d.mode) && workspace_path.length > 0) {
-        append_string(&path, owned_view(workspace_path));
+    if (project_mode(d.mode) && workbench.workspace.length > 0) {
+        append_string(&path, owned_view(workbench.workspace));
         append_char(&path, '/');
     }
     if (d.sub_directory.length > 0) {

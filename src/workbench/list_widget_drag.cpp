@@ -2,6 +2,7 @@
 #include "core/frame_globals.h"
 #include "workbench/list_widget.h"
 #include "workbench/list_widget_walk.h"
+#include "workbench/workbench_state.h"
 
 DropPlace list_drop_place(const list_widget* w, const RowHit& hit) {
     if (hit.found) {
@@ -24,7 +25,6 @@ DropPlace list_drop_place(const list_widget* w, const RowHit& hit) {
 
 namespace {
 // Rows in the new order are assembled here; the storage is kept for the next move.
-Array<tree_node> reordered{nullptr, 0, 0, pool_main};
 
 // The rows that move, in order: every selected row, and with a selected group start
 // everything up to its matching end row. A selected end row on its own stays, so that
@@ -62,6 +62,8 @@ void list_move_selected(list_widget* w, i64 index) {
     const Array<i32>& moved = w->moved_rows;
     i64 n = w->rows.count;
     if (moved.count == 0) return;
+    Array<tree_node>& reordered = workbench.reordered_rows;
+    reordered.pool = pool_main;
     if (reordered.capacity < n && n * (i64)sizeof(tree_node) * 2 > pool_available(pool_main)) return;
     reordered.count = 0;
     array_reserve(&reordered, n);

@@ -2,6 +2,7 @@
 // user (a recovered file, a failed recovery write). A click or Escape dismisses them;
 // they go by themselves after a few seconds.
 #include "core/frame_globals.h"
+#include "editor/editor_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"

@@ -5,18 +5,16 @@
 #include "analysis/source_cache.h"
 #include "core/sort.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
 #include "render/resources.h"
 #include "render/theme.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
-ProjectState project;
-bool project_saved = true;
-list_widget file_tree;
 
 namespace {
 // Room kept in pool_project after reading a project file, for files added and nodes
@@ -57,7 +55,7 @@ void clear_workbench_texts() {
 void load_open_documents() {
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         // A tab whose id has no file keeps its slot with an empty text.
         StringView path = tab_path((i32)doc->id);
         if (path.length > 0) document_load(doc, path);
@@ -67,30 +65,30 @@ void load_open_documents() {
 
 void project_reset(StringView path) {
     // Saved documents leave no recovery file behind (named after the project that ends).
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        const Document* doc = &tab_table.slots[slot];
+        const Document* doc = &editor.tab_table.slots[slot];
         if (doc->recovery_present && !doc->dirty) recovery_discard(doc);
     }
     string_assign(&project_path, path, pool_main);
-    if (tab_table.slots) {
+    if (editor.tab_table.slots) {
         for (i64 slot = 0; slot < tab_slot_count; slot++) {
             if (!tab_slot_used(slot)) continue;
             tab_slot_release(slot);
-            document_reset(&tab_table.slots[slot]);
+            document_reset(&editor.tab_table.slots[slot]);
         }
     }
-    empty_array(&tab_paths);
-    empty_array(&project.tab_entries);
-    empty_array(&file_tree.rows);
+    empty_array(&editor.tab_paths);
+    empty_array(&workbench.project.tab_entries);
+    empty_array(&workbench.file_tree.rows);
     source_cache_clear();
     pool_reset(pool_project);
     pool_reset(pool_sources);
     clear_workbench_texts();
-    current_document = nullptr;
+    editor.current_document = nullptr;
     // A new project numbers its files as an empty project file does: the first gets 2.
-    next_tab_id = 1;
-    project_saved = false;
+    editor.next_tab_id = 1;
+    workbench.project_saved = false;
 }
 
 void project_load(StringView path) {
@@ -104,24 +102,18 @@ void project_load(StringView path) {
         report(SV("file does not exist: "), own);
         return;
     }
-    FileHandle file = file_open(own, file_mode_read);
-    if (file_failed(file)) {
+    // The bytes stay for the project's lifetime: labels, paths and names point into them.
+    FileContents contents = file_read_all(own, pool_project, pool_available(pool_project) - project_headroom);
+    if (contents.status == read_cannot_open) {
         report(SV("failed to open project: "), own);
         return;
     }
-    i64 size = file_size(file);
-    if (size < 0) size = 0;
-    if (size > pool_available(pool_project) - project_headroom) {
-        file_close(file);
+    if (contents.status == read_too_large) {
         report(SV("project file too large: "), own);
         return;
     }
-    // The bytes stay for the project's lifetime: labels, paths and names point into them.
-    char* bytes = (char*)pool_alloc(pool_project, size > 0 ? size : 1);
-    i64 read = file_read(file, size, bytes);
-    file_close(file);
 
-    ProjectFileSummary summary = project_parse(StringView{bytes, read});
+    ProjectFileSummary summary = project_parse(contents.bytes);
     if (summary.invalid) report(SV("invalid project file: "), own);
     if (summary.has_sources) {
         set_sources_box_text(summary.sources_name);
@@ -129,10 +121,10 @@ void project_load(StringView path) {
     }
     project_colour_nodes();
     load_open_documents();
-    if (current_document) recolour_document(current_document);
+    if (editor.current_document) recolour_document(editor.current_document);
     i64 next = summary.largest_id + 1;
-    next_tab_id = next < largest_tab_id ? (i32)next : largest_tab_id;
-    project_saved = true;
+    editor.next_tab_id = next < largest_tab_id ? (i32)next : largest_tab_id;
+    workbench.project_saved = true;
     restore_recovered_documents();
 }
 
@@ -140,53 +132,50 @@ void project_add_file(StringView path) {
     // A file the project has already is shown, not added a second time.
     i64 record = project_record_of_path(path);
     if (record >= 0) {
-        i32 id = tab_paths[record].id;
+        i32 id = editor.tab_paths[record].id;
         i64 slot = find_tab((u32)id);
         if (slot >= 0) {
             // A tab whose file could not be read before tries again.
-            Document* doc = &tab_table.slots[slot];
-            if (doc->path.length <= 0 && !doc->dirty) document_load(doc, tab_paths[record].path);
+            Document* doc = &editor.tab_table.slots[slot];
+            if (doc->path.length <= 0 && !doc->dirty) document_load(doc, editor.tab_paths[record].path);
             activate_tab(id);
-        } else if (open_tab(tab_paths[record].path, (u32)id) >= 0) {
-            project_saved = false;
-            restore_recovered_document(&tab_table.slots[find_tab((u32)id)]);
+        } else if (open_tab(editor.tab_paths[record].path, (u32)id) >= 0) {
+            workbench.project_saved = false;
+            restore_recovered_document(&editor.tab_table.slots[find_tab((u32)id)]);
         }
         return;
     }
-    if (next_tab_id >= largest_tab_id || path.length > pool_available(pool_project) - 64) {
+    if (editor.next_tab_id >= largest_tab_id || path.length > pool_available(pool_project) - 64) {
         show_simple_message_box(0, SV("error"), SV("too many files!"));
         return;
     }
-    next_tab_id++;
-    i32 id = next_tab_id;
+    editor.next_tab_id++;
+    i32 id = editor.next_tab_id;
     if (open_tab(path, (u32)id) < 0) return;
     StringView own = string_copy(path, pool_project);
-    array_append(&tab_paths, TabPath{id, own});
+    array_append(&editor.tab_paths, TabPath{id, own});
     tree_node node{};
     node.color = file_color_for_path(own);
     node.icon = icon_textures[icon_sphere];
     node.id = id;
     node.name = tab_display_name(own);
-    array_append(&file_tree.rows, node);
-    project_saved = false;
+    array_append(&workbench.file_tree.rows, node);
+    workbench.project_saved = false;
 }
 
 void project_colour_nodes() {
     // Each lookup is a walk of tab_paths; a table sorted by id keeps large projects
     // linear-logarithmic.
-    struct IdPath {
-        i32 id;
-        i32 index;
-    };
-    static Array<IdPath> table{nullptr, 0, 0, pool_main};
-    static Array<IdPath> scratch{nullptr, 0, 0, pool_main};
+    Array<IdPath>& table = workbench.node_ids;
+    Array<IdPath>& scratch = workbench.node_ids_scratch;
+    table.pool = scratch.pool = pool_main;
     table.count = 0;
-    array_reserve(&table, tab_paths.count);
-    array_resize(&scratch, tab_paths.count);
-    for (i64 i = 0; i < tab_paths.count; i++) array_append(&table, IdPath{tab_paths[i].id, (i32)i});
+    array_reserve(&table, editor.tab_paths.count);
+    array_resize(&scratch, editor.tab_paths.count);
+    for (i64 i = 0; i < editor.tab_paths.count; i++) array_append(&table, IdPath{editor.tab_paths[i].id, (i32)i});
     merge_sort(table.data, 0, table.count, scratch.data, [](const IdPath& a, const IdPath& b) { return a.id < b.id; });
 
-    for (tree_node& node : file_tree.rows) {
+    for (tree_node& node : workbench.file_tree.rows) {
         if (node.is_group_start || node.is_group_end) {
             node.color = theme.folder_color;
             node.icon = icon_textures[icon_star3d];
@@ -201,7 +190,7 @@ void project_colour_nodes() {
             else high = mid;
         }
         StringView path{nullptr, 0};
-        if (low < table.count && table[low].id == node.id) path = tab_paths[table[low].index].path;
+        if (low < table.count && table[low].id == node.id) path = editor.tab_paths[table[low].index].path;
         node.color = file_color_for_path(path);
     }
 }

@@ -18,13 +18,16 @@ struct tab_entry {
     i32 move_request;  // -1, 0 or +1
 };
 
+// A file id and the index of its record in tab_paths, for sorting by id.
+struct IdPath {
+    i32 id;
+    i32 index;
+};
+
 struct ProjectState {
     Array<tab_entry> tab_entries;
 };
 
-extern ProjectState project;
-extern bool project_saved;
-extern list_widget file_tree;  // its rows are the project's nodes
 
 // Strings owned by the project (tab_paths paths, node names, tab labels) live in
 // pool_project, which project_reset empties; the arrays themselves (tab_paths, the

@@ -2,7 +2,9 @@
 // many lines a section takes (nothing is reserved by them), numbers saturate, and
 // whatever was read before a fault stays loaded.
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "workbench/project.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 struct LineReader {
@@ -94,11 +96,11 @@ void read_tab(StringView line, ProjectFileSummary* summary) {
     StringView label = rest_of_line(line, pos);
     note_id(summary, id);
     // A second entry for a tab that is already open would share its document.
-    if (!tab_table.slots || find_tab((u32)id) >= 0) return;
+    if (!editor.tab_table.slots || find_tab((u32)id) >= 0) return;
     i64 slot = first_free_slot();
     if (slot < 0) return;  // all 32 slots taken: the entry is skipped
-    tab_table.used[slot / 8] |= (u8)(1u << (slot & 7));
-    Document* doc = &tab_table.slots[slot];
+    editor.tab_table.used[slot / 8] |= (u8)(1u << (slot & 7));
+    Document* doc = &editor.tab_table.slots[slot];
     doc->id = (u32)id;
     doc->focused = 1;
     // The slot may still name the previous project's file: should this tab's file fail
@@ -110,10 +112,10 @@ void read_tab(StringView line, ProjectFileSummary* summary) {
     entry.label = label;
     entry.is_active = active != 0;
     if (entry.is_active) {
-        for (tab_entry& e : project.tab_entries) e.is_active = 0;
-        current_document = doc;
+        for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
+        editor.current_document = doc;
     }
-    array_append(&project.tab_entries, entry);
+    array_append(&workbench.project.tab_entries, entry);
 }
 
 void read_file(StringView line, ProjectFileSummary* summary) {
@@ -121,7 +123,7 @@ void read_file(StringView line, ProjectFileSummary* summary) {
     i64 id = read_number(line, &pos);
     skip_separator(line, &pos);
     note_id(summary, id);
-    array_append(&tab_paths, TabPath{(i32)id, rest_of_line(line, pos)});
+    array_append(&editor.tab_paths, TabPath{(i32)id, rest_of_line(line, pos)});
 }
 
 void read_node(StringView line, ProjectFileSummary* summary) {
@@ -139,7 +141,7 @@ void read_node(StringView line, ProjectFileSummary* summary) {
     node.is_group_end = (flags & 2) != 0 && !node.is_group_start;
     node.is_open = (flags & 4) != 0;
     node.is_selected = (flags & 8) != 0;
-    array_append(&file_tree.rows, node);
+    array_append(&workbench.file_tree.rows, node);
 }
 
 // Reads up to `count` entry lines. A line that starts a section ends the entries early
@@ -151,7 +153,7 @@ bool read_entries(LineReader* r, i64 count, Section section, ProjectFileSummary*
         i64 next = 0, after_word = 0;
         if (!peek_line(r, &line, &next)) return true;
         if (section_of(line, &after_word) != section_none) return true;
-        i64 held = section == section_files ? tab_paths.count : section == section_nodes ? file_tree.rows.count : 0;
+        i64 held = section == section_files ? editor.tab_paths.count : section == section_nodes ? workbench.file_tree.rows.count : 0;
         if (held >= project_section_limit) return false;
         r->pos = next;
         if (section == section_tabs) read_tab(line, summary);

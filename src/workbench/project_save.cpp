@@ -1,10 +1,13 @@
 // Writing the project file: the sections are measured first so that the text takes one
 // exact block of pool_frame, and the file is replaced atomically.
+#include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
 #include "editor/document.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
 #include "workbench/project.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 bool is_line_break(char c) { return c == '\n' || c == '\r'; }
@@ -53,22 +56,22 @@ void put_header(TextOut* out, StringView word, i64 count) {
 }
 
 void write_sections(TextOut* out) {
-    put_header(out, SV("tabs "), project.tab_entries.count);
-    for (const tab_entry& e : project.tab_entries) {
+    put_header(out, SV("tabs "), workbench.project.tab_entries.count);
+    for (const tab_entry& e : workbench.project.tab_entries) {
         put_number(out, e.tab_id);
         put(out, e.is_active ? SV(" 1 ") : SV(" 0 "));
         put_text(out, e.label);
         put_char(out, '\n');
     }
-    put_header(out, SV("files "), tab_paths.count);
-    for (const TabPath& p : tab_paths) {
+    put_header(out, SV("files "), editor.tab_paths.count);
+    for (const TabPath& p : editor.tab_paths) {
         put_number(out, p.id);
         put_char(out, ' ');
         put_text(out, p.path);
         put_char(out, '\n');
     }
-    put_header(out, SV("nodes "), file_tree.rows.count);
-    for (const tree_node& n : file_tree.rows) {
+    put_header(out, SV("nodes "), workbench.file_tree.rows.count);
+    for (const tree_node& n : workbench.file_tree.rows) {
         i64 flags = (n.is_group_start ? 1 : 0) + (n.is_group_end ? 2 : 0) + (n.is_open ? 4 : 0) + (n.is_selected ? 8 : 0);
         put_number(out, n.id);
         put_char(out, ' ');
@@ -77,7 +80,7 @@ void write_sections(TextOut* out) {
         put_text(out, n.name);
         put_char(out, '\n');
     }
-    StringView sources = owned_view(source_cache.sources_name);
+    StringView sources = owned_view(analysis.source_cache.sources_name);
     if (sources.length > 0) {
         put(out, SV("sources "));
         put_text(out, sources);
@@ -88,7 +91,8 @@ void write_sections(TextOut* out) {
 // The text of a usual project fits this frame's pool; a very large one is built in a
 // buffer of pool_main that keeps its storage for the next save. Null when neither has room.
 char* text_buffer(i64 length) {
-    static Array<char> large{nullptr, 0, 0, pool_main};
+    Array<char>& large = workbench.project_text;
+    large.pool = pool_main;
     if (length < 1) length = 1;
     if (length <= pool_available(pool_frame) / 2) return (char*)pool_alloc(pool_frame, length);
     if (large.capacity < length && length * 2 > pool_available(pool_main)) return nullptr;
@@ -130,7 +134,7 @@ void project_save(StringView path) {
     StringView own = string_copy(path, pool_frame);
     string_assign(&project_path, own, pool_main);
     for (i64 slot = 0; slot < tab_slot_count; slot++)
-        if (tab_slot_used(slot)) document_save(&tab_table.slots[slot]);
+        if (tab_slot_used(slot)) document_save(&editor.tab_table.slots[slot]);
 
     StringView text = project_file_text();
     if (!text.data) {
@@ -143,5 +147,5 @@ void project_save(StringView path) {
         report_save_failure(own);
         return;
     }
-    project_saved = true;
+    workbench.project_saved = true;
 }

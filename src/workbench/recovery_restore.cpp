@@ -2,6 +2,7 @@
 // notice; recovery files nothing here uses are listed and kept.
 #include <cstdio>
 
+#include "editor/editor_state.h"
 #include "editor/recovery.h"
 #include "editor/recovery_file.h"
 #include "workbench/project.h"
@@ -26,23 +27,23 @@ void append_name(StringBuilder* names, const char* name) {
 }  // namespace
 
 void restore_recovered_document(Document* doc) {
-    if (!recovery.enabled) return;
+    if (!editor.recovery.enabled) return;
     announce(doc, recovery_restore(doc));
 }
 
 void restore_recovered_documents() {
-    if (!recovery.enabled) return;
+    if (!editor.recovery.enabled) return;
     StringBuilder in_use{};
     in_use.pool = pool_frame;
     // Files of the project that are not open but have a recovery file open in a tab.
-    for (i64 i = 0; i < tab_paths.count; i++) {
-        TabPath p = tab_paths[i];
+    for (i64 i = 0; i < editor.tab_paths.count; i++) {
+        TabPath p = editor.tab_paths[i];
         if (find_tab((u32)p.id) >= 0 || !recovery_exists_for_path(p.path)) continue;
-        if (open_tab(p.path, (u32)p.id) >= 0) project_saved = false;
+        if (open_tab(p.path, (u32)p.id) >= 0) workbench.project_saved = false;
     }
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         RecoveryFound found = recovery_restore(doc);
         announce(doc, found);
         // Older or unreadable files stay and are listed with the others.

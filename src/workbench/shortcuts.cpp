@@ -1,5 +1,6 @@
 // Global shortcuts: the file dialogs, saving, and zooming every open document.
 #include "core/frame_globals.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
 #include "workbench/workbench.h"
@@ -11,11 +12,11 @@ constexpr f32 zoom_min = 1.0f / 64;
 constexpr f32 zoom_max = 64;
 
 void zoom_documents(f32 direction) {
-    if (!tab_table.slots) return;
+    if (!editor.tab_table.slots) return;
     f32 rate = direction * 0.5f * frame_time;
     for (i64 i = 0; i < tab_slot_count; i++) {
         if (!tab_slot_used(i)) continue;
-        Document* doc = &tab_table.slots[i];
+        Document* doc = &editor.tab_table.slots[i];
         f32 zoom = doc->zoom + rate * doc->zoom;
         if (zoom < zoom_min || zoom > zoom_max) continue;
         doc->zoom = zoom;
@@ -25,8 +26,8 @@ void zoom_documents(f32 direction) {
 }
 
 void save_shortcut(bool shift) {
-    if (!current_document) return;
-    if (!shift && current_document->path.length > 0) save_document_interactive(current_document);
+    if (!editor.current_document) return;
+    if (!shift && editor.current_document->path.length > 0) save_document_interactive(editor.current_document);
     else open_file_dialog(5, SV("save file"), true);
 }
 
@@ -55,8 +56,8 @@ void run_escape() {
     } else if (w.menu.open) {
         w.menu.open = false;
         workbench_give_focus_back();
-    } else if (current_document && (current_document->completion_open || current_document->symbol_list_open)) {
-        close_tab_popups(current_document);
+    } else if (editor.current_document && (editor.current_document->completion_open || editor.current_document->symbol_list_open)) {
+        close_tab_popups(editor.current_document);
     } else {
         dismiss_notices();
     }

@@ -1,6 +1,7 @@
 // The tab bar: one entry per open tab, with activation, dragging to reorder, the close
 // control (asking first for a modified document) and horizontal scrolling.
 #include "core/frame_globals.h"
+#include "editor/editor_state.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
 #include "render/draw.h"
@@ -19,33 +20,33 @@ constexpr f32 label_padding = 8;
 
 Document* entry_document(const tab_entry& e) {
     i64 slot = tab_entry_slot(e);
-    return slot >= 0 && tab_table.slots ? &tab_table.slots[slot] : nullptr;
+    return slot >= 0 && editor.tab_table.slots ? &editor.tab_table.slots[slot] : nullptr;
 }
 
 // Frees the slot and removes the entry; the neighbour that takes its place (or the last
 // entry) becomes active when it was the active one.
 void close_entry(i64 index) {
-    Array<tab_entry>* entries = &project.tab_entries;
+    Array<tab_entry>* entries = &workbench.project.tab_entries;
     tab_entry e = (*entries)[index];
     i64 slot = tab_entry_slot(e);
     Document* doc = entry_document(e);
-    bool was_current = e.is_active || (doc && doc == current_document);
+    bool was_current = e.is_active || (doc && doc == editor.current_document);
     if (slot >= 0) tab_slot_release(slot);
-    if (doc && doc == current_document) current_document = nullptr;
+    if (doc && doc == editor.current_document) editor.current_document = nullptr;
     if (doc && doc->recovery_present) recovery_discard(doc);
     array_remove(entries, index);
-    project_saved = false;
+    workbench.project_saved = false;
     if (!was_current) return;
     if (entries->count > 0) {
         i64 next = index < entries->count ? index : entries->count - 1;
         activate_tab((*entries)[next].tab_id);
     } else {
-        current_document = nullptr;
+        editor.current_document = nullptr;
     }
 }
 
 void handle_close_requests() {
-    Array<tab_entry>* entries = &project.tab_entries;
+    Array<tab_entry>* entries = &workbench.project.tab_entries;
     for (i64 i = 0; i < entries->count;) {
         tab_entry* e = &(*entries)[i];
         if (!e->close_requested) {
@@ -69,7 +70,7 @@ void handle_close_requests() {
 f32 lay_out_entries() {
     f32 x = 0;
     f32 close_size = workbench.tab_bar_height;
-    for (tab_entry& e : project.tab_entries) {
+    for (tab_entry& e : workbench.project.tab_entries) {
         f32 label = measure_text(&font, e.label, 1, 1, 0, 0, 1e9).width;
         e.x = x;
         e.width = label_padding + label + close_size;
@@ -79,19 +80,19 @@ f32 lay_out_entries() {
 }
 
 i64 active_index() {
-    for (i64 i = 0; i < project.tab_entries.count; i++)
-        if (project.tab_entries[i].is_active) return i;
+    for (i64 i = 0; i < workbench.project.tab_entries.count; i++)
+        if (workbench.project.tab_entries[i].is_active) return i;
     return -1;
 }
 
 void update_scroll(Rect bar, f32 total) {
     WorkbenchState& w = workbench;
     i64 active = active_index();
-    i32 active_id = active >= 0 ? project.tab_entries[active].tab_id : -1;
+    i32 active_id = active >= 0 ? workbench.project.tab_entries[active].tab_id : -1;
     if (active_id != w.last_active_tab) w.tab_bar_changed = 1;
     w.last_active_tab = active_id;
     if (w.tab_bar_changed && active >= 0) {
-        const tab_entry& e = project.tab_entries[active];
+        const tab_entry& e = workbench.project.tab_entries[active];
         if (e.x + w.tab_scroll < 0) w.tab_scroll = -e.x;
         if (e.x + e.width + w.tab_scroll > bar.width) w.tab_scroll = bar.width - (e.x + e.width);
     }
@@ -136,7 +137,7 @@ void draw_entry(const tab_entry& e, f32 x, Rect bar, bool interactive) {
 // Presses start a drag or arm the close control; a dragged entry asks to trade places
 // once its edge passes the middle of a neighbour.
 void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
-    tab_entry* e = &project.tab_entries[index];
+    tab_entry* e = &workbench.project.tab_entries[index];
     f32 h = workbench.tab_bar_height;
     f32 label_width = e->width - h;
     bool in_bar = point_in_rect(bar, mouse_x, mouse_y);
@@ -152,11 +153,11 @@ void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
     if (e->dragging) {
         e->move_request = 0;
         if (index > 0) {
-            const tab_entry& prev = project.tab_entries[index - 1];
+            const tab_entry& prev = workbench.project.tab_entries[index - 1];
             if (x < bar.x + prev.x + workbench.tab_scroll + prev.width * 0.5f) e->move_request = -1;
         }
-        if (index + 1 < project.tab_entries.count) {
-            const tab_entry& next = project.tab_entries[index + 1];
+        if (index + 1 < workbench.project.tab_entries.count) {
+            const tab_entry& next = workbench.project.tab_entries[index + 1];
             if (x + e->width > bar.x + next.x + workbench.tab_scroll + next.width * 0.5f) e->move_request = 1;
         }
     }
@@ -167,13 +168,13 @@ void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
         if (e->dragging) {
             e->dragging = 0;
             e->move_request = 0;
-            if (current_document && !any_dialog_open()) current_document->focused = 1;
+            if (editor.current_document && !any_dialog_open()) editor.current_document->focused = 1;
         }
     }
 }
 
 void apply_moves() {
-    Array<tab_entry>* entries = &project.tab_entries;
+    Array<tab_entry>* entries = &workbench.project.tab_entries;
     for (i64 i = 0; i < entries->count; i++) {
         i32 k = (*entries)[i].move_request;
         (*entries)[i].move_request = 0;
@@ -185,7 +186,7 @@ void apply_moves() {
         tab_entry t = (*entries)[i];
         (*entries)[i] = (*entries)[j];
         (*entries)[j] = t;
-        project_saved = false;
+        workbench.project_saved = false;
         if (j > i) i++;  // the moved entry has been handled
     }
 }
@@ -204,8 +205,8 @@ void run_tab_bar() {
     update_scroll(bar, total);
     bool drawable = bar.width >= 0.001f && bar.height > 0;
     if (drawable) scissor_set(bar.x, bar.y, bar.width, bar.height);
-    for (i64 i = 0; i < project.tab_entries.count; i++) {
-        const tab_entry& e = project.tab_entries[i];
+    for (i64 i = 0; i < workbench.project.tab_entries.count; i++) {
+        const tab_entry& e = workbench.project.tab_entries[i];
         f32 x = screen_x(e, bar);
         bool visible = drawable && x + e.width > bar.x && x < bar.x + bar.width;
         if (visible) draw_entry(e, x, bar, interactive);

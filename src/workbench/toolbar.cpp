@@ -1,5 +1,6 @@
 // The 12 toolbar buttons: layout, when each is disabled, and what each does.
 #include "core/project_path.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "render/font.h"
 #include "render/resources.h"
@@ -51,7 +52,7 @@ void set_disabled_flags() {
     bool no_selection = !any_node_selected();
     b[3].disabled = no_project;
     b[4].disabled = no_project;
-    b[5].disabled = no_project || !current_document || !current_document->dirty;
+    b[5].disabled = no_project || !editor.current_document || !editor.current_document->dirty;
     b[6].disabled = !any_document_modified();
     b[8].disabled = no_selection;
     b[9].disabled = no_selection;
@@ -66,7 +67,7 @@ void run_button_action(i32 index) {
     case 3: open_file_dialog(3, SV("new file"), true); break;
     case 4: open_file_dialog(4, SV("open file"), true); break;
     case 5:
-        if (current_document) save_document_interactive(current_document);
+        if (editor.current_document) save_document_interactive(editor.current_document);
         break;
     case 6: save_all_documents(); break;
     case 7: append_new_group(); break;

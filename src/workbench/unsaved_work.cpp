@@ -4,6 +4,7 @@
 // changes up. Each step that needs a dialog leaves the action pending; the dialog's
 // success carries it on and its cancel gives it up.
 #include "core/project_path.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
@@ -45,26 +46,26 @@ SaveProgress save_one(Document* doc) {
 
 SaveProgress save_for_pending() {
     const PendingAction& p = workbench.pending;
-    if (tab_table.slots) {
+    if (editor.tab_table.slots) {
         for (i64 slot = 0; slot < tab_slot_count; slot++) {
             if (!tab_slot_used(slot)) continue;
-            Document* doc = &tab_table.slots[slot];
+            Document* doc = &editor.tab_table.slots[slot];
             if (!doc->dirty || !involves(p, doc)) continue;
             SaveProgress progress = save_one(doc);
             if (progress != progress_done) return progress;
         }
     }
-    if (!project_involved(p) || (project_saved && p.kind != pending_save_project)) return progress_done;
+    if (!project_involved(p) || (workbench.project_saved && p.kind != pending_save_project)) return progress_done;
     if (project_path.length <= 0) {
         open_file_dialog(2, SV("save project"), false);
         return progress_waiting;
     }
     project_save(string_copy(owned_view(project_path), pool_frame));
-    return project_saved ? progress_done : progress_failed;
+    return workbench.project_saved ? progress_done : progress_failed;
 }
 
 void close_pending_tab(i32 tab_id) {
-    for (tab_entry& e : project.tab_entries)
+    for (tab_entry& e : workbench.project.tab_entries)
         if (e.tab_id == tab_id) e.close_requested = 1;
 }
 
@@ -94,9 +95,9 @@ StringView unsaved_question(const PendingAction& p) {
     }
     append_string(&text, SV("unsaved changes:\n"));
     i64 shown = 0, more = 0;
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
-        if (!tab_slot_used(slot) || !tab_table.slots[slot].dirty) continue;
-        const Document* doc = &tab_table.slots[slot];
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
+        if (!tab_slot_used(slot) || !editor.tab_table.slots[slot].dirty) continue;
+        const Document* doc = &editor.tab_table.slots[slot];
         if (shown == 5) {
             more++;
             continue;
@@ -110,7 +111,7 @@ StringView unsaved_question(const PendingAction& p) {
         append_int(&text, more);
         append_string(&text, SV(" more\n"));
     }
-    if (!project_saved) {
+    if (!workbench.project_saved) {
         append_string(&text, SV("the project"));
         if (project_path.length > 0) {
             append_char(&text, ' ');
@@ -123,9 +124,9 @@ StringView unsaved_question(const PendingAction& p) {
 }
 
 bool pending_has_unsaved(const PendingAction& p) {
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++)
-        if (tab_slot_used(slot) && tab_table.slots[slot].dirty && involves(p, &tab_table.slots[slot])) return true;
-    return project_involved(p) && !project_saved;
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++)
+        if (tab_slot_used(slot) && editor.tab_table.slots[slot].dirty && involves(p, &editor.tab_table.slots[slot])) return true;
+    return project_involved(p) && !workbench.project_saved;
 }
 
 void start_pending(u8 kind, i32 tab_id, StringView path) {
@@ -142,10 +143,10 @@ void start_pending(u8 kind, i32 tab_id, StringView path) {
 Document* document_of_tab(i32 tab_id) {
     if (tab_id < 0) return nullptr;
     i64 slot = find_tab((u32)tab_id);
-    return slot >= 0 ? &tab_table.slots[slot] : nullptr;
+    return slot >= 0 ? &editor.tab_table.slots[slot] : nullptr;
 }
 
-bool any_unsaved_work() { return any_document_modified() || !project_saved; }
+bool any_unsaved_work() { return any_document_modified() || !workbench.project_saved; }
 
 void close_all_dialogs() {
     WorkbenchState& w = workbench;
@@ -204,9 +205,9 @@ void cancel_pending() { workbench.pending.kind = pending_none; }
 
 void discard_pending_work() {
     const PendingAction& p = workbench.pending;
-    for (i64 slot = 0; tab_table.slots && slot < tab_slot_count; slot++) {
+    for (i64 slot = 0; editor.tab_table.slots && slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot)) continue;
-        Document* doc = &tab_table.slots[slot];
+        Document* doc = &editor.tab_table.slots[slot];
         if (!doc->dirty || !involves(p, doc)) continue;
         recovery_discard(doc);
         document_mark_saved(doc);

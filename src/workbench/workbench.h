@@ -5,7 +5,13 @@
 #include "core/types.h"
 #include "editor/document.h"
 
-void workbench_init();
+// What the workbench is told at start-up: the directory the project dialogs start in, and
+// whether the system pointer stays (no pointer trail; the view sets pointer shapes).
+struct WorkbenchConfig {
+    StringView workspace;
+    bool keep_system_cursor;
+};
+void workbench_init(const WorkbenchConfig& config);
 void workbench_frame();
 // A quit request (window close button, F10, a close request from the system): ends at
 // once when nothing is unsaved, else asks; workbench_quit_confirmed tells the shell.

@@ -3,11 +3,12 @@
 #include <cstdint>
 
 #include "core/project_path.h"
+#include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
 #include "render/resources.h"
 #include "render/theme.h"
-#include "syntax/recolour.h"
+#include "editor/recolour.h"
 #include "workbench/list_widget.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
@@ -19,12 +20,12 @@ bool is_file_node(const tree_node& n) { return n.id != -1 && !n.is_group_start &
 // The project forgets a removed file: its tab is asked to close and its path record
 // goes, the last record taking its place.
 void forget_file(i32 id) {
-    for (tab_entry& e : project.tab_entries)
+    for (tab_entry& e : workbench.project.tab_entries)
         if (e.tab_id == id) e.close_requested = 1;
-    for (i64 i = 0; i < tab_paths.count; i++) {
-        if (tab_paths[i].id != id) continue;
-        tab_paths[i] = tab_paths[tab_paths.count - 1];
-        tab_paths.count--;
+    for (i64 i = 0; i < editor.tab_paths.count; i++) {
+        if (editor.tab_paths[i].id != id) continue;
+        editor.tab_paths[i] = editor.tab_paths[editor.tab_paths.count - 1];
+        editor.tab_paths.count--;
         break;
     }
 }
@@ -45,19 +46,19 @@ void close_tab_popups(Document* doc) {
 }
 
 void activate_tab(i32 tab_id) {
-    for (tab_entry& e : project.tab_entries) e.is_active = e.tab_id == tab_id ? 1 : 0;
+    for (tab_entry& e : workbench.project.tab_entries) e.is_active = e.tab_id == tab_id ? 1 : 0;
     workbench.tab_bar_changed = 1;
     i64 slot = find_tab((u32)tab_id);
     if (slot < 0) return;
-    Document* doc = &tab_table.slots[slot];
-    current_document = doc;
+    Document* doc = &editor.tab_table.slots[slot];
+    editor.current_document = doc;
     close_tab_popups(doc);
     doc->focused = any_dialog_open() ? 0 : 1;
     recolour_document(doc);
 }
 
 void add_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : project.tab_entries) e.is_active = 0;
+    for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
     tab_entry entry{};
     entry.tab_id = (i32)id;
     entry.is_active = 1;
@@ -70,25 +71,25 @@ void add_tab_entry(u32 id, StringView label) {
     } else {
         entry.label = string_copy(label, pool_project);
     }
-    array_append(&project.tab_entries, entry);
+    array_append(&workbench.project.tab_entries, entry);
     workbench.tab_bar_changed = 1;
 }
 
 void view_selected_files() {
-    for (i64 i = 0; i < file_tree.rows.count; i++) {
-        const tree_node n = file_tree.rows[i];
+    for (i64 i = 0; i < workbench.file_tree.rows.count; i++) {
+        const tree_node n = workbench.file_tree.rows[i];
         if (!n.is_selected || !is_file_node(n)) continue;
         if (find_tab((u32)n.id) >= 0) {
             activate_tab(n.id);
         } else if (open_tab(tab_path(n.id), (u32)n.id) >= 0) {
-            project_saved = false;
-            restore_recovered_document(&tab_table.slots[find_tab((u32)n.id)]);
+            workbench.project_saved = false;
+            restore_recovered_document(&editor.tab_table.slots[find_tab((u32)n.id)]);
         }
     }
 }
 
 void remove_selected_nodes() {
-    Array<tree_node>* rows = &file_tree.rows;
+    Array<tree_node>* rows = &workbench.file_tree.rows;
     bool changed = false;
     for (i64 i = 0; i < rows->count;) {
         tree_node& n = (*rows)[i];
@@ -102,7 +103,7 @@ void remove_selected_nodes() {
             i++;
             continue;
         }
-        i64 end = n.is_group_start ? list_group_end(&file_tree, i) : i;
+        i64 end = n.is_group_start ? list_group_end(&workbench.file_tree, i) : i;
         if (end < i) end = i;
         if (end >= rows->count) end = rows->count - 1;
         for (i64 k = i; k <= end; k++)
@@ -110,19 +111,19 @@ void remove_selected_nodes() {
         array_remove_range(rows, i, end - i + 1);
         changed = true;
     }
-    if (changed) project_saved = false;
+    if (changed) workbench.project_saved = false;
 }
 
 bool any_node_selected() {
-    for (const tree_node& n : file_tree.rows)
+    for (const tree_node& n : workbench.file_tree.rows)
         if (n.is_selected) return true;
     return false;
 }
 
 bool any_document_modified() {
-    if (!tab_table.slots) return false;
+    if (!editor.tab_table.slots) return false;
     for (i64 i = 0; i < tab_slot_count; i++)
-        if (tab_slot_used(i) && tab_table.slots[i].dirty) return true;
+        if (tab_slot_used(i) && editor.tab_table.slots[i].dirty) return true;
     return false;
 }
 
@@ -141,9 +142,9 @@ void append_new_group() {
     end.is_group_start = 0;
     end.is_group_end = 1;
     end.is_open = 0;
-    array_append(&file_tree.rows, start);
-    array_append(&file_tree.rows, end);
-    project_saved = false;
+    array_append(&workbench.file_tree.rows, start);
+    array_append(&workbench.file_tree.rows, end);
+    workbench.project_saved = false;
 }
 
 // Names are written to the store that is not in use, together with every earlier
@@ -155,7 +156,7 @@ void rename_selected_nodes(StringView name) {
     Array<char>* new_store = &w.rename_store[1 - w.rename_current];
     i64 needed = 0;
     bool any = false;
-    for (const tree_node& n : file_tree.rows) {
+    for (const tree_node& n : workbench.file_tree.rows) {
         if (n.is_selected) {
             needed += clean.length;
             any = true;
@@ -166,7 +167,7 @@ void rename_selected_nodes(StringView name) {
     if (!any) return;
     new_store->count = 0;
     array_reserve(new_store, needed > 0 ? needed : 1);
-    for (tree_node& n : file_tree.rows) {
+    for (tree_node& n : workbench.file_tree.rows) {
         StringView source;
         if (n.is_selected) source = clean;
         else if (inside_store(old_store, n.name)) source = n.name;
@@ -177,13 +178,13 @@ void rename_selected_nodes(StringView name) {
         n.name = StringView{source.length > 0 ? at : nullptr, source.length > 0 ? source.length : 0};
     }
     w.rename_current = 1 - w.rename_current;
-    project_saved = false;
+    workbench.project_saved = false;
 }
 
 void copy_selected_file_names() {
     StringBuilder names{};
     names.pool = pool_frame;
-    for (const tree_node& n : file_tree.rows) {
+    for (const tree_node& n : workbench.file_tree.rows) {
         if (!n.is_selected || !is_file_node(n)) continue;
         append_string(&names, tab_path(n.id));
         append_char(&names, '\n');

@@ -1,6 +1,5 @@
 // The per-frame update of the workbench, in its fixed order: each step draws its region
 // with the scissor set to it and acts on this frame's input.
-#include "app/shell_state.h"
 #include "core/frame_globals.h"
 #include "platform/platform.h"
 #include "render/draw.h"
@@ -61,6 +60,7 @@ void workbench_frame() {
     compute_layout(&workbench.layout);
     run_editor_focus();
     run_file_tree();
+    run_analysis_result();
     run_minimap();
     run_editor_region();
     run_tab_bar();
@@ -73,5 +73,5 @@ void workbench_frame() {
     run_notices();
     run_disk_watch();
     run_recovery();
-    if (!shell.keep_system_cursor) run_pointer_trail();
+    if (!workbench.keep_system_cursor) run_pointer_trail();
 }

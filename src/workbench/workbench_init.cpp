@@ -1,6 +1,6 @@
 // Start-up of the workbench: layout values, buttons, panels, text boxes, the pointer
 // trail, the editor's hooks and the first listing of the file dialog.
-#include "analysis/handover.h"
+#include "editor/editor_state.h"
 #include "editor/view.h"
 #include "render/font.h"
 #include "render/theme.h"
@@ -55,8 +55,12 @@ void init_dialogs() {
 }
 }  // namespace
 
-void workbench_init() {
+void workbench_init(const WorkbenchConfig& config) {
     WorkbenchState& w = workbench;
+    string_assign(&w.workspace, config.workspace, pool_main);
+    w.keep_system_cursor = config.keep_system_cursor;
+    // Nothing is open yet: nothing to save.
+    w.project_saved = true;
     w.tree_width = 320;
     w.minimap_width = 320;
     w.bar_width = 12;
@@ -67,16 +71,17 @@ void workbench_init() {
     w.tab_bar_changed = 0;
     w.last_active_tab = -1;
     toolbar_init();
-    init_panel(&file_tree, true);
-    init_panel(&current_result.minimap, false);
+    init_panel(&workbench.file_tree, true);
+    init_panel(&workbench.outline, false);
+    workbench.outline.rows.pool = pool_main;
     init_dialogs();
     trail_init();
 
-    editor_hooks.add_tab_entry = add_tab_entry;
-    editor_hooks.open_prompt = open_prompt;
-    editor_hooks.open_context_menu = open_editor_context_menu;
-    editor_hooks.focus_taken = workbench_take_focus;
-    view_sets_pointer_shape = false;
+    editor.hooks.add_tab_entry = add_tab_entry;
+    editor.hooks.open_prompt = open_prompt;
+    editor.hooks.open_context_menu = open_editor_context_menu;
+    editor.hooks.focus_taken = workbench_take_focus;
+    editor.view_sets_pointer_shape = false;
 
     file_dialog_refresh();
 }

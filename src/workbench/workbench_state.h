@@ -4,6 +4,8 @@
 #include "core/string_view.h"
 #include "editor/document.h"
 #include "render/color.h"
+#include "workbench/project.h"
+#include "workbench/tree_node.h"
 
 struct Font;
 
@@ -128,6 +130,18 @@ struct NoticeState {
     i32 count;
 };
 
+// Which outline groups are open, by name, so that a new analysis result keeps what the
+// user opened and closed. Two stores take turns: each rewrite keeps only live names.
+struct OutlineGroupState {
+    i64 offset, length;
+    u8 open;
+};
+struct OutlineGroups {
+    Array<char> names[2];
+    Array<OutlineGroupState> states[2];
+    i32 current;
+};
+
 // The look for files that other programs changed: on focus and every few seconds.
 constexpr f64 disk_check_interval = 2.0;
 struct DiskWatchState {
@@ -182,7 +196,22 @@ struct WorkbenchState {
     // keeps only the live names.
     Array<char> rename_store[2];
     i32 rename_current;
+    OwnedString workspace;  // pool_main
+    bool keep_system_cursor;
+    // The project: its tab entries, whether its file holds what is shown, and the file
+    // tree whose rows are its nodes.
+    ProjectState project;
+    bool project_saved;
+    list_widget file_tree;
+    // Scratch kept from one use to the next (pool_main): rows being reordered, a large
+    // project file's text, the id table that colours the nodes.
+    Array<tree_node> reordered_rows;
+    Array<char> project_text;
+    Array<IdPath> node_ids, node_ids_scratch;
     PendingAction pending;
+    // The outline panel (right): rows made from the last analysis result.
+    list_widget outline;
+    OutlineGroups outline_groups;
     NoticeState notices;
     DiskWatchState disk;
     // Set when the program may end (nothing unsaved, or the user said so); the shell
@@ -224,6 +253,8 @@ void run_toolbar();
 void run_resize_bars();
 void run_editor_focus();
 void run_file_tree();
+// Takes a posted analysis result for the current document and makes the outline rows.
+void run_analysis_result();
 void run_minimap();
 void run_editor_region();
 void run_tab_bar();

@@ -1,11 +1,11 @@
 // A busy frame drawn through the real renderer, for batching.sh: the same picture must
-// come out whether the back-end merges quads or not (TESMORA_NO_BATCH=1). It redraws the
-// same frame until closed (SIGTERM), saying "presented 3" after the third, followed by
-// the frame's draw counts ("draws N gl M").
+// come out whether each run of quads is one instanced draw or every quad is a draw of its
+// own (TESMORA_ONE_QUAD_RUNS=1). It redraws the same frame until closed (SIGTERM),
+// saying "presented 3" after the third, followed by the frame's counts ("draws N gl M
+// calls K": quads and other draws asked for, GL draw calls, all GL calls).
 //   batch_scene          the busy scene: text in many colours, translucent, rotated and
 //                        scissored quads, several textures, a texture re-uploaded
-//                        between two draws of it, a "gamma" change, draws that cannot
-//                        be merged (two instances, three vertices)
+//                        between two draws of it, a "gamma" change for one quad
 //   batch_scene text     a full window of text
 // Run it in the source directory (it loads resources/).
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/sdl_gl/gpu_stats.h"
 #include "render/draw.h"
+#include "render/draw_list.h"
 #include "render/font.h"
 #include "render/renderer.h"
 #include "render/resources.h"
@@ -49,7 +50,9 @@ void make_text(i64 glyphs, i64 line) {
     }
 }
 
+// The scene changes a texture it has drawn: what it drew so far goes out first.
 void upload(const u8* pixels) {
+    draw_list_submit();
     texture_unit(0);
     texture_bind(1, scene.uploaded);
     texture_image_2d(1, 0, 13, 2, 2, 8, 0, pixels);
@@ -80,18 +83,6 @@ void draw_shapes() {
     draw_quad(icon_textures[icon_star], palette[0], 700, 380, 0, 60, 0, 0, 0, uv_rect_full);
 }
 
-void draw_unmergeable() {
-    // Two instances of the last quad's values, and a three-vertex strip.
-    draw_rect(Color{0.2f, 0.9f, 0.9f, 0.3f}, 60, 300, 200, 60);
-    vertex_array_bind(renderer.quad_vertex_array);
-    draw_arrays(5, 0, 4, 2);
-    draw_rect(Color{0.9f, 0.9f, 0.2f, 0.5f}, 300, 300, 200, 60);
-    vertex_array_bind(renderer.quad_vertex_array);
-    draw_arrays(5, 0, 3, 1);
-    vertex_array_unbind();
-    draw_rect(Color{0.9f, 0.2f, 0.6f, 0.5f}, 380, 320, 200, 60);
-}
-
 void draw_busy_frame() {
     const u8 red[16] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255};
     const u8 blue[16] = {0, 0, 255, 255, 0, 0, 255, 160, 0, 0, 255, 255, 0, 0, 255, 90};
@@ -116,14 +107,16 @@ void draw_busy_frame() {
     draw_quad(scene.uploaded, palette[5], 160, 40, 100, 100, 0, 0, 0, uv_rect_full);
     draw_text_block(280, 220, 200, 0.5);
 
-    // A different "gamma" for one of three quads of the same texture.
+    // A different "gamma" for one of three quads of the same texture: a uniform set by
+    // the scene itself, with the list submitted around it.
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 300, 40, 80, 100);
+    draw_list_submit();
     shader_uniform1f(renderer.simple_gamma, 1.4f);
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 400, 40, 80, 100);
+    draw_list_submit();
     shader_uniform1f(renderer.simple_gamma, (f32)renderer.gamma);
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 500, 40, 80, 100);
 
-    draw_unmergeable();
     draw_text_block(560, 60, 400, 0.45);
     end_frame();
 }
@@ -165,7 +158,8 @@ int main(int argc, char** argv) {
         pipeline_present();
         if (frame == 3) {
             GpuFrameStats stats = gpu_frame_stats();
-            printf("presented 3\ndraws %lld gl %lld\n", (long long)stats.draws, (long long)stats.gl_draw_calls);
+            printf("presented 3\ndraws %lld gl %lld calls %lld\n", (long long)stats.draws,
+                   (long long)stats.gl_draw_calls, (long long)stats.gl_calls);
             fflush(stdout);
         }
         system_sleep(20);

@@ -15,6 +15,10 @@
 //   x 400..500 and 550..650, y 400..500: cyan, one draw of two instances
 //   x 100..164, y 600..664: a mipmapped 2x2 green texture, linear
 //   x 200..264, y 600..664: the same without mipmaps, linear
+//   x 800..900, y 100..200: a run of two quads (pipeline_draw_quads), red then green,
+//                            scissored to y 100..150; drawn before the scissored orange
+//                            and the instanced cyan, which must not be disturbed by it
+//   x 800..900, y 250..300: a blue run without a scissor
 #include <cstdio>
 #include <cstring>
 
@@ -47,6 +51,33 @@ const char* shader_text =
     "  fragment_color = color * texture(diffuse, uv);\n"
     "}\n";
 
+// Reads the instance layout of QuadInstance.
+const char* quad_shader_text =
+    "#vertex\n"
+    "#version 330 core\n"
+    "layout(location = 0) in mat4 mvp;\n"
+    "layout(location = 4) in vec4 color;\n"
+    "layout(location = 5) in vec4 uv_rect;\n"
+    "out vec2 uv;\n"
+    "flat out vec4 tint;\n"
+    "void main()\n"
+    "{\n"
+    "  vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));\n"
+    "  gl_Position = mvp * vec4(corner, 0.0, 1.0);\n"
+    "  uv = corner * uv_rect.zw + uv_rect.xy;\n"
+    "  tint = color;\n"
+    "}\n"
+    "#fragment\n"
+    "#version 330 core\n"
+    "uniform sampler2D diffuse;\n"
+    "in vec2 uv;\n"
+    "flat in vec4 tint;\n"
+    "out vec4 fragment_color;\n"
+    "void main()\n"
+    "{\n"
+    "  fragment_color = tint * texture(diffuse, uv);\n"
+    "}\n";
+
 const char* broken_shader_text =
     "#vertex\n"
     "#version 330 core\n"
@@ -58,6 +89,7 @@ const char* broken_shader_text =
 
 struct Scene {
     u32 program;
+    u32 quad_program;
     i32 mvp, rect, instance_step, color, diffuse;
     u32 quad_array, quad_buffer;
     u32 white, checker, mipmapped, plain, offscreen, offscreen_texture;
@@ -104,6 +136,10 @@ void build_scene() {
     scene.instance_step = shader_get_uniform_location(scene.program, SV("instance_step"));
     scene.color = shader_get_uniform_location(scene.program, SV("color"));
     scene.diffuse = shader_get_uniform_location(scene.program, SV("diffuse"));
+
+    scene.quad_program = shader_create();
+    good = shader_source(scene.quad_program, sv_from_cstr(quad_shader_text), log_buffer);
+    printf("quad shader ok %d\n", good.ok);
 
     const f32 quad[16] = {0, 0, 0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1, 1};
     scene.quad_array = vertex_array_create();
@@ -160,6 +196,33 @@ void draw_rect(u32 texture, f32 r, f32 g, f32 b, f32 a, f32 x, f32 top, f32 w, f
     vertex_array_unbind();
 }
 
+// One instance covering a rectangle given with y from the top, the whole texture.
+QuadInstance quad_instance(f32 r, f32 g, f32 b, f32 x, f32 top, f32 w, f32 h) {
+    QuadInstance q = {};
+    q.mvp[0] = 2 * w / (f32)scene.width;
+    q.mvp[5] = 2 * h / (f32)scene.height;
+    q.mvp[10] = -1;
+    q.mvp[12] = 2 * x / (f32)scene.width - 1;
+    q.mvp[13] = 2 * ((f32)scene.height - top - h) / (f32)scene.height - 1;
+    q.mvp[15] = 1;
+    q.color[0] = r;
+    q.color[1] = g;
+    q.color[2] = b;
+    q.color[3] = 1;
+    q.uv_rect[2] = q.uv_rect[3] = 1;
+    return q;
+}
+
+void draw_quad_runs() {
+    shader_bind(scene.quad_program);
+    const QuadInstance pair[2] = {quad_instance(1, 0, 0, 800, 100, 50, 100), quad_instance(0, 1, 0, 850, 100, 50, 100)};
+    const QuadScissor top_half = {800, scene.height - 150, 100, 50};
+    pipeline_draw_quads(scene.white, &top_half, pair, 2);
+    const QuadInstance blue = quad_instance(0, 0, 1, 800, 250, 100, 50);
+    pipeline_draw_quads(scene.white, nullptr, &blue, 1);
+    shader_bind(scene.program);
+}
+
 void draw_offscreen() {
     frame_buffer_bind(0, scene.offscreen);
     pipeline_viewport(0, 0, 100, 100);
@@ -188,6 +251,7 @@ void draw_scene() {
     draw_rect(scene.checker, 1, 1, 1, 1, 100, 100, 200, 200);
     draw_rect(scene.offscreen_texture, 1, 1, 1, 1, 400, 100, 100, 100);
     draw_rect(scene.white, 0, 0, 0, 0.5f, 600, 100, 100, 100);
+    draw_quad_runs();
 
     pipeline_scissor_enable(true);
     pipeline_scissor_rect(100, scene.height - 500, 100, 100);
@@ -300,6 +364,7 @@ int main(int argc, char** argv) {
     texture_destroy(scene.offscreen_texture);
     frame_buffer_destroy(scene.offscreen);
     shader_destroy(scene.program);
+    shader_destroy(scene.quad_program);
     buffer_destroy(scene.quad_buffer);
     vertex_array_destroy(scene.quad_array);
     display_close();

@@ -18,6 +18,7 @@ wait_for_line "$out" '^presented 3$'
 
 # ---- Set-up results -----------------------------------------------------------------
 grep -q '^shader ok 1$' "$out" || fail "the two-section shader did not build: $(cat "$out")"
+grep -q '^quad shader ok 1$' "$out" || fail "the quad-run shader did not build: $(cat "$out")"
 grep -q '^frame buffer status 0$' "$out" || fail "offscreen frame buffer incomplete"
 log_length=$(sed -n 's/^broken shader ok 0 log \([0-9]*\)$/\1/p' "$out")
 [ -n "$log_length" ] && [ "$log_length" -gt 0 ] && [ "$log_length" -lt 256 ] ||
@@ -43,6 +44,11 @@ expect_pixel 600 450 0 255 255      # second instance, 150 pixels on
 expect_pixel 525 450 51 102 153
 expect_pixel 132 632 0 128 0        # mipmapped, linear minifying
 expect_pixel 232 632 0 128 0        # no mipmaps: must not sample missing levels
+expect_pixel 825 125 255 0 0        # a run of two quads, inside its scissor
+expect_pixel 875 125 0 255 0
+expect_pixel 825 175 51 102 153     # clipped by the run's scissor
+expect_pixel 875 175 51 102 153
+expect_pixel 850 275 0 0 255        # a run without a scissor
 
 # ---- Keys ------------------------------------------------------------------------------
 focus_window

@@ -1,5 +1,6 @@
 // The C/C++ pass: lex the document and the project's other C/C++ files into one token
 // stream, parse it, declare every name, resolve, and fill the job's colours and result.
+#include "analysis/analysis_state.h"
 #include "analysis/cpp/cpp_analysis.h"
 
 #include "analysis/cpp/cpp_disabled_regions.h"
@@ -8,16 +9,16 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "syntax/coloring_file.h"
+#include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"
 
 namespace {
 void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
-    Lexer* lexer = &analysis_lexers[language_cpp];
     parse_state_reset(&a->p);
-    parse_state_add_file(&a->p, lexer, language_cpp, c_mode, job->path, job->text, job->colours.data);
-    drop_disabled_regions(&a->p, 0, job->text, job->colours.data);
+    parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, job->path, job->text, job->colours.data);
+    cpp_drop_disabled_regions(&a->p, 0, job->text, job->colours.data);
     // Without the locks (a pass run before start-up finished) there is no cache to read.
-    if (!source_lock) return;
+    if (!analysis.source_lock) return;
     // The other files colour scratch buffers that nobody reads: only their
     // declarations matter here.
     const StringView suffixes[] = {SV(".c"), SV(".cpp"), SV(".h"), SV(".hpp")};
@@ -26,14 +27,14 @@ void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
         u8* scratch = (u8*)pool_alloc(pool_parser, file.text.length > 0 ? file.text.length : 1);
         if (file.text.length > 0) memset(scratch, 0, (size_t)file.text.length);
         i64 first = a->p.tokens.count;
-        parse_state_add_file(&a->p, lexer, language_cpp, c_mode, file.path, file.text, scratch);
-        drop_disabled_regions(&a->p, first, file.text, scratch);
+        parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, file.path, file.text, scratch);
+        cpp_drop_disabled_regions(&a->p, first, file.text, scratch);
     }
 }
 }  // namespace
 
 void cpp_analysis_run(AnalysisJob* job, bool c_mode) {
-    CppAnalysis* a = cpp_new<CppAnalysis>();
+    CppAnalysis* a = cfam_new<CppAnalysis>();
     a->job = job;
     a->result = job->result;
     a->c_mode = c_mode;
@@ -45,7 +46,6 @@ void cpp_analysis_run(AnalysisJob* job, bool c_mode) {
     f64 parsed = analysis_clock_ms();
     job->parse_ms += parsed - lexed;
     analysis_begin_result(job, language_cpp);
-    remember_group_states(job, false);
     cpp_semantic_init(a);
     cpp_declare_items(a);
     cpp_resolve_passes(a);

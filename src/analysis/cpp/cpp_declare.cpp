@@ -1,34 +1,33 @@
 // The declaration pass: symbols, scopes, work records, signatures and the outline rows
 // of the requested document.
-#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/c_family/primitives.h"
+#include "analysis/c_family/signatures.h"
 #include "analysis/cpp/cpp_semantic.h"
-#include "analysis/cpp/cpp_signatures.h"
-#include "render/resources.h"
 #include "syntax/token_kinds.h"
 
 namespace {
 ParseState* ps(CppAnalysis* a) { return &a->p; }
 
-bool makes_rows(const CppAnalysis* a, i64 token) { return a->declaring_rows && in_document(a, token); }
+bool makes_rows(const CppAnalysis* a, i64 token) { return a->declaring_rows && cpp_in_document(a, token); }
 
 i32 line_of(const CppAnalysis* a, i64 token) { return (i32)token_at(&a->p, token).line; }
 
-void leaf_row(CppAnalysis* a, i64 token, IconId icon, u8 kind, StringView name) {
+void leaf_row(CppAnalysis* a, i64 token, u8 symbol_kind, u8 token_kind, StringView name) {
     if (!makes_rows(a, token)) return;
-    add_minimap_row(a->job, cpp_palette[kind], icon_textures[icon], line_of(a, token), name, 0, 0);
+    add_outline_row(a->job, symbol_kind, token_kind, line_of(a, token), name, 0, 0);
 }
 
-void group_start_row(CppAnalysis* a, i64 token, u8 kind, StringView name) {
+void group_start_row(CppAnalysis* a, i64 token, u8 symbol_kind, u8 token_kind, StringView name) {
     if (!makes_rows(a, token)) return;
-    add_minimap_row(a->job, cpp_palette[kind], icon_textures[icon_cube], line_of(a, token), name, 1, 0);
+    add_outline_row(a->job, symbol_kind, token_kind, line_of(a, token), name, 1, 0);
 }
 
 void group_end_row(CppAnalysis* a, i64 token) {
     if (!makes_rows(a, token)) return;
-    add_minimap_row(a->job, cpp_palette[cpp_kind_struct], 0, line_of(a, token), StringView{nullptr, 0}, 0, 1);
+    add_outline_row(a->job, symbol_struct, cpp_kind_struct, line_of(a, token), StringView{nullptr, 0}, 0, 1);
 }
 
-StringView name_of(const CppAnalysis* a, i64 token) { return text_of_token(&a->p, token); }
+StringView name_of(const CppAnalysis* a, i64 token) { return cfam_text_of_token(&a->p, token); }
 
 // The identifier a using declaration is known by: its alias, or the last name of its
 // target ("using std::vector" gives "vector").
@@ -49,37 +48,37 @@ i64 last_name_token(const CppExpr* e) {
 
 void declare_template_params(CppAnalysis* a, const Array<CppTemplateParam>& params, i32 scope) {
     for (const CppTemplateParam& param : params)
-        if (param.name >= 0) declare_token(&a->resolve, symbol_template_parameter, -1, scope, param.name);
+        if (param.name >= 0) cfam_declare_token(&a->resolve, symbol_template_parameter, -1, scope, param.name);
 }
 
 // Variables declared after a struct's or enum's "}" take that type; under typedef the
 // names are typedefs of it.
 void declare_trailing(CppAnalysis* a, CppDeclaration* d, bool is_typedef, i64 type_name, TypeInfo type) {
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     for (; d; d = d->next) {
         if (d->name < 0 || d->name == type_name || d->qualifiers.count) continue;
         if (is_typedef) {
             i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, nullptr, scope, type_done, type});
-            declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
-            leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
+            cfam_declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
+            leaf_row(a, d->name, symbol_typedef, cpp_kind_typedef, name_of(a, d->name));
             continue;
         }
-        u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+        u8 kind = cfam_variable_kind_for_flags(cfam_current_scope_flags(&a->scope_stack));
         i32 index = (i32)array_append(&a->variables, CppVariable{d->name, nullptr, scope, kind, type_done, type});
-        declare_token(&a->resolve, kind, index, scope, d->name);
+        cfam_declare_token(&a->resolve, kind, index, scope, d->name);
         if (kind == symbol_global || kind == symbol_member)
-            leaf_row(a, d->name, icon_sphere, a->resolve.token_kind_of[kind], name_of(a, d->name));
-        if (a->bodies_phase) resolve_declarator_parts(a, d, scope);
+            leaf_row(a, d->name, kind, a->resolve.token_kind_of[kind], name_of(a, d->name));
+        if (a->bodies_phase) cpp_resolve_declarator_parts(a, d, scope);
     }
 }
 
 void declare_members(CppAnalysis* a, const Array<CppNode*>& members) {
-    for (CppNode* member : members) declare_node(a, member);
+    for (CppNode* member : members) cpp_declare_node(a, member);
 }
 
 void declare_function(CppAnalysis* a, CppNode* node) {
     CppFunction* f = node->function;
-    i32 parent = current_scope(&a->scope_stack);
+    i32 parent = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->functions.count;
     CppFunctionRecord record{};
     record.token = node->token;
@@ -89,17 +88,17 @@ void declare_function(CppAnalysis* a, CppNode* node) {
     array_append(&record.overloads, index);
     if (a->current_struct >= 0) record.this_type = TypeInfo{symbol_struct, a->current_struct};
     i32 start = 0, end = 0;
-    if (f->body) brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
-    StringView scope_name = function_scope_name(ps(a), f->body ? f->body->open : -1, f->name_text);
+    if (f->body) cfam_brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
+    StringView scope_name = cfam_function_scope_name(ps(a), f->body ? f->body->open : -1, f->name_text);
     record.scope = (i32)open_scope(a->result, (u32)parent, scope_name, start, end);
     array_append(&a->functions, record);
-    array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
+    array_append(&a->result->signatures, cfam_signature_of_head(ps(a), index, f->first, f->head_end));
     // A constructor is not declared under the class's name: inside the class that name
     // keeps standing for the class ("pair(const pair&)").
     bool constructor = a->current_struct >= 0 && a->structs[a->current_struct].node->name >= 0 &&
                        sv_equal(f->name_text, name_of(a, a->structs[a->current_struct].node->name));
     if (f->name_text.length > 0 && !constructor) {
-        note_declared_name(&a->resolve, f->name_text);
+        cfam_note_declared_name(&a->resolve, f->name_text);
         Symbol* existing = declare_symbol(a->result, symbol_procedure, 0, index, parent, f->name_text);
         // A prototype and its definition, or overloads: the first one offers them all.
         if (existing && existing->kind == symbol_procedure && existing->value >= 0 &&
@@ -108,18 +107,18 @@ void declare_function(CppAnalysis* a, CppNode* node) {
             array_append(&a->result->signatures[existing->value].overloads, index);
         }
     }
-    leaf_row(a, node->token, icon_cylinder, cpp_kind_proc, f->name_text);
-    scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
+    leaf_row(a, node->token, symbol_procedure, cpp_kind_proc, f->name_text);
+    cfam_scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
     declare_template_params(a, f->template_params, record.scope);
     for (const CppParam& param : f->params)
-        if (param.decl) declare_declaration(a, param.decl);
-    scope_pop(&a->scope_stack);
+        if (param.decl) cpp_declare_declaration(a, param.decl);
+    cfam_scope_pop(&a->scope_stack);
 }
 
 void declare_struct(CppAnalysis* a, CppNode* node) {
     CppStruct* s = node->structure;
     if (!s->has_body) {
-        if (s->name >= 0) leaf_row(a, node->token, icon_cube, cpp_kind_struct, name_of(a, s->name));
+        if (s->name >= 0) leaf_row(a, node->token, symbol_struct, cpp_kind_struct, name_of(a, s->name));
         return;
     }
     if (s->name < 0) {
@@ -128,51 +127,51 @@ void declare_struct(CppAnalysis* a, CppNode* node) {
         declare_trailing(a, s->trailing, s->is_typedef, -1, no_type);
         return;
     }
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->structs.count;
-    declare_token(&a->resolve, symbol_struct, index, scope, s->name);
+    cfam_declare_token(&a->resolve, symbol_struct, index, scope, s->name);
     i32 start, end;
-    brace_extent(ps(a), s->open, s->close, &start, &end);
+    cfam_brace_extent(ps(a), s->open, s->close, &start, &end);
     i32 members = (i32)open_scope(a->result, (u32)scope, name_of(a, s->name), start, end);
     array_append(&a->structs, CppStructRecord{node->token, s, scope, members});
-    group_start_row(a, node->token, cpp_kind_struct, name_of(a, s->name));
-    scope_push(&a->scope_stack, members, scope_flag_member);
+    group_start_row(a, node->token, symbol_struct, cpp_kind_struct, name_of(a, s->name));
+    cfam_scope_push(&a->scope_stack, members, scope_flag_member);
     declare_template_params(a, s->template_params, members);
     i32 outer_struct = a->current_struct;
     a->current_struct = index;
     declare_members(a, s->members);
     a->current_struct = outer_struct;
-    scope_pop(&a->scope_stack);
+    cfam_scope_pop(&a->scope_stack);
     group_end_row(a, node->token);
     if (a->bodies_phase) {
         // A struct inside a function body: its bases are resolved at once.
-        for (CppExpr* base : s->bases) resolve_type(a, base, members);
+        for (CppExpr* base : s->bases) cpp_resolve_type(a, base, members);
     }
     declare_trailing(a, s->trailing, s->is_typedef, s->name, TypeInfo{symbol_struct, index});
 }
 
 void declare_enum(CppAnalysis* a, CppNode* node) {
     CppEnum* e = node->enumeration;
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->enums.count;
-    if (e->name >= 0) declare_token(&a->resolve, symbol_enum, index, scope, e->name);
+    if (e->name >= 0) cfam_declare_token(&a->resolve, symbol_enum, index, scope, e->name);
     i32 items = scope;
     if (e->scoped) {
         i32 start, end;
-        brace_extent(ps(a), e->open, e->close, &start, &end);
+        cfam_brace_extent(ps(a), e->open, e->close, &start, &end);
         items = (i32)open_scope(a->result, (u32)scope, name_of(a, e->name), start, end);
     }
     array_append(&a->enums, CppEnumRecord{node->token, e, scope, items});
-    if (e->name >= 0) leaf_row(a, node->token, icon_octahedron, cpp_kind_enum, name_of(a, e->name));
+    if (e->name >= 0) leaf_row(a, node->token, symbol_enum, cpp_kind_enum, name_of(a, e->name));
     u8 kind = e->scoped ? symbol_member : symbol_global;
     for (const CppEnumerator& item : e->items) {
         i32 v = (i32)array_append(&a->variables,
                                   CppVariable{item.name, nullptr, items, kind, type_done, TypeInfo{symbol_enum, index}});
-        declare_token(&a->resolve, kind, v, items, item.name);
+        cfam_declare_token(&a->resolve, kind, v, items, item.name);
     }
     if (a->bodies_phase) {
-        resolve_type(a, e->underlying, scope);
-        for (const CppEnumerator& item : e->items) resolve_expression(a, item.value, items);
+        cpp_resolve_type(a, e->underlying, scope);
+        for (const CppEnumerator& item : e->items) cpp_resolve_expression(a, item.value, items);
     }
     declare_trailing(a, e->trailing, e->is_typedef, e->name, TypeInfo{symbol_enum, index});
 }
@@ -183,7 +182,7 @@ void declare_namespace(CppAnalysis* a, CppNode* node) {
         declare_members(a, n->members);
         return;
     }
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     StringView name = name_of(a, n->name);
     i32 members = -1;
     // A namespace opened again adds to the scope of its first opening.
@@ -192,48 +191,48 @@ void declare_namespace(CppAnalysis* a, CppNode* node) {
         members = a->namespaces[existing->value].scope;
     if (members < 0) {
         i32 start, end;
-        brace_extent(ps(a), n->open, n->close, &start, &end);
+        cfam_brace_extent(ps(a), n->open, n->close, &start, &end);
         members = (i32)open_scope(a->result, (u32)scope, name, start, end);
     }
     i32 index = (i32)array_append(&a->namespaces, CppNamespaceRecord{node->token, n, members});
-    declare_token(&a->resolve, symbol_namespace, index, scope, n->name);
-    group_start_row(a, node->token, cpp_kind_namespace, name);
-    scope_push(&a->scope_stack, members, scope_flag_file);
+    cfam_declare_token(&a->resolve, symbol_namespace, index, scope, n->name);
+    group_start_row(a, node->token, symbol_namespace, cpp_kind_namespace, name);
+    cfam_scope_push(&a->scope_stack, members, scope_flag_file);
     declare_members(a, n->members);
-    scope_pop(&a->scope_stack);
+    cfam_scope_pop(&a->scope_stack);
     group_end_row(a, node->token);
 }
 
 void declare_using(CppAnalysis* a, CppNode* node) {
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     for (CppUsing* u = node->use; u; u = u->next) {
         i32 index = (i32)array_append(&a->usings, CppUsingRecord{node->token, u, scope, type_pending, no_type});
         i64 name = u->alias >= 0 ? u->alias : last_name_token(u->target);
-        if (name >= 0 && !u->is_namespace) declare_token(&a->resolve, symbol_using, index, scope, name);
-        if (name >= 0) leaf_row(a, node->token, icon_cone, cpp_kind_using, name_of(a, name));
+        if (name >= 0 && !u->is_namespace) cfam_declare_token(&a->resolve, symbol_using, index, scope, name);
+        if (name >= 0) leaf_row(a, node->token, symbol_using, cpp_kind_using, name_of(a, name));
         if (a->bodies_phase) {
-            TypeInfo target = using_target(a, index);
-            import_scope(&a->resolve, target);
+            TypeInfo target = cpp_using_target(a, index);
+            cfam_import_scope(&a->resolve, target);
         }
     }
 }
 
 void declare_typedef(CppAnalysis* a, CppNode* node) {
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     if (!node->alias) return;
     for (CppDeclaration* d = node->alias->decl; d; d = d->next) {
         if (d->name < 0) continue;
         i32 index = (i32)array_append(&a->typedefs, CppTypedefRecord{d->name, d, scope, type_pending, no_type});
-        declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
-        leaf_row(a, d->name, icon_cone, cpp_kind_typedef, name_of(a, d->name));
-        if (a->bodies_phase) typedef_target(a, index);
+        cfam_declare_token(&a->resolve, symbol_typedef, index, scope, d->name);
+        leaf_row(a, d->name, symbol_typedef, cpp_kind_typedef, name_of(a, d->name));
+        if (a->bodies_phase) cpp_typedef_target(a, index);
     }
 }
 }  // namespace
 
-void declare_declaration(CppAnalysis* a, CppDeclaration* d) {
-    i32 scope = current_scope(&a->scope_stack);
-    u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+void cpp_declare_declaration(CppAnalysis* a, CppDeclaration* d) {
+    i32 scope = cfam_current_scope(&a->scope_stack);
+    u8 kind = cfam_variable_kind_for_flags(cfam_current_scope_flags(&a->scope_stack));
     for (; d; d = d->next) {
         // "int C::count = 0" defines a member declared elsewhere: resolved, not declared.
         bool declared = d->name >= 0 && d->qualifiers.count == 0;
@@ -241,24 +240,24 @@ void declare_declaration(CppAnalysis* a, CppDeclaration* d) {
         i32 index = (i32)array_append(&a->variables,
                                       CppVariable{token, d, scope, declared ? kind : (u8)0, type_pending, no_type});
         if (declared) {
-            declare_token(&a->resolve, kind, index, scope, d->name);
+            cfam_declare_token(&a->resolve, kind, index, scope, d->name);
             if (kind == symbol_global || kind == symbol_member)
-                leaf_row(a, d->name, icon_sphere, a->resolve.token_kind_of[kind], name_of(a, d->name));
+                leaf_row(a, d->name, kind, a->resolve.token_kind_of[kind], name_of(a, d->name));
         }
         if (a->bodies_phase) {
-            variable_type(a, index);
-            resolve_declarator_parts(a, d, scope);
+            cpp_variable_type(a, index);
+            cpp_resolve_declarator_parts(a, d, scope);
         }
     }
 }
 
-void declare_node(CppAnalysis* a, CppNode* node) {
+void cpp_declare_node(CppAnalysis* a, CppNode* node) {
     if (!node) return;
     if (a->resolve_depth > 4 * max_nesting_depth) return;
     a->resolve_depth++;
-    switch_current_file(ps(a), node->token);
+    cfam_switch_current_file(ps(a), node->token);
     switch (node->kind) {
-    case cpp_node_variable: declare_declaration(a, node->variable); break;
+    case cpp_node_variable: cpp_declare_declaration(a, node->variable); break;
     case cpp_node_function: declare_function(a, node); break;
     case cpp_node_struct: declare_struct(a, node); break;
     case cpp_node_enum: declare_enum(a, node); break;
@@ -272,8 +271,8 @@ void declare_node(CppAnalysis* a, CppNode* node) {
 
 void cpp_declare_items(CppAnalysis* a) {
     a->declaring_rows = 1;
-    scope_stack_reset(&a->scope_stack);
-    scope_push(&a->scope_stack, 0, scope_flag_file);
-    for (CppNode* node : a->top_level_items) declare_node(a, node);
+    cfam_scope_stack_reset(&a->scope_stack);
+    cfam_scope_push(&a->scope_stack, 0, scope_flag_file);
+    for (CppNode* node : a->top_level_items) cpp_declare_node(a, node);
     a->declaring_rows = 0;
 }

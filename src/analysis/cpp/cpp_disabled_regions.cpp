@@ -103,7 +103,7 @@ i64 first_of(const ParseState* p, i64 from, i64 n, i64 offset) {
 }
 }  // namespace
 
-void drop_disabled_regions(ParseState* p, i64 first_token, StringView text, const u8* colours) {
+void cpp_drop_disabled_regions(ParseState* p, i64 first_token, StringView text, const u8* colours) {
     Array<Region> regions = find_regions(text, colours);
     if (regions.count == 0 || first_token < 0 || first_token >= p->tokens.count) return;
     // Live runs are moved down whole; each region's tokens are found by binary search.

@@ -8,4 +8,4 @@
 
 // Removes the tokens of the file lexed from `first_token` on (its end token stays)
 // whose offsets lie in such groups; `colours` tells directives from other "#" bytes.
-void drop_disabled_regions(ParseState* p, i64 first_token, StringView text, const u8* colours);
+void cpp_drop_disabled_regions(ParseState* p, i64 first_token, StringView text, const u8* colours);

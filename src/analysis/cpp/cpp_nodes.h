@@ -6,6 +6,7 @@
 // Long runs are kept flat so that walking them needs no deep recursion: the operands of
 // a run of binary operators are one list, and a primary with its postfix operations
 // (member access, "::", calls, indexes, template arguments) is one chain.
+#include "analysis/c_family/records.h"
 #include "core/array.h"
 #include "core/types.h"
 
@@ -260,14 +261,3 @@ struct CppStmt {
     Array<CppBlock*> blocks;
     Array<CppCatch> catches;
 };
-
-template <typename T>
-inline T* cpp_new() {
-    T* record = (T*)pool_alloc(pool_parser, (i64)sizeof(T));
-    memset((void*)record, 0, sizeof(T));
-    return record;
-}
-template <typename T>
-inline Array<T> cpp_array() {
-    return Array<T>{nullptr, 0, 0, pool_parser};
-}

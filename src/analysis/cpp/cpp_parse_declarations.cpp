@@ -11,8 +11,8 @@ ParseState* ps(CppAnalysis* a) { return &a->p; }
 // Identifiers that decorate declarations in system headers and take a parenthesised
 // argument list: __attribute__((...)), __declspec(...), __asm__("name").
 bool is_decoration_word(const ParseState* p, i64 index) {
-    if (code_at(p, index) != token_identifier) return false;
-    StringView t = text_of_token(p, index);
+    if (cfam_code_at(p, index) != token_identifier) return false;
+    StringView t = cfam_text_of_token(p, index);
     if (t.length < 5 || t.data[0] != '_') return false;
     return sv_equal(t, SV("__attribute__")) || sv_equal(t, SV("__attribute")) || sv_equal(t, SV("__declspec")) ||
            sv_equal(t, SV("__asm__")) || sv_equal(t, SV("__asm")) || sv_equal(t, SV("_Alignas")) ||
@@ -21,8 +21,8 @@ bool is_decoration_word(const ParseState* p, i64 index) {
 
 // Identifiers that qualify a declaration without taking arguments.
 bool is_qualifier_word(const ParseState* p, i64 index) {
-    if (code_at(p, index) != token_identifier) return false;
-    StringView t = text_of_token(p, index);
+    if (cfam_code_at(p, index) != token_identifier) return false;
+    StringView t = cfam_text_of_token(p, index);
     if (t.length < 7 || (t.data[0] != '_' && t.data[0] != 'r')) return false;
     return sv_equal(t, SV("__extension__")) || sv_equal(t, SV("__restrict")) || sv_equal(t, SV("__restrict__")) ||
            sv_equal(t, SV("restrict")) || sv_equal(t, SV("__inline")) || sv_equal(t, SV("__inline__")) ||
@@ -45,24 +45,25 @@ bool is_storage_keyword(u16 c) {
 // followed by the rest of a declarator neither ("X const _Tp* f", "EXPORT FILE *f"); and
 // a name followed by a type keyword or a specifier is never a type ("stbir__inline int").
 bool is_specifier_macro(const ParseState* p, i64 index) {
-    if (code_at(p, index) != token_identifier) return false;
+    if (cfam_code_at(p, index) != token_identifier) return false;
     i64 j = index;
     i64 names = 0;
     for (;;) {
-        u16 c = code_at(p, j);
+        u16 c = cfam_code_at(p, j);
         if (c == c_kw_const || c == c_kw_volatile) {
             j++;
         } else if (c == token_identifier) {
             names++;
             j++;
-            while (code_at(p, j) == token_doubled(':') && code_at(p, j + 1) == token_identifier) j += 2;
+            while (cfam_code_at(p, j) == token_doubled(':') && cfam_code_at(p, j + 1) == token_identifier) j += 2;
         } else {
             break;
         }
     }
-    u16 next = code_at(p, j);
-    bool keyword_follows = is_storage_keyword(next) || (is_type_keyword(next) && next != c_kw_const && next != c_kw_volatile);
-    if (names == 1) return keyword_follows && code_at(p, index + 1) != token_doubled(':');
+    u16 next = cfam_code_at(p, j);
+    bool keyword_follows =
+        is_storage_keyword(next) || (cpp_is_type_keyword(next) && next != c_kw_const && next != c_kw_volatile);
+    if (names == 1) return keyword_follows && cfam_code_at(p, index + 1) != token_doubled(':');
     if (names >= 3) return next != '<' && next != token_doubled(':');
     return keyword_follows || next == '*' || next == '&' || next == token_doubled('&') || next == cpp_kw_operator ||
            next == '~';
@@ -70,7 +71,7 @@ bool is_specifier_macro(const ParseState* p, i64 index) {
 
 // Skips the bracket group at `pos`; false (nothing moved) when it is not closed.
 bool skip_group(CppAnalysis* a) {
-    i64 close = closing_of(a, a->p.pos);
+    i64 close = cpp_closing_of(a, a->p.pos);
     if (close < 0) return false;
     a->p.pos = close + 1;
     return true;
@@ -90,30 +91,30 @@ bool follower_fits(u16 c, u8 context) {
 
 }  // namespace
 
-void parse_initializer(CppAnalysis* a, CppDeclaration* d, bool allow_bit_field) {
+void cpp_parse_initializer(CppAnalysis* a, CppDeclaration* d, bool allow_bit_field) {
     ParseState* p = ps(a);
-    if (allow_bit_field && at_code(p, ':') && d->name >= 0) {
+    if (allow_bit_field && cfam_at_code(p, ':') && d->name >= 0) {
         // A bit-field width.
         p->pos++;
-        if (CppExpr* width = parse_expression(a, 2, 0)) array_append(&d->sizes, width);
+        if (CppExpr* width = cpp_parse_expression(a, 2, 0)) array_append(&d->sizes, width);
     }
-    if (accept_token(p, '=')) {
-        d->init = parse_expression(a, 1, 0);
-        if (!d->init) record_error(p);
-    } else if (at_code(p, '{') && !a->c_mode) {
-        d->init = parse_expression(a, 15, 0);
+    if (cfam_accept_token(p, '=')) {
+        d->init = cpp_parse_expression(a, 1, 0);
+        if (!d->init) cfam_record_error(p);
+    } else if (cfam_at_code(p, '{') && !a->c_mode) {
+        d->init = cpp_parse_expression(a, 15, 0);
     }
 }
 
-CppDeclaration* new_declaration(i64 first, u32 specifiers, CppExpr* type) {
-    CppDeclaration* d = cpp_new<CppDeclaration>();
+CppDeclaration* cpp_new_declaration(i64 first, u32 specifiers, CppExpr* type) {
+    CppDeclaration* d = cfam_new<CppDeclaration>();
     d->first = first;
     d->specifiers = specifiers;
     d->type = type;
     d->name = -1;
-    d->qualifiers = cpp_array<i64>();
-    d->sizes = cpp_array<CppExpr*>();
-    d->params = cpp_array<CppParam>();
+    d->qualifiers = cfam_array<i64>();
+    d->sizes = cfam_array<CppExpr*>();
+    d->params = cfam_array<CppParam>();
     return d;
 }
 
@@ -124,42 +125,43 @@ namespace {
 void parse_declarator_name(CppAnalysis* a, CppDeclaration* d, u8 context) {
     ParseState* p = ps(a);
     for (;;) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if (c == '*' || c == '&' || c == token_doubled('&') || c == '^' || c == c_kw_const || c == c_kw_volatile ||
             c == token_ellipsis || is_qualifier_word(p, p->pos)) {
             p->pos++;
-        } else if (c == token_identifier && peek_code(p, 1) == token_doubled(':') && peek_code(p, 2) == '*') {
+        } else if (c == token_identifier && cfam_peek_code(p, 1) == token_doubled(':') && cfam_peek_code(p, 2) == '*') {
             p->pos += 3;  // pointer to member "C::*"
-        } else if (!skip_attributes(a)) {
+        } else if (!cpp_skip_attributes(a)) {
             break;
         }
     }
-    u16 c = code_now(p);
+    u16 c = cfam_code_now(p);
     if (c == '(') {
-        u16 next = peek_code(p, 1);
-        bool nested = next == '*' || next == '&' || next == token_doubled('&') || next == '^' ||
-                      (next == token_identifier && peek_code(p, 2) == token_doubled(':') && peek_code(p, 3) == '*');
+        u16 next = cfam_peek_code(p, 1);
+        bool nested =
+            next == '*' || next == '&' || next == token_doubled('&') || next == '^' ||
+            (next == token_identifier && cfam_peek_code(p, 2) == token_doubled(':') && cfam_peek_code(p, 3) == '*');
         if (nested) {
             // "(*name[4])" or "(*f(int))": the inner declarator with its own suffixes.
             p->pos++;
-            parse_declarator(a, d, context == cdecl_statement ? (u8)cdecl_item : context);
+            cpp_parse_declarator(a, d, context == cdecl_statement ? (u8)cdecl_item : context);
             if (d->has_function) d->nested_function = 1;
-            expect_token(p, ')');
+            cfam_expect_token(p, ')');
         }
         return;
     }
     // Macro words in front of the name ("int __restrict x", "char FAR *p").
-    while (at_code(p, token_identifier) && peek_code(p, 1) == token_identifier) p->pos++;
-    if (at_code(p, token_doubled(':')) && peek_code(p, 1) == token_identifier) p->pos++;
-    if (!at_code(p, token_identifier)) return;
+    while (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == token_identifier) p->pos++;
+    if (cfam_at_code(p, token_doubled(':')) && cfam_peek_code(p, 1) == token_identifier) p->pos++;
+    if (!cfam_at_code(p, token_identifier)) return;
     i64 name = p->pos++;
-    while (at_code(p, token_doubled(':'))) {
-        u16 next = peek_code(p, 1);
+    while (cfam_at_code(p, token_doubled(':'))) {
+        u16 next = cfam_peek_code(p, 1);
         if (next == token_identifier) {
             array_append(&d->qualifiers, name);
             name = p->pos + 1;
             p->pos += 2;
-        } else if (next == '~' && peek_code(p, 2) == token_identifier) {
+        } else if (next == '~' && cfam_peek_code(p, 2) == token_identifier) {
             array_append(&d->qualifiers, name);
             name = p->pos + 2;
             p->pos += 3;
@@ -167,15 +169,15 @@ void parse_declarator_name(CppAnalysis* a, CppDeclaration* d, u8 context) {
             break;
         }
     }
-    if (at_code(p, '<') && !a->c_mode && d->qualifiers.count > 0 && template_arguments_follow(a)) {
-        Array<CppExpr*> ignored = cpp_array<CppExpr*>();
-        parse_template_arguments(a, &ignored);
+    if (cfam_at_code(p, '<') && !a->c_mode && d->qualifiers.count > 0 && cpp_template_arguments_follow(a)) {
+        Array<CppExpr*> ignored = cfam_array<CppExpr*>();
+        cpp_parse_template_arguments(a, &ignored);
     }
     d->name = name;
 }
 }  // namespace
 
-bool looks_like_macro_name(StringView t) {
+bool cpp_looks_like_macro_name(StringView t) {
     i64 letters = 0;
     for (i64 i = 0; i < t.length; i++) {
         char c = t.data[i];
@@ -185,11 +187,11 @@ bool looks_like_macro_name(StringView t) {
     return letters >= 2;
 }
 
-bool skip_attributes(CppAnalysis* a) {
+bool cpp_skip_attributes(CppAnalysis* a) {
     ParseState* p = ps(a);
     bool skipped = false;
     for (;;) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if (c == token_identifier) {
             // Only long names starting with "_" or "r" can be decorations: most names
             // are told apart here without comparing text.
@@ -200,10 +202,10 @@ bool skip_attributes(CppAnalysis* a) {
         }
         if (is_decoration_word(p, p->pos) || c == cpp_kw_alignas) {
             p->pos++;
-            if (at_code(p, '(')) skip_group(a);
-        } else if (is_qualifier_word(p, p->pos) && !(peek_code(p, 1) == '(' )) {
+            if (cfam_at_code(p, '(')) skip_group(a);
+        } else if (is_qualifier_word(p, p->pos) && !(cfam_peek_code(p, 1) == '(' )) {
             p->pos++;
-        } else if (c == '[' && peek_code(p, 1) == '[' && !a->c_mode) {
+        } else if (c == '[' && cfam_peek_code(p, 1) == '[' && !a->c_mode) {
             if (!skip_group(a)) return skipped;
         } else {
             return skipped;
@@ -212,12 +214,12 @@ bool skip_attributes(CppAnalysis* a) {
     }
 }
 
-u32 parse_specifiers(CppAnalysis* a) {
+u32 cpp_parse_specifiers(CppAnalysis* a) {
     ParseState* p = ps(a);
     u32 flags = 0;
     bool took_macro_group = false;
     for (;;) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         u32 flag = 0;
         switch (c) {
         case c_kw_static: flag = cspec_static; break;
@@ -238,23 +240,23 @@ u32 parse_specifiers(CppAnalysis* a) {
         if (flag) {
             flags |= flag;
             p->pos++;
-            if (c == c_kw_extern && at_code(p, token_string) && peek_code(p, 1) != '{') p->pos++;
-            if (c == cpp_kw_explicit && at_code(p, '(')) skip_group(a);
+            if (c == c_kw_extern && cfam_at_code(p, token_string) && cfam_peek_code(p, 1) != '{') p->pos++;
+            if (c == cpp_kw_explicit && cfam_at_code(p, '(')) skip_group(a);
             continue;
         }
-        if (skip_attributes(a)) continue;
+        if (cpp_skip_attributes(a)) continue;
         if (is_specifier_macro(p, p->pos) ||
-            (at_code(p, token_identifier) && is_decoration_word(p, p->pos + 1))) {  // "EXPORT __declspec(...)"
+            (cfam_at_code(p, token_identifier) && is_decoration_word(p, p->pos + 1))) {  // "EXPORT __declspec(...)"
             p->pos++;
             continue;
         }
         // One macro with arguments standing for the return type or linkage, then the
         // type or name of the declaration: "PyAPI_FUNC(int) f(...)", "DECLARE(x) T y".
-        if (!took_macro_group && at_code(p, token_identifier) && peek_code(p, 1) == '(') {
+        if (!took_macro_group && cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
             took_macro_group = true;
-            i64 close = closing_of(a, p->pos + 1);
-            u16 after = code_at(p, close + 2);
-            if (close > 0 && code_at(p, close + 1) == token_identifier &&
+            i64 close = cpp_closing_of(a, p->pos + 1);
+            u16 after = cfam_code_at(p, close + 2);
+            if (close > 0 && cfam_code_at(p, close + 1) == token_identifier &&
                 (after == '(' || after == token_identifier || after == '*' || after == '&')) {
                 p->pos = close + 1;
                 continue;
@@ -264,10 +266,12 @@ u32 parse_specifiers(CppAnalysis* a) {
     }
 }
 
-CppMark cpp_mark(const CppAnalysis* a) { return CppMark{parse_mark(&a->p), a->splits.count, arenas[pool_parser].used}; }
+CppMark cpp_mark(const CppAnalysis* a) {
+    return CppMark{cfam_parse_mark(&a->p), a->splits.count, arenas[pool_parser].used};
+}
 
 void cpp_restore(CppAnalysis* a, const CppMark& m) {
-    parse_restore(&a->p, m.mark);
+    cfam_parse_restore(&a->p, m.mark);
     // Everything allocated since the mark belongs to the abandoned attempt (the split
     // list never grows: its storage is reserved for every ">>" of the pass).
     if (arenas[pool_parser].used > m.pool_used) arenas[pool_parser].used = m.pool_used;
@@ -277,205 +281,206 @@ void cpp_restore(CppAnalysis* a, const CppMark& m) {
     }
 }
 
-bool parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context) {
+bool cpp_parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context) {
     ParseState* p = ps(a);
-    if (!nesting_enter(p)) return false;
+    if (!cfam_nesting_enter(p)) return false;
     parse_declarator_name(a, d, context);
-    skip_attributes(a);
+    cpp_skip_attributes(a);
     for (;;) {
-        if (at_code(p, '[') && !(peek_code(p, 1) == '[' && !a->c_mode)) {
+        if (cfam_at_code(p, '[') && !(cfam_peek_code(p, 1) == '[' && !a->c_mode)) {
             p->pos++;
-            if (!at_code(p, ']'))
-                if (CppExpr* size = parse_expression(a, 0, 0)) array_append(&d->sizes, size);
-            expect_token(p, ']');
-        } else if (at_code(p, '(')) {
+            if (!cfam_at_code(p, ']'))
+                if (CppExpr* size = cpp_parse_expression(a, 0, 0)) array_append(&d->sizes, size);
+            cfam_expect_token(p, ']');
+        } else if (cfam_at_code(p, '(')) {
             // Parameters of a function declarator, or the arguments of "T x(a, b)"; the
             // parameters of a returned function pointer ("(*f(int))(char)") are dropped.
             if (d->name < 0 && context == cdecl_statement) break;
             u8 variadic = 0;
             if (d->has_function) {
-                Array<CppParam> ignored = cpp_array<CppParam>();
-                parse_parameter_list(a, &ignored, &variadic);
+                Array<CppParam> ignored = cfam_array<CppParam>();
+                cpp_parse_parameter_list(a, &ignored, &variadic);
             } else {
                 d->has_function = 1;
-                parse_parameter_list(a, &d->params, &variadic);
+                cpp_parse_parameter_list(a, &d->params, &variadic);
             }
-            while (at_code(p, c_kw_const) || at_code(p, c_kw_volatile) || at_code(p, cpp_kw_noexcept)) p->pos++;
+            while (cfam_at_code(p, c_kw_const) || cfam_at_code(p, c_kw_volatile) || cfam_at_code(p, cpp_kw_noexcept))
+                p->pos++;
         } else {
             break;
         }
     }
-    skip_attributes(a);
-    nesting_leave(p);
+    cpp_skip_attributes(a);
+    cfam_nesting_leave(p);
     bool needs_name = context == cdecl_statement || context == cdecl_condition || context == cdecl_for;
     if (needs_name && d->name < 0) return false;
     return true;
 }
 
-CppDeclaration* parse_declaration(CppAnalysis* a, bool more, u8 context) {
+CppDeclaration* cpp_parse_declaration(CppAnalysis* a, bool more, u8 context) {
     ParseState* p = ps(a);
     CppMark m = cpp_mark(a);
     i64 first = p->pos;
-    u32 specifiers = parse_specifiers(a);
-    CppExpr* type = parse_type(a);
+    u32 specifiers = cpp_parse_specifiers(a);
+    CppExpr* type = cpp_parse_type(a);
     if (!type) {
         cpp_restore(a, m);
         return nullptr;
     }
-    CppDeclaration* d = new_declaration(first, specifiers, type);
-    if (!parse_declarator(a, d, context) || !follower_fits(code_now(p), context)) {
+    CppDeclaration* d = cpp_new_declaration(first, specifiers, type);
+    if (!cpp_parse_declarator(a, d, context) || !follower_fits(cfam_code_now(p), context)) {
         cpp_restore(a, m);
         return nullptr;
     }
-    parse_initializer(a, d, context == cdecl_item);
+    cpp_parse_initializer(a, d, context == cdecl_item);
     CppDeclaration* last = d;
-    while (more && going_on(p) && at_code(p, ',')) {
+    while (more && cfam_going_on(p) && cfam_at_code(p, ',')) {
         p->pos++;
-        CppDeclaration* next = new_declaration(first, specifiers, type);
-        parse_declarator(a, next, cdecl_item);
-        parse_initializer(a, next, context == cdecl_item);
+        CppDeclaration* next = cpp_new_declaration(first, specifiers, type);
+        cpp_parse_declarator(a, next, cdecl_item);
+        cpp_parse_initializer(a, next, context == cdecl_item);
         last->next = next;
         last = next;
     }
     return d;
 }
 
-void parse_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic) {
+void cpp_parse_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic) {
     ParseState* p = ps(a);
-    if (!expect_token(p, '(')) return;
-    if (!nesting_enter(p)) return;
-    while (going_on(p) && !at_code(p, ')')) {
-        if (at_code(p, token_ellipsis)) {
+    if (!cfam_expect_token(p, '(')) return;
+    if (!cfam_nesting_enter(p)) return;
+    while (cfam_going_on(p) && !cfam_at_code(p, ')')) {
+        if (cfam_at_code(p, token_ellipsis)) {
             *variadic = 1;
             p->pos++;
         } else {
-            skip_attributes(a);
+            cpp_skip_attributes(a);
             CppParam param{};
-            param.decl = parse_declaration(a, false, cdecl_parameter);
-            if (!param.decl) param.expr = parse_expression(a, 1, 0);
+            param.decl = cpp_parse_declaration(a, false, cdecl_parameter);
+            if (!param.decl) param.expr = cpp_parse_expression(a, 1, 0);
             if (!param.decl && !param.expr) {
-                record_error(p);
+                cfam_record_error(p);
                 break;
             }
             array_append(out, param);
         }
-        if (!accept_token(p, ',')) break;
+        if (!cfam_accept_token(p, ',')) break;
     }
-    nesting_leave(p);
-    expect_token(p, ')');
+    cfam_nesting_leave(p);
+    cfam_expect_token(p, ')');
 }
 
-CppTypedef* parse_typedef(CppAnalysis* a) {
+CppTypedef* cpp_parse_typedef(CppAnalysis* a) {
     ParseState* p = ps(a);
-    CppTypedef* t = cpp_new<CppTypedef>();
+    CppTypedef* t = cfam_new<CppTypedef>();
     i64 first = p->pos;
-    u32 specifiers = parse_specifiers(a);
-    CppExpr* type = parse_type(a);
+    u32 specifiers = cpp_parse_specifiers(a);
+    CppExpr* type = cpp_parse_type(a);
     if (!type) {
-        record_error(p);
+        cfam_record_error(p);
         return t;
     }
     CppDeclaration* last = nullptr;
     do {
-        CppDeclaration* d = new_declaration(first, specifiers | cspec_typedef, type);
-        parse_declarator(a, d, cdecl_item);
+        CppDeclaration* d = cpp_new_declaration(first, specifiers | cspec_typedef, type);
+        cpp_parse_declarator(a, d, cdecl_item);
         if (d->name >= 0) colour_token(p, p->tokens[d->name], cpp_kind_typedef);
-        else count_error(p);  // an identifier was expected
+        else cfam_count_error(p);  // an identifier was expected
         if (last) last->next = d;
         else t->decl = d;
         last = d;
-    } while (going_on(p) && accept_token(p, ','));
+    } while (cfam_going_on(p) && cfam_accept_token(p, ','));
     return t;
 }
 
-CppUsing* parse_using(CppAnalysis* a) {
+CppUsing* cpp_parse_using(CppAnalysis* a) {
     ParseState* p = ps(a);
     p->pos++;  // "using"
     CppUsing* first = nullptr;
     CppUsing* last = nullptr;
     do {
-        CppUsing* u = cpp_new<CppUsing>();
+        CppUsing* u = cfam_new<CppUsing>();
         u->alias = -1;
-        if (accept_token(p, cpp_kw_namespace)) u->is_namespace = 1;
-        accept_token(p, cpp_kw_typename);
-        if (at_code(p, token_identifier) && peek_code(p, 1) == '=') {
+        if (cfam_accept_token(p, cpp_kw_namespace)) u->is_namespace = 1;
+        cfam_accept_token(p, cpp_kw_typename);
+        if (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '=') {
             u->alias = p->pos;
             colour_current_token(p, cpp_kind_using);
             p->pos += 2;
-            accept_token(p, cpp_kw_typename);
+            cfam_accept_token(p, cpp_kw_typename);
         }
-        skip_attributes(a);
-        u->target = parse_expression(a, 13, cflag_type);
-        if (!u->target) count_error(p);
+        cpp_skip_attributes(a);
+        u->target = cpp_parse_expression(a, 13, cflag_type);
+        if (!u->target) cfam_count_error(p);
         if (last) last->next = u;
         else first = u;
         last = u;
-    } while (going_on(p) && accept_token(p, ','));
+    } while (cfam_going_on(p) && cfam_accept_token(p, ','));
     return first;
 }
 
-void parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out) {
+void cpp_parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out) {
     ParseState* p = ps(a);
-    if (!expect_token(p, '<')) return;
-    if (!nesting_enter(p)) return;
-    while (going_on(p) && !at_code(p, '>') && !at_code(p, token_doubled('>'))) {
+    if (!cfam_expect_token(p, '<')) return;
+    if (!cfam_nesting_enter(p)) return;
+    while (cfam_going_on(p) && !cfam_at_code(p, '>') && !cfam_at_code(p, token_doubled('>'))) {
         CppTemplateParam param{};
         param.name = -1;
         bool type_parameter = false;
-        if (at_code(p, cpp_kw_template)) {
+        if (cfam_at_code(p, cpp_kw_template)) {
             p->pos++;
-            Array<CppTemplateParam> inner = cpp_array<CppTemplateParam>();
-            if (at_code(p, '<')) parse_template_parameters(a, &inner);
+            Array<CppTemplateParam> inner = cfam_array<CppTemplateParam>();
+            if (cfam_at_code(p, '<')) cpp_parse_template_parameters(a, &inner);
         }
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if ((c == cpp_kw_class || c == cpp_kw_typename || c == c_kw_struct) &&
-            (peek_code(p, 1) == token_identifier || peek_code(p, 1) == token_ellipsis || peek_code(p, 1) == ',' ||
-             peek_code(p, 1) == '>' || peek_code(p, 1) == '=')) {
+            (cfam_peek_code(p, 1) == token_identifier || cfam_peek_code(p, 1) == token_ellipsis ||
+             cfam_peek_code(p, 1) == ',' || cfam_peek_code(p, 1) == '>' || cfam_peek_code(p, 1) == '=')) {
             p->pos++;
             type_parameter = true;
         } else {
-            param.type = parse_type(a);
+            param.type = cpp_parse_type(a);
             if (!param.type) {
-                record_error(p);
+                cfam_record_error(p);
                 break;
             }
         }
-        accept_token(p, token_ellipsis);
-        if (at_code(p, token_identifier)) param.name = p->pos++;
-        if (accept_token(p, '=')) {
-            param.value = type_parameter ? parse_type(a) : parse_expression(a, 1, cflag_template);
-            if (!param.value) param.value = parse_expression(a, 1, cflag_template);
+        cfam_accept_token(p, token_ellipsis);
+        if (cfam_at_code(p, token_identifier)) param.name = p->pos++;
+        if (cfam_accept_token(p, '=')) {
+            param.value = type_parameter ? cpp_parse_type(a) : cpp_parse_expression(a, 1, cflag_template);
+            if (!param.value) param.value = cpp_parse_expression(a, 1, cflag_template);
         }
         array_append(out, param);
-        if (!accept_token(p, ',')) break;
+        if (!cfam_accept_token(p, ',')) break;
     }
-    nesting_leave(p);
-    expect_template_close(a);
+    cfam_nesting_leave(p);
+    cpp_expect_template_close(a);
 }
 
-void parse_template_arguments(CppAnalysis* a, Array<CppExpr*>* out) {
+void cpp_parse_template_arguments(CppAnalysis* a, Array<CppExpr*>* out) {
     ParseState* p = ps(a);
     p->pos++;  // "<"
-    if (!nesting_enter(p)) return;
-    while (going_on(p) && !at_code(p, '>') && !at_code(p, token_doubled('>'))) {
-        CppExpr* item = parse_expression(a, 1, cflag_template);
+    if (!cfam_nesting_enter(p)) return;
+    while (cfam_going_on(p) && !cfam_at_code(p, '>') && !cfam_at_code(p, token_doubled('>'))) {
+        CppExpr* item = cpp_parse_expression(a, 1, cflag_template);
         if (!item) {
-            if (at_code(p, ',')) {  // an empty item
+            if (cfam_at_code(p, ',')) {  // an empty item
                 p->pos++;
                 continue;
             }
             break;
         }
         array_append(out, item);
-        if (!accept_token(p, ',')) break;
+        if (!cfam_accept_token(p, ',')) break;
     }
-    nesting_leave(p);
-    expect_template_close(a);
+    cfam_nesting_leave(p);
+    cpp_expect_template_close(a);
 }
 
-bool expect_template_close(CppAnalysis* a) {
+bool cpp_expect_template_close(CppAnalysis* a) {
     ParseState* p = ps(a);
-    if (at_code(p, token_doubled('>'))) {
+    if (cfam_at_code(p, token_doubled('>'))) {
         // ">>" closes two lists: this one takes the first ">", the second is left.
         Token& t = p->tokens[p->pos];
         array_append(&a->splits, CppSplit{p->pos, t});
@@ -485,12 +490,12 @@ bool expect_template_close(CppAnalysis* a) {
         t.length = 1;
         return true;
     }
-    return expect_token(p, '>');
+    return cfam_expect_token(p, '>');
 }
 
-bool template_arguments_follow(CppAnalysis* a) {
+bool cpp_template_arguments_follow(CppAnalysis* a) {
     ParseState* p = ps(a);
-    if (a->c_mode || !at_code(p, '<')) return false;
+    if (a->c_mode || !cfam_at_code(p, '<')) return false;
     i64 start = p->pos;
     if (a->template_guess && a->template_guess[start]) return a->template_guess[start] == 1;
     i64 angle = 1, paren = 0;

@@ -42,9 +42,9 @@ bool is_pointer_mark(u16 code) { return code == '*' || code == '&' || code == to
 
 CppExpr* as_chain(CppAnalysis* a, CppExpr* e) {
     if (e->kind == cexpr_chain) return e;
-    CppExpr* chain = new_expr(a, cexpr_chain, e->token);
+    CppExpr* chain = cpp_new_expr(a, cexpr_chain, e->token);
     chain->a = e;
-    chain->post = cpp_array<CppPostfix>();
+    chain->post = cfam_array<CppPostfix>();
     return chain;
 }
 
@@ -55,7 +55,7 @@ void add_postfix(CppAnalysis* a, CppExpr** e, u8 kind, i64 token) {
     post.token = token;
     post.name = -1;
     post.close = -1;
-    post.args = cpp_array<CppExpr*>();
+    post.args = cfam_array<CppExpr*>();
     array_append(&(*e)->post, post);
 }
 
@@ -64,21 +64,21 @@ CppPostfix* last_postfix(CppExpr* e) { return e->kind == cexpr_chain && e->post.
 // A run of "*", "&", "&&", "const" and "volatile" after a type, when nothing that could be
 // an operand follows it: the run is part of the type ("(char **)p", "vector<int*>").
 bool pointer_marks_follow(CppAnalysis* a) {
-    if (!is_pointer_mark(code_now(ps(a)))) return false;
+    if (!is_pointer_mark(cfam_code_now(ps(a)))) return false;
     i64 i = ps(a)->pos;
     while (i < ps(a)->tokens.count) {
-        u16 c = code_at(ps(a), i);
+        u16 c = cfam_code_at(ps(a), i);
         if (!is_pointer_mark(c) && c != c_kw_const && c != c_kw_volatile) break;
         i++;
     }
-    return !can_begin_operand(a, code_at(ps(a), i));
+    return !cpp_can_begin_operand(a, cfam_code_at(ps(a), i));
 }
 
 // The marks change nothing that resolution looks at, so they are only remembered as a
 // flag (casts are told from parenthesised expressions by it).
 void take_pointer_marks(CppAnalysis* a, CppExpr** e) {
     for (;;) {
-        u16 c = code_now(ps(a));
+        u16 c = cfam_code_now(ps(a));
         if (!is_pointer_mark(c) && c != c_kw_const && c != c_kw_volatile) return;
         (*e)->op |= cexpr_pointer_marks;
         ps(a)->pos++;
@@ -90,142 +90,142 @@ void take_pointer_marks(CppAnalysis* a, CppExpr** e) {
 i64 parse_list(CppAnalysis* a, u16 closer, Array<CppExpr*>* out) {
     ParseState* p = ps(a);
     p->pos++;  // the opener
-    if (!nesting_enter(p)) return -1;
-    while (going_on(p) && !at_code(p, closer)) {
-        CppExpr* item = parse_expression(a, 1, 0);
+    if (!cfam_nesting_enter(p)) return -1;
+    while (cfam_going_on(p) && !cfam_at_code(p, closer)) {
+        CppExpr* item = cpp_parse_expression(a, 1, 0);
         if (!item) {
-            if (at_code(p, ',')) {
+            if (cfam_at_code(p, ',')) {
                 p->pos++;
                 continue;
             }
             break;
         }
         array_append(out, item);
-        if (!accept_token(p, ',')) break;
+        if (!cfam_accept_token(p, ',')) break;
     }
-    nesting_leave(p);
-    if (expect_token(p, closer)) return p->pos - 1;
+    cfam_nesting_leave(p);
+    if (cfam_expect_token(p, closer)) return p->pos - 1;
     return -1;
 }
 
 // "{ items }" with C designators (".x =", "[i] =").
 CppExpr* parse_braced(CppAnalysis* a) {
     ParseState* p = ps(a);
-    CppExpr* e = new_expr(a, cexpr_braced, p->pos);
-    e->list = cpp_array<CppExpr*>();
+    CppExpr* e = cpp_new_expr(a, cexpr_braced, p->pos);
+    e->list = cfam_array<CppExpr*>();
     p->pos++;
-    if (!nesting_enter(p)) return e;
-    while (going_on(p) && !at_end(p) && !at_code(p, '}') && code_now(p) != token_end) {
+    if (!cfam_nesting_enter(p)) return e;
+    while (cfam_going_on(p) && !at_end(p) && !cfam_at_code(p, '}') && cfam_code_now(p) != token_end) {
         bool designated = false;
-        while (at_code(p, '.') && peek_code(p, 1) == token_identifier) {
+        while (cfam_at_code(p, '.') && cfam_peek_code(p, 1) == token_identifier) {
             p->pos += 2;
             designated = true;
         }
-        while (at_code(p, '[')) {
-            i64 close = closing_of(a, p->pos);
-            if (close < 0 || code_at(p, close + 1) != '=') break;
+        while (cfam_at_code(p, '[')) {
+            i64 close = cpp_closing_of(a, p->pos);
+            if (close < 0 || cfam_code_at(p, close + 1) != '=') break;
             p->pos++;
-            if (CppExpr* index = parse_expression(a, 0, 0)) array_append(&e->list, index);
-            expect_token(p, ']');
+            if (CppExpr* index = cpp_parse_expression(a, 0, 0)) array_append(&e->list, index);
+            cfam_expect_token(p, ']');
             designated = true;
         }
-        if (designated) accept_token(p, '=');
-        CppExpr* item = parse_expression(a, 1, 0);
+        if (designated) cfam_accept_token(p, '=');
+        CppExpr* item = cpp_parse_expression(a, 1, 0);
         if (!item) {
-            if (at_code(p, ',')) {
+            if (cfam_at_code(p, ',')) {
                 p->pos++;
                 continue;
             }
             break;
         }
         array_append(&e->list, item);
-        if (!accept_token(p, ',')) break;
+        if (!cfam_accept_token(p, ',')) break;
     }
-    nesting_leave(p);
-    expect_token(p, '}');
+    cfam_nesting_leave(p);
+    cfam_expect_token(p, '}');
     return e;
 }
 
 CppExpr* parse_lambda(CppAnalysis* a) {
     ParseState* p = ps(a);
-    i64 close = closing_of(a, p->pos);
-    if (close < 0 || peek_code(p, 1) == '[') return nullptr;
-    CppExpr* e = new_expr(a, cexpr_lambda, p->pos);
-    CppLambda* lambda = cpp_new<CppLambda>();
-    lambda->params = cpp_array<CppParam>();
+    i64 close = cpp_closing_of(a, p->pos);
+    if (close < 0 || cfam_peek_code(p, 1) == '[') return nullptr;
+    CppExpr* e = cpp_new_expr(a, cexpr_lambda, p->pos);
+    CppLambda* lambda = cfam_new<CppLambda>();
+    lambda->params = cfam_array<CppParam>();
     e->lambda = lambda;
     p->pos = close + 1;
-    if (at_code(p, '(')) {
+    if (cfam_at_code(p, '(')) {
         u8 variadic = 0;
-        parse_parameter_list(a, &lambda->params, &variadic);
+        cpp_parse_parameter_list(a, &lambda->params, &variadic);
     }
     for (;;) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if (c == cpp_kw_mutable || c == cpp_kw_constexpr || c == cpp_kw_consteval) {
             p->pos++;
         } else if (c == cpp_kw_noexcept) {
             p->pos++;
-            if (at_code(p, '(')) {
-                i64 end = closing_of(a, p->pos);
+            if (cfam_at_code(p, '(')) {
+                i64 end = cpp_closing_of(a, p->pos);
                 p->pos = end > 0 ? end + 1 : p->pos + 1;
             }
-        } else if (!skip_attributes(a)) {
+        } else if (!cpp_skip_attributes(a)) {
             break;
         }
     }
-    if (accept_token(p, token_arrow)) lambda->trailing_return = parse_type(a);
-    if (at_code(p, '{')) lambda->body = cpp_parse_block(a);
+    if (cfam_accept_token(p, token_arrow)) lambda->trailing_return = cpp_parse_type(a);
+    if (cfam_at_code(p, '{')) lambda->body = cpp_parse_block(a);
     return e;
 }
 
 // "sizeof", "alignof", "typeid", "decltype", "noexcept": a parenthesised type or an operand.
 CppExpr* parse_keyword_operand(CppAnalysis* a) {
     ParseState* p = ps(a);
-    CppExpr* e = new_expr(a, cexpr_keyword_op, p->pos);
-    e->op = code_now(p);
-    e->list = cpp_array<CppExpr*>();
+    CppExpr* e = cpp_new_expr(a, cexpr_keyword_op, p->pos);
+    e->op = cfam_code_now(p);
+    e->list = cfam_array<CppExpr*>();
     p->pos++;
-    accept_token(p, token_ellipsis);
-    if (at_code(p, '(') && is_type_keyword(peek_code(p, 1)) && peek_code(p, 1) != cpp_kw_decltype) {
+    cfam_accept_token(p, token_ellipsis);
+    if (cfam_at_code(p, '(') && cpp_is_type_keyword(cfam_peek_code(p, 1)) && cfam_peek_code(p, 1) != cpp_kw_decltype) {
         p->pos++;
-        e->a = parse_type(a);
-        expect_token(p, ')');
+        e->a = cpp_parse_type(a);
+        cfam_expect_token(p, ')');
         return e;
     }
-    e->a = parse_expression(a, 13, 0);
+    e->a = cpp_parse_expression(a, 13, 0);
     return e;
 }
 
 CppExpr* parse_new(CppAnalysis* a) {
     ParseState* p = ps(a);
-    CppExpr* e = new_expr(a, cexpr_keyword_op, p->pos);
-    e->op = code_now(p);
-    e->list = cpp_array<CppExpr*>();
+    CppExpr* e = cpp_new_expr(a, cexpr_keyword_op, p->pos);
+    e->op = cfam_code_now(p);
+    e->list = cfam_array<CppExpr*>();
     p->pos++;
-    if (at_code(p, '(')) parse_list(a, ')', &e->list);
-    if (at_code(p, '(')) {
+    if (cfam_at_code(p, '(')) parse_list(a, ')', &e->list);
+    if (cfam_at_code(p, '(')) {
         p->pos++;
-        e->a = parse_type(a);
-        expect_token(p, ')');
+        e->a = cpp_parse_type(a);
+        cfam_expect_token(p, ')');
     } else {
-        e->a = parse_type(a);
+        e->a = cpp_parse_type(a);
     }
-    if (at_code(p, '(')) parse_list(a, ')', &e->list);
-    else if (at_code(p, '{')) array_append(&e->list, parse_braced(a));
+    if (cfam_at_code(p, '(')) parse_list(a, ')', &e->list);
+    else if (cfam_at_code(p, '{')) array_append(&e->list, parse_braced(a));
     return e;
 }
 
 CppExpr* parse_named_cast(CppAnalysis* a) {
     ParseState* p = ps(a);
-    CppExpr* e = new_expr(a, cexpr_cast, p->pos);
+    CppExpr* e = cpp_new_expr(a, cexpr_cast, p->pos);
     p->pos++;
-    if (expect_token(p, '<')) {
-        e->a = parse_type(a);
-        expect_template_close(a);
+    if (cfam_expect_token(p, '<')) {
+        e->a = cpp_parse_type(a);
+        cpp_expect_template_close(a);
     }
-    if (expect_token(p, '(')) {
-        e->b = parse_expression(a, 0, 0);
-        expect_token(p, ')');
+    if (cfam_expect_token(p, '(')) {
+        e->b = cpp_parse_expression(a, 0, 0);
+        cfam_expect_token(p, ')');
     }
     return e;
 }
@@ -244,49 +244,49 @@ bool has_pointer_mark(const CppExpr* e) { return e && (e->op & cexpr_pointer_mar
 
 // The operand of a cast: another cast, a braced compound literal, or a prefix expression.
 CppExpr* cast_operand(CppAnalysis* a) {
-    if (at_code(ps(a), '{')) return parse_braced(a);
-    return parse_expression(a, 13, 0);
+    if (cfam_at_code(ps(a), '{')) return parse_braced(a);
+    return cpp_parse_expression(a, 13, 0);
 }
 
 CppExpr* parse_parenthesised(CppAnalysis* a, u32 flags) {
     ParseState* p = ps(a);
     i64 open = p->pos;
-    if (!nesting_enter(p)) return nullptr;
+    if (!cfam_nesting_enter(p)) return nullptr;
     CppExpr* result = nullptr;
-    u16 first = peek_code(p, 1);
-    if (is_type_keyword(first) && first != cpp_kw_decltype) {
+    u16 first = cfam_peek_code(p, 1);
+    if (cpp_is_type_keyword(first) && first != cpp_kw_decltype) {
         CppMark m = cpp_mark(a);
         p->pos++;
-        CppExpr* type = parse_type(a);
-        if (type && at_code(p, ')')) {
+        CppExpr* type = cpp_parse_type(a);
+        if (type && cfam_at_code(p, ')')) {
             p->pos++;
-            result = new_expr(a, cexpr_cast, open);
+            result = cpp_new_expr(a, cexpr_cast, open);
             result->a = type;
-            if (at_code(p, '{') || can_begin_operand(a, code_now(p))) result->b = cast_operand(a);
+            if (cfam_at_code(p, '{') || cpp_can_begin_operand(a, cfam_code_now(p))) result->b = cast_operand(a);
         } else {
             cpp_restore(a, m);
         }
     }
     if (!result) {
         p->pos = open + 1;
-        CppExpr* inner = parse_expression(a, 0, flags & ~(cflag_type | cflag_template));
-        expect_token(p, ')');
-        u16 next = code_now(p);
+        CppExpr* inner = cpp_parse_expression(a, 0, flags & ~(cflag_type | cflag_template));
+        cfam_expect_token(p, ')');
+        u16 next = cfam_code_now(p);
         bool operand_follows = next == token_identifier || (next >= token_integer && next <= token_character) ||
                                next == '!' || next == '~' || next == '{' || next == c_kw_sizeof ||
                                next == cpp_kw_this || next == cpp_kw_new || next == c_kw_true || next == c_kw_false ||
                                next == cpp_kw_nullptr;
-        if (has_pointer_mark(inner) && can_begin_operand(a, next)) operand_follows = true;
+        if (has_pointer_mark(inner) && cpp_can_begin_operand(a, next)) operand_follows = true;
         if (looks_like_type(inner) && operand_follows && !(flags & cflag_type)) {
-            result = new_expr(a, cexpr_cast, open);
+            result = cpp_new_expr(a, cexpr_cast, open);
             result->a = inner;
             result->b = cast_operand(a);
         } else {
-            result = new_expr(a, cexpr_paren, open);
+            result = cpp_new_expr(a, cexpr_paren, open);
             result->a = inner;
         }
     }
-    nesting_leave(p);
+    cfam_nesting_leave(p);
     return result;
 }
 
@@ -295,10 +295,10 @@ CppExpr* parse_parenthesised(CppAnalysis* a, u32 flags) {
 CppExpr* parse_type_run(CppAnalysis* a, u32 flags) {
     ParseState* p = ps(a);
     i64 start = p->pos;
-    CppExpr* e = new_expr(a, cexpr_type, start);
+    CppExpr* e = cpp_new_expr(a, cexpr_type, start);
     bool saw_base = false, saw_size = false;
     for (;;) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if (c == c_kw_const || c == c_kw_volatile) {
             p->pos++;
         } else if (c == c_kw_signed || c == c_kw_unsigned || c == c_kw_short || c == c_kw_long) {
@@ -312,16 +312,16 @@ CppExpr* parse_type_run(CppAnalysis* a, u32 flags) {
         } else if (c == c_kw_struct || c == c_kw_union || c == c_kw_enum || c == cpp_kw_class ||
                    c == cpp_kw_typename) {
             p->pos++;
-            skip_attributes(a);
-            if (!saw_base && (at_code(p, token_identifier) || at_code(p, token_doubled(':')))) {
-                e->a = parse_expression(a, 14, cflag_type | cflag_no_braces | (flags & cflag_template));
+            cpp_skip_attributes(a);
+            if (!saw_base && (cfam_at_code(p, token_identifier) || cfam_at_code(p, token_doubled(':')))) {
+                e->a = cpp_parse_expression(a, 14, cflag_type | cflag_no_braces | (flags & cflag_template));
                 saw_base = true;
             }
         } else if (c == cpp_kw_decltype && !saw_base) {
             e->a = parse_keyword_operand(a);
             saw_base = true;
         } else if (c == token_identifier && !saw_base && !saw_size && p->pos > start) {
-            e->a = parse_expression(a, 14, cflag_type | cflag_no_braces | (flags & cflag_template));
+            e->a = cpp_parse_expression(a, 14, cflag_type | cflag_no_braces | (flags & cflag_template));
             saw_base = true;
         } else {
             break;
@@ -334,17 +334,17 @@ CppExpr* parse_type_run(CppAnalysis* a, u32 flags) {
 CppExpr* parse_primary(CppAnalysis* a, u32 flags) {
     ParseState* p = ps(a);
     if (at_end(p)) return nullptr;
-    u16 c = code_now(p);
+    u16 c = cfam_code_now(p);
     i64 at = p->pos;
     if (c == token_identifier) {
         p->pos++;
-        return new_expr(a, cexpr_name, at);
+        return cpp_new_expr(a, cexpr_name, at);
     }
-    if (c == token_doubled(':') && peek_code(p, 1) == token_identifier) {
+    if (c == token_doubled(':') && cfam_peek_code(p, 1) == token_identifier) {
         p->pos += 2;
-        return new_expr(a, cexpr_name, at + 1);
+        return cpp_new_expr(a, cexpr_name, at + 1);
     }
-    if (is_type_keyword(c)) return parse_type_run(a, flags);
+    if (cpp_is_type_keyword(c)) return parse_type_run(a, flags);
     if (flags & cflag_type) return nullptr;
     switch (c) {
     case token_integer:
@@ -352,11 +352,11 @@ CppExpr* parse_primary(CppAnalysis* a, u32 flags) {
     case token_character:
     case c_kw_true:
     case c_kw_false:
-    case cpp_kw_nullptr: p->pos++; return new_expr(a, cexpr_literal, at);
+    case cpp_kw_nullptr: p->pos++; return cpp_new_expr(a, cexpr_literal, at);
     case token_string:
-        while (at_code(p, token_string)) p->pos++;
-        return new_expr(a, cexpr_literal, at);
-    case cpp_kw_this: p->pos++; return new_expr(a, cexpr_this, at);
+        while (cfam_at_code(p, token_string)) p->pos++;
+        return cpp_new_expr(a, cexpr_literal, at);
+    case cpp_kw_this: p->pos++; return cpp_new_expr(a, cexpr_this, at);
     case '(': return parse_parenthesised(a, flags);
     case '{': return parse_braced(a);
     case '[': return a->c_mode ? nullptr : parse_lambda(a);
@@ -372,20 +372,22 @@ CppExpr* parse_primary(CppAnalysis* a, u32 flags) {
     case cpp_kw_delete:
     case cpp_kw_co_await:
     case cpp_kw_throw: {
-        CppExpr* e = new_expr(a, cexpr_keyword_op, at);
+        CppExpr* e = cpp_new_expr(a, cexpr_keyword_op, at);
         e->op = c;
-        e->list = cpp_array<CppExpr*>();
+        e->list = cfam_array<CppExpr*>();
         p->pos++;
-        if (c == cpp_kw_delete && at_code(p, '[') && peek_code(p, 1) == ']') p->pos += 2;
-        if (can_begin_operand(a, code_now(p))) e->a = parse_expression(a, c == cpp_kw_throw ? 1 : 13, 0);
+        if (c == cpp_kw_delete && cfam_at_code(p, '[') && cfam_peek_code(p, 1) == ']') p->pos += 2;
+        if (cpp_can_begin_operand(a, cfam_code_now(p))) e->a = cpp_parse_expression(a, c == cpp_kw_throw ? 1 : 13, 0);
         return e;
     }
     case cpp_kw_operator: {
         // "&C::operator=" and the like: the operator's name as a literal.
         p->pos++;
-        if ((at_code(p, '(') && peek_code(p, 1) == ')') || (at_code(p, '[') && peek_code(p, 1) == ']')) p->pos += 2;
-        else if (!at_end(p) && code_now(p) != token_end && code_now(p) != ';') p->pos++;
-        return new_expr(a, cexpr_literal, at);
+        if ((cfam_at_code(p, '(') && cfam_peek_code(p, 1) == ')') ||
+            (cfam_at_code(p, '[') && cfam_peek_code(p, 1) == ']'))
+            p->pos += 2;
+        else if (!at_end(p) && cfam_code_now(p) != token_end && cfam_code_now(p) != ';') p->pos++;
+        return cpp_new_expr(a, cexpr_literal, at);
     }
     default: return nullptr;
     }
@@ -404,52 +406,52 @@ CppExpr* parse_postfix(CppAnalysis* a, u32 flags) {
     if (!e) return nullptr;
     bool type_mode = (flags & cflag_type) != 0;
     for (;;) {
-        if (at_end(p) || !going_on(p)) break;
-        u16 c = code_now(p);
+        if (at_end(p) || !cfam_going_on(p)) break;
+        u16 c = cfam_code_now(p);
         i64 at = p->pos;
         if (c == '.' || c == token_arrow || c == token_doubled(':')) {
             if (c == token_arrow && type_mode) break;
             p->pos++;
-            accept_token(p, cpp_kw_template);
+            cfam_accept_token(p, cpp_kw_template);
             add_postfix(a, &e, c == token_doubled(':') ? cpost_scope : cpost_member, at);
             CppPostfix* post = last_postfix(e);
-            if (at_code(p, '~') && peek_code(p, 1) == token_identifier) {
+            if (cfam_at_code(p, '~') && cfam_peek_code(p, 1) == token_identifier) {
                 post->destructor = 1;
                 p->pos++;
             }
-            if (at_code(p, token_identifier)) {
+            if (cfam_at_code(p, token_identifier)) {
                 post->name = p->pos++;
-            } else if (c == token_doubled(':') && at_code(p, '*')) {
+            } else if (c == token_doubled(':') && cfam_at_code(p, '*')) {
                 post->kind = cpost_pointer;  // pointer to member "C::*"
                 p->pos++;
-            } else if (at_code(p, cpp_kw_operator)) {
+            } else if (cfam_at_code(p, cpp_kw_operator)) {
                 parse_primary(a, 0);
             }
         } else if (c == '[') {
-            if (a->c_mode == false && peek_code(p, 1) == '[') break;  // an attribute
+            if (a->c_mode == false && cfam_peek_code(p, 1) == '[') break;  // an attribute
             add_postfix(a, &e, cpost_index, at);
             p->pos++;
-            if (!nesting_enter(p)) break;
-            if (!at_code(p, ']')) {
+            if (!cfam_nesting_enter(p)) break;
+            if (!cfam_at_code(p, ']')) {
                 // The chain's postfix list may move while the index is parsed: look it up after.
-                CppExpr* index = parse_expression(a, 0, 0);
+                CppExpr* index = cpp_parse_expression(a, 0, 0);
                 if (index) array_append(&last_postfix(e)->args, index);
             }
-            nesting_leave(p);
-            if (expect_token(p, ']')) last_postfix(e)->close = p->pos - 1;
-        } else if (c == '<' && name_like(e) && template_arguments_follow(a)) {
+            cfam_nesting_leave(p);
+            if (cfam_expect_token(p, ']')) last_postfix(e)->close = p->pos - 1;
+        } else if (c == '<' && name_like(e) && cpp_template_arguments_follow(a)) {
             add_postfix(a, &e, cpost_template, at);
-            Array<CppExpr*> args = cpp_array<CppExpr*>();
-            parse_template_arguments(a, &args);
+            Array<CppExpr*> args = cfam_array<CppExpr*>();
+            cpp_parse_template_arguments(a, &args);
             last_postfix(e)->args = args;
         } else if (c == '(' && !type_mode) {
             add_postfix(a, &e, cpost_call, at);
-            Array<CppExpr*> args = cpp_array<CppExpr*>();
+            Array<CppExpr*> args = cfam_array<CppExpr*>();
             i64 close = parse_list(a, ')', &args);
             last_postfix(e)->args = args;
             last_postfix(e)->close = close;
         } else if (c == '{' && !type_mode && !(flags & cflag_no_braces) && !a->c_mode && looks_like_type(e) &&
-                   !braces_hold_statements(a, p->pos)) {
+                   !cpp_braces_hold_statements(a, p->pos)) {
             add_postfix(a, &e, cpost_braced, at);
             CppExpr* braced = parse_braced(a);
             last_postfix(e)->args = braced->list;
@@ -470,18 +472,18 @@ CppExpr* parse_postfix(CppAnalysis* a, u32 flags) {
 
 CppExpr* parse_prefix(CppAnalysis* a, u32 flags) {
     ParseState* p = ps(a);
-    u16 c = code_now(p);
+    u16 c = cfam_code_now(p);
     bool prefix = !(flags & cflag_type) && (c == '-' || c == '+' || c == token_doubled('-') || c == '!' || c == '&' ||
                                              c == token_doubled('&') || c == '*' || c == '~' ||
                                              c == token_doubled('+'));
     if (!prefix) return parse_postfix(a, flags);
-    if (!nesting_enter(p)) return nullptr;
-    CppExpr* e = new_expr(a, cexpr_prefix, p->pos);
+    if (!cfam_nesting_enter(p)) return nullptr;
+    CppExpr* e = cpp_new_expr(a, cexpr_prefix, p->pos);
     e->op = c;
     p->pos++;
     e->a = parse_prefix(a, flags);
-    nesting_leave(p);
-    if (!e->a) record_error(p);
+    cfam_nesting_leave(p);
+    if (!e->a) cfam_record_error(p);
     return e;
 }
 
@@ -490,45 +492,46 @@ CppExpr* parse_binary(CppAnalysis* a, i32 min_level, u32 flags) {
     CppExpr* lhs = parse_prefix(a, flags);
     if (!lhs) return nullptr;
     for (;;) {
-        if (at_end(p) || !going_on(p)) break;
+        if (at_end(p) || !cfam_going_on(p)) break;
         if (pointer_marks_follow(a)) {
             take_pointer_marks(a, &lhs);
             continue;
         }
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         i32 level = binary_level(c, flags);
         if (level < 0 || level < min_level) break;
         if (level <= 2) {
             // Right-associative: assignments and the conditional recurse for their right side.
-            if (!nesting_enter(p)) break;
-            CppExpr* e = new_expr(a, level == 2 ? cexpr_conditional : cexpr_binary, lhs->token);
+            if (!cfam_nesting_enter(p)) break;
+            CppExpr* e = cpp_new_expr(a, level == 2 ? cexpr_conditional : cexpr_binary, lhs->token);
             p->pos++;
             if (level == 2) {
                 e->a = lhs;
-                e->b = parse_expression(a, 0, flags & ~cflag_template);
-                expect_token(p, ':');
+                e->b = cpp_parse_expression(a, 0, flags & ~cflag_template);
+                cfam_expect_token(p, ':');
                 e->c = parse_binary(a, 2, flags);
             } else {
-                e->list = cpp_array<CppExpr*>();
+                e->list = cfam_array<CppExpr*>();
                 array_append(&e->list, lhs);
                 CppExpr* rhs = parse_binary(a, 1, flags);
                 if (rhs) array_append(&e->list, rhs);
-                else record_error(p);
+                else cfam_record_error(p);
             }
-            nesting_leave(p);
+            cfam_nesting_leave(p);
             lhs = e;
             continue;
         }
         // A left-associative run of one level is kept as one flat list of operands.
-        CppExpr* e = new_expr(a, cexpr_binary, lhs->token);
+        CppExpr* e = cpp_new_expr(a, cexpr_binary, lhs->token);
         e->op = c;
-        e->list = cpp_array<CppExpr*>();
+        e->list = cfam_array<CppExpr*>();
         array_append(&e->list, lhs);
-        while (going_on(p) && !at_end(p) && binary_level(code_now(p), flags) == level && !pointer_marks_follow(a)) {
+        while (cfam_going_on(p) && !at_end(p) && binary_level(cfam_code_now(p), flags) == level &&
+               !pointer_marks_follow(a)) {
             p->pos++;
             CppExpr* rhs = parse_binary(a, level + 1, flags);
             if (!rhs) {
-                record_error(p);
+                cfam_record_error(p);
                 break;
             }
             array_append(&e->list, rhs);
@@ -539,15 +542,15 @@ CppExpr* parse_binary(CppAnalysis* a, i32 min_level, u32 flags) {
 }
 }  // namespace
 
-CppExpr* new_expr(CppAnalysis* a, u8 kind, i64 token) {
+CppExpr* cpp_new_expr(CppAnalysis* a, u8 kind, i64 token) {
     (void)a;
-    CppExpr* e = cpp_new<CppExpr>();
+    CppExpr* e = cfam_new<CppExpr>();
     e->kind = kind;
     e->token = token;
     return e;
 }
 
-bool is_type_keyword(u16 code) {
+bool cpp_is_type_keyword(u16 code) {
     switch (code) {
     case c_kw_bool:
     case c_kw_char:
@@ -575,9 +578,9 @@ bool is_type_keyword(u16 code) {
     }
 }
 
-bool can_begin_operand(const CppAnalysis* a, u16 code) {
+bool cpp_can_begin_operand(const CppAnalysis* a, u16 code) {
     if (code >= token_integer && code <= token_identifier) return true;
-    if (is_type_keyword(code)) return code != c_kw_const && code != c_kw_volatile;
+    if (cpp_is_type_keyword(code)) return code != c_kw_const && code != c_kw_volatile;
     switch (code) {
     case '(':
     case '~':
@@ -611,7 +614,7 @@ bool can_begin_operand(const CppAnalysis* a, u16 code) {
     }
 }
 
-CppExpr* parse_expression(CppAnalysis* a, i32 level, u32 flags) {
+CppExpr* cpp_parse_expression(CppAnalysis* a, i32 level, u32 flags) {
     if (level >= 15) return parse_primary(a, flags);
     if (level == 14) return parse_postfix(a, flags);
     if (level == 13) return parse_prefix(a, flags);

@@ -1,6 +1,6 @@
 // Statements and blocks of the C/C++ parser.
+#include "analysis/c_family/statement_grammar.h"
 #include "analysis/cpp/cpp_parser.h"
-#include "analysis/cpp/cpp_statement_grammar.h"
 #include "analysis/cpp/cpp_token_tables.h"
 #include "syntax/keyword_lists.h"
 
@@ -8,12 +8,12 @@ namespace {
 ParseState* ps(CppAnalysis* a) { return &a->p; }
 
 CppStmt* new_stmt(u8 kind, i64 token) {
-    CppStmt* s = cpp_new<CppStmt>();
+    CppStmt* s = cfam_new<CppStmt>();
     s->kind = kind;
     s->token = token;
-    s->conditions = cpp_array<CppCondition>();
-    s->blocks = cpp_array<CppBlock*>();
-    s->catches = cpp_array<CppCatch>();
+    s->conditions = cfam_array<CppCondition>();
+    s->blocks = cfam_array<CppBlock*>();
+    s->catches = cfam_array<CppCatch>();
     return s;
 }
 
@@ -21,16 +21,16 @@ CppStmt* new_stmt(u8 kind, i64 token) {
 CppCondition parse_condition(CppAnalysis* a) {
     ParseState* p = ps(a);
     CppCondition c{};
-    if (!expect_token(p, '(')) return c;
-    c.decl = a->c_mode ? nullptr : parse_declaration(a, false, cdecl_condition);
-    if (!c.decl) c.expr = parse_expression(a, 0, 0);
-    expect_token(p, ')');
+    if (!cfam_expect_token(p, '(')) return c;
+    c.decl = a->c_mode ? nullptr : cpp_parse_declaration(a, false, cdecl_condition);
+    if (!c.decl) c.expr = cpp_parse_expression(a, 0, 0);
+    cfam_expect_token(p, ')');
     return c;
 }
 
 CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c);
 
-// The C/C++ side of the shared statement grammar (cpp_statement_grammar.h).
+// The C/C++ side of the shared statement grammar (c_family/statement_grammar.h).
 struct CppStatements {
     using Analysis = CppAnalysis;
     using Stmt = CppStmt;
@@ -47,11 +47,13 @@ struct CppStatements {
     static constexpr bool case_ranges = true, else_after_recovery = false, body_after_failed_header = false;
 
     static CppStmt* new_statement(u8 kind, i64 token) { return new_stmt(kind, token); }
-    static CppExpr* expression(CppAnalysis* a, i32 level) { return parse_expression(a, level, 0); }
-    static CppDeclaration* statement_declaration(CppAnalysis* a) { return parse_declaration(a, true, cdecl_statement); }
-    static CppDeclaration* for_declaration(CppAnalysis* a) { return parse_declaration(a, true, cdecl_for); }
+    static CppExpr* expression(CppAnalysis* a, i32 level) { return cpp_parse_expression(a, level, 0); }
+    static CppDeclaration* statement_declaration(CppAnalysis* a) {
+        return cpp_parse_declaration(a, true, cdecl_statement);
+    }
+    static CppDeclaration* for_declaration(CppAnalysis* a) { return cpp_parse_declaration(a, true, cdecl_for); }
     static CppCondition if_condition(CppAnalysis* a) {
-        accept_token(ps(a), cpp_kw_constexpr);
+        cfam_accept_token(ps(a), cpp_kw_constexpr);
         return parse_condition(a);
     }
     static void loop_condition(CppAnalysis* a, CppStmt* s) {
@@ -59,7 +61,7 @@ struct CppStatements {
         s->expr = cond.expr;
         s->decl = cond.decl;
     }
-    static CppExpr* do_condition(CppAnalysis* a) { return parse_expression(a, 0, 0); }
+    static CppExpr* do_condition(CppAnalysis* a) { return cpp_parse_expression(a, 0, 0); }
     static CppStmt* own_statement(CppAnalysis* a, u16 c) { return parse_cpp_only_statement(a, c); }
 };
 
@@ -67,12 +69,12 @@ void parse_try(CppAnalysis* a, CppStmt* s) {
     ParseState* p = ps(a);
     p->pos++;  // "try"
     s->body = cpp_parse_block(a);
-    while (going_on(p) && at_code(p, cpp_kw_catch)) {
+    while (cfam_going_on(p) && cfam_at_code(p, cpp_kw_catch)) {
         p->pos++;
         CppCatch clause{};
-        if (expect_token(p, '(')) {
-            if (!accept_token(p, token_ellipsis)) clause.decl = parse_declaration(a, false, cdecl_catch);
-            expect_token(p, ')');
+        if (cfam_expect_token(p, '(')) {
+            if (!cfam_accept_token(p, token_ellipsis)) clause.decl = cpp_parse_declaration(a, false, cdecl_catch);
+            cfam_expect_token(p, ')');
         }
         clause.body = cpp_parse_block(a);
         array_append(&s->catches, clause);
@@ -81,7 +83,7 @@ void parse_try(CppAnalysis* a, CppStmt* s) {
 
 CppStmt* parse_item_statement(CppAnalysis* a) {
     i64 at = a->p.pos;
-    CppNode* item = parse_top_level_item(a);
+    CppNode* item = cpp_parse_top_level_item(a);
     if (!item) return nullptr;
     CppStmt* s = new_stmt(cstmt_item, at);
     s->item = item;
@@ -102,28 +104,28 @@ CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c) {
     }
     case c_kw_goto:
         p->pos++;
-        accept_token(p, token_identifier);
-        expect_token(p, ';');
+        cfam_accept_token(p, token_identifier);
+        cfam_expect_token(p, ';');
         return new_stmt(cstmt_jump, at);
     case cpp_kw_throw:
     case cpp_kw_co_return:
     case cpp_kw_co_yield:
-    case cpp_kw_co_await: return parse_return_statement<CppStatements>(a);
+    case cpp_kw_co_await: return cfam_parse_return_statement<CppStatements>(a);
     case cpp_kw_delete: {
         CppStmt* s = new_stmt(cstmt_delete, p->pos++);
-        if (at_code(p, '[') && peek_code(p, 1) == ']') p->pos += 2;
-        s->expr = parse_expression(a, 0, 0);
-        expect_token(p, ';');
+        if (cfam_at_code(p, '[') && cfam_peek_code(p, 1) == ']') p->pos += 2;
+        s->expr = cpp_parse_expression(a, 0, 0);
+        cfam_expect_token(p, ';');
         return s;
     }
     case c_kw_asm: {
         p->pos++;
-        while (at_code(p, c_kw_volatile) || at_code(p, c_kw_inline) || at_code(p, c_kw_goto)) p->pos++;
-        if (at_code(p, '(')) {
-            i64 close = closing_of(a, p->pos);
+        while (cfam_at_code(p, c_kw_volatile) || cfam_at_code(p, c_kw_inline) || cfam_at_code(p, c_kw_goto)) p->pos++;
+        if (cfam_at_code(p, '(')) {
+            i64 close = cpp_closing_of(a, p->pos);
             p->pos = close > 0 ? close + 1 : p->pos + 1;
         }
-        expect_token(p, ';');
+        cfam_expect_token(p, ';');
         return new_stmt(cstmt_jump, at);
     }
     case c_kw_typedef:
@@ -136,7 +138,7 @@ CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c) {
     case cpp_kw_template:
     case cpp_kw_static_assert: return parse_item_statement(a);
     case token_identifier:
-        if (peek_code(p, 1) != ':') return nullptr;
+        if (cfam_peek_code(p, 1) != ':') return nullptr;
         p->pos += 2;  // a label
         return new_stmt(cstmt_jump, at);
     default: return nullptr;
@@ -144,6 +146,6 @@ CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c) {
 }
 }  // namespace
 
-CppStmt* parse_statement(CppAnalysis* a) { return parse_nested_statement<CppStatements>(a); }
+CppStmt* cpp_parse_statement(CppAnalysis* a) { return cfam_parse_nested_statement<CppStatements>(a); }
 
-CppBlock* cpp_parse_block(CppAnalysis* a) { return parse_statement_block<CppStatements>(a); }
+CppBlock* cpp_parse_block(CppAnalysis* a) { return cfam_parse_statement_block<CppStatements>(a); }

@@ -1,8 +1,8 @@
 #pragma once
 // The C/C++ parser: a recursive-descent parser meant for colouring. It never reports an
-// error; it recovers from anything (cpp_primitives.h) and already colours the names it
+// error; it recovers from anything (c_family/primitives.h) and already colours the names it
 // can classify by syntax alone. C mode knows no templates or lambdas.
-#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/c_family/primitives.h"
 #include "analysis/cpp/cpp_state.h"
 
 // Runs the top-level driver over a->p.tokens into a->top_level_items.
@@ -27,47 +27,47 @@ enum : u8 {
     cdecl_catch,      // "catch (T x)": the name may be missing; ")" follows
 };
 
-CppNode* parse_top_level_item(CppAnalysis* a);
+CppNode* cpp_parse_top_level_item(CppAnalysis* a);
 CppBlock* cpp_parse_block(CppAnalysis* a);
-CppStmt* parse_statement(CppAnalysis* a);
+CppStmt* cpp_parse_statement(CppAnalysis* a);
 // Specifiers, a type and one declarator (more: further ones after ","); null, with the
 // position restored, when no declaration of that kind starts here.
-CppDeclaration* parse_declaration(CppAnalysis* a, bool more, u8 context);
+CppDeclaration* cpp_parse_declaration(CppAnalysis* a, bool more, u8 context);
 // Pointer marks, the name or a parenthesised declarator, array and "(...)" suffixes.
-bool parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context);
-CppUsing* parse_using(CppAnalysis* a);
-CppTypedef* parse_typedef(CppAnalysis* a);
+bool cpp_parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context);
+CppUsing* cpp_parse_using(CppAnalysis* a);
+CppTypedef* cpp_parse_typedef(CppAnalysis* a);
 // "<" parameters ">"; the current token must be "<".
-void parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out);
+void cpp_parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out);
 // "<" arguments ">"; the current token must be "<".
-void parse_template_arguments(CppAnalysis* a, Array<CppExpr*>* out);
+void cpp_parse_template_arguments(CppAnalysis* a, Array<CppExpr*>* out);
 // Consumes a ">" closing template brackets; a ">>" is split and its second half left.
-bool expect_template_close(CppAnalysis* a);
+bool cpp_expect_template_close(CppAnalysis* a);
 // Whether the "<" at `pos` opens template arguments (a bounded look ahead; never in C).
-bool template_arguments_follow(CppAnalysis* a);
+bool cpp_template_arguments_follow(CppAnalysis* a);
 // "(" parameters ")": declarations where they fit, else expressions.
-void parse_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic);
+void cpp_parse_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic);
 // Levels 0 to 12 are the binary operators (loosest first), 13 the prefix operators, 14
 // a primary with its postfix operations, 15 a primary.
-CppExpr* parse_expression(CppAnalysis* a, i32 level, u32 flags);
-inline CppExpr* parse_type(CppAnalysis* a) { return parse_expression(a, 14, cflag_type); }
+CppExpr* cpp_parse_expression(CppAnalysis* a, i32 level, u32 flags);
+inline CppExpr* cpp_parse_type(CppAnalysis* a) { return cpp_parse_expression(a, 14, cflag_type); }
 // Declaration specifiers (several sweeps); returns the cspec_ flags met.
-u32 parse_specifiers(CppAnalysis* a);
+u32 cpp_parse_specifiers(CppAnalysis* a);
 // Skips __attribute__((...)), __declspec(...), alignas(...), [[...]], __asm__(...) and
 // similar decorations; true when something was skipped.
-bool skip_attributes(CppAnalysis* a);
+bool cpp_skip_attributes(CppAnalysis* a);
 
 // A declarator's initialiser: bit-field width, "= value" or a braced list.
-void parse_initializer(CppAnalysis* a, CppDeclaration* d, bool allow_bit_field);
-CppDeclaration* new_declaration(i64 first, u32 specifiers, CppExpr* type);
+void cpp_parse_initializer(CppAnalysis* a, CppDeclaration* d, bool allow_bit_field);
+CppDeclaration* cpp_new_declaration(i64 first, u32 specifiers, CppExpr* type);
 // Capitals (at least two letters, no lower case): the style of macros that stand for
 // specifiers or decorations (_GLIBCXX20_CONSTEXPR, WINAPI, __THROW).
-bool looks_like_macro_name(StringView text);
+bool cpp_looks_like_macro_name(StringView text);
 
 // Token tests.
-bool is_type_keyword(u16 code);
-bool can_begin_operand(const CppAnalysis* a, u16 code);
-CppExpr* new_expr(CppAnalysis* a, u8 kind, i64 token);
+bool cpp_is_type_keyword(u16 code);
+bool cpp_can_begin_operand(const CppAnalysis* a, u16 code);
+CppExpr* cpp_new_expr(CppAnalysis* a, u8 kind, i64 token);
 
 // Tentative parsing that also undoes the splitting of ">>" tokens.
 struct CppMark {

@@ -3,8 +3,8 @@
 // every lexed file, the top-level nodes, and the work lists, scope stack and phase of
 // the declaration and resolution passes. Everything lives in pool_parser.
 #include "analysis/analysis_job.h"
+#include "analysis/c_family/resolve_helpers.h"
 #include "analysis/cpp/cpp_nodes.h"
-#include "analysis/cpp/cpp_resolve_helpers.h"
 
 struct CppVariable {
     i64 token;              // the declared name (or the declaration's first token)
@@ -84,12 +84,12 @@ struct CppAnalysis {
     ScopeStack scope_stack;
     ResolveContext resolve;
     u8 bodies_phase;
-    u8 declaring_rows;     // minimap rows are made (the declaration pass proper)
+    u8 declaring_rows;     // outline rows are made (the declaration pass proper)
     i32 current_function;  // in the bodies phase, -1 outside a function
     i32 current_struct;    // while a struct's members are declared, -1 outside one
     i32 resolve_depth;     // recursion depth of the resolution walk
     // Per token (cpp_token_tables.h): the partner of a bracket, whether a "{" holds
-    // statements, and the remembered answer of template_arguments_follow (0 not yet
+    // statements, and the remembered answer of cpp_template_arguments_follow (0 not yet
     // asked, 1 yes, 2 no).
     i32* bracket_match;
     u8* braces_with_statements;

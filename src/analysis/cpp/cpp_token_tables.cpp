@@ -18,7 +18,7 @@ void clear_open_chains(i32* match, i32* top) {
 // One pass over the tokens. While a bracket is open its entry in bracket_match links to
 // the bracket of the same kind opened before it (the stack of that kind), so that no
 // separate stacks are needed; closing it stores its partner there instead.
-void build_token_tables(CppAnalysis* a) {
+void cpp_build_token_tables(CppAnalysis* a) {
     ParseState* p = &a->p;
     i64 n = p->tokens.count;
     i32* next = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
@@ -67,12 +67,12 @@ void build_token_tables(CppAnalysis* a) {
     p->brace_match = match;
 }
 
-i64 closing_of(const CppAnalysis* a, i64 open) {
+i64 cpp_closing_of(const CppAnalysis* a, i64 open) {
     if (!a->bracket_match || open < 0 || open >= a->p.tokens.count) return -1;
     return a->bracket_match[open];
 }
 
-bool braces_hold_statements(const CppAnalysis* a, i64 open) {
+bool cpp_braces_hold_statements(const CppAnalysis* a, i64 open) {
     if (!a->braces_with_statements || open < 0 || open >= a->p.tokens.count) return false;
     return a->braces_with_statements[open] != 0;
 }

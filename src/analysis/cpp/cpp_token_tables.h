@@ -4,8 +4,8 @@
 #include "analysis/cpp/cpp_state.h"
 
 // Fills a->bracket_match, a->braces_with_statements and a->template_guess.
-void build_token_tables(CppAnalysis* a);
+void cpp_build_token_tables(CppAnalysis* a);
 // The token closing the "(", "[" or "{" at `open` within its file, -1 when unmatched.
-i64 closing_of(const CppAnalysis* a, i64 open);
+i64 cpp_closing_of(const CppAnalysis* a, i64 open);
 // Whether the "{" at `open` directly holds a ";" (statements, not an initialiser list).
-bool braces_hold_statements(const CppAnalysis* a, i64 open);
+bool cpp_braces_hold_statements(const CppAnalysis* a, i64 open);

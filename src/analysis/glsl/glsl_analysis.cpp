@@ -6,6 +6,7 @@
 #include "analysis/glsl/glsl_parser.h"
 #include "analysis/glsl/glsl_semantic.h"
 #include "syntax/coloring_file.h"
+#include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"
 
 void glsl_analysis_run(AnalysisJob* job) {
@@ -15,11 +16,11 @@ void glsl_analysis_run(AnalysisJob* job) {
         array_resize(&job->colours, job->text.length);
         if (job->text.length > 0) memset(job->colours.data, 0, (size_t)job->text.length);
     }
-    GlslAnalysis* a = cpp_new<GlslAnalysis>();
+    GlslAnalysis* a = cfam_new<GlslAnalysis>();
     a->job = job;
     a->result = job->result;
     parse_state_reset(&a->p);
-    parse_state_add_file(&a->p, &analysis_lexers[language_glsl], language_glsl, false, job->path, job->text,
+    parse_state_add_file(&a->p, file_kind_glsl, job->path, job->text,
                          job->colours.data);
     f64 lexed = analysis_clock_ms();
     job->lex_ms += lexed - start;
@@ -29,7 +30,6 @@ void glsl_analysis_run(AnalysisJob* job) {
     job->parse_ms += parsed - lexed;
 
     analysis_begin_result(job, language_glsl);
-    remember_group_states(job, false);
     glsl_semantic_init(a);
     glsl_declare_builtins(a->result);
     glsl_declare_items(a);

@@ -1,9 +1,8 @@
 // The declaration pass: symbols, scopes, work records, signatures and the outline rows
 // of the document.
+#include "analysis/c_family/primitives.h"
+#include "analysis/c_family/signatures.h"
 #include "analysis/glsl/glsl_semantic.h"
-#include "analysis/cpp/cpp_primitives.h"
-#include "analysis/cpp/cpp_signatures.h"
-#include "render/resources.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -11,12 +10,12 @@ ParseState* ps(GlslAnalysis* a) { return &a->p; }
 
 i32 line_of(const GlslAnalysis* a, i64 token) { return (i32)token_at(&a->p, token).line; }
 
-StringView name_of(const GlslAnalysis* a, i64 token) { return text_of_token(&a->p, token); }
+StringView name_of(const GlslAnalysis* a, i64 token) { return cfam_text_of_token(&a->p, token); }
 
-void add_row(GlslAnalysis* a, i64 token, IconId icon, u8 kind, StringView name, u8 group_start, u8 group_end) {
+void add_row(GlslAnalysis* a, i64 token, u8 symbol_kind, u8 token_kind, StringView name, u8 group_start,
+             u8 group_end) {
     if (!a->declaring_rows) return;
-    u32 texture = group_end ? 0 : icon_textures[icon];
-    add_minimap_row(a->job, glsl_palette[kind], texture, line_of(a, token), name, group_start, group_end);
+    add_outline_row(a->job, symbol_kind, token_kind, line_of(a, token), name, group_start, group_end);
 }
 
 void declare_members(GlslAnalysis* a, const Array<GlslNode*>& members) {
@@ -25,45 +24,45 @@ void declare_members(GlslAnalysis* a, const Array<GlslNode*>& members) {
 
 void declare_function(GlslAnalysis* a, GlslNode* node) {
     GlslFunction* f = node->function;
-    i32 parent = current_scope(&a->scope_stack);
+    i32 parent = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->functions.count;
     StringView name = name_of(a, f->name);
     i32 start = 0, end = 0;
-    if (f->body) brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
+    if (f->body) cfam_brace_extent(ps(a), f->body->open, f->body->close, &start, &end);
     GlslFunctionRecord record{};
     record.token = node->token;
     record.node = f;
     record.parent = parent;
-    StringView scope_name = function_scope_name(ps(a), f->body ? f->body->open : -1, name);
+    StringView scope_name = cfam_function_scope_name(ps(a), f->body ? f->body->open : -1, name);
     record.scope = (i32)open_scope(a->result, (u32)parent, scope_name, start, end);
     array_append(&a->functions, record);
-    array_append(&a->result->signatures, signature_of_head(ps(a), index, f->first, f->head_end));
+    array_append(&a->result->signatures, cfam_signature_of_head(ps(a), index, f->first, f->head_end));
     // A name taken already keeps its first entry (a built-in, or the prototype of this
     // function); a prototype and its definition offer each other's signatures.
     Symbol* existing = declare_symbol(a->result, symbol_procedure, 0, index, parent, name);
     if (existing && existing->kind == symbol_procedure && existing->value >= 0 &&
         existing->value < a->result->signatures.count && existing->value != index)
         array_append(&a->result->signatures[existing->value].overloads, index);
-    add_row(a, node->token, icon_cylinder, glsl_kind_proc, name, 0, 0);
-    scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
+    add_row(a, node->token, symbol_procedure, glsl_kind_proc, name, 0, 0);
+    cfam_scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
     for (GlslDeclaration* param : f->params) glsl_declare_declaration(a, param);
-    scope_pop(&a->scope_stack);
+    cfam_scope_pop(&a->scope_stack);
 }
 
 // An interface block's instance: a variable of the block's type.
 void declare_instance(GlslAnalysis* a, GlslDeclaration* d, TypeInfo type) {
-    i32 scope = current_scope(&a->scope_stack);
-    u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+    i32 scope = cfam_current_scope(&a->scope_stack);
+    u8 kind = cfam_variable_kind_for_flags(cfam_current_scope_flags(&a->scope_stack));
     i32 index = (i32)array_append(&a->variables, GlslVariable{d->name, d, scope, kind, type_done, type});
-    declare_token(&a->resolve, kind, index, scope, d->name);
+    cfam_declare_token(&a->resolve, kind, index, scope, d->name);
     if (kind == symbol_global || kind == symbol_member)
-        add_row(a, d->name, icon_sphere, glsl_token_kind_of_symbol[kind], name_of(a, d->name), 0, 0);
+        add_row(a, d->name, kind, glsl_token_kind_of_symbol[kind], name_of(a, d->name), 0, 0);
 }
 
 void declare_struct(GlslAnalysis* a, GlslNode* node) {
     GlslStruct* s = node->structure;
     if (!s->has_body) {
-        if (s->name >= 0) add_row(a, node->token, icon_cube, glsl_kind_struct, name_of(a, s->name), 0, 0);
+        if (s->name >= 0) add_row(a, node->token, symbol_struct, glsl_kind_struct, name_of(a, s->name), 0, 0);
         return;
     }
     if (s->name < 0 || (s->is_block && !s->instance)) {
@@ -71,35 +70,35 @@ void declare_struct(GlslAnalysis* a, GlslNode* node) {
         declare_members(a, s->members);
         return;
     }
-    i32 scope = current_scope(&a->scope_stack);
+    i32 scope = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->structs.count;
     StringView name = name_of(a, s->name);
-    declare_token(&a->resolve, symbol_struct, index, scope, s->name);
+    cfam_declare_token(&a->resolve, symbol_struct, index, scope, s->name);
     i32 start, end;
-    brace_extent(ps(a), s->open, s->close, &start, &end);
+    cfam_brace_extent(ps(a), s->open, s->close, &start, &end);
     i32 members = (i32)open_scope(a->result, (u32)scope, name, start, end);
     array_append(&a->structs, GlslStructRecord{node->token, s, scope, members});
-    add_row(a, node->token, icon_cube, glsl_kind_struct, name, 1, 0);
-    scope_push(&a->scope_stack, members, scope_flag_member);
+    add_row(a, node->token, symbol_struct, glsl_kind_struct, name, 1, 0);
+    cfam_scope_push(&a->scope_stack, members, scope_flag_member);
     declare_members(a, s->members);
-    scope_pop(&a->scope_stack);
-    add_row(a, node->token, icon_cube, glsl_kind_struct, StringView{nullptr, 0}, 0, 1);
+    cfam_scope_pop(&a->scope_stack);
+    add_row(a, node->token, symbol_struct, glsl_kind_struct, StringView{nullptr, 0}, 0, 1);
     if (s->instance) declare_instance(a, s->instance, TypeInfo{symbol_struct, index});
 }
 }  // namespace
 
 void glsl_declare_declaration(GlslAnalysis* a, GlslDeclaration* d) {
-    i32 scope = current_scope(&a->scope_stack);
-    u8 kind = variable_kind_for_flags(current_scope_flags(&a->scope_stack));
+    i32 scope = cfam_current_scope(&a->scope_stack);
+    u8 kind = cfam_variable_kind_for_flags(cfam_current_scope_flags(&a->scope_stack));
     for (; d; d = d->next) {
         bool named = d->name >= 0;
         i64 token = named ? d->name : d->first;
         i32 index = (i32)array_append(&a->variables,
                                       GlslVariable{token, d, scope, named ? kind : (u8)0, type_pending, no_type});
         if (named) {
-            declare_token(&a->resolve, kind, index, scope, d->name);
+            cfam_declare_token(&a->resolve, kind, index, scope, d->name);
             if (kind == symbol_global || kind == symbol_member)
-                add_row(a, d->name, icon_sphere, glsl_token_kind_of_symbol[kind], name_of(a, d->name), 0, 0);
+                add_row(a, d->name, kind, glsl_token_kind_of_symbol[kind], name_of(a, d->name), 0, 0);
         }
         if (a->bodies_phase) {
             glsl_variable_type(a, index);
@@ -122,8 +121,8 @@ void glsl_declare_node(GlslAnalysis* a, GlslNode* node) {
 
 void glsl_declare_items(GlslAnalysis* a) {
     a->declaring_rows = 1;
-    scope_stack_reset(&a->scope_stack);
-    scope_push(&a->scope_stack, 0, scope_flag_file);
+    cfam_scope_stack_reset(&a->scope_stack);
+    cfam_scope_push(&a->scope_stack, 0, scope_flag_file);
     for (GlslNode* node : a->top_level_items) glsl_declare_node(a, node);
     a->declaring_rows = 0;
 }

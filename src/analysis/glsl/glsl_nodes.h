@@ -6,7 +6,7 @@
 // As in the C/C++ records, long runs are flat: the operands of a run of operators of one
 // level are one list, and a primary with its member, index and call operations is one
 // chain, so that walking them needs no deep recursion.
-#include "analysis/cpp/cpp_nodes.h"  // cpp_new, cpp_array: pool_parser records and arrays
+#include "analysis/c_family/records.h"
 #include "core/array.h"
 #include "core/types.h"
 

@@ -38,12 +38,12 @@ i32 binary_level(u16 code) {
 }
 
 GlslExpr* new_expr(u8 kind, i64 token) {
-    GlslExpr* e = cpp_new<GlslExpr>();
+    GlslExpr* e = cfam_new<GlslExpr>();
     e->kind = kind;
     e->token = token;
-    e->list = cpp_array<GlslExpr*>();
-    e->ops = cpp_array<i64>();
-    e->post = cpp_array<GlslPostfix>();
+    e->list = cfam_array<GlslExpr*>();
+    e->ops = cfam_array<i64>();
+    e->post = cfam_array<GlslPostfix>();
     return e;
 }
 
@@ -58,19 +58,19 @@ GlslPostfix* add_postfix(GlslExpr** e, u8 kind, i64 token) {
     post.token = token;
     post.name = -1;
     post.close = -1;
-    post.args = cpp_array<GlslExpr*>();
+    post.args = cfam_array<GlslExpr*>();
     i64 at = array_append(&(*e)->post, post);
     return &(*e)->post[at];
 }
 
 GlslExpr* parse_parenthesised(GlslAnalysis* a) {
     ParseState* p = ps(a);
-    if (!nesting_enter(p)) return nullptr;
+    if (!cfam_nesting_enter(p)) return nullptr;
     GlslExpr* e = new_expr(gexpr_paren, p->pos);
     p->pos++;
     e->a = glsl_parse_expression(a, 0);
-    expect_token(p, ')');
-    nesting_leave(p);
+    cfam_expect_token(p, ')');
+    cfam_nesting_leave(p);
     return e;
 }
 
@@ -101,19 +101,19 @@ void parse_arguments(GlslAnalysis* a, GlslExpr* chain) {
     ParseState* p = ps(a);
     i64 index = chain->post.count - 1;
     p->pos++;  // "("
-    Array<GlslExpr*> args = cpp_array<GlslExpr*>();
-    if (nesting_enter(p)) {
-        while (!at_code(p, ')')) {
+    Array<GlslExpr*> args = cfam_array<GlslExpr*>();
+    if (cfam_nesting_enter(p)) {
+        while (!cfam_at_code(p, ')')) {
             GlslExpr* item = glsl_parse_expression(a, 1);
             if (!item) break;
             array_append(&args, item);
-            if (!accept_token(p, ',')) break;
+            if (!cfam_accept_token(p, ',')) break;
         }
-        nesting_leave(p);
+        cfam_nesting_leave(p);
     }
     // The chain's postfix list may have moved while the arguments were parsed.
     chain->post[index].args = args;
-    if (expect_token(p, ')')) chain->post[index].close = p->pos - 1;
+    if (cfam_expect_token(p, ')')) chain->post[index].close = p->pos - 1;
 }
 
 GlslExpr* parse_postfix(GlslAnalysis* a, bool type_mode) {
@@ -127,17 +127,17 @@ GlslExpr* parse_postfix(GlslAnalysis* a, bool type_mode) {
         if (c == '.') {
             p->pos++;
             GlslPostfix* post = add_postfix(&e, gpost_member, at);
-            if (at_code(p, token_identifier)) post->name = p->pos++;
+            if (cfam_at_code(p, token_identifier)) post->name = p->pos++;
         } else if (c == '[') {
             add_postfix(&e, gpost_index, at);
             i64 index = e->post.count - 1;
             p->pos++;
-            if (!at_code(p, ']') && nesting_enter(p)) {
+            if (!cfam_at_code(p, ']') && cfam_nesting_enter(p)) {
                 GlslExpr* size = glsl_parse_expression(a, 0);
-                nesting_leave(p);
+                cfam_nesting_leave(p);
                 if (size) array_append(&e->post[index].args, size);
             }
-            if (expect_token(p, ']')) e->post[index].close = p->pos - 1;
+            if (cfam_expect_token(p, ']')) e->post[index].close = p->pos - 1;
         } else if (c == '(' && !type_mode) {
             add_postfix(&e, gpost_call, at);
             parse_arguments(a, e);
@@ -159,13 +159,13 @@ GlslExpr* parse_prefix(GlslAnalysis* a) {
     ParseState* p = ps(a);
     u16 c = current_code(p);
     if (at_end(p) || !is_prefix_operator(c)) return parse_postfix(a, false);
-    if (!nesting_enter(p)) return nullptr;
+    if (!cfam_nesting_enter(p)) return nullptr;
     GlslExpr* e = new_expr(gexpr_prefix, p->pos);
     e->op = c;
     p->pos++;
     e->a = parse_prefix(a);
-    nesting_leave(p);
-    if (!e->a) record_error(p);
+    cfam_nesting_leave(p);
+    if (!e->a) cfam_record_error(p);
     return e;
 }
 
@@ -180,23 +180,23 @@ GlslExpr* parse_binary(GlslAnalysis* a, i32 min_level) {
         if (level < 0 || level < min_level) break;
         if (level == 1 || level == 2) {
             // Right-associative: assignments and the conditional recurse for their right side.
-            if (!nesting_enter(p)) break;
+            if (!cfam_nesting_enter(p)) break;
             GlslExpr* e = new_expr(level == 2 ? gexpr_conditional : gexpr_binary, lhs->token);
             e->op = c;
             p->pos++;
             if (level == 2) {
                 e->a = lhs;
                 e->b = glsl_parse_expression(a, 0);
-                expect_token(p, ':');
+                cfam_expect_token(p, ':');
                 e->c = parse_binary(a, 2);
             } else {
                 array_append(&e->list, lhs);
                 array_append(&e->ops, p->pos - 1);
                 GlslExpr* rhs = parse_binary(a, 1);
                 if (rhs) array_append(&e->list, rhs);
-                else record_error(p);
+                else cfam_record_error(p);
             }
-            nesting_leave(p);
+            cfam_nesting_leave(p);
             lhs = e;
             continue;
         }
@@ -209,7 +209,7 @@ GlslExpr* parse_binary(GlslAnalysis* a, i32 min_level) {
             p->pos++;
             GlslExpr* rhs = parse_binary(a, level + 1);
             if (!rhs) {
-                record_error(p);
+                cfam_record_error(p);
                 break;
             }
             array_append(&e->list, rhs);

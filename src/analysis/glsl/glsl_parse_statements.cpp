@@ -1,29 +1,29 @@
 // Statements and blocks of the GLSL parser: the statement grammar shared with C/C++,
 // with conditions that are plain parenthesised expressions.
-#include "analysis/cpp/cpp_statement_grammar.h"
+#include "analysis/c_family/statement_grammar.h"
 #include "analysis/glsl/glsl_parser.h"
 #include "syntax/keyword_lists.h"
 
 namespace {
 GlslStmt* new_stmt(u8 kind, i64 token) {
-    GlslStmt* s = cpp_new<GlslStmt>();
+    GlslStmt* s = cfam_new<GlslStmt>();
     s->kind = kind;
     s->token = token;
-    s->conditions = cpp_array<GlslExpr*>();
-    s->blocks = cpp_array<GlslBlock*>();
+    s->conditions = cfam_array<GlslExpr*>();
+    s->blocks = cfam_array<GlslBlock*>();
     return s;
 }
 
 // "(" expression ")".
 GlslExpr* parse_condition(GlslAnalysis* a) {
     ParseState* p = &a->p;
-    if (!expect_token(p, '(')) return nullptr;
+    if (!cfam_expect_token(p, '(')) return nullptr;
     GlslExpr* e = glsl_parse_expression(a, 0);
-    expect_token(p, ')');
+    cfam_expect_token(p, ')');
     return e;
 }
 
-// The GLSL side of the shared statement grammar (cpp_statement_grammar.h).
+// The GLSL side of the shared statement grammar (c_family/statement_grammar.h).
 struct GlslStatements {
     using Analysis = GlslAnalysis;
     using Stmt = GlslStmt;
@@ -52,6 +52,6 @@ struct GlslStatements {
 };
 }  // namespace
 
-GlslStmt* glsl_parse_statement(GlslAnalysis* a) { return parse_nested_statement<GlslStatements>(a); }
+GlslStmt* glsl_parse_statement(GlslAnalysis* a) { return cfam_parse_nested_statement<GlslStatements>(a); }
 
-GlslBlock* glsl_parse_block(GlslAnalysis* a) { return parse_statement_block<GlslStatements>(a); }
+GlslBlock* glsl_parse_block(GlslAnalysis* a) { return cfam_parse_statement_block<GlslStatements>(a); }

@@ -2,7 +2,7 @@
 // prototypes, and variable declarations with their layout lists and storage words.
 #include "analysis/glsl/glsl_parser.h"
 
-#include "analysis/cpp/cpp_block_loops.h"
+#include "analysis/c_family/block_loops.h"
 #include "analysis/token_classes.h"
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
@@ -11,7 +11,7 @@ namespace {
 ParseState* ps(GlslAnalysis* a) { return &a->p; }
 
 GlslNode* new_node(i64 token, u8 kind) {
-    GlslNode* n = cpp_new<GlslNode>();
+    GlslNode* n = cfam_new<GlslNode>();
     n->token = token;
     n->kind = kind;
     return n;
@@ -38,21 +38,21 @@ u32 storage_bit(u16 c) {
 void parse_layout(GlslAnalysis* a, Array<GlslLayoutItem>* out) {
     ParseState* p = ps(a);
     p->pos += 2;
-    while (at_code(p, token_identifier)) {
+    while (cfam_at_code(p, token_identifier)) {
         GlslLayoutItem item{p->pos++, nullptr};
-        if (accept_token(p, '=')) item.value = glsl_parse_expression(a, 1);
+        if (cfam_accept_token(p, '=')) item.value = glsl_parse_expression(a, 1);
         array_append(out, item);
-        if (!accept_token(p, ',') && !accept_token(p, ';')) break;
+        if (!cfam_accept_token(p, ',') && !cfam_accept_token(p, ';')) break;
     }
-    expect_token(p, ')');
+    cfam_expect_token(p, ')');
 }
 
 // The words in front of a type: an optional layout list, then storage words and
 // qualifier words in any order. False when a "layout" lacks its list.
 bool parse_prefix(GlslAnalysis* a, GlslDeclaration* d) {
     ParseState* p = ps(a);
-    if (at_code(p, glsl_kw_layout)) {
-        if (peek_code(p, 1) != '(') return false;
+    if (cfam_at_code(p, glsl_kw_layout)) {
+        if (cfam_peek_code(p, 1) != '(') return false;
         parse_layout(a, &d->layout);
     }
     for (;;) {
@@ -68,50 +68,50 @@ bool parse_prefix(GlslAnalysis* a, GlslDeclaration* d) {
 }
 
 GlslDeclaration* new_declaration(i64 first) {
-    GlslDeclaration* d = cpp_new<GlslDeclaration>();
+    GlslDeclaration* d = cfam_new<GlslDeclaration>();
     d->first = first;
     d->name = -1;
-    d->layout = cpp_array<GlslLayoutItem>();
-    d->sizes = cpp_array<GlslExpr*>();
+    d->layout = cfam_array<GlslLayoutItem>();
+    d->sizes = cfam_array<GlslExpr*>();
     return d;
 }
 
 // The name's "[n]" suffixes and "= initialiser".
 void parse_declarator_tail(GlslAnalysis* a, GlslDeclaration* d) {
     ParseState* p = ps(a);
-    while (at_code(p, '[')) {
+    while (cfam_at_code(p, '[')) {
         p->pos++;
-        if (!at_code(p, ']'))
+        if (!cfam_at_code(p, ']'))
             if (GlslExpr* size = glsl_parse_expression(a, 0)) array_append(&d->sizes, size);
-        expect_token(p, ']');
+        cfam_expect_token(p, ']');
     }
-    if (accept_token(p, '=')) d->init = glsl_parse_expression(a, 1);
+    if (cfam_accept_token(p, '=')) d->init = glsl_parse_expression(a, 1);
 }
 
 GlslNode* parse_struct(GlslAnalysis* a, i64 start) {
     ParseState* p = ps(a);
-    ParseMark m = parse_mark(p);
-    GlslStruct* s = cpp_new<GlslStruct>();
+    ParseMark m = cfam_parse_mark(p);
+    GlslStruct* s = cfam_new<GlslStruct>();
     s->name = -1;
     s->open = s->close = -1;
-    s->members = cpp_array<GlslNode*>();
+    s->members = cfam_array<GlslNode*>();
     p->pos++;  // "struct"
-    if (at_code(p, token_identifier)) s->name = p->pos++;
+    if (cfam_at_code(p, token_identifier)) s->name = p->pos++;
     GlslNode* node = new_node(start, glsl_node_struct);
     node->structure = s;
-    if (!at_code(p, ';') && !at_code(p, '{')) {
-        parse_restore(p, m);
+    if (!cfam_at_code(p, ';') && !cfam_at_code(p, '{')) {
+        cfam_parse_restore(p, m);
         return nullptr;
     }
     if (s->name >= 0) colour_token(p, p->tokens[s->name], glsl_kind_struct);
-    if (accept_token(p, ';')) return node;  // a forward declaration
+    if (cfam_accept_token(p, ';')) return node;  // a forward declaration
     s->open = p->pos++;
     s->has_body = 1;
-    Array<void*> members = cpp_array<void*>();
-    parse_member_list(p, item_hook, a, &members);
+    Array<void*> members = cfam_array<void*>();
+    cfam_parse_member_list(p, item_hook, a, &members);
     for (void* member : members) array_append(&s->members, (GlslNode*)member);
-    if (at_code(p, '}')) s->close = p->pos++;
-    else expect_token(p, '}');
+    if (cfam_at_code(p, '}')) s->close = p->pos++;
+    else cfam_expect_token(p, '}');
     // Nothing after the "}" belongs to the struct: a ";" there is the driver's to skip.
     return node;
 }
@@ -121,32 +121,32 @@ GlslNode* parse_struct(GlslAnalysis* a, i64 start) {
 // instance names it.
 GlslNode* parse_interface_block(GlslAnalysis* a, i64 start) {
     ParseState* p = ps(a);
-    ParseMark m = parse_mark(p);
+    ParseMark m = cfam_parse_mark(p);
     bool ok = parse_prefix(a, new_declaration(start));
     // Qualifier words that are no keywords ("buffer", "readonly") before the block name.
-    while (ok && at_code(p, token_identifier) && peek_code(p, 1) == token_identifier) p->pos++;
-    if (!ok || p->pos == start || !at_code(p, token_identifier) || peek_code(p, 1) != '{') {
-        parse_restore(p, m);
+    while (ok && cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == token_identifier) p->pos++;
+    if (!ok || p->pos == start || !cfam_at_code(p, token_identifier) || cfam_peek_code(p, 1) != '{') {
+        cfam_parse_restore(p, m);
         return nullptr;
     }
-    GlslStruct* s = cpp_new<GlslStruct>();
+    GlslStruct* s = cfam_new<GlslStruct>();
     s->name = p->pos++;
     s->is_block = 1;
     s->has_body = 1;
-    s->members = cpp_array<GlslNode*>();
+    s->members = cfam_array<GlslNode*>();
     colour_token(p, p->tokens[s->name], glsl_kind_struct);
     s->open = p->pos++;
-    Array<void*> members = cpp_array<void*>();
-    parse_member_list(p, item_hook, a, &members);
+    Array<void*> members = cfam_array<void*>();
+    cfam_parse_member_list(p, item_hook, a, &members);
     for (void* member : members) array_append(&s->members, (GlslNode*)member);
-    if (at_code(p, '}')) s->close = p->pos++;
-    else expect_token(p, '}');
-    if (at_code(p, token_identifier)) {
+    if (cfam_at_code(p, '}')) s->close = p->pos++;
+    else cfam_expect_token(p, '}');
+    if (cfam_at_code(p, token_identifier)) {
         s->instance = new_declaration(start);
         s->instance->name = p->pos++;
         parse_declarator_tail(a, s->instance);
     }
-    expect_token(p, ';');
+    cfam_expect_token(p, ';');
     GlslNode* node = new_node(start, glsl_node_struct);
     node->structure = s;
     return node;
@@ -154,27 +154,27 @@ GlslNode* parse_interface_block(GlslAnalysis* a, i64 start) {
 
 GlslNode* parse_function(GlslAnalysis* a, i64 start, GlslExpr* type) {
     ParseState* p = ps(a);
-    GlslFunction* f = cpp_new<GlslFunction>();
+    GlslFunction* f = cfam_new<GlslFunction>();
     f->first = start;
     f->return_type = type;
-    f->params = cpp_array<GlslDeclaration*>();
+    f->params = cfam_array<GlslDeclaration*>();
     f->name = p->pos;
     colour_current_token(p, glsl_kind_proc);
     p->pos += 2;  // the name and "("
-    if (!at_code(p, ')')) {
+    if (!cfam_at_code(p, ')')) {
         do {
             GlslDeclaration* d = glsl_parse_declaration(a, false, gdecl_parameter);
             if (!d) break;
             array_append(&f->params, d);
-        } while (accept_token(p, ','));
+        } while (cfam_accept_token(p, ','));
     }
-    expect_token(p, ')');
+    cfam_expect_token(p, ')');
     f->head_end = p->pos;
-    if (accept_token(p, ';')) {
-    } else if (at_code(p, '{')) {
+    if (cfam_accept_token(p, ';')) {
+    } else if (cfam_at_code(p, '{')) {
         f->body = glsl_parse_block(a);
     } else {
-        record_error(p);
+        cfam_record_error(p);
     }
     GlslNode* node = new_node(start, glsl_node_function);
     node->function = f;
@@ -184,13 +184,14 @@ GlslNode* parse_function(GlslAnalysis* a, i64 start, GlslExpr* type) {
 // "precision highp float;": a declaration of no name whose type is the last word.
 GlslNode* parse_precision(GlslAnalysis* a, i64 start) {
     ParseState* p = ps(a);
-    if (!at_code(p, token_identifier) || !sv_equal(token_text(p), SV("precision")) ||
-        peek_code(p, 1) != token_identifier || peek_code(p, 2) != token_identifier || peek_code(p, 3) != ';')
+    if (!cfam_at_code(p, token_identifier) || !sv_equal(token_text(p), SV("precision")) ||
+        cfam_peek_code(p, 1) != token_identifier || cfam_peek_code(p, 2) != token_identifier ||
+        cfam_peek_code(p, 3) != ';')
         return nullptr;
     GlslDeclaration* d = new_declaration(start);
     p->pos += 2;
     d->type = glsl_parse_type(a);
-    expect_token(p, ';');
+    cfam_expect_token(p, ';');
     GlslNode* node = new_node(start, glsl_node_variable);
     node->variable = d;
     return node;
@@ -199,9 +200,9 @@ GlslNode* parse_precision(GlslAnalysis* a, i64 start) {
 
 void glsl_skip_qualifier_words(GlslAnalysis* a) {
     ParseState* p = ps(a);
-    while (at_code(p, token_identifier)) {
-        u16 next = peek_code(p, 1);
-        bool before_type = next == token_identifier && peek_code(p, 2) == token_identifier;
+    while (cfam_at_code(p, token_identifier)) {
+        u16 next = cfam_peek_code(p, 1);
+        bool before_type = next == token_identifier && cfam_peek_code(p, 2) == token_identifier;
         if (!before_type && !storage_bit(next)) return;
         p->pos++;
     }
@@ -209,24 +210,24 @@ void glsl_skip_qualifier_words(GlslAnalysis* a) {
 
 GlslDeclaration* glsl_parse_declaration(GlslAnalysis* a, bool more, u8 context) {
     ParseState* p = ps(a);
-    ParseMark m = parse_mark(p);
+    ParseMark m = cfam_parse_mark(p);
     GlslDeclaration* d = new_declaration(p->pos);
     if (!parse_prefix(a, d)) {
-        parse_restore(p, m);
+        cfam_parse_restore(p, m);
         return nullptr;
     }
     d->type = glsl_parse_type(a);
-    if (!d->type || (context != gdecl_parameter && !at_code(p, token_identifier))) {
-        parse_restore(p, m);
+    if (!d->type || (context != gdecl_parameter && !cfam_at_code(p, token_identifier))) {
+        cfam_parse_restore(p, m);
         return nullptr;
     }
-    if (at_code(p, token_identifier)) d->name = p->pos++;
+    if (cfam_at_code(p, token_identifier)) d->name = p->pos++;
     parse_declarator_tail(a, d);
     GlslDeclaration* last = d;
-    while (more && at_code(p, ',')) {
+    while (more && cfam_at_code(p, ',')) {
         p->pos++;
-        if (!at_code(p, token_identifier)) {
-            count_error(p);
+        if (!cfam_at_code(p, token_identifier)) {
+            cfam_count_error(p);
             break;
         }
         GlslDeclaration* next = new_declaration(d->first);
@@ -245,22 +246,22 @@ GlslNode* glsl_parse_top_level_item(GlslAnalysis* a) {
     ParseState* p = ps(a);
     skip_stray_tokens(p, is_stray, nullptr);
     if (at_end(p)) return nullptr;
-    ParseMark start_mark = parse_mark(p);
+    ParseMark start_mark = cfam_parse_mark(p);
     i64 start = p->pos;
-    if (at_code(p, glsl_kw_struct)) return parse_struct(a, start);
+    if (cfam_at_code(p, glsl_kw_struct)) return parse_struct(a, start);
     if (GlslNode* node = parse_precision(a, start)) return node;
     glsl_skip_qualifier_words(a);
     GlslExpr* type = glsl_parse_type(a);
-    if (type && at_code(p, token_identifier) && peek_code(p, 1) == '(') return parse_function(a, start, type);
-    parse_restore(p, start_mark);
+    if (type && cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') return parse_function(a, start, type);
+    cfam_parse_restore(p, start_mark);
     if (GlslNode* node = parse_interface_block(a, start)) return node;
     if (GlslDeclaration* d = glsl_parse_declaration(a, true, gdecl_item)) {
-        expect_token(p, ';');
+        cfam_expect_token(p, ';');
         GlslNode* node = new_node(start, glsl_node_variable);
         node->variable = d;
         return node;
     }
-    parse_restore(p, start_mark);
+    cfam_parse_restore(p, start_mark);
     return nullptr;
 }
 
@@ -275,7 +276,7 @@ bool driver_hook(ParseState*, void* context) {
 }  // namespace
 
 void glsl_parse_tokens(GlslAnalysis* a) {
-    a->top_level_items = cpp_array<GlslNode*>();
-    prepare_recovery_tables(&a->p);
-    top_level_driver(&a->p, driver_hook, record_error, a);
+    a->top_level_items = cfam_array<GlslNode*>();
+    cfam_prepare_recovery_tables(&a->p);
+    top_level_driver(&a->p, driver_hook, cfam_record_error, a);
 }

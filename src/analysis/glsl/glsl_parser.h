@@ -1,9 +1,9 @@
 #pragma once
 // The GLSL parser: the C/C++ parser's design on a smaller grammar. It never reports an
-// error; it recovers with the shared primitive steps (cpp_primitives.h) and the shared
-// block and member-list loops (cpp_block_loops.h), and colours struct and function names
-// by syntax alone.
-#include "analysis/cpp/cpp_primitives.h"
+// error; it recovers with the shared primitive steps (c_family/primitives.h) and the
+// shared block and member-list loops (c_family/block_loops.h), and colours struct and
+// function names by syntax alone.
+#include "analysis/c_family/primitives.h"
 #include "analysis/glsl/glsl_state.h"
 
 // Runs the top-level driver over a->p.tokens into a->top_level_items.

@@ -1,6 +1,6 @@
 // Resolution of expressions and types, the lazily resolved types of the work records,
 // and the resolution passes that run before the function bodies.
-#include "analysis/cpp/cpp_expression_walk.h"
+#include "analysis/c_family/expression_walk.h"
 #include "analysis/glsl/glsl_semantic.h"
 #include "syntax/token_kinds.h"
 
@@ -15,7 +15,7 @@ i32 hook_scope_of_record(void* context, u8 kind, i32 index) {
     return -1;
 }
 
-// The GLSL side of the shared expression walk (cpp_expression_walk.h). A name after "."
+// The GLSL side of the shared expression walk (c_family/expression_walk.h). A name after "."
 // is looked up only among the members of a struct type: swizzles of vectors find no
 // scope and keep the lexer's colour. A GLSL pass sees only its document.
 struct GlslExpressions {
@@ -31,7 +31,7 @@ struct GlslExpressions {
     static TypeInfo return_type(GlslAnalysis* a, i32 function) { return glsl_function_return_type(a, function); }
 };
 
-// The work of the lazily resolved types (lazy_record_type).
+// The work of the lazily resolved types (cfam_lazy_record_type).
 TypeInfo declared_variable_type(GlslAnalysis* a, const GlslVariable& v) {
     return v.decl ? glsl_resolve_expression(a, v.decl->type, v.scope) : no_type;
 }
@@ -59,10 +59,10 @@ const u8 glsl_token_kind_of_symbol[symbol_kind_count] = {
 i64 glsl_offset_of(const GlslAnalysis* a, i64 token) { return token_at(&a->p, token).offset; }
 
 void glsl_semantic_init(GlslAnalysis* a) {
-    a->variables = cpp_array<GlslVariable>();
-    a->functions = cpp_array<GlslFunctionRecord>();
-    a->structs = cpp_array<GlslStructRecord>();
-    scope_stack_reset(&a->scope_stack);
+    a->variables = cfam_array<GlslVariable>();
+    a->functions = cfam_array<GlslFunctionRecord>();
+    a->structs = cfam_array<GlslStructRecord>();
+    cfam_scope_stack_reset(&a->scope_stack);
     a->bodies_phase = 0;
     a->declaring_rows = 0;
     a->resolve_depth = 0;
@@ -75,11 +75,11 @@ void glsl_semantic_init(GlslAnalysis* a) {
 }
 
 TypeInfo glsl_variable_type(GlslAnalysis* a, i32 index) {
-    return lazy_record_type(a, &a->variables, index, &GlslVariable::type, declared_variable_type);
+    return cfam_lazy_record_type(a, &a->variables, index, &GlslVariable::type, declared_variable_type);
 }
 
 TypeInfo glsl_function_return_type(GlslAnalysis* a, i32 index) {
-    return lazy_record_type(a, &a->functions, index, &GlslFunctionRecord::return_type, declared_return_type);
+    return cfam_lazy_record_type(a, &a->functions, index, &GlslFunctionRecord::return_type, declared_return_type);
 }
 
 void glsl_resolve_declarator_parts(GlslAnalysis* a, GlslDeclaration* d, i32 scope) {
@@ -89,20 +89,20 @@ void glsl_resolve_declarator_parts(GlslAnalysis* a, GlslDeclaration* d, i32 scop
 }
 
 TypeInfo glsl_resolve_expression(GlslAnalysis* a, GlslExpr* e, i32 scope) {
-    return resolve_expression_shapes<GlslExpressions>(a, e, scope);
+    return cfam_resolve_expression_shapes<GlslExpressions>(a, e, scope);
 }
 
 void glsl_resolve_passes(GlslAnalysis* a) {
     ScopeStack* stack = &a->scope_stack;
     for (i64 i = 0; i < a->variables.count; i++) {
         GlslVariable v = a->variables[i];
-        begin_work_record(ps(a), stack, v.token, v.scope, scope_flag_body);
+        cfam_begin_work_record(ps(a), stack, v.token, v.scope, scope_flag_body);
         glsl_variable_type(a, (i32)i);
         if (v.decl) glsl_resolve_declarator_parts(a, v.decl, v.scope);
     }
     for (i64 i = 0; i < a->functions.count; i++) {
         GlslFunctionRecord f = a->functions[i];
-        begin_work_record(ps(a), stack, f.token, f.scope, scope_flag_body);
+        cfam_begin_work_record(ps(a), stack, f.token, f.scope, scope_flag_body);
         glsl_function_return_type(a, (i32)i);
     }
 }

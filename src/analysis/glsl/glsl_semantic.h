@@ -17,7 +17,7 @@ void glsl_declare_builtins(AnalysisResult* result);
 
 // Work lists, scope stack and the resolution hooks; the root scope must exist.
 void glsl_semantic_init(GlslAnalysis* a);
-// The declaration pass over the top-level items (minimap rows on).
+// The declaration pass over the top-level items (outline rows on).
 void glsl_declare_items(GlslAnalysis* a);
 void glsl_declare_node(GlslAnalysis* a, GlslNode* node);
 // Declares each named declarator of a chain as a variable of the kind the current scope

@@ -3,7 +3,7 @@
 // tokens, the top-level nodes, and the work lists, scope stack and phase of the
 // declaration and resolution passes. Everything lives in pool_parser.
 #include "analysis/analysis_job.h"
-#include "analysis/cpp/cpp_resolve_helpers.h"
+#include "analysis/c_family/resolve_helpers.h"
 #include "analysis/glsl/glsl_nodes.h"
 
 struct GlslVariable {
@@ -42,7 +42,7 @@ struct GlslAnalysis {
     ScopeStack scope_stack;
     ResolveContext resolve;
     u8 bodies_phase;
-    u8 declaring_rows;  // minimap rows are made (the declaration pass proper)
+    u8 declaring_rows;  // outline rows are made (the declaration pass proper)
     i32 resolve_depth;  // recursion depth of the declaration and resolution walks
 };
 

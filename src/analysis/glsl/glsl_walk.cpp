@@ -5,7 +5,7 @@
 namespace {
 ParseState* ps(GlslAnalysis* a) { return &a->p; }
 
-i32 scope_now(GlslAnalysis* a) { return current_scope(&a->scope_stack); }
+i32 scope_now(GlslAnalysis* a) { return cfam_current_scope(&a->scope_stack); }
 
 void walk_statements(GlslAnalysis* a, const Array<GlslStmt*>& statements) {
     for (GlslStmt* s : statements) glsl_walk_statement(a, s);
@@ -14,9 +14,9 @@ void walk_statements(GlslAnalysis* a, const Array<GlslStmt*>& statements) {
 // A braced block gets a scope of its own; a single statement stands in the current one.
 void walk_block(GlslAnalysis* a, GlslBlock* b) {
     if (!b) return;
-    if (b->open >= 0) push_block_scope(ps(a), a->result, &a->scope_stack, b->open, b->close);
+    if (b->open >= 0) cfam_push_block_scope(ps(a), a->result, &a->scope_stack, b->open, b->close);
     walk_statements(a, b->statements);
-    if (b->open >= 0) scope_pop(&a->scope_stack);
+    if (b->open >= 0) cfam_scope_pop(&a->scope_stack);
 }
 }  // namespace
 
@@ -66,7 +66,7 @@ void glsl_bodies_phase(GlslAnalysis* a) {
     a->bodies_phase = 1;
     for (i64 i = 0; i < a->functions.count; i++) {
         GlslFunctionRecord record = a->functions[i];
-        begin_work_record(ps(a), &a->scope_stack, record.token, record.scope, scope_flag_body);
+        cfam_begin_work_record(ps(a), &a->scope_stack, record.token, record.scope, scope_flag_body);
         if (record.node->body) walk_statements(a, record.node->body->statements);
     }
     a->bodies_phase = 0;

@@ -2,11 +2,13 @@
 // declare and resolve every name, and fill the job's colours and result.
 #include "analysis/vantrel/vantrel_analysis.h"
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "analysis/vantrel/vantrel_semantic.h"
 #include "syntax/coloring_file.h"
+#include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -14,9 +16,8 @@ namespace {
 // scratch colour buffer that nobody reads. Everything else is allocated before lexing
 // starts, so that the token list grows in place at the top of pool_parser.
 void lex_files(ParseState* p, AnalysisJob* job) {
-    Lexer* lexer = &analysis_lexers[language_vantrel];
     Array<SourceFile> others{nullptr, 0, 0, pool_parser};
-    if (source_lock) {
+    if (analysis.source_lock) {
         StringView suffix = SV(".vnt");
         others = source_cache_copy_matching(&suffix, 1, job->path, pool_parser);
     }
@@ -28,9 +29,9 @@ void lex_files(ParseState* p, AnalysisJob* job) {
         array_append(&colours, buffer);
     }
     array_reserve(&p->files, others.count + 1);
-    parse_state_add_file(p, lexer, language_vantrel, false, job->path, job->text, job->colours.data);
+    parse_state_add_file(p, file_kind_vantrel, job->path, job->text, job->colours.data);
     for (i64 i = 0; i < others.count; i++)
-        parse_state_add_file(p, lexer, language_vantrel, false, others[i].path, others[i].text, colours[i]);
+        parse_state_add_file(p, file_kind_vantrel, others[i].path, others[i].text, colours[i]);
 }
 }  // namespace
 
@@ -54,7 +55,6 @@ void vantrel_analysis_run(AnalysisJob* job) {
     job->parse_ms += parsed - lexed;
 
     analysis_begin_result(job, language_vantrel);
-    remember_group_states(job, true);
     vantrel_declare_items(&a);
     vantrel_resolve_all(&a);
     vantrel_fill_signatures(&a);

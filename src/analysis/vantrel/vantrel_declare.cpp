@@ -1,6 +1,6 @@
 // The declaration pass: every named thing of every parsed file enters the scope tree
 // and the symbol table, coloured by its kind; the document's declarations become
-// minimap rows.
+// outline rows.
 #include "analysis/vantrel/vantrel_semantic.h"
 #include "syntax/token_kinds.h"
 
@@ -22,8 +22,7 @@ void pop_context(VantrelAnalysis* a) {
 
 void add_row(VantrelAnalysis* a, u8 kind, i64 token, StringView name, u8 group_start, u8 group_end) {
     const Token& t = token_at(a->p, token);
-    add_minimap_row(a->job, a->result->kind_colours[kind], a->result->kind_icons[kind], (i32)t.line, name, group_start,
-                    group_end);
+    add_outline_row(a->job, kind, a->result->kind_tokens[kind], (i32)t.line, name, group_start, group_end);
 }
 
 void declare_item(VantrelAnalysis* a, VItem* item);

@@ -4,15 +4,17 @@
 #include "core/string_view.h"
 #include "core/types.h"
 
+// One draw_arrays call, or one quad of a pipeline_draw_quads run (recorded as a strip of
+// four vertices: mode 5, first 0, count 4, one instance, with the quad's own values).
 struct RecordedDraw {
-    u32 texture;       // texture bound to unit 0 (target 1) at the draw
+    u32 texture;       // texture bound to unit 0 (target 1) at the draw; a run's texture
     u32 program;       // bound shader program
     u32 frame_buffer;  // bound frame buffer (0: the window)
-    f32 mvp[16];       // value of the program's "mvp" uniform
-    f32 color[4];      // "color" (zeros when the program has none)
-    f32 uv_rect[4];    // "uv_rect" (zeros when the program has none)
+    f32 mvp[16];       // value of the program's "mvp" uniform; a quad's mvp
+    f32 color[4];      // "color" (zeros when the program has none); a quad's colour
+    f32 uv_rect[4];    // "uv_rect" (zeros when the program has none); a quad's uv_rect
     bool scissor_enabled;
-    i32 scissor[4];  // x, y, width, height in force
+    i32 scissor[4];  // x, y, width, height in force (a run's own; zeros for a run without)
     u32 mode;
     i32 first, count, instances;
 };
@@ -49,6 +51,8 @@ void headless_focus_lost();
 void headless_focus_gained();
 
 // ---- Observations ----------------------------------------------------------------------
+// The draw and GPU state views first take what the renderer still holds (the hook of
+// pipeline_set_submit_hook; headless_reset forgets the hook).
 // Draws since the last input_poll (input_poll clears the list).
 i64 headless_draw_count();
 const RecordedDraw* headless_draws();
@@ -89,10 +93,11 @@ struct HeadlessGpuState {
     f32 clear_color[4];
     i64 clear_count;
     u32 clear_mask;  // of the last pipeline_clear
-    bool scissor_enabled;
+    bool scissor_enabled;  // pipeline_scissor_*: clears and draw_arrays; quad runs carry their own
     i32 scissor[4];
     i64 live_vertex_arrays, live_buffers, live_programs, live_textures, live_frame_buffers;
     i64 draws_dropped;  // draws past the recording limit, since the last input_poll
+    i64 quad_runs;      // pipeline_draw_quads calls, since the last input_poll
     // Calls a real GPU would reject or ignore: unknown, destroyed or wrong-kind handles,
     // drawing without a program or vertex array, uniforms with no program bound, texture
     // or frame buffer calls with nothing bound.

@@ -176,6 +176,13 @@ void texture_bind(u32 target, u32 texture) {
 
 void texture_unbind(u32 target) { texture_bind(target, 0); }
 
+void headless_bind_unit0(u32 texture) {
+    HeadlessGpuState* gpu = headless_gpu_mutable();
+    gpu->active_unit = 0;
+    table.unit_textures[0] = texture;
+    gpu->texture = texture;
+}
+
 void texture_unit(u32 unit) {
     if (unit >= max_texture_units) {
         headless_gpu_misuse("texture_unit out of range");

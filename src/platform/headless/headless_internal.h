@@ -69,6 +69,8 @@ struct HeadlessProgramUniforms {
 };
 HeadlessProgramUniforms headless_program_uniforms(u32 program);
 
+// Unit 0 made active with `texture` (live or 0) bound, as a quad run leaves it.
+void headless_bind_unit0(u32 texture);
 // Mutable view of the pipeline state shared by the GPU files.
 HeadlessGpuState* headless_gpu_mutable();
 void headless_gpu_misuse(const char* what);

@@ -1,5 +1,6 @@
 // Pipeline state and the draw list: every draw_arrays is recorded with the state and
-// uniform values in force, so tests can check what would have reached the screen.
+// uniform values in force, and every quad of a run as a draw of its own with the run's
+// texture and scissor, so tests can check what would have reached the screen.
 #include <cstdlib>
 #include <cstring>
 
@@ -19,6 +20,7 @@ HeadlessGpuState gpu;
 DrawList draw_list;
 i64 present_count;
 i32 frame_buffer_status;
+void (*submit_hook)();
 
 bool reserve_draw() {
     if (draw_list.count < draw_list.capacity) return true;
@@ -37,6 +39,17 @@ void copy_floats(f32* destination, const HeadlessUniformValue* value, i32 count)
     else memset(destination, 0, (size_t)count * sizeof(f32));
 }
 
+// What the renderer still holds reaches the list before anyone looks at it.
+void take_pending() {
+    if (submit_hook) submit_hook();
+}
+
+void check_program(const char* none, const char* unlinked) {
+    HeadlessObject* program = headless_object(gpu.program, object_program);
+    if (!program) headless_gpu_misuse(none);
+    else if (!program->linked) headless_gpu_misuse(unlinked);
+}
+
 }  // namespace
 
 HeadlessGpuState* headless_gpu_mutable() { return &gpu; }
@@ -49,13 +62,16 @@ void headless_gpu_misuse(const char* what) {
 void headless_draws_clear() {
     draw_list.count = 0;
     gpu.draws_dropped = 0;
+    gpu.quad_runs = 0;
 }
 
+// The renderer's hook goes too: whatever it holds names objects that are gone.
 void headless_draws_reset() {
     memset(&gpu, 0, sizeof(gpu));
     draw_list.count = 0;
     present_count = 0;
     frame_buffer_status = 0;
+    submit_hook = nullptr;
 }
 
 i32 frame_buffer_get_status(u32) { return frame_buffer_status; }
@@ -101,12 +117,15 @@ void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height) {
     gpu.scissor[3] = height;
 }
 
-void pipeline_present() { present_count++; }
+void pipeline_set_submit_hook(void (*submit)()) { submit_hook = submit; }
+
+void pipeline_present() {
+    take_pending();
+    present_count++;
+}
 
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances) {
-    HeadlessObject* program = headless_object(gpu.program, object_program);
-    if (!program) headless_gpu_misuse("draw_arrays with no program bound");
-    else if (!program->linked) headless_gpu_misuse("draw_arrays with a program that failed to link");
+    check_program("draw_arrays with no program bound", "draw_arrays with a program that failed to link");
     if (gpu.vertex_array == 0) headless_gpu_misuse("draw_arrays with no vertex array bound");
     if (first < 0 || count < 0 || instances < 0) headless_gpu_misuse("draw_arrays with a negative count");
     if (!reserve_draw()) {
@@ -129,7 +148,56 @@ void draw_arrays(u32 mode, i32 first, i32 count, i32 instances) {
     draw->instances = instances;
 }
 
-i64 headless_draw_count() { return draw_list.count; }
-const RecordedDraw* headless_draws() { return draw_list.draws; }
+// Each quad is recorded as the single-quad draw a strip of four vertices would be, with
+// the pipeline's scissor replaced by the run's.
+void pipeline_draw_quads(u32 texture, const QuadScissor* scissor, const QuadInstance* quads, i64 count) {
+    check_program("pipeline_draw_quads with no program bound",
+                  "pipeline_draw_quads with a program that failed to link");
+    if (count < 0 || (count > 0 && !quads)) {
+        headless_gpu_misuse("pipeline_draw_quads without quads");
+        return;
+    }
+    gpu.quad_runs++;
+    if (texture != 0 && !headless_object(texture, object_texture))
+        headless_gpu_misuse("pipeline_draw_quads with an unknown texture");
+    else headless_bind_unit0(texture);
+    for (i64 i = 0; i < count; i++) {
+        if (!reserve_draw()) {
+            gpu.draws_dropped += count - i;
+            return;
+        }
+        RecordedDraw* draw = &draw_list.draws[draw_list.count++];
+        draw->texture = texture;
+        draw->program = gpu.program;
+        draw->frame_buffer = gpu.frame_buffer;
+        memcpy(draw->mvp, quads[i].mvp, sizeof(draw->mvp));
+        memcpy(draw->color, quads[i].color, sizeof(draw->color));
+        memcpy(draw->uv_rect, quads[i].uv_rect, sizeof(draw->uv_rect));
+        draw->scissor_enabled = scissor != nullptr;
+        draw->scissor[0] = scissor ? scissor->x : 0;
+        draw->scissor[1] = scissor ? scissor->y : 0;
+        draw->scissor[2] = scissor ? scissor->width : 0;
+        draw->scissor[3] = scissor ? scissor->height : 0;
+        draw->mode = 5;
+        draw->first = 0;
+        draw->count = 4;
+        draw->instances = 1;
+    }
+}
+
+i64 headless_draw_count() {
+    take_pending();
+    return draw_list.count;
+}
+
+const RecordedDraw* headless_draws() {
+    take_pending();
+    return draw_list.draws;
+}
+
 i64 headless_present_count() { return present_count; }
-const HeadlessGpuState* headless_gpu_state() { return &gpu; }
+
+const HeadlessGpuState* headless_gpu_state() {
+    take_pending();
+    return &gpu;
+}

@@ -1,7 +1,6 @@
-// Vertex arrays, buffers, textures and frame buffers as plain GL handles. A vertex array
-// binding reaches GL only when something depends on it (quads unbind theirs after each
-// draw, and merged draws bind their own); anything that changes what collected quads
-// read flushes them first.
+// Vertex arrays, buffers, textures and frame buffers as plain GL handles. The caller's
+// vertex array and vertex-data buffer bindings reach GL only when something depends on
+// them: quad runs bind their own in between, and the caller's often go unused.
 #include <cstdint>
 #include <cstdio>
 
@@ -9,7 +8,6 @@
 #include "platform/sdl_gl/gl_codes.h"
 #include "platform/sdl_gl/gpu_state.h"
 #include "platform/sdl_gl/mipmaps.h"
-#include "platform/sdl_gl/quad_batch.h"
 
 namespace {
 const i32 max_texture_side = 16384;
@@ -51,7 +49,6 @@ void vertex_array_unbind() { vertex_array_bind(0); }
 
 void vertex_array_destroy(u32 vertex_array) {
     if (!gpu_state.ready || vertex_array == 0) return;
-    quad_arrays_forget(vertex_array);
     glDeleteVertexArrays(1, &vertex_array);
     // GL unbinds it too
     if (gpu_state.vertex_array == vertex_array) gpu_state.vertex_array = 0;
@@ -68,47 +65,57 @@ u32 buffer_create() {
 void buffer_bind(u32 target, u32 buffer) {
     GLenum gl_target = gl_buffer_target(target);
     if (!gpu_state.ready || !gl_target) return;
+    if (gl_target == GL_ARRAY_BUFFER) {
+        gpu_state.array_buffer = buffer;
+        return;
+    }
     // The index buffer binding belongs to the bound vertex array.
-    if (gl_target == GL_ARRAY_BUFFER) gpu_state.array_buffer = buffer;
-    else gpu_sync_vertex_array();
+    gpu_sync_vertex_array();
     glBindBuffer(gl_target, buffer);
+    gpu_check("buffer_bind");
+}
+
+void gpu_sync_array_buffer() {
+    if (gpu_state.gl_array_buffer == gpu_state.array_buffer) return;
+    glBindBuffer(GL_ARRAY_BUFFER, gpu_state.array_buffer);
+    gpu_state.gl_array_buffer = gpu_state.array_buffer;
     gpu_check("buffer_bind");
 }
 
 void buffer_data(u32 target, i64 size, const void* data, u32 usage) {
     GLenum gl_target = gl_buffer_target(target);
     if (!gpu_state.ready || !gl_target || size < 0) return;
-    quad_batch_flush();
-    if (gl_target != GL_ARRAY_BUFFER) gpu_sync_vertex_array();
+    if (gl_target == GL_ARRAY_BUFFER) gpu_sync_array_buffer();
+    else gpu_sync_vertex_array();
     glBufferData(gl_target, (GLsizeiptr)size, data, gl_buffer_usage(usage));
     gpu_check("buffer_data");
 }
 
 // GL detaches a deleted buffer from the bound vertex array only, so that must be the
-// caller's; twin arrays are rebuilt from the caller's arrays afterwards.
+// caller's.
 void buffer_destroy(u32 buffer) {
     if (!gpu_state.ready || !buffer) return;
-    quad_arrays_forget(0);
     gpu_sync_vertex_array();
     glDeleteBuffers(1, &buffer);
     if (gpu_state.array_buffer == buffer) gpu_state.array_buffer = 0;
+    if (gpu_state.gl_array_buffer == buffer) gpu_state.gl_array_buffer = 0;
 }
 
 void attribute_enable(u32 index) {
     if (!gpu_state.ready || index >= 16) return;
-    quad_arrays_forget(gpu_state.vertex_array);
     gpu_sync_vertex_array();
     glEnableVertexAttribArray(index);
     gpu_check("attribute_enable");
 }
 
+// The input reads from the buffer bound to target 0 now.
 void attribute_format(u32 index, i32 components, u32 type, bool normalized, i32 stride, i64 offset) {
     GLenum gl_type = gl_component_type(type);
     if (!gpu_state.ready || !gl_type || index >= 16 || components < 1 || components > 4 || stride < 0 || offset < 0) {
         return;
     }
-    quad_arrays_forget(gpu_state.vertex_array);
     gpu_sync_vertex_array();
+    gpu_sync_array_buffer();
     glVertexAttribPointer(index, components, gl_type, normalized ? GL_TRUE : GL_FALSE, stride,
                           (const void*)(uintptr_t)offset);
     gpu_check("attribute_format");
@@ -126,7 +133,6 @@ void texture_bind(u32 target, u32 texture) {
     if (!gpu_state.ready || !gl_texture_target(target)) return;
     u32* slot = &gpu_state.textures_2d[gpu_state.active_unit];
     if (*slot == texture) return;
-    quad_batch_flush();
     glBindTexture(GL_TEXTURE_2D, texture);
     *slot = texture;
     gpu_check("texture_bind");
@@ -147,7 +153,6 @@ void texture_image_2d(u32 target, i32 level, u32 internal_format, i32 width, i32
     GLenum gl_type = gl_pixel_type(type);
     if (!gpu_state.ready || !gl_texture_target(target) || !gl_internal || !gl_format || !gl_type) return;
     if (level < 0 || width < 0 || height < 0 || width > max_texture_side || height > max_texture_side) return;
-    quad_batch_flush();
     glTexImage2D(GL_TEXTURE_2D, level, (GLint)gl_internal, width, height, 0, gl_format, gl_type, pixels);
     gpu_check("texture_image_2d");
 }
@@ -156,7 +161,6 @@ void texture_parameter_wrap(u32 target, u32 axis, u32 mode) {
     GLenum gl_axis = gl_wrap_axis(axis);
     GLint gl_mode = gl_wrap_mode(mode);
     if (!gpu_state.ready || !gl_texture_target(target) || !gl_axis || !gl_mode) return;
-    quad_batch_flush();
     glTexParameteri(GL_TEXTURE_2D, gl_axis, gl_mode);
     gpu_check("texture_parameter_wrap");
 }
@@ -169,7 +173,6 @@ void texture_parameter_filter(u32 target, u32 parameter, u32 value) {
         printf("unknown GPU code %u/%u for texture filter\n", parameter, value);
         return;
     }
-    quad_batch_flush();
     GLint filter = value == 1 ? GL_LINEAR : GL_NEAREST;
     if (parameter == 3) {
         if (value == 1 && bound_texture_has_mipmaps()) filter = GL_LINEAR_MIPMAP_LINEAR;
@@ -182,7 +185,6 @@ void texture_parameter_filter(u32 target, u32 parameter, u32 value) {
 
 void texture_generate_mipmap(u32 target) {
     if (!gpu_state.ready || !gl_texture_target(target)) return;
-    quad_batch_flush();
     if (!generate_mipmaps_on_cpu()) glGenerateMipmap(GL_TEXTURE_2D);
     if (bound_texture_min_filter() == GL_LINEAR && bound_texture_has_mipmaps()) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -192,7 +194,6 @@ void texture_generate_mipmap(u32 target) {
 
 void texture_destroy(u32 texture) {
     if (!gpu_state.ready || texture == 0) return;
-    quad_batch_flush();
     glDeleteTextures(1, &texture);
     // GL unbinds a deleted texture from every unit.
     for (u32& bound : gpu_state.textures_2d) {
@@ -211,7 +212,6 @@ u32 frame_buffer_create() {
 void frame_buffer_bind(u32 target, u32 frame_buffer) {
     GLenum gl_target = gl_frame_buffer_target(target);
     if (!gpu_state.ready || !gl_target) return;
-    quad_batch_flush();
     glBindFramebuffer(gl_target, frame_buffer);
     if (gl_target != GL_READ_FRAMEBUFFER) gpu_state.draw_frame_buffer = frame_buffer;
     gpu_check("frame_buffer_bind");
@@ -225,7 +225,6 @@ void frame_buffer_texture(u32 target, u32 attachment, u32 texture_target, u32 te
     GLenum gl_attachment = gl_colour_attachment(attachment);
     if (!gpu_state.ready || !gl_target || !gl_attachment || level < 0) return;
     if (texture_target != 0 && !gl_texture_target(texture_target)) return;
-    quad_batch_flush();
     glFramebufferTexture2D(gl_target, gl_attachment, GL_TEXTURE_2D, texture, level);
     gpu_check("frame_buffer_texture");
 }
@@ -238,7 +237,6 @@ i32 frame_buffer_get_status(u32 target) {
 
 void frame_buffer_destroy(u32 frame_buffer) {
     if (!gpu_state.ready || frame_buffer == 0) return;
-    quad_batch_flush();
     glDeleteFramebuffers(1, &frame_buffer);
     if (gpu_state.draw_frame_buffer == frame_buffer) gpu_state.draw_frame_buffer = 0;
 }

@@ -1,11 +1,8 @@
 // Programs: compiling the two sections, linking, uniform look-up and uniform values.
-// Values for a program whose quads are merged go to its record (quad_uniforms.h) and
-// reach GL before the draw that needs them.
 #include <cstring>
 
 #include "platform/platform.h"
 #include "platform/sdl_gl/gpu_state.h"
-#include "platform/sdl_gl/quad_batch.h"
 #include "platform/sdl_gl/shader_text.h"
 
 namespace {
@@ -70,7 +67,6 @@ bool link_program(GLuint program, GLuint vertex, GLuint fragment, LogWriter* log
 
 }  // namespace
 
-
 u32 shader_create() { return gpu_state.ready ? glCreateProgram() : 0; }
 
 ShaderResult shader_source(u32 program, StringView source, StringView log_buffer) {
@@ -87,15 +83,12 @@ ShaderResult shader_source(u32 program, StringView source, StringView log_buffer
         result.log.length = log.length;
         return result;
     }
-    // Relinking resets every uniform: the old twin and record no longer match.
-    quad_program_forget(program);
     GLuint vertex = 0, fragment = 0;
     bool vertex_ok = compile_stage(GL_VERTEX_SHADER, sections.vertex, "vertex", &log, &vertex);
     bool fragment_ok = compile_stage(GL_FRAGMENT_SHADER, sections.fragment, "fragment", &log, &fragment);
     if (vertex_ok && fragment_ok) result.ok = link_program(program, vertex, fragment, &log) ? 1 : 0;
     if (vertex) glDeleteShader(vertex);
     if (fragment) glDeleteShader(fragment);
-    if (result.ok && gpu_state.batching) quad_program_linked(program, sections.vertex, sections.fragment);
     gpu_check("shader_source");
     result.log.length = log.length;
     return result;
@@ -114,71 +107,40 @@ i32 shader_get_uniform_location(u32 program, StringView name) {
 
 void shader_bind(u32 program) {
     if (!gpu_state.ready || program == gpu_state.program) return;
-    quad_batch_flush();
     glUseProgram(program);
     gpu_state.program = program;
-    gpu_state.gl_program = program;
     gpu_check("shader_bind");
-}
-
-void gpu_sync_program() {
-    if (gpu_state.gl_program != gpu_state.program) {
-        glUseProgram(gpu_state.program);
-        gpu_state.gl_program = gpu_state.program;
-    }
-    QuadProgram* record = quad_program_of(gpu_state.program);
-    if (record && record->program_stale) quad_program_write_uniforms(record);
 }
 
 void shader_uniform1f(i32 location, f32 value) {
     if (!gpu_state.ready || location < 0) return;
-    if (quad_uniform_take(location, uniform_float, &value)) return;
-    gpu_sync_program();
     glUniform1f(location, value);
     gpu_check("shader_uniform1f");
 }
 
 void shader_uniform1i(i32 location, i32 value) {
     if (!gpu_state.ready || location < 0) return;
-    f32 bits;
-    memcpy(&bits, &value, sizeof bits);
-    if (quad_uniform_take(location, uniform_int, &bits)) return;
-    gpu_sync_program();
     glUniform1i(location, value);
     gpu_check("shader_uniform1i");
 }
 
 void shader_uniform4f(i32 location, f32 x, f32 y, f32 z, f32 w) {
     if (!gpu_state.ready || location < 0) return;
-    const f32 values[4] = {x, y, z, w};
-    if (quad_uniform_take(location, uniform_vec4, values)) return;
-    gpu_sync_program();
     glUniform4f(location, x, y, z, w);
     gpu_check("shader_uniform4f");
 }
 
 void shader_uniform_matrix4fa(i32 location, i32 count, bool transpose, const f32* values) {
     if (!gpu_state.ready || location < 0 || count <= 0 || !values) return;
-    if (count == 1) {
-        // Kept column by column, as GL keeps it.
-        f32 columns[16];
-        for (i32 i = 0; i < 16; i++) columns[i] = transpose ? values[(i % 4) * 4 + i / 4] : values[i];
-        if (quad_uniform_take(location, uniform_mat4, columns)) return;
-    } else {
-        quad_uniform_bypass(location);
-    }
-    gpu_sync_program();
     glUniformMatrix4fv(location, count, transpose ? GL_TRUE : GL_FALSE, values);
     gpu_check("shader_uniform_matrix4fa");
 }
 
 void shader_destroy(u32 program) {
     if (!gpu_state.ready || program == 0) return;
-    quad_program_forget(program);
     if (gpu_state.program == program) {
         glUseProgram(0);
         gpu_state.program = 0;
-        gpu_state.gl_program = 0;
     }
     glDeleteProgram(program);
 }

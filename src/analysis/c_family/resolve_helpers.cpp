@@ -1,21 +1,21 @@
-#include "analysis/cpp/cpp_resolve_helpers.h"
+#include "analysis/c_family/resolve_helpers.h"
 
 namespace {
 u32 name_bit(StringView name) { return fnv1a(name.data, name.length) & (u32)(declared_name_bits - 1); }
 }  // namespace
 
-void enable_name_filter(ResolveContext* r) {
+void cfam_enable_name_filter(ResolveContext* r) {
     r->declared_names = (u64*)pool_alloc(pool_parser, declared_name_bits / 8);
     memset(r->declared_names, 0, declared_name_bits / 8);
 }
 
-void note_declared_name(ResolveContext* r, StringView name) {
+void cfam_note_declared_name(ResolveContext* r, StringView name) {
     if (!r->declared_names) return;
     u32 bit = name_bit(name);
     r->declared_names[bit >> 6] |= (u64)1 << (bit & 63);
 }
 
-const Symbol* find_symbol(const ResolveContext* r, i32 scope, StringView name, bool allow_parent) {
+const Symbol* cfam_find_symbol(const ResolveContext* r, i32 scope, StringView name, bool allow_parent) {
     const Array<Scope>& scopes = r->result->scopes;
     if (scope < 0 || scope >= scopes.count || name.length <= 0) return nullptr;
     if (r->declared_names) {
@@ -34,7 +34,7 @@ const Symbol* find_symbol(const ResolveContext* r, i32 scope, StringView name, b
     return nullptr;
 }
 
-TypeInfo type_of_symbol(ResolveContext* r, const Symbol* symbol) {
+TypeInfo cfam_type_of_symbol(ResolveContext* r, const Symbol* symbol) {
     if (!symbol) return no_type;
     switch (symbol->kind) {
     case symbol_member:
@@ -47,22 +47,22 @@ TypeInfo type_of_symbol(ResolveContext* r, const Symbol* symbol) {
     }
 }
 
-TypeInfo resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent) {
-    const Symbol* s = find_symbol(r, scope, name, allow_parent);
+TypeInfo cfam_resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent) {
+    const Symbol* s = cfam_find_symbol(r, scope, name, allow_parent);
     if (!s) return no_type;
     u8 kind = s->kind < symbol_kind_count ? r->token_kind_of[s->kind] : 0;
     if (kind) colour_range(r->p, kind, offset, length);
-    return type_of_symbol(r, s);
+    return cfam_type_of_symbol(r, s);
 }
 
-TypeInfo resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent) {
+TypeInfo cfam_resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent) {
     if (token < 0 || token >= r->p->tokens.count) return no_type;
     const Token& t = r->p->tokens[token];
     if (t.code != token_identifier) return no_type;
-    return resolve_name(r, scope, StringView{t.text, t.length}, t.offset, t.length, allow_parent);
+    return cfam_resolve_name(r, scope, StringView{t.text, t.length}, t.offset, t.length, allow_parent);
 }
 
-i32 member_scope(ResolveContext* r, TypeInfo type) {
+i32 cfam_member_scope(ResolveContext* r, TypeInfo type) {
     for (i32 step = 0; step <= alias_chain_limit; step++) {
         switch (type.kind) {
         case symbol_struct:
@@ -83,26 +83,26 @@ i32 member_scope(ResolveContext* r, TypeInfo type) {
     return -1;
 }
 
-TypeInfo resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i64 name, bool note_range) {
-    i32 members = member_scope(r, type);
+TypeInfo cfam_resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i64 name, bool note_range) {
+    i32 members = cfam_member_scope(r, type);
     if (note_range && members >= 0) {
         const Token& op_token = token_at(r->p, op);
         i64 start = op_token.offset + op_token.length;
         i64 end = name >= 0 ? token_at(r->p, name).offset + token_at(r->p, name).length : start;
         array_append(&r->result->cursor_ranges, CursorRange{(i32)start, (i32)end, members, 0});
     }
-    return members >= 0 && name >= 0 ? resolve_name_token(r, members, name, false) : no_type;
+    return members >= 0 && name >= 0 ? cfam_resolve_name_token(r, members, name, false) : no_type;
 }
 
-void note_call_range(ResolveContext* r, i64 open, i64 close, i32 function) {
+void cfam_note_call_range(ResolveContext* r, i64 open, i64 close, i32 function) {
     i64 start = token_at(r->p, open).offset + 1;
     i64 end = token_at(r->p, close).offset;
     array_append(&r->result->cursor_ranges, CursorRange{(i32)start, (i32)end, function, 1});
 }
 
-void import_scope(ResolveContext* r, TypeInfo type) {
-    i32 from = member_scope(r, type);
-    i32 into = current_scope(r->stack);
+void cfam_import_scope(ResolveContext* r, TypeInfo type) {
+    i32 from = cfam_member_scope(r, type);
+    i32 into = cfam_current_scope(r->stack);
     if (from < 0 || from == into) return;
     // Declaring appends to `into`'s members, never to `from`'s, so the loop is stable;
     // the count is read once in case both lists share storage.
@@ -113,7 +113,7 @@ void import_scope(ResolveContext* r, TypeInfo type) {
     }
 }
 
-Symbol* declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 token) {
+Symbol* cfam_declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 token) {
     if (token < 0 || token >= r->p->tokens.count) return nullptr;
     const Token& t = r->p->tokens[token];
     if (t.code != token_identifier) return nullptr;
@@ -122,6 +122,6 @@ Symbol* declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64 toke
     bool current = file >= 0 && file < r->p->files.count && r->p->files[file].path.data == t.source.data;
     if (colour && current) colour_range(r->p, colour, t.offset, t.length);
     else if (colour) colour_token(r->p, t, colour);
-    note_declared_name(r, StringView{t.text, t.length});
+    cfam_note_declared_name(r, StringView{t.text, t.length});
     return declare_symbol(r->result, kind, 0, value, scope, StringView{t.text, t.length});
 }

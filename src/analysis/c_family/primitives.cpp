@@ -1,8 +1,8 @@
-#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/c_family/primitives.h"
 
 #include "memory/arena.h"
 
-void prepare_recovery_tables(ParseState* p) {
+void cfam_prepare_recovery_tables(ParseState* p) {
     i64 n = p->tokens.count;
     p->next_stop = nullptr;
     p->brace_match = nullptr;
@@ -28,7 +28,7 @@ void prepare_recovery_tables(ParseState* p) {
     p->brace_match = match;
 }
 
-void count_error(ParseState* p) {
+void cfam_count_error(ParseState* p) {
     p->error_count++;
     if (p->error_count > forced_advance_errors) {
         if (p->pos < p->tokens.count) p->pos++;
@@ -36,26 +36,26 @@ void count_error(ParseState* p) {
     }
 }
 
-void record_error(ParseState* p) {
-    count_error(p);
-    if (!p->recovering) skip_statement(p);
+void cfam_record_error(ParseState* p) {
+    cfam_count_error(p);
+    if (!p->recovering) cfam_skip_statement(p);
 }
 
-bool expect_token(ParseState* p, u16 code) {
+bool cfam_expect_token(ParseState* p, u16 code) {
     if (at_end(p)) return false;
-    if (code_now(p) == code) {
+    if (cfam_code_now(p) == code) {
         p->pos++;
         return true;
     }
-    count_error(p);
+    cfam_count_error(p);
     if (p->recovering) return false;
     // A "}" here closes something around the construct that lacks `code` (a struct
     // missing its ";" before the end of a class): leave it to that list, since a scan
     // starting at it would count it as opening a deeper level and run past it.
-    if (code_now(p) == '}') return false;
+    if (cfam_code_now(p) == '}') return false;
     i64 before = p->pos;
-    recover_to_token(p, code);
-    return !p->recovering && p->pos > before && code_at(p, p->pos - 1) == code;
+    cfam_recover_to_token(p, code);
+    return !p->recovering && p->pos > before && cfam_code_at(p, p->pos - 1) == code;
 }
 
 // Scan with a brace depth d from 0: "{" adds one; a "}" that is the first token scanned,
@@ -63,7 +63,7 @@ bool expect_token(ParseState* p, u16 code) {
 // brings d from 1 to 0; any other "}" stops before itself; ";" at d = 0 resumes after
 // itself; the end token ends the scan with no resume point. Without a resume point
 // recovery is off again and `pos` moves one token on (not over an end token).
-void skip_statement(ParseState* p) {
+void cfam_skip_statement(ParseState* p) {
     i64 n = p->tokens.count;
     p->recovering = 1;
     p->resume_pos = n;
@@ -119,7 +119,7 @@ void skip_statement(ParseState* p) {
     }
 }
 
-void recover_to_token(ParseState* p, u16 code) {
+void cfam_recover_to_token(ParseState* p, u16 code) {
     i64 n = p->tokens.count;
     i64 start = p->pos < 0 ? 0 : p->pos;
     i64 d = 0;
@@ -149,26 +149,26 @@ void recover_to_token(ParseState* p, u16 code) {
             d--;
         }
     }
-    skip_statement(p);
+    cfam_skip_statement(p);
 }
 
-bool nesting_enter(ParseState* p) {
+bool cfam_nesting_enter(ParseState* p) {
     if (p->depth >= max_nesting_depth) {
-        record_error(p);
+        cfam_record_error(p);
         return false;
     }
     p->depth++;
     return true;
 }
 
-StringView text_of_token(const ParseState* p, i64 index) {
+StringView cfam_text_of_token(const ParseState* p, i64 index) {
     if (index < 0 || index >= p->tokens.count) return StringView{nullptr, 0};
     const Token& t = p->tokens[index];
     return StringView{t.text, t.text ? t.length : 0};
 }
 
-i64 find_closing(const ParseState* p, i64 open, i64 limit) {
-    u16 opener = code_at(p, open);
+i64 cfam_find_closing(const ParseState* p, i64 open, i64 limit) {
+    u16 opener = cfam_code_at(p, open);
     u16 closer = opener == '(' ? ')' : opener == '[' ? ']' : opener == '{' ? '}' : 0;
     if (!closer) return -1;
     i64 depth = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The two list loops of the C-family parsers: a braced statement list (parse_block) and
-// the items between the braces of a class or namespace (parse_member_list). The
+// The two list loops of the C-family parsers: a braced statement list (cfam_parse_block) and
+// the items between the braces of a class or namespace (cfam_parse_member_list). The
 // language supplies the routine that parses one statement or item; these loops own the
 // recovery between them.
 #include "analysis/parse_state.h"
@@ -20,8 +20,8 @@ struct BlockParse {
 // `in_block` is set. The block fails at the end of its file (setting `recovering` and
 // `block_abort` with `resume_pos` past the end token, so that every enclosing block
 // gives up too), when `block_abort` is seen, or when recovery cannot move on.
-void parse_block(ParseState* p, ParseHook parse_statement, void* context, BlockParse* out);
+void cfam_parse_block(ParseState* p, ParseHook parse_statement, void* context, BlockParse* out);
 // Items up to (not including) the "}" that closes the list, or up to the end token.
 // Tokens that start no item are skipped with their braces counted. When a nested
 // construct gave up at the end of its file, the list ends with the flags left set.
-void parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items);
+void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items);

@@ -18,57 +18,57 @@
 //   options   case_ranges: "case a ... b"; else_after_recovery: an "else" met while
 //             recovering still continues the chain; body_after_failed_header: a block is
 //             parsed even when its header already started recovery (else it is empty).
-#include "analysis/cpp/cpp_block_loops.h"
-#include "analysis/cpp/cpp_nodes.h"
-#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/c_family/block_loops.h"
+#include "analysis/c_family/primitives.h"
+#include "analysis/c_family/records.h"
 #include "analysis/token_classes.h"
 
 template <typename L>
-typename L::Block* parse_statement_block(typename L::Analysis* a);
+typename L::Block* cfam_parse_statement_block(typename L::Analysis* a);
 
 // return (and in C++ the statements of its form): an optional expression and ";".
 template <typename L>
-typename L::Stmt* parse_return_statement(typename L::Analysis* a) {
+typename L::Stmt* cfam_parse_return_statement(typename L::Analysis* a) {
     ParseState* p = &a->p;
     typename L::Stmt* s = L::new_statement(L::stmt_return, p->pos++);
-    if (!at_code(p, ';')) s->expr = L::expression(a, 0);
-    expect_token(p, ';');
+    if (!cfam_at_code(p, ';')) s->expr = L::expression(a, 0);
+    cfam_expect_token(p, ';');
     return s;
 }
 
 // A declaration statement, else an expression statement; null when neither starts here.
 template <typename L>
-typename L::Stmt* parse_simple_statement(typename L::Analysis* a) {
+typename L::Stmt* cfam_parse_simple_statement(typename L::Analysis* a) {
     ParseState* p = &a->p;
     i64 at = p->pos;
     if (auto* d = L::statement_declaration(a)) {
         typename L::Stmt* s = L::new_statement(L::stmt_declaration, at);
         s->decl = d;
-        expect_token(p, ';');
+        cfam_expect_token(p, ';');
         return s;
     }
     auto* e = L::expression(a, 0);
     if (!e) return nullptr;
     typename L::Stmt* s = L::new_statement(L::stmt_expression, at);
     s->expr = e;
-    expect_token(p, ';');
+    cfam_expect_token(p, ';');
     return s;
 }
 
 // The header and body after "for": three parts, or a declaration ":" a range.
 template <typename L>
-void parse_for_statement(typename L::Analysis* a, typename L::Stmt* s) {
+void cfam_parse_for_statement(typename L::Analysis* a, typename L::Stmt* s) {
     ParseState* p = &a->p;
-    if (!expect_token(p, '(')) return;
-    if (!at_code(p, ';')) {
+    if (!cfam_expect_token(p, '(')) return;
+    if (!cfam_at_code(p, ';')) {
         auto* d = L::for_declaration(a);
-        if (d && at_code(p, ':')) {
+        if (d && cfam_at_code(p, ':')) {
             s->kind = L::stmt_for_range;
             s->decl = d;
             p->pos++;
             s->expr = L::expression(a, 0);
-            expect_token(p, ')');
-            s->body = parse_statement_block<L>(a);
+            cfam_expect_token(p, ')');
+            s->body = cfam_parse_statement_block<L>(a);
             return;
         }
         if (d) {
@@ -79,30 +79,30 @@ void parse_for_statement(typename L::Analysis* a, typename L::Stmt* s) {
             s->init->expr = e;
         }
     }
-    expect_token(p, ';');
-    if (!at_code(p, ';')) s->expr = L::expression(a, 0);
-    expect_token(p, ';');
-    if (!at_code(p, ')')) s->expr2 = L::expression(a, 0);
-    expect_token(p, ')');
-    s->body = parse_statement_block<L>(a);
+    cfam_expect_token(p, ';');
+    if (!cfam_at_code(p, ';')) s->expr = L::expression(a, 0);
+    cfam_expect_token(p, ';');
+    if (!cfam_at_code(p, ')')) s->expr2 = L::expression(a, 0);
+    cfam_expect_token(p, ')');
+    s->body = cfam_parse_statement_block<L>(a);
 }
 
 // "if" with its "else if" arms and the final "else".
 template <typename L>
-void parse_if_statement(typename L::Analysis* a, typename L::Stmt* s) {
+void cfam_parse_if_statement(typename L::Analysis* a, typename L::Stmt* s) {
     ParseState* p = &a->p;
     p->pos++;  // "if"
     array_append(&s->conditions, L::if_condition(a));
-    array_append(&s->blocks, parse_statement_block<L>(a));
+    array_append(&s->blocks, cfam_parse_statement_block<L>(a));
     // "else if" arms are kept in one list, so a long chain needs no recursion.
-    while ((L::else_after_recovery || going_on(p)) && at_code(p, L::kw_else)) {
+    while ((L::else_after_recovery || cfam_going_on(p)) && cfam_at_code(p, L::kw_else)) {
         p->pos++;
-        if (at_code(p, L::kw_if)) {
+        if (cfam_at_code(p, L::kw_if)) {
             p->pos++;
             array_append(&s->conditions, L::if_condition(a));
-            array_append(&s->blocks, parse_statement_block<L>(a));
+            array_append(&s->blocks, cfam_parse_statement_block<L>(a));
         } else {
-            s->else_body = parse_statement_block<L>(a);
+            s->else_body = cfam_parse_statement_block<L>(a);
             break;
         }
     }
@@ -110,7 +110,7 @@ void parse_if_statement(typename L::Analysis* a, typename L::Stmt* s) {
 
 // One statement at `pos` after the stray tokens; null when none starts there.
 template <typename L>
-typename L::Stmt* parse_statement_here(typename L::Analysis* a) {
+typename L::Stmt* cfam_parse_statement_here(typename L::Analysis* a) {
     using Stmt = typename L::Stmt;
     ParseState* p = &a->p;
     skip_stray_tokens(p, is_stray_statement_token, nullptr);
@@ -121,79 +121,79 @@ typename L::Stmt* parse_statement_here(typename L::Analysis* a) {
     switch (c) {
     case '{': {
         Stmt* s = L::new_statement(L::stmt_block, at);
-        s->body = parse_statement_block<L>(a);
+        s->body = cfam_parse_statement_block<L>(a);
         return s;
     }
     case L::kw_if: {
         Stmt* s = L::new_statement(L::stmt_if, at);
-        parse_if_statement<L>(a, s);
+        cfam_parse_if_statement<L>(a, s);
         return s;
     }
     case L::kw_switch:
     case L::kw_while: {
         Stmt* s = L::new_statement(c == L::kw_switch ? L::stmt_switch : L::stmt_while, p->pos++);
         L::loop_condition(a, s);
-        s->body = parse_statement_block<L>(a);
+        s->body = cfam_parse_statement_block<L>(a);
         return s;
     }
     case L::kw_do: {
         Stmt* s = L::new_statement(L::stmt_do, p->pos++);
-        s->body = parse_statement_block<L>(a);
-        if (expect_token(p, L::kw_while)) s->expr = L::do_condition(a);
-        expect_token(p, ';');
+        s->body = cfam_parse_statement_block<L>(a);
+        if (cfam_expect_token(p, L::kw_while)) s->expr = L::do_condition(a);
+        cfam_expect_token(p, ';');
         return s;
     }
     case L::kw_for: {
         Stmt* s = L::new_statement(L::stmt_for, p->pos++);
-        parse_for_statement<L>(a, s);
+        cfam_parse_for_statement<L>(a, s);
         return s;
     }
     case L::kw_case: {
         Stmt* s = L::new_statement(L::stmt_case, p->pos++);
         s->expr = L::expression(a, 2);
-        if (L::case_ranges && accept_token(p, token_ellipsis)) L::expression(a, 2);  // case 'a' ... 'z'
-        expect_token(p, ':');
+        if (L::case_ranges && cfam_accept_token(p, token_ellipsis)) L::expression(a, 2);  // case 'a' ... 'z'
+        cfam_expect_token(p, ':');
         return s;
     }
     case L::kw_default:
         p->pos++;
-        expect_token(p, ':');
+        cfam_expect_token(p, ':');
         return L::new_statement(L::stmt_jump, at);
     case L::kw_break:
     case L::kw_continue:
         p->pos++;
-        expect_token(p, ';');
+        cfam_expect_token(p, ';');
         return L::new_statement(L::stmt_jump, at);
-    case L::kw_return: return parse_return_statement<L>(a);
-    default: return parse_simple_statement<L>(a);
+    case L::kw_return: return cfam_parse_return_statement<L>(a);
+    default: return cfam_parse_simple_statement<L>(a);
     }
 }
 
 // A statement inside the nesting guard.
 template <typename L>
-typename L::Stmt* parse_nested_statement(typename L::Analysis* a) {
+typename L::Stmt* cfam_parse_nested_statement(typename L::Analysis* a) {
     ParseState* p = &a->p;
-    if (!nesting_enter(p)) return nullptr;
-    typename L::Stmt* s = parse_statement_here<L>(a);
-    nesting_leave(p);
+    if (!cfam_nesting_enter(p)) return nullptr;
+    typename L::Stmt* s = cfam_parse_statement_here<L>(a);
+    cfam_nesting_leave(p);
     return s;
 }
 
 template <typename L>
-void* statement_hook(ParseState*, void* context) {
-    return parse_nested_statement<L>((typename L::Analysis*)context);
+void* cfam_statement_hook(ParseState*, void* context) {
+    return cfam_parse_nested_statement<L>((typename L::Analysis*)context);
 }
 
-// A braced statement list or a single statement (cpp_block_loops.h) as the language's block.
+// A braced statement list or a single statement (block_loops.h) as the language's block.
 template <typename L>
-typename L::Block* parse_statement_block(typename L::Analysis* a) {
+typename L::Block* cfam_parse_statement_block(typename L::Analysis* a) {
     using Stmt = typename L::Stmt;
-    typename L::Block* b = cpp_new<typename L::Block>();
+    typename L::Block* b = cfam_new<typename L::Block>();
     b->open = b->close = -1;
-    b->statements = cpp_array<Stmt*>();
-    if (!L::body_after_failed_header && !going_on(&a->p)) return b;
+    b->statements = cfam_array<Stmt*>();
+    if (!L::body_after_failed_header && !cfam_going_on(&a->p)) return b;
     BlockParse parsed;
-    parse_block(&a->p, statement_hook<L>, a, &parsed);
+    cfam_parse_block(&a->p, cfam_statement_hook<L>, a, &parsed);
     b->open = parsed.open;
     b->close = parsed.close;
     b->statements = Array<Stmt*>{(Stmt**)parsed.statements.data, parsed.statements.count,

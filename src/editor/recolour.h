@@ -12,5 +12,4 @@ struct ByteRange {
 void recolour_document(Document* doc);
 // Byte offsets of the first and last visible line of the document's box.
 ByteRange visible_range(const Document* doc);
-// Plain files: words of a line take rainbow colours 1, 2, ... in turn; `end` -1: all.
-void rainbow_colour_words(StringView text, u8* colours, i64 start, i64 end, i64 rainbow_count);
+

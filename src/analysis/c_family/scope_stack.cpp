@@ -1,37 +1,37 @@
-#include "analysis/cpp/cpp_scope_stack.h"
+#include "analysis/c_family/scope_stack.h"
 
 #include "analysis/analysis_result.h"
 #include "analysis/symbols.h"
 
-void scope_stack_reset(ScopeStack* stack) { stack->entries = Array<ScopeEntry>{nullptr, 0, 0, pool_parser}; }
+void cfam_scope_stack_reset(ScopeStack* stack) { stack->entries = Array<ScopeEntry>{nullptr, 0, 0, pool_parser}; }
 
-void scope_push(ScopeStack* stack, i32 scope, u32 flags) {
+void cfam_scope_push(ScopeStack* stack, i32 scope, u32 flags) {
     ScopeEntry entry{};
     entry.flags = flags;
     entry.scope = scope;
     array_append(&stack->entries, entry);
 }
 
-void scope_pop(ScopeStack* stack) {
+void cfam_scope_pop(ScopeStack* stack) {
     if (stack->entries.count > 0) stack->entries.count--;
 }
 
-i32 current_scope(const ScopeStack* stack) {
+i32 cfam_current_scope(const ScopeStack* stack) {
     return stack->entries.count > 0 ? stack->entries[stack->entries.count - 1].scope : 0;
 }
 
-u32 current_scope_flags(const ScopeStack* stack) {
+u32 cfam_current_scope_flags(const ScopeStack* stack) {
     return stack->entries.count > 0 ? stack->entries[stack->entries.count - 1].flags : scope_flag_file;
 }
 
-u8 variable_kind_for_flags(u32 flags) {
+u8 cfam_variable_kind_for_flags(u32 flags) {
     if (flags & scope_flag_parameters) return symbol_parameter;
     if (flags & scope_flag_member) return symbol_member;
     if (flags & scope_flag_body) return symbol_local;
     return symbol_global;
 }
 
-i64 switch_current_file(ParseState* p, i64 token) {
+i64 cfam_switch_current_file(ParseState* p, i64 token) {
     i64 previous = p->current_file;
     if (token < 0 || token >= p->tokens.count) return previous;
     const Token& t = p->tokens[token];
@@ -41,14 +41,14 @@ i64 switch_current_file(ParseState* p, i64 token) {
     return previous;
 }
 
-void begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u32 flags) {
-    switch_current_file(p, token);
+void cfam_begin_work_record(ParseState* p, ScopeStack* stack, i64 token, i32 scope, u32 flags) {
+    cfam_switch_current_file(p, token);
     stack->entries.count = 0;
-    scope_push(stack, 0, scope_flag_file);
-    if (scope != 0) scope_push(stack, scope, flags);
+    cfam_scope_push(stack, 0, scope_flag_file);
+    if (scope != 0) cfam_scope_push(stack, scope, flags);
 }
 
-void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end) {
+void cfam_brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end) {
     *start = 0;
     *end = 0;
     if (open < 0) return;
@@ -62,13 +62,13 @@ void brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32* end
     }
 }
 
-StringView function_scope_name(const ParseState* p, i64 body_open, StringView name) {
+StringView cfam_function_scope_name(const ParseState* p, i64 body_open, StringView name) {
     return body_open >= 0 ? token_at(p, body_open).source : name;
 }
 
-void push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close) {
+void cfam_push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close) {
     i32 start, end;
-    brace_extent(p, open, close, &start, &end);
-    i32 scope = (i32)open_scope(result, (u32)current_scope(stack), token_at(p, open).source, start, end);
-    scope_push(stack, scope, scope_flag_body);
+    cfam_brace_extent(p, open, close, &start, &end);
+    i32 scope = (i32)open_scope(result, (u32)cfam_current_scope(stack), token_at(p, open).source, start, end);
+    cfam_scope_push(stack, scope, scope_flag_body);
 }

@@ -1,9 +1,9 @@
-#include "analysis/cpp/cpp_block_loops.h"
+#include "analysis/c_family/block_loops.h"
 
-#include "analysis/cpp/cpp_primitives.h"
+#include "analysis/c_family/primitives.h"
 
 namespace {
-bool at_file_end(const ParseState* p) { return at_end(p) || code_now(p) == token_end; }
+bool at_file_end(const ParseState* p) { return at_end(p) || cfam_code_now(p) == token_end; }
 
 // The block cannot go on: its file (or the stream) ends inside it.
 void fail_at_end(ParseState* p, BlockParse* out) {
@@ -16,9 +16,9 @@ void fail_at_end(ParseState* p, BlockParse* out) {
 // After a statement failed: count it, look for the next ";" and follow the braces that
 // recovery passed over. False when the block has to give up.
 bool recover_in_block(ParseState* p, BlockParse* out, i64* depth) {
-    count_error(p);
+    cfam_count_error(p);
     i64 from = p->pos;
-    if (!p->recovering) recover_to_token(p, ';');
+    if (!p->recovering) cfam_recover_to_token(p, ';');
     i64 to = p->recovering && p->resume_pos > p->pos ? p->resume_pos : p->pos;
     if (to <= from) return false;
     for (i64 i = from; i < to && i < p->tokens.count; i++) {
@@ -56,7 +56,7 @@ void parse_statement_list(ParseState* p, ParseHook parse_statement, void* contex
             fail_at_end(p, out);
             break;
         }
-        if (code_now(p) == '}') {
+        if (cfam_code_now(p) == '}') {
             out->close = p->pos++;
             break;
         }
@@ -80,42 +80,42 @@ void parse_statement_list(ParseState* p, ParseHook parse_statement, void* contex
 }
 }  // namespace
 
-void parse_block(ParseState* p, ParseHook parse_statement, void* context, BlockParse* out) {
+void cfam_parse_block(ParseState* p, ParseHook parse_statement, void* context, BlockParse* out) {
     *out = BlockParse{};
     out->statements.pool = pool_parser;
     out->open = out->close = -1;
-    if (at_code(p, '{') && peek_code(p, 1) == '}') {
+    if (cfam_at_code(p, '{') && cfam_peek_code(p, 1) == '}') {
         out->open = p->pos;
         out->close = p->pos + 1;
         p->pos += 2;
         return;
     }
-    if (!nesting_enter(p)) {
+    if (!cfam_nesting_enter(p)) {
         out->failed = 1;
         return;
     }
-    if (at_code(p, '{')) {
+    if (cfam_at_code(p, '{')) {
         parse_statement_list(p, parse_statement, context, out);
     } else {
         void* statement = parse_statement(p, context);
         if (statement) array_append(&out->statements, statement);
-        else record_error(p);
+        else cfam_record_error(p);
     }
-    nesting_leave(p);
+    cfam_nesting_leave(p);
 }
 
 namespace {
 // Too deep to go on: the list is given up as a whole, up to (not including) its "}".
 void skip_member_list(ParseState* p) {
-    count_error(p);
+    cfam_count_error(p);
     i64 open = p->pos - 1;
-    if (p->brace_match && code_at(p, open) == '{' && p->brace_match[open] >= 0) {
+    if (p->brace_match && cfam_code_at(p, open) == '{' && p->brace_match[open] >= 0) {
         p->pos = p->brace_match[open];
         return;
     }
     i64 depth = 0;
     while (!at_end(p)) {
-        u16 c = code_now(p);
+        u16 c = cfam_code_now(p);
         if (c == token_end || (c == '}' && depth == 0)) return;
         if (c == '{') depth++;
         else if (c == '}') depth--;
@@ -124,7 +124,7 @@ void skip_member_list(ParseState* p) {
 }
 }  // namespace
 
-void parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items) {
+void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items) {
     if (p->depth >= max_nesting_depth) {
         skip_member_list(p);
         return;
@@ -140,7 +140,7 @@ void parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array
         if (item) {
             array_append(items, item);
         } else {
-            u16 c = code_now(p);
+            u16 c = cfam_code_now(p);
             if (c == '}' && depth == 0) break;
             if (c == token_end) break;
             if (c == '{') depth++;
@@ -149,17 +149,17 @@ void parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array
         }
         if (p->recovering) {
             // A construct that gave up at the end of its file takes this list with it.
-            if (p->resume_pos > 0 && code_at(p, p->resume_pos - 1) == token_end && p->resume_pos > before) break;
+            if (p->resume_pos > 0 && cfam_code_at(p, p->resume_pos - 1) == token_end && p->resume_pos > before) break;
             if (p->resume_pos > p->pos) p->pos = p->resume_pos;
         }
         if (p->pos <= before) {
-            if (code_at(p, before) == '}' && depth == 0) {
+            if (cfam_code_at(p, before) == '}' && depth == 0) {
                 p->pos = before;
                 break;
             }
             p->pos = before + 1;
         }
     }
-    if (depth != 0) record_error(p);
-    nesting_leave(p);
+    if (depth != 0) cfam_record_error(p);
+    cfam_nesting_leave(p);
 }

@@ -1,6 +1,6 @@
-#include "analysis/cpp/cpp_signatures.h"
+#include "analysis/c_family/signatures.h"
 
-Signature signature_of_head(ParseState* p, i32 index, i64 first, i64 head_end) {
+Signature cfam_signature_of_head(ParseState* p, i32 index, i64 first, i64 head_end) {
     Signature sig{};
     sig.overloads = Array<i32>{nullptr, 0, 0, pool_parser};
     array_append(&sig.overloads, index);

@@ -1,0 +1,21 @@
+#pragma once
+// The editor's state: the tab table and the document shown, the project's file records,
+// the calls into the workbench, search, crash recovery and what the view is told.
+#include "editor/document.h"
+#include "editor/recovery.h"
+#include "editor/search.h"
+
+struct EditorState {
+    TabTable tab_table;
+    Document* current_document;
+    // Project files: (tab id, path relative to the project directory).
+    Array<TabPath> tab_paths;
+    i32 next_tab_id;
+    EditorHooks hooks;
+    SearchState search;
+    RecoveryState recovery;
+    bool view_sets_pointer_shape;  // the workbench wants pointer shapes set by the view
+    Color entry_field_palette[1];  // entry fields draw all their text in the theme's text colour
+};
+
+extern EditorState editor;

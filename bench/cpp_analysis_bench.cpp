@@ -63,7 +63,7 @@ void BM_CppAnalysisLargeCFile(benchmark::State& state) {
     i64 peak = 0;
     for (auto _ : state) {
         pool_reset(pool_parser);
-        arenas[pool_parser].high_water = 0;
+        memory.arenas[pool_parser].high_water = 0;
         job = AnalysisJob{};
         // The thread works on its own copy of the text; so does this run.
         job.text = string_copy(StringView{text.data(), (i64)text.size()}, pool_parser);
@@ -72,7 +72,7 @@ void BM_CppAnalysisLargeCFile(benchmark::State& state) {
         job.result = &result;
         analysis_run_job(&job);
         benchmark::DoNotOptimize(job.colours.data);
-        if (arenas[pool_parser].high_water > peak) peak = arenas[pool_parser].high_water;
+        if (memory.arenas[pool_parser].high_water > peak) peak = memory.arenas[pool_parser].high_water;
     }
     state.SetBytesProcessed((i64)state.iterations() * (i64)text.size());
     state.counters["bytes"] = (double)text.size();

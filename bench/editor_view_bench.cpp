@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/view.h"
 #include "memory/arena.h"
@@ -34,7 +34,7 @@ struct ViewBench {
 ViewBench* bench_setup(i64 lines) {
     if (!arenas_reserved()) arenas_reserve();
     headless_reset();
-    renderer = Renderer{};
+    render.gpu = Renderer{};
     theme_set_defaults();
     store_builtin_palettes();
     gpu_setup();
@@ -42,7 +42,7 @@ ViewBench* bench_setup(i64 lines) {
     std::string info = font_info_text();
     font_parse(&b.font_record, StringView{info.data(), (i64)info.size()}, SV("bench/font_info.txt"));
     b.font_record.texture = texture_create();
-    for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
+    for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
 
     std::string text;
     for (i64 i = 0; i < lines; i++) {
@@ -54,7 +54,7 @@ ViewBench* bench_setup(i64 lines) {
     document_set_text(&b.doc, StringView{text.data(), (i64)text.size()});
     for (i64 i = 0; i < b.doc.colours.count; i++) b.doc.colours[i] = (u8)(i % 7);
     b.doc.font = &b.font_record;
-    b.doc.caret_texture = b.doc.background_texture = b.doc.scrollbar_texture = icon_textures[icon_white];
+    b.doc.caret_texture = b.doc.background_texture = b.doc.scrollbar_texture = render.icon_textures[icon_white];
     b.doc.palette = palette_of_language(language_cpp);
     b.doc.x = 200;
     b.doc.y = 0;
@@ -70,8 +70,8 @@ ViewBench* bench_setup(i64 lines) {
     for (i64 i = 0; i < lines / 2 + 10; i++) line_start += b.doc.line_lengths[i];
     b.doc.anchor = (i32)line_start + 4;
     b.doc.cursor = (i32)line_start + 9;  // "value"
-    mouse_x = 500;
-    mouse_y = 300;
+    core.mouse_x = 500;
+    core.mouse_y = 300;
     return &b;
 }
 
@@ -83,7 +83,7 @@ void run_frames(benchmark::State& state, ViewBench* b) {
         benchmark::DoNotOptimize(headless_draw_count());
     }
     state.counters["draws"] = (f64)headless_draw_count();
-    renderer = Renderer{};
+    render.gpu = Renderer{};
 }
 
 void BM_EditorViewFrame(benchmark::State& state) { run_frames(state, bench_setup(state.range(0))); }

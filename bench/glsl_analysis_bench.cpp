@@ -131,14 +131,14 @@ void report(benchmark::State& state, const Totals& totals, i64 bytes) {
     state.counters["lex_ms"] = totals.lex / runs;
     state.counters["parse_ms"] = totals.parse / runs;
     state.counters["resolve_ms"] = totals.resolve / runs;
-    state.counters["parser_peak_MiB"] = (f64)arenas[pool_parser].high_water / (1024.0 * 1024.0);
+    state.counters["parser_peak_MiB"] = (f64)memory.arenas[pool_parser].high_water / (1024.0 * 1024.0);
     state.SetBytesProcessed((i64)state.iterations() * bytes);
 }
 
 void BM_GlslAnalysisLargeFile(benchmark::State& state) {
     set_up();
     static const std::string text = large_shader();
-    arenas[pool_parser].high_water = 0;
+    memory.arenas[pool_parser].high_water = 0;
     Totals totals;
     for (auto _ : state) analyse(text, &totals);
     report(state, totals, (i64)text.size());
@@ -152,7 +152,7 @@ void BM_GlslAnalysis500SmallShaders(benchmark::State& state) {
     const std::vector<std::string>& texts = small_shaders();
     i64 bytes = 0;
     for (const std::string& t : texts) bytes += (i64)t.size();
-    arenas[pool_parser].high_water = 0;
+    memory.arenas[pool_parser].high_water = 0;
     Totals totals;
     for (auto _ : state)
         for (const std::string& t : texts) analyse(t, &totals);

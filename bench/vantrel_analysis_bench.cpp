@@ -13,6 +13,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "memory/arena.h"
@@ -92,7 +93,7 @@ const Project& workbench.project() {
     }
     std::ofstream(std::string(dir) + "/sources.txt") << sources;
     std::string project_file = std::string(dir) + "/bench.project";
-    string_assign(&project_path, StringView{project_file.data(), (i64)project_file.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project_file.data(), (i64)project_file.size()}, pool_main);
     p.document = generate_file(0);
     p.single = generate_file(0);
     ready = true;
@@ -107,7 +108,7 @@ void run_analysis(benchmark::State& state, const std::string& text, bool with_ca
     static AnalysisResult result;
     AnalysisJob job{};
     f64 lex = 0, parse = 0, resolve = 0;
-    arenas[pool_parser].high_water = 0;
+    memory.arenas[pool_parser].high_water = 0;
     for (auto _ : state) {
         pool_reset(pool_parser);
         job = AnalysisJob{};
@@ -125,7 +126,7 @@ void run_analysis(benchmark::State& state, const std::string& text, bool with_ca
     state.counters["lex_ms"] = lex / runs;
     state.counters["parse_ms"] = parse / runs;
     state.counters["resolve_ms"] = resolve / runs;
-    state.counters["parser_peak_MiB"] = (f64)arenas[pool_parser].high_water / (1024.0 * 1024.0);
+    state.counters["parser_peak_MiB"] = (f64)memory.arenas[pool_parser].high_water / (1024.0 * 1024.0);
     state.counters["rows"] = (f64)result.outline.count;
     state.counters["scopes"] = (f64)result.scopes.count;
     state.counters["signatures"] = (f64)result.signatures.count;

@@ -11,6 +11,7 @@
 #include "analysis/analysis_job.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "memory/arena.h"
@@ -50,7 +51,7 @@ inline void set_up_project(const char* tag, const char* other, const char* docum
     create_file(dir, "sources.txt", list);
     char path[256];
     snprintf(path, sizeof path, "%s/fuzz.project", dir);
-    string_assign(&project_path, sv_from_cstr(path), pool_main);
+    string_assign(&core.project_path, sv_from_cstr(path), pool_main);
     source_cache_rebuild(SV("sources.txt"));
 }
 

@@ -5,6 +5,7 @@
 
 #include "memory/arena.h"
 #include "syntax/coloring_file.h"
+#include "syntax/syntax_state.h"
 
 static void fail(const char* what) {
     fprintf(stderr, "invariant broken: %s\n", what);
@@ -18,11 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     store_builtin_palettes();
     reset_rainbow_palette();
-    Color directive = glsl_palette[glsl_kind_preprocessor_directive];
+    Color directive = syntax.glsl_palette[glsl_kind_preprocessor_directive];
     parse_coloring_data(StringView{(const char*)data, (i64)size});
-    if (rainbow_view.colors != rainbow_palette.data || rainbow_view.count != rainbow_palette.count) fail("rainbow view stale");
-    if (rainbow_view.count < 1) fail("rainbow emptied");
-    if (rainbow_palette.count > rainbow_palette.capacity) fail("rainbow count beyond capacity");
-    if (!color_equal(directive, glsl_palette[glsl_kind_preprocessor_directive])) fail("GLSL directive colour changed");
+    if (syntax.rainbow_view.colors != syntax.rainbow_palette.data || syntax.rainbow_view.count != syntax.rainbow_palette.count) fail("rainbow view stale");
+    if (syntax.rainbow_view.count < 1) fail("rainbow emptied");
+    if (syntax.rainbow_palette.count > syntax.rainbow_palette.capacity) fail("rainbow count beyond capacity");
+    if (!color_equal(directive, syntax.glsl_palette[glsl_kind_preprocessor_directive])) fail("GLSL directive colour changed");
     return 0;
 }

@@ -17,7 +17,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/clipboard.h"
 #include "editor/completion.h"
 #include "editor/document.h"
@@ -35,6 +35,7 @@
 #include "render/theme.h"
 #include "syntax/coloring_file.h"
 #include "editor/recolour.h"
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -52,7 +53,7 @@ void parse_font() {
     for (int c = 33; c < 127; c++)
         n += snprintf(info + n, sizeof info - (size_t)n, "g %d 0 0 10 %d 0 10 16\n", c, c);
     n += snprintf(info + n, sizeof info - (size_t)n, "g 65533 0 0 10 127 0 10 16\n");
-    check(font_parse(&font, StringView{info, n}, SV("fuzz/font_info.txt")), "font");
+    check(font_parse(&render.font, StringView{info, n}, SV("fuzz/font_info.txt")), "font");
 }
 
 Document entry_field;
@@ -74,11 +75,11 @@ void set_up() {
 // Graphics objects are forgotten between inputs so that each input starts alike.
 void reset_platform() {
     headless_reset();
-    renderer = Renderer{};
+    render.gpu = Renderer{};
     gpu_setup();
-    font.texture = texture_create();
-    for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
-    frame_time = 1.0f / 60;
+    render.font.texture = texture_create();
+    for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
+    core.frame_time = 1.0f / 60;
 }
 
 struct Reader {
@@ -111,7 +112,7 @@ struct Session {
 };
 
 // Window point with y upwards, as the main loop hands it to the view.
-void move_pointer(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
+void move_pointer(i32 x, i32 y) { headless_mouse_move(x, render.gpu.height - y); }
 
 void frame(Session* s) {
     frame_input_begin();
@@ -266,9 +267,9 @@ void run_event(Session* s, Reader* r) {
     }
     case 21: {
         // Time passes: double clicks expire, smooth scrolling settles.
-        frame_time = (f32)(r->byte() % 64) / 60.0f;
+        core.frame_time = (f32)(r->byte() % 64) / 60.0f;
         frame(s);
-        frame_time = 1.0f / 60;
+        core.frame_time = 1.0f / 60;
         break;
     }
     case 22: {
@@ -323,7 +324,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     if (doc->clip_data) clipboard_set_buffer(doc->clip_capacity, doc->clip_data);
     if (!doc->single_line) {
         doc->kind = (u8)(options % 6);  // 0 (never coloured) to 5
-        doc->palette = PaletteView{vantrel_palette, vantrel_kind_count};
+        doc->palette = PaletteView{syntax.vantrel_palette, vantrel_kind_count};
         doc->smooth_scroll = (options >> 4) & 1;
         doc->show_line_numbers = (options >> 5) & 1;
         doc->highlight_flag = (options >> 6) & 1;

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     pool_reset(pool_main);
     pool_reset(pool_frame);
     headless_reset();
-    renderer = Renderer{};
+    render.gpu = Renderer{};
     theme_set_defaults();
     gpu_setup();
 

@@ -38,13 +38,13 @@ ProjectFileSummary read_project(StringView bytes) {
     i64 used = 0;
     for (i64 slot = 0; slot < tab_slot_count; slot++) used += tab_slot_used(slot);
     if (workbench.project.tab_entries.count > tab_slot_count || used != workbench.project.tab_entries.count) abort();
-    for (const tab_entry& e : workbench.project.tab_entries) {
+    for (const TabEntry& e : workbench.project.tab_entries) {
         if (tab_entry_slot(e) < 0 || !inside(e.label, bytes)) abort();
         if (e.tab_id > summary.largest_id) abort();
     }
     for (const TabPath& p : editor.tab_paths)
         if (!inside(p.path, bytes) || p.id > summary.largest_id) abort();
-    for (const tree_node& n : workbench.file_tree.rows)
+    for (const TreeNode& n : workbench.file_tree.rows)
         if (!inside(n.name, bytes) || n.id > summary.largest_id || (n.is_group_start && n.is_group_end)) abort();
     return summary;
 }
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
 
     // The widget's walks and moves over whatever tree the file gave.
     i64 id_sum = 0;
-    for (const tree_node& n : workbench.file_tree.rows) {
+    for (const TreeNode& n : workbench.file_tree.rows) {
         id_sum += n.id;
         i64 end = list_group_end(&workbench.file_tree, &n - workbench.file_tree.rows.data);
         if (end < 0 || end >= workbench.file_tree.rows.count) abort();
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     if (list_content_height(&workbench.file_tree) > 32.0f * (f32)workbench.file_tree.rows.count) abort();
     list_move_selected(&workbench.file_tree, (i64)(size % (size_t)(workbench.file_tree.rows.count + 1)));
     if (workbench.file_tree.rows.count != rows) abort();
-    for (const tree_node& n : workbench.file_tree.rows) id_sum -= n.id;
+    for (const TreeNode& n : workbench.file_tree.rows) id_sum -= n.id;
     if (id_sum != 0) abort();
 
     StringView name = sanitize_node_name(StringView{(const char*)data, (i64)size}, pool_frame);

@@ -13,6 +13,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
@@ -60,7 +61,7 @@ void set_up() {
     for (const FixtureFile& f : fixture_files) write_file(f.name, filler, f.size);
     char workbench.project[128];
     snprintf(workbench.project, sizeof workbench.project, "%s/fuzz.project", directory);
-    string_assign(&project_path, sv_from_cstr(workbench.project), pool_main);
+    string_assign(&core.project_path, sv_from_cstr(workbench.project), pool_main);
 }
 
 i64 fixture_size(StringView path) {
@@ -122,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
         check(e.text.count <= e.text.capacity, "entry within its buffer");
         entry_bytes += e.text.capacity;
     }
-    check(entry_bytes <= arenas[pool_sources].capacity, "entries fit the pool");
+    check(entry_bytes <= memory.arenas[pool_sources].capacity, "entries fit the pool");
     check(analysis.source_cache.source_entries.count <= paths.count, "no more entries than paths");
 
     // The document's text goes to its entry, or to the shared buffer when not listed.

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "memory/arena.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
@@ -15,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     pool_reset(pool_frame);
     theme_set_defaults();
     theme_parse(StringView{(const char*)data, (i64)size});
-    if (theme.entries.count > theme_color_count) abort();
+    if (render.theme.entries.count > theme_color_count) abort();
     // Paths come from the input or stay as they were.
-    if (theme.font_path.length > (i64)size && !sv_equal(theme.font_path, SV("resources/font_info.txt"))) abort();
-    if (theme.background_path.length > (i64)size) abort();
+    if (render.theme.font_path.length > (i64)size && !sv_equal(render.theme.font_path, SV("resources/font_info.txt"))) abort();
+    if (render.theme.background_path.length > (i64)size) abort();
     // A second file on top of the first, as two "theme" lines would do.
     theme_parse(StringView{(const char*)data, (i64)size / 2});
     return 0;

@@ -9,6 +9,7 @@
 #include "analysis/analysis_thread.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "syntax/coloring_file.h"
@@ -127,7 +128,7 @@ TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
     write("main.vnt", "proc main() { }\n");
     write("sources.txt", "main.vnt\nother.vnt\n");
     std::string project = d + "/p.project";
-    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
 
     std::string text = "proc main() {\n  Vec v;\n}\n";
     std::string colours;
@@ -146,7 +147,7 @@ TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
     EXPECT_TRUE(wait_and_take((u8*)colours.data(), (i64)colours.size()));
     EXPECT_GT(taken + 1, 0);
     source_cache_clear();
-    project_path.length = 0;
+    core.project_path.length = 0;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ void forget_program_hooks() {
 }
 
 // Window y of a recorded quad's bottom edge, from its transform.
-f32 quad_bottom(const RecordedDraw& d) { return (d.mvp[13] + 1.0f) * 0.5f * (f32)renderer.height; }
+f32 quad_bottom(const RecordedDraw& d) { return (d.mvp[13] + 1.0f) * 0.5f * (f32)render.gpu.height; }
 
 bool is_red(const RecordedDraw& d) { return d.color[0] == 1 && d.color[1] == 0 && d.color[2] == 0 && d.color[3] == 1; }
 
@@ -50,7 +50,7 @@ TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
         if (quad_bottom(d) < lowest) lowest = quad_bottom(d);
     }
     EXPECT_GT(red, 20);
-    f32 line = (f32)(font.line_height * font.size);
+    f32 line = (f32)(render.font.line_height * render.font.size);
     ASSERT_GT(line, 0);
     EXPECT_GE(lowest, 16.0f + line - 1);
     EXPECT_LE(lowest, 16.0f + line + 1);

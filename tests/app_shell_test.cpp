@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/shell_state.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "render/theme.h"
 #include "test_support.h"
 
@@ -17,7 +17,7 @@ class ShellTest : public ::testing::Test {
         pool_reset(pool_frame);
         shell_set_defaults();
         theme_set_defaults();
-        frame_time = 1.0f / 60.0f;
+        core.frame_time = 1.0f / 60.0f;
     }
 };
 
@@ -74,7 +74,7 @@ TEST_F(ShellTest, OverlayTimingLines) {
     shell.show_timings = true;
     shell.render_time = 0.0025;
     shell.sleep_ms = 0;
-    glyph_count = 321;
+    core.glyph_count = 321;
     std::string text = overlay_text();
     EXPECT_EQ(text, "2.5 ms rendering\n0 ms sleeping\n16.6667 ms total\n321 glyphs\n");
 }

@@ -15,7 +15,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/completion.h"
 #include "editor/edit.h"
@@ -74,18 +74,18 @@ protected:
     void SetUp() override {
         setup_globals();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
-        theme.menu_background_color = panel_color;
-        theme.selection_color = selected_color;
-        theme.text_color = label_color;
+        render.theme.menu_background_color = panel_color;
+        render.theme.selection_color = selected_color;
+        render.theme.text_color = label_color;
         gpu_setup();
         std::string info = font_info_text();
         ASSERT_TRUE(font_parse(&test_font, StringView{info.data(), (i64)info.size()}, SV("fixture/font_info.txt")));
         test_font.texture = texture_create();
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
-        white = icon_textures[icon_white];
-        frame_time = 1.0f / 60;
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
+        white = render.icon_textures[icon_white];
+        core.frame_time = 1.0f / 60;
         editor.hooks = EditorHooks{};
         editor.view_sets_pointer_shape = false;
 
@@ -94,7 +94,7 @@ protected:
         analysis.result_slot.ready = 0;
         mutex_unlock(analysis.lock);
         source_cache_clear();
-        project_path.length = 0;
+        core.project_path.length = 0;
         analysis.current_result.scopes.count = 0;
         analysis.current_result.cursor_ranges.count = 0;
         analysis.current_result.signatures.count = 0;
@@ -109,13 +109,13 @@ protected:
         doc->height = 600;
         doc->focused = 1;
         doc->smooth_scroll = 0;
-        headless_mouse_move(20, renderer.height - 20);  // outside the box
+        headless_mouse_move(20, render.gpu.height - 20);  // outside the box
     }
     void TearDown() override {
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
-        renderer = Renderer{};
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = 0;
+        render.gpu = Renderer{};
         source_cache_clear();
-        project_path.length = 0;
+        core.project_path.length = 0;
     }
 
     // Loads the text with the cursor where `marker` ("|") stands (removed from the text),
@@ -188,7 +188,7 @@ protected:
     }
 
     Box box_of(const RecordedDraw& d) const {
-        f64 w = renderer.width, h = renderer.height;
+        f64 w = render.gpu.width, h = render.gpu.height;
         return Box{(d.mvp[12] + 1) * 0.5 * w, (d.mvp[13] + 1) * 0.5 * h, d.mvp[0] * 0.5 * w, d.mvp[5] * 0.5 * h,
                    d.texture, Color{d.color[0], d.color[1], d.color[2], d.color[3]}, 0};
     }

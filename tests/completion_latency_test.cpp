@@ -8,6 +8,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_thread.h"
+#include "core/core_state.h"
 #include "completion_fixture.h"
 #include "test_support.h"
 
@@ -111,7 +112,7 @@ std::string generated_file(int k, int files, int lines) {
 TEST_F(CompletionLatency, SampleProject) {
     std::string dir = TESMORA_SOURCE_DIR "/examples/vantrel_sample/";
     std::string project = dir + "vantrel_sample.project";
-    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     source_cache_rebuild(SV("sources.txt"));
     std::string text = read_file(dir + "main.vnt");
     ASSERT_FALSE(text.empty());
@@ -145,7 +146,7 @@ TEST_F(CompletionLatency, HundredThousandLineProject) {
     sources = "main.vnt\n" + sources;
     write_file(dir + "/sources.txt", sources);
     std::string project = dir + "/big.project";
-    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     source_cache_rebuild(SV("sources.txt"));
     EXPECT_GE(total_lines, 99000);
 

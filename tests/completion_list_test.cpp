@@ -2,6 +2,7 @@
 // it gathers at the cursor, how typing filters and orders them, and what Enter inserts.
 #include "completion_fixture.h"
 #include "analysis/analysis_state.h"
+#include "core/core_state.h"
 #include "editor/recolour.h"
 #include "editor/symbol_look.h"
 
@@ -153,7 +154,7 @@ TEST_F(CompletionList, CtrlSpaceGathersTheFileScopeAndTheScopesAroundTheCursor) 
 TEST_F(CompletionList, ScopesOfOtherFilesAreLeftOutEvenWhereTheirExtentsOverlap) {
     std::string dir = TESMORA_SOURCE_DIR "/examples/vantrel_sample/";
     std::string project = dir + "vantrel_sample.project";
-    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     source_cache_rebuild(SV("sources.txt"));
     StringView main_text = source_cache_copy(SV("main.vnt"), pool_main);
     ASSERT_GT(main_text.length, 0);

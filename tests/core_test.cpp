@@ -16,24 +16,24 @@ class CoreTest : public ::testing::Test {
 };
 
 TEST_F(CoreTest, AllocationAlignsAndBumps) {
-    arenas[pool_frame].used = 5;
+    memory.arenas[pool_frame].used = 5;
     u8* p = (u8*)pool_alloc(pool_frame, 16);
-    EXPECT_EQ(p, arenas[pool_frame].base + 8);
-    EXPECT_EQ(arenas[pool_frame].used, 24);
+    EXPECT_EQ(p, memory.arenas[pool_frame].base + 8);
+    EXPECT_EQ(memory.arenas[pool_frame].used, 24);
     // A zero-size allocation is aligned and takes no space.
     u8* q = (u8*)pool_alloc(pool_frame, 0);
-    EXPECT_EQ(q, arenas[pool_frame].base + 24);
-    EXPECT_EQ(arenas[pool_frame].used, 24);
+    EXPECT_EQ(q, memory.arenas[pool_frame].base + 24);
+    EXPECT_EQ(memory.arenas[pool_frame].used, 24);
     pool_reset(pool_frame);
-    EXPECT_EQ(pool_alloc(pool_frame, 1), (void*)arenas[pool_frame].base);
+    EXPECT_EQ(pool_alloc(pool_frame, 1), (void*)memory.arenas[pool_frame].base);
 }
 
 TEST_F(CoreTest, ReallocGrowsLastBlockInPlaceAndCopiesOthers) {
     char* a = (char*)pool_alloc(pool_frame, 16);
     memcpy(a, "0123456789abcdef", 16);
-    i64 used = arenas[pool_frame].used;
+    i64 used = memory.arenas[pool_frame].used;
     EXPECT_EQ(pool_realloc(pool_frame, a, 16, 32), (void*)a);
-    EXPECT_EQ(arenas[pool_frame].used, used + 16);
+    EXPECT_EQ(memory.arenas[pool_frame].used, used + 16);
     pool_alloc(pool_frame, 3);  // `a` is no longer the last block
     char* b = (char*)pool_realloc(pool_frame, a, 32, 64);
     EXPECT_NE(b, a);
@@ -51,14 +51,14 @@ TEST(CoreDeathTest, UnknownPoolMessages) {
 
 TEST(CoreDeathTest, ExhaustionStopsNamingThePool) {
     ensure_arenas();
-    EXPECT_EXIT({ dup2(2, 1); pool_alloc(pool_editor, arenas[pool_editor].capacity + 1); },
+    EXPECT_EXIT({ dup2(2, 1); pool_alloc(pool_editor, memory.arenas[pool_editor].capacity + 1); },
                 ::testing::ExitedWithCode(1), "pool_editor exhausted");
     // Growing the last block past the end is caught too.
     EXPECT_EXIT({
         dup2(2, 1);
         pool_reset(pool_editor);
         void* p = pool_alloc(pool_editor, 8);
-        pool_realloc(pool_editor, p, 8, arenas[pool_editor].capacity + 8);
+        pool_realloc(pool_editor, p, 8, memory.arenas[pool_editor].capacity + 8);
     }, ::testing::ExitedWithCode(1), "pool_editor exhausted");
 }
 

@@ -14,6 +14,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "analysis/symbols.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "syntax/coloring_file.h"
 #include "syntax/token_kinds.h"
@@ -28,9 +29,9 @@ inline void distinct_icons() {
     bool distinct = true;
     for (int i = 0; i < 5; i++)
         for (int j = i + 1; j < 5; j++)
-            if (icon_textures[used[i]] == icon_textures[used[j]]) distinct = false;
+            if (render.icon_textures[used[i]] == render.icon_textures[used[j]]) distinct = false;
     if (!distinct)
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = 1000u + (u32)i;
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = 1000u + (u32)i;
 }
 
 inline void setup() {
@@ -117,11 +118,11 @@ inline std::vector<std::string> outline(const CppRun& run) {
             continue;
         }
         u32 texture = outline_row_icon(run.job.result, row);
-        std::string icon = texture == icon_textures[icon_cube]         ? "cube"
-                           : texture == icon_textures[icon_cylinder]   ? "cylinder"
-                           : texture == icon_textures[icon_sphere]     ? "sphere"
-                           : texture == icon_textures[icon_octahedron] ? "octahedron"
-                           : texture == icon_textures[icon_cone]       ? "cone"
+        std::string icon = texture == render.icon_textures[icon_cube]         ? "cube"
+                           : texture == render.icon_textures[icon_cylinder]   ? "cylinder"
+                           : texture == render.icon_textures[icon_sphere]     ? "sphere"
+                           : texture == render.icon_textures[icon_octahedron] ? "octahedron"
+                           : texture == render.icon_textures[icon_cone]       ? "cone"
                                                                        : "?";
         rows.push_back(std::to_string(depth) + " " + icon + " " + str(row.name));
         if (row.is_group_start) depth++;

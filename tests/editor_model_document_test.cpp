@@ -7,6 +7,7 @@
 
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -15,6 +16,7 @@
 #include "editor/text_change.h"
 #include "editor/undo_store.h"
 #include "platform/headless/headless.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "test_support.h"
 
@@ -51,7 +53,7 @@ class EditorDocument : public ::testing::Test {
         // The workbench may have left its hooks and a project behind.
         saved_hooks = editor.hooks;
         editor.hooks = EditorHooks{};
-        project_path.length = 0;
+        core.project_path.length = 0;
     }
     void TearDown() override {
         editor.hooks = saved_hooks;
@@ -80,14 +82,14 @@ TEST_F(EditorDocument, RebuildLineTableFollowsTheFinalNewlineRule) {
 }
 
 TEST_F(EditorDocument, EntryFieldsAndTabSlotsStartFromTheirTemplates) {
-    theme.text_color = Color{0.25f, 0.5f, 0.75f, 1};
-    theme.cursor_color = Color{1, 0, 0, 1};
+    render.theme.text_color = Color{0.25f, 0.5f, 0.75f, 1};
+    render.theme.cursor_color = Color{1, 0, 0, 1};
     Document field;
     document_init_entry_field(&field);
     EXPECT_EQ(field.id, (u32)-1);
     EXPECT_EQ(field.single_line, 1);
     EXPECT_EQ(field.palette.count, 1);
-    EXPECT_TRUE(color_equal(field.palette.colors[0], theme.text_color));
+    EXPECT_TRUE(color_equal(field.palette.colors[0], render.theme.text_color));
     EXPECT_FALSE(field.show_line_numbers || field.smooth_scroll || field.highlight_flag);
 
     tab_table_init();
@@ -98,7 +100,7 @@ TEST_F(EditorDocument, EntryFieldsAndTabSlotsStartFromTheirTemplates) {
     EXPECT_FLOAT_EQ(slot.double_click_time, 0.5f);
     EXPECT_FLOAT_EQ(slot.scrollbar_width, 32.0f);
     EXPECT_TRUE(slot.show_line_numbers && slot.smooth_scroll && slot.highlight_flag);
-    EXPECT_TRUE(color_equal(slot.caret_color, theme.cursor_color));
+    EXPECT_TRUE(color_equal(slot.caret_color, render.theme.cursor_color));
     EXPECT_EQ(slot.palette.count, vantrel_kind_count);
 }
 
@@ -135,12 +137,12 @@ TEST_F(EditorDocument, TabSlotsAreFoundOpenedAndReused) {
     // Closing and reopening tabs for a long time takes nothing more from pool_main.
     tab_slot_release(3);
     open_tab(path, 50);
-    i64 used = arenas[pool_main].used;
+    i64 used = memory.arenas[pool_main].used;
     for (int i = 0; i < 300; i++) {
         tab_slot_release(3);
         EXPECT_EQ(open_tab(path, 51 + (u32)i), 3);
     }
-    EXPECT_EQ(arenas[pool_main].used, used);
+    EXPECT_EQ(memory.arenas[pool_main].used, used);
 
     // A slot reused for a file that is not there keeps that file's name (saving creates
     // it), never the previous file's path.

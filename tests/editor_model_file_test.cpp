@@ -14,6 +14,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -48,7 +49,7 @@ class EditorFiles : public ::testing::Test {
         // The workbench may have left its hooks and a project behind.
         saved_hooks = editor.hooks;
         editor.hooks = EditorHooks{};
-        project_path.length = 0;
+        core.project_path.length = 0;
         doc = &editor.tab_table.slots[0];
         char name[] = "/tmp/tesmora_files_XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
@@ -57,7 +58,7 @@ class EditorFiles : public ::testing::Test {
     void TearDown() override {
         editor.hooks = saved_hooks;
         document_reset(doc);
-        project_path.length = 0;
+        core.project_path.length = 0;
         analysis.source_cache.sources_name.length = 0;
         chmod(dir.c_str(), 0755);
         std::string command = "rm -rf '" + dir + "'";
@@ -146,15 +147,15 @@ TEST_F(EditorFiles, SavingKeepsPermissionsAndReloadingKeepsStorage) {
 
     // Reopening a file of the same size takes nothing more from pool_main.
     load(p);
-    i64 used = arenas[pool_main].used;
+    i64 used = memory.arenas[pool_main].used;
     for (int i = 0; i < 50; i++) load(p);
-    EXPECT_EQ(arenas[pool_main].used, used);
+    EXPECT_EQ(memory.arenas[pool_main].used, used);
 }
 
 TEST_F(EditorFiles, PathsJoinTheProjectDirectory) {
     write_file(path("x.vnt"), "x\n");
     std::string project = dir + "/p.proj";
-    string_assign(&project_path, view(project), pool_main);
+    string_assign(&core.project_path, view(project), pool_main);
     document_load(doc, SV("x.vnt"));
     EXPECT_EQ(text(), "x\n");
     EXPECT_TRUE(sv_equal(owned_view(doc->path), SV("x.vnt")));
@@ -272,10 +273,10 @@ TEST_F(EditorFiles, FileTooLargeForTheArenaIsRefused) {
     write_file(p, std::string((size_t)3 << 20, 'z'));
     write_file(path("small.vnt"), "s\n");
     load(path("small.vnt"));
-    i64 capacity = arenas[pool_main].capacity;
-    arenas[pool_main].capacity = arenas[pool_main].used + document_memory_margin + ((i64)1 << 20);
+    i64 capacity = memory.arenas[pool_main].capacity;
+    memory.arenas[pool_main].capacity = memory.arenas[pool_main].used + document_memory_margin + ((i64)1 << 20);
     load(p);
-    arenas[pool_main].capacity = capacity;
+    memory.arenas[pool_main].capacity = capacity;
     EXPECT_EQ(last_message(), "error: file too large to open: " + p);
     EXPECT_EQ(text(), "\n");
     EXPECT_EQ(doc->kind, file_kind_vantrel);
@@ -326,7 +327,7 @@ TEST_F(EditorFiles, SavingTheSourcesListRebuildsTheSourceCache) {
     write_file(path("one.vnt"), "one\n");
     write_file(path("two.vnt"), "two\n");
     write_file(path("sources.txt"), "one.vnt\n");
-    string_assign(&project_path, view(dir + "/p.proj"), pool_main);
+    string_assign(&core.project_path, view(dir + "/p.proj"), pool_main);
     source_cache_rebuild(SV("sources.txt"));
     ASSERT_EQ(analysis.source_cache.source_paths.count, 1);
     document_load(doc, SV("sources.txt"));

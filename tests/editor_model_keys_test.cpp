@@ -7,6 +7,7 @@
 
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -31,7 +32,7 @@ class EditorKeys : public ::testing::Test {
         // The workbench may have left its hooks and a project behind.
         saved_hooks = editor.hooks;
         editor.hooks = EditorHooks{};
-        project_path.length = 0;
+        core.project_path.length = 0;
         doc = &editor.tab_table.slots[0];
         doc->focused = 1;
     }

@@ -11,6 +11,7 @@
 
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -36,7 +37,7 @@ class EditorRandom : public ::testing::Test {
         // The workbench may have left its hooks and a project behind.
         saved_hooks = editor.hooks;
         editor.hooks = EditorHooks{};
-        project_path.length = 0;
+        core.project_path.length = 0;
         doc = &editor.tab_table.slots[3];
         doc->focused = 1;
     }
@@ -185,7 +186,7 @@ TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
     doc->cursor = doc->anchor = 0;
     i64 settled = 0, highest = 0, settled_at = 0;
     i64 run_kind = 0;
-    const i64 before = arenas[pool_main].used;
+    const i64 before = memory.arenas[pool_main].used;
     for (int edit = 0; edit < 10000; edit++) {
         // Runs of a few like keystrokes at one place, then another place or kind.
         if (edit % 4 == 0) {
@@ -204,10 +205,10 @@ TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
         }
         // Once the history is full, new snapshots must live on the chunks of dropped ones.
         if (settled == 0 && doc->undo_snapshots.count == 65) {
-            settled = arenas[pool_main].used;
+            settled = memory.arenas[pool_main].used;
             settled_at = edit;
-        } else if (settled > 0 && arenas[pool_main].used > highest) {
-            highest = arenas[pool_main].used;
+        } else if (settled > 0 && memory.arenas[pool_main].used > highest) {
+            highest = memory.arenas[pool_main].used;
         }
     }
     ASSERT_GT(settled, 0);

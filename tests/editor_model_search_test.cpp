@@ -5,6 +5,7 @@
 
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/clipboard.h"
 #include "editor/edit.h"
@@ -29,7 +30,7 @@ class EditorSearch : public ::testing::Test {
         // The workbench may have left its hooks and a project behind.
         saved_hooks = editor.hooks;
         editor.hooks = EditorHooks{};
-        project_path.length = 0;
+        core.project_path.length = 0;
         doc = &editor.tab_table.slots[0];
         editor.search.match_case = false;
         editor.search.whole_word = false;
@@ -229,12 +230,12 @@ TEST_F(EditorSearch, HugePasteIsRefusedWhenTheArenaCannotHoldIt) {
     set("keep\n", 0);
     std::string huge((size_t)8 << 20, 'h');
     headless_set_clipboard(StringView{huge.data(), (i64)huge.size()});
-    i64 capacity = arenas[pool_main].capacity;
+    i64 capacity = memory.arenas[pool_main].capacity;
     // Pretend the arena ends a few megabytes past what is in use now.
-    arenas[pool_main].capacity = arenas[pool_main].used + ((i64)4 << 20) + document_memory_margin;
+    memory.arenas[pool_main].capacity = memory.arenas[pool_main].used + ((i64)4 << 20) + document_memory_margin;
     i64 boxes = headless_message_box_count();
     paste(doc);
-    arenas[pool_main].capacity = capacity;
+    memory.arenas[pool_main].capacity = capacity;
     EXPECT_EQ(text(), "keep\n");
     ASSERT_EQ(headless_message_box_count(), boxes + 1);
     EXPECT_STREQ(headless_message_box(boxes)->text, "document too large");

@@ -10,7 +10,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "app/frame_input.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "editor/search.h"
@@ -58,24 +58,24 @@ protected:
     void SetUp() override {
         ensure_arenas();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
-        theme.highlight_color = band_color;
-        theme.good_match_color = good_color;
-        theme.bad_match_color = bad_color;
-        theme.neutral_match_color = neutral_color;
-        theme.pressed_color = pressed_thumb;
-        theme.hover_color = hover_thumb;
+        render.theme.highlight_color = band_color;
+        render.theme.good_match_color = good_color;
+        render.theme.bad_match_color = bad_color;
+        render.theme.neutral_match_color = neutral_color;
+        render.theme.pressed_color = pressed_thumb;
+        render.theme.hover_color = hover_thumb;
         gpu_setup();
         std::string info = font_info_text();
         ASSERT_TRUE(font_parse(&test_font, StringView{info.data(), (i64)info.size()}, SV("fixture/font_info.txt")));
         test_font.texture = texture_create();
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
-        white = icon_textures[icon_white];
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
+        white = render.icon_textures[icon_white];
         editor.search.whole_word = editor.search.match_case = false;
         editor.hooks = EditorHooks{};
         editor.view_sets_pointer_shape = false;
-        frame_time = 1.0f / 60;
+        core.frame_time = 1.0f / 60;
         context_menu_calls = 0;
 
         document_init_tab_defaults(&doc);
@@ -96,10 +96,10 @@ protected:
         move(20, 20);  // outside the box unless a test moves it
     }
     void TearDown() override {
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = 0;
         editor.hooks = EditorHooks{};
         editor.view_sets_pointer_shape = false;
-        renderer = Renderer{};
+        render.gpu = Renderer{};
     }
 
     void set_text(const std::string& s) {
@@ -112,7 +112,7 @@ protected:
         set_text(s);
     }
     // Window point with y upwards, as the main loop hands it to the view.
-    void move(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
+    void move(i32 x, i32 y) { headless_mouse_move(x, render.gpu.height - y); }
     void frame() {
         frame_input_begin();
         begin_frame();
@@ -126,7 +126,7 @@ protected:
     }
 
     Box box_of(const RecordedDraw& d) {
-        f64 w = renderer.width, h = renderer.height;
+        f64 w = render.gpu.width, h = render.gpu.height;
         return Box{(d.mvp[12] + 1) * 0.5 * w, (d.mvp[13] + 1) * 0.5 * h, d.mvp[0] * 0.5 * w, d.mvp[5] * 0.5 * h,
                    d.color[3], d.texture};
     }
@@ -392,7 +392,7 @@ TEST_F(EditorView, CurrentLineBandAndSingleLineField) {
     move(200, 60);
     headless_wheel(-1);
     input_poll();
-    mouse_x = 200, mouse_y = 60;
+    core.mouse_x = 200, core.mouse_y = 60;
     begin_frame();
     editor_view(&field);
     EXPECT_FLOAT_EQ(field.target_scroll_y, 0);
@@ -403,8 +403,8 @@ TEST_F(EditorView, CurrentLineBandAndSingleLineField) {
     EXPECT_EQ(text_rows().size(), 1u);
     EXPECT_EQ(text_rows()[0].text, "hello");
     // No indicators and no scrollbar; every draw clipped to the field.
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_triangular_prism]).empty());
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_star3d]).empty());
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_triangular_prism]).empty());
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_star3d]).empty());
     for (i64 i = 0; i < headless_draw_count(); i++) {
         const RecordedDraw& d = headless_draws()[i];
         ASSERT_TRUE(d.scissor_enabled);
@@ -654,9 +654,9 @@ TEST_F(EditorView, CaretBlinksAndFollowsThePointer) {
 TEST_F(EditorView, CornerIndicators) {
     set_text("abc");
     frame();
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_triangular_prism]).empty());
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_pyramid]).empty());
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_star3d]).empty());
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_triangular_prism]).empty());
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_pyramid]).empty());
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_star3d]).empty());
 
     editor.search.whole_word = true;
     editor.search.match_case = true;
@@ -667,7 +667,7 @@ TEST_F(EditorView, CornerIndicators) {
         f64 left;
     } expected[] = {{icon_triangular_prism, 100}, {icon_pyramid, 116}, {icon_star3d, 132}};
     for (const Expect& e : expected) {
-        std::vector<Box> icon = draws_with_texture(icon_textures[e.icon]);
+        std::vector<Box> icon = draws_with_texture(render.icon_textures[e.icon]);
         ASSERT_EQ(icon.size(), 1u);
         EXPECT_NEAR(icon[0].left, e.left, 0.01);
         EXPECT_NEAR(icon[0].bottom, 50, 0.01);
@@ -677,8 +677,8 @@ TEST_F(EditorView, CornerIndicators) {
     }
     editor.search.whole_word = false;
     frame();
-    EXPECT_TRUE(draws_with_texture(icon_textures[icon_triangular_prism]).empty());
-    EXPECT_EQ(draws_with_texture(icon_textures[icon_star3d]).size(), 1u);
+    EXPECT_TRUE(draws_with_texture(render.icon_textures[icon_triangular_prism]).empty());
+    EXPECT_EQ(draws_with_texture(render.icon_textures[icon_star3d]).size(), 1u);
 }
 
 TEST_F(EditorView, OccurrencesOfAWholeWordSelection) {
@@ -743,7 +743,7 @@ TEST_F(EditorView, DegenerateStatesDoNotBreakTheFrame) {
     headless_mouse_click(mouse_primary);
     headless_wheel(-2);
     input_poll();
-    mouse_x = 300, mouse_y = 300;
+    core.mouse_x = 300, core.mouse_y = 300;
     begin_frame();
     editor_view(&bare);
     EXPECT_EQ(bare.cursor, 0);

@@ -22,11 +22,13 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "test_support.h"
@@ -62,8 +64,8 @@ protected:
         pool_reset(pool_frame);
         headless_reset();
         theme_set_defaults();
-        icon_textures[icon_sphere] = 501;
-        icon_textures[icon_star3d] = 502;
+        render.icon_textures[icon_sphere] = 501;
+        render.icon_textures[icon_star3d] = 502;
         set_up_project_editing();
         char pattern[] = "/tmp/tesmora_fault_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -77,7 +79,7 @@ protected:
         if (mounted) umount2(mount_point.c_str(), MNT_DETACH);
         project_reset(StringView{nullptr, 0});
         editor.hooks = EditorHooks{};
-        icon_textures[icon_sphere] = icon_textures[icon_star3d] = 0;
+        render.icon_textures[icon_sphere] = render.icon_textures[icon_star3d] = 0;
         std::error_code ignored;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
         for (const auto& entry : fs::recursive_directory_iterator(dir, ignored))
@@ -198,7 +200,7 @@ TEST_F(FaultInjection, ProjectWriteCutShortKeepsBothFilesAndTheProjectUnsaved) {
         if (workbench.project_saved) return (int)child_saved;
         if (!doc->dirty) return (int)child_not_dirty;
         if (messages() != expected) return (int)child_wrong_message;
-        if (!sv_equal(owned_view(project_path), view(p))) return (int)child_path_changed;
+        if (!sv_equal(owned_view(core.project_path), view(p))) return (int)child_path_changed;
         return (int)child_ok;
     });
     EXPECT_EQ(result, child_ok);
@@ -213,7 +215,7 @@ TEST_F(FaultInjection, ProjectWriteCutShortKeepsBothFilesAndTheProjectUnsaved) {
         if (setrlimit(RLIMIT_FSIZE, &r) != 0) return (int)child_no_limit;
         project_save(view(path("renamed.tproj")));
         if (workbench.project_saved) return (int)child_saved;
-        if (!sv_equal(owned_view(project_path), view(p))) return (int)child_path_changed;
+        if (!sv_equal(owned_view(core.project_path), view(p))) return (int)child_path_changed;
         return (int)child_ok;
     });
     EXPECT_EQ(result, child_ok);
@@ -307,7 +309,7 @@ TEST_F(FaultInjection, ProjectSaveKilledAtRandomMomentsLeavesOneWholeVersion) {
     // Version A selects nothing and names no sources list; version B selects every node
     // and names one. Both are written once here, so each is known whole.
     auto set_version = [](int v) {
-        for (tree_node& n : workbench.file_tree.rows) n.is_selected = v == 1;
+        for (TreeNode& n : workbench.file_tree.rows) n.is_selected = v == 1;
         string_assign(&analysis.source_cache.sources_name, v == 1 ? SV("sources.txt") : StringView{nullptr, 0}, pool_main);
     };
     set_version(1);
@@ -371,7 +373,7 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
     write_file(path("p.tproj"),
                "tabs 3\n1 0 huge.txt\n2 0 larger.vnt\n3 1 small.vnt\nfiles 3\n1 huge.txt\n2 larger.vnt\n3 small.vnt\n"
                "nodes 3\n1 0 huge.txt\n2 0 larger.vnt\n3 0 small.vnt\nsources sources.txt\n");
-    i64 main_before = arenas[pool_main].used;
+    i64 main_before = memory.arenas[pool_main].used;
     testing::internal::CaptureStdout();
     project_load(view(path("p.tproj")));
     std::string out = testing::internal::GetCapturedStdout();
@@ -387,7 +389,7 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
     Document* small = document_of("small.vnt");
     ASSERT_NE(small, nullptr);
     EXPECT_EQ(std::string((const char*)small->text.data, (size_t)small->text.count), "var x = 1\n");
-    EXPECT_LT(arenas[pool_main].used - main_before, (i64)64 << 20);
+    EXPECT_LT(memory.arenas[pool_main].used - main_before, (i64)64 << 20);
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot) || &editor.tab_table.slots[slot] == small) continue;
         EXPECT_EQ(editor.tab_table.slots[slot].text.count, 1);

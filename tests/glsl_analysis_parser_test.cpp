@@ -2,6 +2,7 @@
 // structs that take nothing after "}", prototypes, declarations with layout lists and
 // storage words, statements, and recovery.
 #include "glsl_analysis_harness.h"
+#include "syntax/syntax_state.h"
 
 using namespace glsl_test;
 

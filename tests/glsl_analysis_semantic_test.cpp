@@ -2,6 +2,8 @@
 // access through struct scopes, the outline, signatures and cursor ranges, isolation
 // from the project's other files, and inputs that must merely finish.
 #include "editor/symbol_look.h"
+#include "render/renderer.h"
+#include "syntax/syntax_state.h"
 #include "glsl_analysis_harness.h"
 
 using namespace glsl_test;
@@ -34,8 +36,8 @@ TEST(GlslBuiltins, DeclaredFirstInTheRootScopeInTableOrder) {
     EXPECT_EQ(run.job.result->outline.count, 0);
     EXPECT_EQ(run.job.result->signatures.count, 0);
     // The kind tables follow the GLSL palette.
-    EXPECT_EQ(symbol_kind_icon(run.job.result, symbol_builtin_type), icon_textures[icon_cube]);
-    EXPECT_EQ(symbol_kind_colour(run.job.result, symbol_builtin_function).r, glsl_palette[glsl_kind_proc].r);
+    EXPECT_EQ(symbol_kind_icon(run.job.result, symbol_builtin_type), render.icon_textures[icon_cube]);
+    EXPECT_EQ(symbol_kind_colour(run.job.result, symbol_builtin_function).r, syntax.glsl_palette[glsl_kind_proc].r);
     EXPECT_EQ(symbol_kind_icon(run.job.result, symbol_enum), 0u);
 }
 

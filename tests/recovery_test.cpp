@@ -177,7 +177,7 @@ TEST_F(Recovery, ArenaExhaustionWritesRecoveryFilesFirst) {
     fflush(stdout);
     pid_t child = fork();
     if (child == 0) {
-        arena_exhausted_hook = [](u8) { recovery_write_all_now(); };
+        memory.exhausted_hook = [](u8) { recovery_write_all_now(); };
         pool_alloc(pool_editor, (i64)1 << 40);
         _exit(0);
     }

@@ -23,6 +23,7 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/shell_state.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "editor/edit.h"
@@ -35,6 +36,7 @@
 #include "render/resources.h"
 #include "render/theme.h"
 #include "syntax/coloring_file.h"
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 #include "test_support.h"
 #include "workbench/project.h"
@@ -71,7 +73,7 @@ protected:
         ensure_arenas();
         pool_reset(pool_frame);
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
         shell_set_defaults();
         ensure_analysis_locks();
@@ -90,8 +92,8 @@ protected:
         free(decode_buffer);
         theme_set_defaults();
         shell_set_defaults();
-        font = Font{};
-        project_path.length = 0;
+        render.font = Font{};
+        core.project_path.length = 0;
         source_cache_clear();
         editor.hooks = EditorHooks{};
         std::error_code ignored;
@@ -171,31 +173,31 @@ TEST_F(BadFiles, ThemeFile) {
     // cut short takes the line break as a separator and so swallows the next line;
     // colours the file does not name become transparent black.
     load("background_color x y z\nnot_a_key 1 1 1\ntext_color 1 0.5\ncursor_color 0 1 0\nerror_color 1 0 0\n");
-    EXPECT_TRUE(same_color(theme.background_color, Color{0, 0, 0, 1}));
-    EXPECT_TRUE(same_color(theme.text_color, Color{1, 0.5f, 0, 1}));
-    EXPECT_TRUE(same_color(theme.cursor_color, transparent));
-    EXPECT_TRUE(same_color(theme.error_color, Color{1, 0, 0, 1}));
-    EXPECT_TRUE(same_color(theme.selection_color, transparent));
-    EXPECT_TRUE(sv_equal(theme.font_path, SV("resources/font_info.txt")));
+    EXPECT_TRUE(same_color(render.theme.background_color, Color{0, 0, 0, 1}));
+    EXPECT_TRUE(same_color(render.theme.text_color, Color{1, 0.5f, 0, 1}));
+    EXPECT_TRUE(same_color(render.theme.cursor_color, transparent));
+    EXPECT_TRUE(same_color(render.theme.error_color, Color{1, 0, 0, 1}));
+    EXPECT_TRUE(same_color(render.theme.selection_color, transparent));
+    EXPECT_TRUE(sv_equal(render.theme.font_path, SV("resources/font_info.txt")));
     // Empty: a readable file replaces every colour, so all are transparent black.
     load("");
-    for (int i = 0; i < theme_color_count; i++) EXPECT_TRUE(same_color(*theme_color_field(&theme, i), transparent)) << i;
+    for (int i = 0; i < theme_color_count; i++) EXPECT_TRUE(same_color(*theme_color_field(&render.theme, i), transparent)) << i;
     // Huge: as unreadable; the colours stay as they were.
     write_sparse("theme.txt", (off_t)2 << 30);
     theme_set_defaults();
-    Color before = theme.text_color;
+    Color before = render.theme.text_color;
     theme_load(view(path("theme.txt")));
-    EXPECT_TRUE(same_color(theme.text_color, before));
+    EXPECT_TRUE(same_color(render.theme.text_color, before));
     // Binary: no more entries than keys; every colour parsed or transparent black.
     for (unsigned seed = 1; seed <= 20; seed++) {
         load(random_bytes(8192, seed));
-        EXPECT_LE(theme.entries.count, theme_color_count);
+        EXPECT_LE(render.theme.entries.count, theme_color_count);
     }
     // Not UTF-8: paths keep their bytes.
     load("font caf\xe9/f\xff.txt\nbackground \xe9t\xe9.png\ntext_color 0 1 0\n");
-    EXPECT_EQ(str(theme.font_path), "caf\xe9/f\xff.txt");
-    EXPECT_EQ(str(theme.background_path), "\xe9t\xe9.png");
-    EXPECT_TRUE(same_color(theme.text_color, Color{0, 1, 0, 1}));
+    EXPECT_EQ(str(render.theme.font_path), "caf\xe9/f\xff.txt");
+    EXPECT_EQ(str(render.theme.background_path), "\xe9t\xe9.png");
+    EXPECT_TRUE(same_color(render.theme.text_color, Color{0, 1, 0, 1}));
 }
 
 // ---- font description and atlas --------------------------------------------------------
@@ -205,48 +207,48 @@ TEST_F(BadFiles, FontDescriptionAndAtlas) {
     std::string info_path = path("font_info.txt");
     auto load = [&](const std::string& bytes) {
         write("font_info.txt", bytes);
-        theme.font_path = view(info_path);
+        render.theme.font_path = view(info_path);
         testing::internal::CaptureStdout();
         font_load();
         return testing::internal::GetCapturedStdout();
     };
     // A good font first: failures below must leave it in place.
     EXPECT_EQ(load("s 16 16\ni atlas.png\ng 65 0 0 8 0 0 8 16\n"), "");
-    ASSERT_EQ(font.glyphs.count, 2);
-    u32 good_texture = font.texture;
+    ASSERT_EQ(render.font.glyphs.count, 2);
+    u32 good_texture = render.font.texture;
     // Broken: an unknown line is named, and the font in use stays.
     EXPECT_EQ(load("s 16 16\ng 66 0 0 8 0 0 8 16\nx bogus\n"), "unknown x\n");
-    EXPECT_EQ(font.glyphs.count, 2);
-    EXPECT_EQ(font.texture, good_texture);
+    EXPECT_EQ(render.font.glyphs.count, 2);
+    EXPECT_EQ(render.font.texture, good_texture);
     // A broken atlas image: the glyphs load, the atlas texture is empty (nothing drawn).
     write("broken.png", "\x89PNG\r\n\x1a\n not really");
     EXPECT_EQ(load("s 16 16\ni broken.png\ng 66 0 0 8 0 0 8 16\n"), "");
-    EXPECT_EQ(font.glyphs.count, 2);
+    EXPECT_EQ(render.font.glyphs.count, 2);
     i32 w = -1, h = -1;
-    headless_texture_size(font.texture, &w, &h);
+    headless_texture_size(render.font.texture, &w, &h);
     EXPECT_EQ(w, 0);
     // Empty: only the fallback glyph, no atlas.
     EXPECT_EQ(load(""), "");
-    EXPECT_EQ(font.glyphs.count, 1);
+    EXPECT_EQ(render.font.glyphs.count, 1);
     // Huge: as missing.
     write_sparse("font_info.txt", (off_t)3 << 30);
-    font = Font{};
+    render.font = Font{};
     testing::internal::CaptureStdout();
     font_load();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "failed to open " + info_path + "\n");
-    EXPECT_EQ(font.glyphs.count, 0);
+    EXPECT_EQ(render.font.glyphs.count, 0);
     // Binary: refused or read, never more glyphs than lines.
     for (unsigned seed = 1; seed <= 20; seed++) {
         std::string bytes = random_bytes(8192, seed);
         load(bytes);
-        EXPECT_LE(font.glyphs.count, 8193) << seed;
+        EXPECT_LE(render.font.glyphs.count, 8193) << seed;
     }
     // Not UTF-8: an atlas name of Latin-1 bytes is looked for as written.
     std::string out = load("s 16 16\ni atl\xe9s.png\n");
     EXPECT_EQ(out, "failed to load font image: " + dir + "/atl\xe9s.png\n");
     write("atl\xe9s.png", atlas);
     EXPECT_EQ(load("s 16 16\ni atl\xe9s.png\ng 67 0 0 8 0 0 8 16\n"), "");
-    headless_texture_size(font.texture, &w, &h);
+    headless_texture_size(render.font.texture, &w, &h);
     EXPECT_GT(w, 0);
 }
 
@@ -254,8 +256,8 @@ TEST_F(BadFiles, FontDescriptionAndAtlas) {
 TEST_F(BadFiles, ColoringFile) {
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
-    std::vector<Color> builtin(vantrel_palette, vantrel_palette + vantrel_kind_count);
-    i64 builtin_rainbow = rainbow_view.count;
+    std::vector<Color> builtin(syntax.vantrel_palette, syntax.vantrel_palette + vantrel_kind_count);
+    i64 builtin_rainbow = syntax.rainbow_view.count;
     auto load = [&](const std::string& bytes) {
         write("coloring.txt", bytes);
         store_builtin_palettes();
@@ -266,8 +268,8 @@ TEST_F(BadFiles, ColoringFile) {
     };
     auto unchanged = [&] {
         for (i64 i = 0; i < vantrel_kind_count; i++)
-            if (!same_color(vantrel_palette[i], builtin[(size_t)i])) return false;
-        return rainbow_view.count == builtin_rainbow;
+            if (!same_color(syntax.vantrel_palette[i], builtin[(size_t)i])) return false;
+        return syntax.rainbow_view.count == builtin_rainbow;
     };
     // Broken: keys that name nothing are skipped; the palettes keep their colours.
     EXPECT_EQ(load("not_a_kind 1 0 0\nkeyword\n\n\n  \nrainbow_nothing 1\n"), "");
@@ -285,7 +287,7 @@ TEST_F(BadFiles, ColoringFile) {
     // Binary: no crash; the rainbow keeps at least its default entry.
     for (unsigned seed = 1; seed <= 20; seed++) {
         load(random_bytes(16384, seed));
-        EXPECT_GE(rainbow_view.count, 1) << seed;
+        EXPECT_GE(syntax.rainbow_view.count, 1) << seed;
     }
     // Not UTF-8: keys of Latin-1 bytes match nothing.
     EXPECT_EQ(load("k\xe9yword 1 0 0\n\xff\xfe 0 1 0\n"), "");
@@ -353,7 +355,7 @@ TEST_F(BadFiles, ProjectFile) {
 TEST_F(BadFiles, SourcesList) {
     write("a.vnt", "var a = 1\n");
     write("b.c", "int b;\n");
-    string_assign(&project_path, view(path("p.tproj")), pool_main);
+    string_assign(&core.project_path, view(path("p.tproj")), pool_main);
     auto rebuild = [&](const std::string& bytes) {
         write("sources.txt", bytes);
         headless_clear_message_boxes();
@@ -410,7 +412,7 @@ TEST_F(BadFiles, SourceFilesOfEveryLanguage) {
     load_coloring_file(StringView{nullptr, 0});
     tab_table_init();
     editor.hooks = EditorHooks{};
-    string_assign(&project_path, view(path("p.tproj")), pool_main);
+    string_assign(&core.project_path, view(path("p.tproj")), pool_main);
     Document* doc = &editor.tab_table.slots[0];
     doc->focused = 1;
     // Loads the file, edits it a little, and runs the language's whole analysis over it.
@@ -506,11 +508,11 @@ TEST_F(BadFiles, IconAndBackgroundImages) {
         EXPECT_EQ(size_of(name), std::make_pair(0, 0)) << name;
     // A broken background is not drawn at all.
     std::string background = path("cut.png");
-    theme.background_path = view(background);
-    background_texture = texture_load(theme.background_path, true, &background_width, &background_height);
-    EXPECT_EQ(background_width, 0);
-    texture_destroy(background_texture);
-    background_texture = 0;
+    render.theme.background_path = view(background);
+    render.background_texture = texture_load(render.theme.background_path, true, &render.background_width, &render.background_height);
+    EXPECT_EQ(render.background_width, 0);
+    texture_destroy(render.background_texture);
+    render.background_texture = 0;
     // Not UTF-8: a good image under a Latin-1 name loads.
     write("ic\xf4ne.png", good);
     std::pair<i32, i32> loaded = size_of("ic\xf4ne.png");
@@ -528,7 +530,7 @@ TEST_F(BadFiles, FifosAndDevicesAreNotRead) {
     write("sources.txt", "pipe.vnt\n");
     tab_table_init();
     editor.hooks = EditorHooks{};
-    string_assign(&project_path, view(path("p.tproj")), pool_main);
+    string_assign(&core.project_path, view(path("p.tproj")), pool_main);
     fflush(stdout);
     pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -541,15 +543,15 @@ TEST_F(BadFiles, FifosAndDevicesAreNotRead) {
         source_cache_rebuild(SV("sources.txt"));
         if (messages().size() != 2 || messages()[1] != pipe_message) _exit(11);
         theme_set_defaults();
-        Color before = theme.text_color;
+        Color before = render.theme.text_color;
         theme_load(view(path("pipe.vnt")));
-        if (!same_color(theme.text_color, before)) _exit(12);
+        if (!same_color(render.theme.text_color, before)) _exit(12);
         i32 w = -1, h = -1;
         texture_load(view(path("pipe.png")), false, &w, &h);
         if (w != 0 || h != 0) _exit(13);
         // A device: opened by name, refused as a file.
         headless_clear_message_boxes();
-        string_assign(&project_path, SV("/dev/p.tproj"), pool_main);
+        string_assign(&core.project_path, SV("/dev/p.tproj"), pool_main);
         document_load(doc, SV("zero"));
         if (messages() != std::vector<std::string>{"error: failed to open file: /dev/zero"}) _exit(14);
         _exit(0);

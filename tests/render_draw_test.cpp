@@ -24,7 +24,7 @@ Point apply(const Matrix& m, f32 x, f32 y) { return Point{m.e[0] * x + m.e[4] * 
 Point quad_corner_pixels(const RecordedDraw& d, f32 u, f32 v) {
     f32 cx = d.mvp[0] * u + d.mvp[4] * v + d.mvp[12];
     f32 cy = d.mvp[1] * u + d.mvp[5] * v + d.mvp[13];
-    return Point{(cx + 1) * 0.5f * (f32)renderer.width, (cy + 1) * 0.5f * (f32)renderer.height};
+    return Point{(cx + 1) * 0.5f * (f32)render.gpu.width, (cy + 1) * 0.5f * (f32)render.gpu.height};
 }
 
 TEST(RenderMatrix, ProductAppliesRightFactorFirst) {
@@ -61,16 +61,16 @@ protected:
     void SetUp() override {
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
         gpu_setup();
-        icon_textures[icon_white] = texture_create();
+        render.icon_textures[icon_white] = texture_create();
         begin_frame();
         first = headless_draw_count();
     }
     void TearDown() override {
-        icon_textures[icon_white] = 0;
-        renderer = Renderer{};
+        render.icon_textures[icon_white] = 0;
+        render.gpu = Renderer{};
     }
     const RecordedDraw& draw(i64 i) { return headless_draws()[first + i]; }
     i64 first = 0;
@@ -82,13 +82,13 @@ void expect_near(Point p, f32 x, f32 y) {
 }
 
 TEST_F(RenderDraw, QuadCornersLandOnTheRectangle) {
-    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 10, 20, 30, 40, 0, 0, 0, uv_rect_full);
+    draw_quad(render.icon_textures[icon_white], Color{1, 1, 1, 1}, 10, 20, 30, 40, 0, 0, 0, uv_rect_full);
     ASSERT_EQ(headless_draw_count(), first + 1);
     expect_near(quad_corner_pixels(draw(0), 0, 0), 10, 20);
     expect_near(quad_corner_pixels(draw(0), 1, 0), 40, 20);
     expect_near(quad_corner_pixels(draw(0), 1, 1), 40, 60);
-    EXPECT_EQ(draw(0).program, renderer.simple_shader);
-    EXPECT_EQ(draw(0).frame_buffer, renderer.frame_buffer);
+    EXPECT_EQ(draw(0).program, render.gpu.simple_shader);
+    EXPECT_EQ(draw(0).frame_buffer, render.gpu.frame_buffer);
     EXPECT_EQ(draw(0).mode, 5u);
     EXPECT_EQ(draw(0).count, 4);
     EXPECT_EQ(draw(0).instances, 1);
@@ -97,14 +97,14 @@ TEST_F(RenderDraw, QuadCornersLandOnTheRectangle) {
 }
 
 TEST_F(RenderDraw, NegativeWidthMirrorsToTheLeft) {
-    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 50, -30, 10, 0, 0, 0, uv_rect_full);
+    draw_quad(render.icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 50, -30, 10, 0, 0, 0, uv_rect_full);
     expect_near(quad_corner_pixels(draw(0), 0, 0), 100, 50);
     expect_near(quad_corner_pixels(draw(0), 1, 1), 70, 60);
 }
 
 TEST_F(RenderDraw, PivotAndQuarterTurnRotateAboutTheCentre) {
     // A 20 x 10 quad centred on (100, 100), turned a quarter counter-clockwise.
-    draw_quad(icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 100, 20, 10, 10, 5, M_PI / 2, uv_rect_full);
+    draw_quad(render.icon_textures[icon_white], Color{1, 1, 1, 1}, 100, 100, 20, 10, 10, 5, M_PI / 2, uv_rect_full);
     expect_near(quad_corner_pixels(draw(0), 0, 0), 105, 90);   // bottom-left goes to lower right
     expect_near(quad_corner_pixels(draw(0), 1, 0), 105, 110);  // bottom-right goes up
     expect_near(quad_corner_pixels(draw(0), 1, 1), 95, 110);
@@ -122,21 +122,21 @@ TEST_F(RenderDraw, ColorTextureAndUvRectPassThrough) {
     EXPECT_EQ(draw(0).uv_rect[0], 0.0f);
     EXPECT_EQ(draw(0).uv_rect[2], 0.5f);
     EXPECT_EQ(draw(0).uv_rect[3], 1.0f);
-    const HeadlessUniformValue* diffuse = headless_uniform(renderer.simple_shader, SV("diffuse"));
+    const HeadlessUniformValue* diffuse = headless_uniform(render.gpu.simple_shader, SV("diffuse"));
     ASSERT_NE(diffuse, nullptr);
     EXPECT_EQ(diffuse->integer, 0);
 }
 
 TEST_F(RenderDraw, RectUsesWhiteTextureAndCoversResizedWindow) {
-    renderer.width = 800;
-    renderer.height = 600;
+    render.gpu.width = 800;
+    render.gpu.height = 600;
     frame_buffer_resize();
     projection_update();
     begin_frame();
     i64 at = headless_draw_count();
     draw_rect(Color{0, 1, 0, 1}, 0, 0, 800, 600);
     const RecordedDraw& d = headless_draws()[at];
-    EXPECT_EQ(d.texture, icon_textures[icon_white]);
+    EXPECT_EQ(d.texture, render.icon_textures[icon_white]);
     EXPECT_EQ(d.color[1], 1.0f);
     f32 cx0 = d.mvp[12], cy0 = d.mvp[13];
     f32 cx1 = d.mvp[0] + d.mvp[12], cy1 = d.mvp[5] + d.mvp[13];
@@ -170,8 +170,8 @@ TEST_F(RenderDraw, ScissorHelpersTruncateAndSwitch) {
 // Quads wait in the draw list, in runs of one texture and one scissor, until the frame
 // ends or the list is full; the list's storage is taken once and reused.
 TEST_F(RenderDraw, DrawListKeepsOrderInRunsUntilTheFrameEndsOrTheListIsFull) {
-    u32 a = icon_textures[icon_white], b = texture_create();
-    i64 submissions = draw_list.submissions;
+    u32 a = render.icon_textures[icon_white], b = texture_create();
+    i64 submissions = render.draw_list.submissions;
     const u32 textures[7] = {a, a, b, b, b, b, a};
     for (i32 i = 0; i < 7; i++) {
         if (i == 3) scissor_set(1, 2, 3, 4);
@@ -180,45 +180,45 @@ TEST_F(RenderDraw, DrawListKeepsOrderInRunsUntilTheFrameEndsOrTheListIsFull) {
         draw_quad(textures[i], Color{1, 1, 1, 1}, 10 * i, 0, 5, 5, 0, 0, 0, uv_rect_full);
     }
     // Read before any view of the back-end, which would take the list.
-    EXPECT_EQ(draw_list.count, 7);
-    EXPECT_EQ(draw_list.run_count, 5) << "a a | b | b b (1,2,3,4) | b (5,6,7,8) | a";
-    EXPECT_EQ(draw_list.submissions, submissions);
+    EXPECT_EQ(render.draw_list.count, 7);
+    EXPECT_EQ(render.draw_list.run_count, 5) << "a a | b | b b (1,2,3,4) | b (5,6,7,8) | a";
+    EXPECT_EQ(render.draw_list.submissions, submissions);
     end_frame();
-    EXPECT_EQ(draw_list.count, 0);
+    EXPECT_EQ(render.draw_list.count, 0);
     ASSERT_EQ(headless_draw_count(), first + 8) << "seven quads, then the gamma pass";
     EXPECT_EQ(headless_gpu_state()->quad_runs, 5);
     const i32 scissor_x[7] = {-1, -1, -1, 1, 1, 5, -1};
     for (i32 i = 0; i < 7; i++) {
         EXPECT_EQ(draw(i).texture, textures[i]) << i;
-        EXPECT_EQ(draw(i).program, renderer.simple_shader) << i;
-        EXPECT_EQ(draw(i).frame_buffer, renderer.frame_buffer) << i;
+        EXPECT_EQ(draw(i).program, render.gpu.simple_shader) << i;
+        EXPECT_EQ(draw(i).frame_buffer, render.gpu.frame_buffer) << i;
         expect_near(quad_corner_pixels(draw(i), 0, 0), 10.0f * (f32)i, 0);
         EXPECT_EQ(draw(i).scissor_enabled, scissor_x[i] >= 0) << i;
         if (scissor_x[i] >= 0) {
             EXPECT_EQ(draw(i).scissor[0], scissor_x[i]) << i;
         }
     }
-    EXPECT_EQ(draw(7).program, renderer.gamma_shader);
+    EXPECT_EQ(draw(7).program, render.gpu.gamma_shader);
 
     // One quad more than a new list holds: the full list is drawn and the storage
     // doubles, so that the next frame of this size fits.
-    draw_list = DrawList{};
+    render.draw_list = DrawList{};
     const i64 quads = draw_list_first_capacity + 1;
     for (i32 frame = 0; frame < 2; frame++) {
         input_poll();
         begin_frame();
-        submissions = draw_list.submissions;
-        i64 used = arenas[pool_main].used;
-        const QuadInstance* storage = draw_list.quads;
+        submissions = render.draw_list.submissions;
+        i64 used = memory.arenas[pool_main].used;
+        const QuadInstance* storage = render.draw_list.quads;
         for (i64 i = 0; i < quads; i++) draw_rect(Color{1, 1, 1, 1}, (f64)i, 0, 1, 1);
         if (frame == 0) {
-            EXPECT_EQ(draw_list.submissions, submissions + 1) << "the full list went out";
-            EXPECT_EQ(draw_list.count, 1);
-            EXPECT_EQ(draw_list.capacity, 2 * draw_list_first_capacity);
+            EXPECT_EQ(render.draw_list.submissions, submissions + 1) << "the full list went out";
+            EXPECT_EQ(render.draw_list.count, 1);
+            EXPECT_EQ(render.draw_list.capacity, 2 * draw_list_first_capacity);
         } else {
-            EXPECT_EQ(draw_list.submissions, submissions) << "the frame fits";
-            EXPECT_EQ(draw_list.quads, storage);
-            EXPECT_EQ(arenas[pool_main].used, used) << "no memory taken by a frame like the last";
+            EXPECT_EQ(render.draw_list.submissions, submissions) << "the frame fits";
+            EXPECT_EQ(render.draw_list.quads, storage);
+            EXPECT_EQ(memory.arenas[pool_main].used, used) << "no memory taken by a frame like the last";
         }
         end_frame();
         ASSERT_EQ(headless_draw_count(), quads + 1);

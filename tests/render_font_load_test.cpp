@@ -34,14 +34,14 @@ protected:
     void SetUp() override {
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
-        font = Font{};
+        render.font = Font{};
         dir = make_temp_dir();
         write_file(dir + "/atlas.png", "not decoded in this test");
     }
     void TearDown() override {
-        font = Font{};
+        render.font = Font{};
         std::string command = "rm -rf '" + dir + "'";
         EXPECT_EQ(system(command.c_str()), 0);
     }
@@ -49,7 +49,7 @@ protected:
     std::string load(const std::string& content) {
         path = dir + "/font_info.txt";
         write_file(path, content);
-        theme.font_path = StringView{path.c_str(), (i64)path.size()};
+        render.theme.font_path = StringView{path.c_str(), (i64)path.size()};
         testing::internal::CaptureStdout();
         font_load();
         return testing::internal::GetCapturedStdout();
@@ -60,42 +60,42 @@ protected:
 TEST_F(RenderFontLoad, AtlasFoundNextToFontInfo) {
     std::string out = load("s 128 64\ni atlas.png\ng 32 0 0 8 0 0 0 0\ng 65 1 2 10 20 30 12 16\ng 65533 0 0 9 0 0 9 9\n");
     EXPECT_EQ(out, "");
-    ASSERT_EQ(font.glyphs.count, 4);
-    EXPECT_NE(font.texture, 0u);
+    ASSERT_EQ(render.font.glyphs.count, 4);
+    EXPECT_NE(render.font.texture, 0u);
     EXPECT_EQ(headless_gpu_state()->live_textures, 1);
     EXPECT_EQ(headless_gpu_state()->misuse_count, 0);
-    EXPECT_DOUBLE_EQ(font.size, 256);
-    EXPECT_DOUBLE_EQ(font.space_advance, 8.0 / 128);
-    EXPECT_DOUBLE_EQ(font.line_height, 16.0 / 64);
-    const Glyph& a = font.glyphs[glyph_lookup(&font, 65)];
+    EXPECT_DOUBLE_EQ(render.font.size, 256);
+    EXPECT_DOUBLE_EQ(render.font.space_advance, 8.0 / 128);
+    EXPECT_DOUBLE_EQ(render.font.line_height, 16.0 / 64);
+    const Glyph& a = render.font.glyphs[glyph_lookup(&render.font, 65)];
     EXPECT_DOUBLE_EQ(a.offset_x, 1.0 / 128);
     EXPECT_DOUBLE_EQ(a.offset_y, 2.0 / 64);
     EXPECT_DOUBLE_EQ(a.u, 20.0 / 128);
     EXPECT_DOUBLE_EQ(a.v, 30.0 / 64);
     EXPECT_DOUBLE_EQ(a.width, 12.0 / 128);
-    EXPECT_DOUBLE_EQ(font.glyphs[0].advance, 9.0 / 128);
+    EXPECT_DOUBLE_EQ(render.font.glyphs[0].advance, 9.0 / 128);
 }
 
 TEST_F(RenderFontLoad, AtlasPathAsWrittenWinsAndLastLineNeedsNoNewline) {
     std::string out = load("i " + dir + "/atlas.png\ng 97 0 0 3 0 0 4 5");
     EXPECT_EQ(out, "");
-    EXPECT_EQ(font.glyphs.count, 2);
-    EXPECT_NE(font.texture, 0u);
-    EXPECT_DOUBLE_EQ(font.glyphs[1].advance, 3) << "without an s line the divisors are 1";
+    EXPECT_EQ(render.font.glyphs.count, 2);
+    EXPECT_NE(render.font.texture, 0u);
+    EXPECT_DOUBLE_EQ(render.font.glyphs[1].advance, 3) << "without an s line the divisors are 1";
 }
 
 TEST_F(RenderFontLoad, MissingFileLeavesFontEmpty) {
-    theme.font_path = SV("/nonexistent/tesmora/font_info.txt");
+    render.theme.font_path = SV("/nonexistent/tesmora/font_info.txt");
     testing::internal::CaptureStdout();
     font_load();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "failed to open /nonexistent/tesmora/font_info.txt\n");
-    EXPECT_EQ(font.glyphs.count, 0);
+    EXPECT_EQ(render.font.glyphs.count, 0);
 }
 
 TEST_F(RenderFontLoad, MissingAtlasNamesThePathTried) {
     std::string out = load("s 256 256\ng 97 0 0 3 0 0 4 5\ni missing.png\n");
     EXPECT_EQ(out, "failed to load font image: " + dir + "/missing.png\n");
-    EXPECT_EQ(font.glyphs.count, 0);
+    EXPECT_EQ(render.font.glyphs.count, 0);
     EXPECT_EQ(headless_gpu_state()->live_textures, 0);
 }
 
@@ -109,24 +109,24 @@ TEST_F(RenderFontLoad, MissingAtlasWithoutDirectory) {
 TEST_F(RenderFontLoad, FailedLoadDestroysItsAtlas) {
     std::string out = load("i atlas.png\nq 1 2\n");
     EXPECT_EQ(out, "unknown q\n");
-    EXPECT_EQ(font.glyphs.count, 0);
+    EXPECT_EQ(render.font.glyphs.count, 0);
     EXPECT_EQ(headless_gpu_state()->live_textures, 0);
     EXPECT_EQ(headless_gpu_state()->misuse_count, 0);
 }
 
 TEST_F(RenderFontLoad, MalformedLinesStopSilently) {
     for (const char* content : {"g 97 0 0 3 0 0 4 5\n\ng 98 0 0 3 0 0 4 5\n", "g97 0 0\n", "g", "s 1 1\ng"}) {
-        font = Font{};
+        render.font = Font{};
         EXPECT_EQ(load(content), "") << content;
-        EXPECT_EQ(font.glyphs.count, 0) << content;
+        EXPECT_EQ(render.font.glyphs.count, 0) << content;
     }
 }
 
 TEST_F(RenderFontLoad, EmptyFileInstallsOnlyTheFallback) {
     EXPECT_EQ(load(""), "");
-    ASSERT_EQ(font.glyphs.count, 1);
-    EXPECT_EQ(font.glyphs[0].advance, 0.0);
-    EXPECT_DOUBLE_EQ(font.size, 256);
+    ASSERT_EQ(render.font.glyphs.count, 1);
+    EXPECT_EQ(render.font.glyphs[0].advance, 0.0);
+    EXPECT_DOUBLE_EQ(render.font.size, 256);
 }
 
 }  // namespace

@@ -23,11 +23,11 @@ protected:
     void SetUp() override {
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
         gpu_setup();
     }
-    void TearDown() override { renderer = Renderer{}; }
+    void TearDown() override { render.gpu = Renderer{}; }
 };
 
 TEST(RenderShaderTexts, ExactLengthsAndSections) {
@@ -60,29 +60,29 @@ TEST_F(RenderGpu, SetupBuildsEveryObjectWithoutMisuse) {
     EXPECT_EQ(gpu->live_textures, 1);
     EXPECT_EQ(gpu->vertex_array, 0u) << "the quad's vertex array is left unbound";
     EXPECT_EQ(gpu->frame_buffer, 0u) << "the frame buffer is left unbound";
-    EXPECT_EQ(renderer.width, 1024);
-    EXPECT_EQ(renderer.height, 768);
-    EXPECT_DOUBLE_EQ(renderer.gamma, 2.2);
+    EXPECT_EQ(render.gpu.width, 1024);
+    EXPECT_EQ(render.gpu.height, 768);
+    EXPECT_DOUBLE_EQ(render.gpu.gamma, 2.2);
     i32 w = 0, h = 0;
-    headless_texture_size(renderer.frame_texture, &w, &h);
+    headless_texture_size(render.gpu.frame_texture, &w, &h);
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
-    EXPECT_NE(renderer.simple_shader, renderer.gamma_shader);
+    EXPECT_NE(render.gpu.simple_shader, render.gpu.gamma_shader);
     // Every uniform the renderer uses exists in its program; quads sample unit 0.
-    for (i32 location : {renderer.simple_diffuse, renderer.simple_gamma, renderer.gamma_mvp, renderer.gamma_diffuse,
-                         renderer.gamma_gamma})
+    for (i32 location : {render.gpu.simple_diffuse, render.gpu.simple_gamma, render.gpu.gamma_mvp, render.gpu.gamma_diffuse,
+                         render.gpu.gamma_gamma})
         EXPECT_GE(location, 0);
-    const HeadlessUniformValue* diffuse = headless_uniform(renderer.simple_shader, SV("diffuse"));
+    const HeadlessUniformValue* diffuse = headless_uniform(render.gpu.simple_shader, SV("diffuse"));
     ASSERT_NE(diffuse, nullptr);
     EXPECT_EQ(diffuse->integer, 0);
     EXPECT_EQ(diffuse->set_count, 1);
 }
 
 TEST_F(RenderGpu, ProjectionMapsWindowPixelsOntoClipSpace) {
-    renderer.width = 800;
-    renderer.height = 600;
+    render.gpu.width = 800;
+    render.gpu.height = 600;
     projection_update();
-    const f32* p = renderer.projection_matrix.e;
+    const f32* p = render.gpu.projection_matrix.e;
     EXPECT_FLOAT_EQ(p[0], 2.0f / 800);
     EXPECT_FLOAT_EQ(p[5], 2.0f / 600);
     EXPECT_EQ(p[10], -1.0f);
@@ -102,24 +102,24 @@ TEST_F(RenderGpu, ProjectionMapsWindowPixelsOntoClipSpace) {
 }
 
 TEST_F(RenderGpu, OnePixelWindowGetsFrameBufferAndProjection) {
-    u32 old_buffer = renderer.frame_buffer;
-    renderer.width = 1;
-    renderer.height = 1;
+    u32 old_buffer = render.gpu.frame_buffer;
+    render.gpu.width = 1;
+    render.gpu.height = 1;
     frame_buffer_resize();
     projection_update();
     const HeadlessGpuState* gpu = headless_gpu_state();
     EXPECT_EQ(gpu->misuse_count, 0) << (gpu->last_misuse ? gpu->last_misuse : "");
-    EXPECT_NE(renderer.frame_buffer, 0u);
-    EXPECT_NE(renderer.frame_buffer, old_buffer);
+    EXPECT_NE(render.gpu.frame_buffer, 0u);
+    EXPECT_NE(render.gpu.frame_buffer, old_buffer);
     EXPECT_EQ(gpu->live_frame_buffers, 1) << "the old frame buffer is destroyed";
     EXPECT_EQ(gpu->live_textures, 1) << "the old frame texture is destroyed";
     i32 w = 0, h = 0;
-    headless_texture_size(renderer.frame_texture, &w, &h);
+    headless_texture_size(render.gpu.frame_texture, &w, &h);
     EXPECT_EQ(w, 1);
     EXPECT_EQ(h, 1);
-    EXPECT_EQ(renderer.projection_matrix.e[0], 2.0f);
-    EXPECT_EQ(renderer.projection_matrix.e[5], 2.0f);
-    Clip corner = transform(renderer.projection_matrix.e, 1, 1);
+    EXPECT_EQ(render.gpu.projection_matrix.e[0], 2.0f);
+    EXPECT_EQ(render.gpu.projection_matrix.e[5], 2.0f);
+    Clip corner = transform(render.gpu.projection_matrix.e, 1, 1);
     EXPECT_EQ(corner.x, 1.0f);
     EXPECT_EQ(corner.y, 1.0f);
 }
@@ -140,13 +140,13 @@ TEST_F(RenderGpu, FrameBufferStatusLines) {
         frame_buffer_resize();
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(out, status <= 8 ? expected[status] : "") << status;
-        EXPECT_NE(renderer.frame_buffer, 0u) << "drawing goes on with the incomplete buffer";
+        EXPECT_NE(render.gpu.frame_buffer, 0u) << "drawing goes on with the incomplete buffer";
     }
     EXPECT_EQ(headless_gpu_state()->live_frame_buffers, 1);
 }
 
 TEST_F(RenderGpu, BeginFrameClearsToRaisedBackground) {
-    theme.background_color = Color{0.5f, 0.5f, 0.5f, 0.75f};
+    render.theme.background_color = Color{0.5f, 0.5f, 0.5f, 0.75f};
     begin_frame();
     const HeadlessGpuState* gpu = headless_gpu_state();
     EXPECT_NEAR(gpu->clear_color[0], 0.2176, 1e-4);
@@ -155,17 +155,17 @@ TEST_F(RenderGpu, BeginFrameClearsToRaisedBackground) {
     EXPECT_EQ(gpu->clear_color[3], 0.75f) << "alpha is not raised";
     EXPECT_EQ(gpu->clear_mask, 4u);
     EXPECT_EQ(gpu->clear_count, 1);
-    EXPECT_EQ(gpu->frame_buffer, renderer.frame_buffer);
+    EXPECT_EQ(gpu->frame_buffer, render.gpu.frame_buffer);
     EXPECT_TRUE(gpu->blend_enabled);
     EXPECT_EQ(gpu->blend_source, 3u);
     EXPECT_EQ(gpu->blend_destination, 9u);
     EXPECT_EQ(gpu->viewport[2], 1024);
     EXPECT_EQ(gpu->viewport[3], 768);
-    EXPECT_EQ(gpu->program, renderer.simple_shader);
-    const HeadlessUniformValue* gamma = headless_uniform(renderer.simple_shader, SV("gamma"));
+    EXPECT_EQ(gpu->program, render.gpu.simple_shader);
+    const HeadlessUniformValue* gamma = headless_uniform(render.gpu.simple_shader, SV("gamma"));
     ASSERT_NE(gamma, nullptr);
     EXPECT_FLOAT_EQ(gamma->floats[0], 2.2f);
-    for (int i = 0; i < 16; i++) EXPECT_EQ(renderer.combined_matrix.e[i], renderer.projection_matrix.e[i]) << i;
+    for (int i = 0; i < 16; i++) EXPECT_EQ(render.gpu.combined_matrix.e[i], render.gpu.projection_matrix.e[i]) << i;
     EXPECT_EQ(gpu->misuse_count, 0) << (gpu->last_misuse ? gpu->last_misuse : "");
 }
 
@@ -175,9 +175,9 @@ TEST_F(RenderGpu, EndFrameDrawsOneFullWindowQuadThroughGammaPass) {
     end_frame();
     ASSERT_EQ(headless_draw_count(), before + 1);
     const RecordedDraw& d = headless_draws()[before];
-    EXPECT_EQ(d.program, renderer.gamma_shader);
+    EXPECT_EQ(d.program, render.gpu.gamma_shader);
     EXPECT_EQ(d.frame_buffer, 0u);
-    EXPECT_EQ(d.texture, renderer.frame_texture);
+    EXPECT_EQ(d.texture, render.gpu.frame_texture);
     EXPECT_EQ(d.mode, 5u);
     EXPECT_EQ(d.first, 0);
     EXPECT_EQ(d.count, 4);
@@ -191,8 +191,8 @@ TEST_F(RenderGpu, EndFrameDrawsOneFullWindowQuadThroughGammaPass) {
     EXPECT_FALSE(gpu->blend_enabled);
     EXPECT_EQ(gpu->vertex_array, 0u);
     EXPECT_EQ(gpu->texture, 0u);
-    const HeadlessUniformValue* gamma = headless_uniform(renderer.gamma_shader, SV("gamma"));
-    const HeadlessUniformValue* diffuse = headless_uniform(renderer.gamma_shader, SV("diffuse"));
+    const HeadlessUniformValue* gamma = headless_uniform(render.gpu.gamma_shader, SV("gamma"));
+    const HeadlessUniformValue* diffuse = headless_uniform(render.gpu.gamma_shader, SV("diffuse"));
     ASSERT_NE(gamma, nullptr);
     ASSERT_NE(diffuse, nullptr);
     EXPECT_FLOAT_EQ(gamma->floats[0], 2.2f);

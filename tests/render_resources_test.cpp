@@ -33,9 +33,9 @@ protected:
     void SetUp() override {
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
-        font = Font{};
+        render.font = Font{};
         decode_buffer = malloc(1 << 20);
         image_set_buffer(1 << 20, decode_buffer);
         image_set_flip(true);
@@ -49,9 +49,9 @@ protected:
         EXPECT_EQ(chdir(old_cwd), 0);
         image_set_buffer(0, nullptr);
         free(decode_buffer);
-        font = Font{};
-        background_texture = 0;
-        for (u32& t : icon_textures) t = 0;
+        render.font = Font{};
+        render.background_texture = 0;
+        for (u32& t : render.icon_textures) t = 0;
         std::string command = "rm -rf '" + dir + "'";
         EXPECT_EQ(system(command.c_str()), 0);
     }
@@ -66,18 +66,18 @@ TEST_F(RenderResources, MissingDirectoryStillLoads) {
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "failed to open resources/font_info.txt\n");
     for (int i = 0; i < icon_count; i++) {
-        EXPECT_NE(icon_textures[i], 0u) << icon_paths[i];
-        for (int j = 0; j < i; j++) EXPECT_NE(icon_textures[i], icon_textures[j]);
+        EXPECT_NE(render.icon_textures[i], 0u) << icon_paths[i];
+        for (int j = 0; j < i; j++) EXPECT_NE(render.icon_textures[i], render.icon_textures[j]);
     }
-    EXPECT_EQ(font.glyphs.count, 0);
-    EXPECT_EQ(background_texture, 0u);
+    EXPECT_EQ(render.font.glyphs.count, 0);
+    EXPECT_EQ(render.background_texture, 0u);
     const HeadlessGpuState* gpu = headless_gpu_state();
     EXPECT_EQ(gpu->live_textures, icon_count);
     EXPECT_EQ(gpu->misuse_count, 0) << (gpu->last_misuse ? gpu->last_misuse : "");
     EXPECT_EQ(gpu->texture, 0u) << "textures are left unbound";
 
-    EXPECT_EQ(view_string(icon_base_name(icon_textures[icon_cube])), "cube");
-    EXPECT_EQ(view_string(icon_base_name(icon_textures[icon_sphere_save_all])), "sphere_save_all");
+    EXPECT_EQ(view_string(icon_base_name(render.icon_textures[icon_cube])), "cube");
+    EXPECT_EQ(view_string(icon_base_name(render.icon_textures[icon_sphere_save_all])), "sphere_save_all");
     EXPECT_EQ(icon_base_name(0).length, 0);
     EXPECT_EQ(icon_base_name(999999).length, 0);
 
@@ -97,29 +97,29 @@ TEST_F(RenderResources, BackgroundImageAndFontFromTheTheme) {
     ASSERT_NE(f, nullptr);
     fputs("s 3 2\ni back.png\ng 65 0 0 1 0 0 1 1\n", f);
     fclose(f);
-    theme.background_path = SV("look/back.png");
-    theme.font_path = SV("look/font_info.txt");
+    render.theme.background_path = SV("look/back.png");
+    render.theme.font_path = SV("look/font_info.txt");
 
     testing::internal::CaptureStdout();
     resources_load();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    ASSERT_NE(background_texture, 0u);
-    EXPECT_EQ(background_width, 3);
-    EXPECT_EQ(background_height, 2);
+    ASSERT_NE(render.background_texture, 0u);
+    EXPECT_EQ(render.background_width, 3);
+    EXPECT_EQ(render.background_height, 2);
     i32 w = 0, h = 0;
-    headless_texture_size(background_texture, &w, &h);
+    headless_texture_size(render.background_texture, &w, &h);
     EXPECT_EQ(w, 3);
     EXPECT_EQ(h, 2);
-    EXPECT_EQ(font.glyphs.count, 2);
-    ASSERT_NE(font.texture, 0u);
-    headless_texture_size(font.texture, &w, &h);
+    EXPECT_EQ(render.font.glyphs.count, 2);
+    ASSERT_NE(render.font.texture, 0u);
+    headless_texture_size(render.font.texture, &w, &h);
     EXPECT_EQ(w, 3) << "the atlas found next to font_info is decoded";
     const HeadlessGpuState* gpu = headless_gpu_state();
     EXPECT_EQ(gpu->live_textures, icon_count + 2);
 
     resources_destroy();
-    EXPECT_EQ(background_texture, 0u);
-    EXPECT_EQ(font.texture, 0u);
+    EXPECT_EQ(render.background_texture, 0u);
+    EXPECT_EQ(render.font.texture, 0u);
     EXPECT_EQ(gpu->live_textures, 0);
     EXPECT_EQ(gpu->misuse_count, 0) << (gpu->last_misuse ? gpu->last_misuse : "");
 }

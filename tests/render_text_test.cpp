@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "memory/arena.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -76,7 +76,7 @@ protected:
     void SetUp() override {
         if (!arenas_reserved()) arenas_reserve();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
         gpu_setup();
         f = make_font(SV(test_font_info));
@@ -84,7 +84,7 @@ protected:
         begin_frame();
         first = headless_draw_count();
     }
-    void TearDown() override { renderer = Renderer{}; }
+    void TearDown() override { render.gpu = Renderer{}; }
     const RecordedDraw& draw(i64 i) { return headless_draws()[first + i]; }
     i64 drawn() { return headless_draw_count() - first; }
     Font f;
@@ -158,14 +158,14 @@ TEST_F(RenderText, AlignmentOffsets) {
 }
 
 TEST_F(RenderText, DrawTextRoundsGlyphsToPixels) {
-    glyph_count = 0;
+    core.glyph_count = 0;
     f32 end = draw_text(&f, Color{1, 0.5f, 0, 1}, SV("a b"), 10.3, 20.6, 1, 1, 0, 0);
     EXPECT_FLOAT_EQ(end, 10 + 5 + 7);
     ASSERT_EQ(drawn(), 2) << "the space costs no draw";
-    EXPECT_EQ(glyph_count, 2);
+    EXPECT_EQ(core.glyph_count, 2);
     const RecordedDraw& a = draw(0);
     // left = floor(10.3 - 1 + 0.5) = 9, bottom = floor(20.6 - 2 + 0.5) = 19, 8 x 12.
-    const f32* p = renderer.projection_matrix.e;
+    const f32* p = render.gpu.projection_matrix.e;
     EXPECT_FLOAT_EQ(a.mvp[12], 9 * p[0] - 1);
     EXPECT_FLOAT_EQ(a.mvp[13], 19 * p[5] - 1);
     EXPECT_FLOAT_EQ(a.mvp[0], 8 * p[0]);
@@ -183,7 +183,7 @@ TEST_F(RenderText, DrawTextRoundsGlyphsToPixels) {
     draw_text(&f, Color{1, 1, 1, 1}, SV("a"), 0, 0, 1.5, 1.5, 0, 0);
     EXPECT_FLOAT_EQ(draw(at).mvp[0], 12 * p[0]);
     EXPECT_FLOAT_EQ(draw(at).mvp[5], 18 * p[5]);
-    EXPECT_EQ(glyph_count, 3);
+    EXPECT_EQ(core.glyph_count, 3);
     EXPECT_EQ(headless_gpu_state()->misuse_count, 0);
 }
 
@@ -191,7 +191,7 @@ TEST_F(RenderText, DrawTextAlignsEveryLine) {
     // Centred block of width 14 ("a" then "bb"): both lines start at x - 7.
     draw_text(&f, Color{1, 1, 1, 1}, SV("a\nbb"), 100, 50, 1, 1, 2, 1);
     ASSERT_EQ(drawn(), 3);
-    const f32* p = renderer.projection_matrix.e;
+    const f32* p = render.gpu.projection_matrix.e;
     EXPECT_FLOAT_EQ(draw(0).mvp[12], (100 - 7 - 1) * p[0] - 1);  // 'a' has offset_x 1
     EXPECT_FLOAT_EQ(draw(1).mvp[12], (100 - 7) * p[0] - 1);
     // Vertical 1: the last line's pen is at y, the first one a line above.
@@ -201,7 +201,7 @@ TEST_F(RenderText, DrawTextAlignsEveryLine) {
 
 TEST_F(RenderText, ColoredTextTakesKindOfLastByteAndBoundsPalette) {
     const Color palette[3] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-    glyph_count = 7;
+    core.glyph_count = 7;
     const u8 kinds[5] = {0, 1, 0, 2, 9};
     // "a", "b", then a 2-byte character whose last byte has kind 2, then 'a' with kind 9.
     f32 end = draw_text_colored(&f, palette, 3, SV("ab\xC3\xA9" "a"), kinds, 0, 0, 1, 1, 0, 1e9);
@@ -212,7 +212,7 @@ TEST_F(RenderText, ColoredTextTakesKindOfLastByteAndBoundsPalette) {
     EXPECT_EQ(draw(3).color[0], 1.0f) << "a kind past the palette takes entry 0";
     EXPECT_EQ(draw(3).color[2], 0.0f);
     EXPECT_FLOAT_EQ(end, 10 + 7 + 9 + 10);
-    EXPECT_EQ(glyph_count, 7) << "coloured text is not counted";
+    EXPECT_EQ(core.glyph_count, 7) << "coloured text is not counted";
 }
 
 TEST_F(RenderText, ColoredTextWraps) {
@@ -241,7 +241,7 @@ TEST_F(RenderText, CaretPosition) {
 
 TEST_F(RenderText, EmptyFontDrawsNothingAndMeasuresZero) {
     Font none{};
-    glyph_count = 0;
+    core.glyph_count = 0;
     TextMetrics m = measure_text(&none, SV("abc\ndef"), 1, 1, 2, 1, 1e9);
     EXPECT_EQ(m.width, 0.0f);
     EXPECT_EQ(m.height, 0.0f);
@@ -254,7 +254,7 @@ TEST_F(RenderText, EmptyFontDrawsNothingAndMeasuresZero) {
     EXPECT_EQ(caret.x, 0.0f);
     EXPECT_EQ(caret.y, 0.0f);
     EXPECT_EQ(drawn(), 0);
-    EXPECT_EQ(glyph_count, 0);
+    EXPECT_EQ(core.glyph_count, 0);
 }
 
 }  // namespace

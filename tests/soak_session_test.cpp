@@ -67,8 +67,8 @@ PoolMarks marks() {
     mutex_lock(analysis.lock);
     for (int i = 0; i < pool_count; i++) {
         if (i == pool_parser) continue;
-        m.used[i] = arenas[i].used;
-        m.high_water[i] = arenas[i].high_water;
+        m.used[i] = memory.arenas[i].used;
+        m.high_water[i] = memory.arenas[i].high_water;
     }
     m.used[pool_parser] = m.high_water[pool_parser] = analysis.result_slot.parser_used;
     mutex_unlock(analysis.lock);
@@ -284,7 +284,7 @@ protected:
     void switch_document(bool big) {
         if (workbench.project.tab_entries.count == 0) return;
         i32 id = -1;
-        for (const tab_entry& e : workbench.project.tab_entries) {
+        for (const TabEntry& e : workbench.project.tab_entries) {
             i64 slot = find_tab((u32)e.tab_id);
             bool is_big = slot >= 0 && editor.tab_table.slots[slot].text.count > ((i64)8 << 20);
             if (is_big == big && (id < 0 || pick(3) == 0)) id = e.tab_id;
@@ -304,7 +304,7 @@ protected:
         ASSERT_GT(path.length, 0);
         ASSERT_GE(open_tab(path, (u32)id), 0);
         frame();
-        for (tab_entry& e : workbench.project.tab_entries)
+        for (TabEntry& e : workbench.project.tab_entries)
             if (e.tab_id == id) e.close_requested = 1;
         frame();
         ASSERT_LT(find_tab((u32)id), 0);
@@ -352,7 +352,7 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
     // document, then a tenth of the run.
     i64 parser_before = 0;  // largest pass before the warm-up ended
     std::vector<i32> open_ids;
-    for (const tab_entry& e : workbench.project.tab_entries) open_ids.push_back(e.tab_id);
+    for (const TabEntry& e : workbench.project.tab_entries) open_ids.push_back(e.tab_id);
     for (i32 id : open_ids) {
         activate_tab(id);
         for (int i = 0; i < 40; i++) random_operation();
@@ -423,8 +423,8 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
     ASSERT_FALSE(HasFatalFailure());
     PoolMarks end{};
     for (int i = 0; i < pool_count; i++) {
-        end.used[i] = arenas[i].used;
-        end.high_water[i] = arenas[i].high_water;
+        end.used[i] = memory.arenas[i].used;
+        end.high_water[i] = memory.arenas[i].high_water;
     }
     f64 seconds = std::chrono::duration<f64>(std::chrono::steady_clock::now() - started).count();
 
@@ -442,7 +442,7 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
     std::printf("  %-13s %14s %14s %14s %14s   (pool_parser: the size of each published pass)\n", "pool",
                 "capacity", "high water", "at warm-up", "peak after");
     for (int i = 0; i < pool_count; i++)
-        std::printf("  %-13s %14lld %14lld %14lld %14lld\n", arena_names[i], (long long)arenas[i].capacity,
+        std::printf("  %-13s %14lld %14lld %14lld %14lld\n", arena_names[i], (long long)memory.arenas[i].capacity,
                     (long long)end.high_water[i], (long long)at_warm_up.used[i], (long long)peak_after.used[i]);
     std::printf("  undo chunks allocated %lld of %lld\n", (long long)undo_store_chunks_allocated(),
                 (long long)(undo_budget_bytes / undo_chunk_size));
@@ -464,7 +464,7 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
     // An analysis pass takes what its texts need, and the texts stay near their size.
     EXPECT_GT(parser_before, 0);
     EXPECT_LE(peak_after.used[pool_parser], parser_before + parser_before / 10 + (256 << 10));
-    for (int i = 0; i < pool_count; i++) EXPECT_LT(end.high_water[i], arenas[i].capacity) << arena_names[i];
+    for (int i = 0; i < pool_count; i++) EXPECT_LT(end.high_water[i], memory.arenas[i].capacity) << arena_names[i];
 }
 
 }  // namespace

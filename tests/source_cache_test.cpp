@@ -9,6 +9,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "platform/headless/headless.h"
 #include "test_support.h"
@@ -26,11 +27,11 @@ class SourceCacheTest : public ::testing::Test {
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
         std::string project = dir + "/p.project";
-        string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+        string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     }
     void TearDown() override {
         source_cache_clear();
-        project_path.length = 0;
+        core.project_path.length = 0;
         std::string cmd = "rm -rf '" + dir + "'";
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
@@ -117,7 +118,7 @@ TEST_F(SourceCacheTest, LargeSourceFileBypassesTheFrameArena) {
     write("sources.txt", "big.c\n");
     pool_reset(pool_frame);
     source_cache_rebuild(SV("sources.txt"));
-    EXPECT_LT(arenas[pool_frame].used, 64 * 1024);
+    EXPECT_LT(memory.arenas[pool_frame].used, 64 * 1024);
     EXPECT_EQ(looked_up("big.c").size(), big.size());
 }
 
@@ -125,11 +126,11 @@ TEST_F(SourceCacheTest, LargeSourceFileBypassesTheFrameArena) {
 // never asks the arena for more than it has (that would end the program).
 TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
     struct Shrink {
-        i64 kept = arenas[pool_sources].capacity;
-        ~Shrink() { arenas[pool_sources].capacity = kept; }
+        i64 kept = memory.arenas[pool_sources].capacity;
+        ~Shrink() { memory.arenas[pool_sources].capacity = kept; }
     } shrink;
     // A file whose doubled buffer takes the whole pool, then an empty file and a small one.
-    arenas[pool_sources].capacity = 1 << 20;
+    memory.arenas[pool_sources].capacity = 1 << 20;
     write("big.txt", std::string(600000, 'b'));
     write("empty.c", "");
     write("small.vnt", "s\n");
@@ -144,7 +145,7 @@ TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
 
     // An entry whose doubled buffer would not fit beside the next entry: the document's
     // text goes to the shared buffer instead.
-    arenas[pool_sources].capacity = 1024 + 128 + 2000;
+    memory.arenas[pool_sources].capacity = 1024 + 128 + 2000;
     write("a.vnt", std::string(1000, 'a'));
     write("b.vnt", std::string(100, 'b'));
     write("sources.txt", "a.vnt\nb.vnt\n");
@@ -154,7 +155,7 @@ TEST_F(SourceCacheTest, FullPoolLeavesFilesOutInsteadOfEndingTheProgram) {
     StringView stored = source_cache_update(SV("a.vnt"), StringView{edited.data(), (i64)edited.size()});
     EXPECT_EQ(str(stored), edited);
     EXPECT_EQ(looked_up("a.vnt"), edited);
-    EXPECT_LE(arenas[pool_sources].used, arenas[pool_sources].capacity);
+    EXPECT_LE(memory.arenas[pool_sources].used, memory.arenas[pool_sources].capacity);
 }
 
 TEST_F(SourceCacheTest, CopiesForAPassFilterAndSkipTheDocument) {

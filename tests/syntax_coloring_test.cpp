@@ -10,6 +10,7 @@
 
 #include "syntax/coloring_file.h"
 #include "syntax/keyword_lists.h"
+#include "syntax/syntax_state.h"
 #include "test_support.h"
 
 namespace {
@@ -23,7 +24,6 @@ class ColoringTest : public ::testing::Test {
         reset_rainbow_palette();
     }
     void TearDown() override {
-        coloring_language_built_hook = nullptr;
         store_builtin_palettes();
         reset_rainbow_palette();
     }
@@ -51,131 +51,131 @@ std::string write_temp(const char* name, std::string_view content) {
 }
 
 TEST_F(ColoringTest, BuiltInColours) {
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_declaration_keyword], 0.25f, 0.5f, 1, 1);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_single_line_comment], 0.75f, 0.75f, 0.75f, 1);
-    EXPECT_COLOR(cpp_palette[cpp_kind_namespace], 1, 0, 0.5f, 1);
-    EXPECT_COLOR(cpp_palette[cpp_kind_parameter_var], 1, 0.75f, 1, 1);
-    EXPECT_COLOR(glsl_palette[glsl_kind_preprocessor_directive], 0.5f, 0, 1, 1);
-    EXPECT_COLOR(glsl_palette[glsl_kind_proc], 1, 0.5f, 0.25f, 1);
-    ASSERT_EQ(rainbow_view.count, 9);
-    EXPECT_EQ(rainbow_view.colors, rainbow_palette.data);
-    EXPECT_COLOR(rainbow_view.colors[2], 1, 0.4f, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_declaration_keyword], 0.25f, 0.5f, 1, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_single_line_comment], 0.75f, 0.75f, 0.75f, 1);
+    EXPECT_COLOR(syntax.cpp_palette[cpp_kind_namespace], 1, 0, 0.5f, 1);
+    EXPECT_COLOR(syntax.cpp_palette[cpp_kind_parameter_var], 1, 0.75f, 1, 1);
+    EXPECT_COLOR(syntax.glsl_palette[glsl_kind_preprocessor_directive], 0.5f, 0, 1, 1);
+    EXPECT_COLOR(syntax.glsl_palette[glsl_kind_proc], 1, 0.5f, 0.25f, 1);
+    ASSERT_EQ(syntax.rainbow_view.count, 9);
+    EXPECT_EQ(syntax.rainbow_view.colors, syntax.rainbow_palette.data);
+    EXPECT_COLOR(syntax.rainbow_view.colors[2], 1, 0.4f, 0, 1);
     EXPECT_EQ(palette_of_language(language_cpp).count, 22);
     EXPECT_EQ(palette_of_language(language_glsl).count, 17);
-    EXPECT_EQ(palette_of_language(language_vantrel).colors, vantrel_palette);
+    EXPECT_EQ(palette_of_language(language_vantrel).colors, syntax.vantrel_palette);
 }
 
 TEST_F(ColoringTest, OneKeySetsEveryPaletteThatHasIt) {
     parse("default 0 0 0\nproc 0.1 0.2 0.3\nhandle 0.5 0.5 0.5\n");
-    for (const Color* p : {vantrel_palette, cpp_palette, glsl_palette}) EXPECT_COLOR(p[0], 0, 0, 0, 1);
-    EXPECT_COLOR(vantrel_palette[15], 0.1f, 0.2f, 0.3f, 1);
-    EXPECT_COLOR(cpp_palette[17], 0.1f, 0.2f, 0.3f, 1);
-    EXPECT_COLOR(glsl_palette[12], 0.1f, 0.2f, 0.3f, 1);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_handle], 0.5f, 0.5f, 0.5f, 1);
+    for (const Color* p : {syntax.vantrel_palette, syntax.cpp_palette, syntax.glsl_palette}) EXPECT_COLOR(p[0], 0, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[15], 0.1f, 0.2f, 0.3f, 1);
+    EXPECT_COLOR(syntax.cpp_palette[17], 0.1f, 0.2f, 0.3f, 1);
+    EXPECT_COLOR(syntax.glsl_palette[12], 0.1f, 0.2f, 0.3f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_handle], 0.5f, 0.5f, 0.5f, 1);
     // Nothing else moved.
-    EXPECT_COLOR(cpp_palette[12], 1, 0, 1, 1);
-    EXPECT_COLOR(glsl_palette[13], 0.5f, 0.75f, 1, 1);
+    EXPECT_COLOR(syntax.cpp_palette[12], 1, 0, 1, 1);
+    EXPECT_COLOR(syntax.glsl_palette[13], 0.5f, 0.75f, 1, 1);
 }
 
 TEST_F(ColoringTest, PreprocessorKeyLeavesGlslAlone) {
     parse("preprocessor_directive 0.1 0.1 0.1\n");
-    EXPECT_COLOR(cpp_palette[cpp_kind_preprocessor_directive], 0.1f, 0.1f, 0.1f, 1);
-    EXPECT_COLOR(glsl_palette[glsl_kind_preprocessor_directive], 0.5f, 0, 1, 1);
-    EXPECT_COLOR(vantrel_palette[8], 0.75f, 0.75f, 0.75f, 1);
+    EXPECT_COLOR(syntax.cpp_palette[cpp_kind_preprocessor_directive], 0.1f, 0.1f, 0.1f, 1);
+    EXPECT_COLOR(syntax.glsl_palette[glsl_kind_preprocessor_directive], 0.5f, 0, 1, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[8], 0.75f, 0.75f, 0.75f, 1);
 }
 
 TEST_F(ColoringTest, AlphaOnlyAfterASpace) {
     parse("member_var 0.1 0.2 0.3 0.5\n");
-    EXPECT_COLOR(cpp_palette[cpp_kind_member_var], 0.1f, 0.2f, 0.3f, 0.5f);
+    EXPECT_COLOR(syntax.cpp_palette[cpp_kind_member_var], 0.1f, 0.2f, 0.3f, 0.5f);
     parse("member_var 0.1 0.2 0.3,0.5\n");
-    EXPECT_COLOR(cpp_palette[cpp_kind_member_var], 0.1f, 0.2f, 0.3f, 1);
+    EXPECT_COLOR(syntax.cpp_palette[cpp_kind_member_var], 0.1f, 0.2f, 0.3f, 1);
     // Any single byte separates the three values. Text after a space where alpha
     // stands is read as alpha (0 without digits); after any other byte it is ignored.
     parse("local_var 1,0.5;0.25 trailing words\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_local_var], 1, 0.5f, 0.25f, 0);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_local_var], 1, 0.5f, 0.25f, 0);
     parse("local_var -1x2x3;junk\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_local_var], -1, 2, 3, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_local_var], -1, 2, 3, 1);
 }
 
 TEST_F(ColoringTest, MissingNumbersReadAsZero) {
     parse("struct a b c\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_struct], 0, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_struct], 0, 0, 0, 1);
     parse("struct 0.5");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_struct], 0.5f, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_struct], 0.5f, 0, 0, 1);
     // A separator is taken whatever it is, also a line feed: a line with one value eats
     // the next line.
     parse("string_literal 0.5\nproc 0 0 0\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_string_literal], 0.5f, 0, 0, 1);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_string_literal], 0.5f, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
     // A key at the very end without a space still gets a (zero) colour.
     parse("default");
-    EXPECT_COLOR(cpp_palette[0], 0, 0, 0, 1);
+    EXPECT_COLOR(syntax.cpp_palette[0], 0, 0, 0, 1);
 }
 
 TEST_F(ColoringTest, LongNumbersKeepSixtyFourDigits) {
     std::string digits(100, '5');
     parse("enum 0." + digits + " 0.25 0.75\n");
-    EXPECT_NEAR(cpp_palette[cpp_kind_enum].r, 0.5555555f, 1e-6);
-    EXPECT_FLOAT_EQ(cpp_palette[cpp_kind_enum].g, 0.25f);
-    EXPECT_FLOAT_EQ(cpp_palette[cpp_kind_enum].b, 0.75f);
+    EXPECT_NEAR(syntax.cpp_palette[cpp_kind_enum].r, 0.5555555f, 1e-6);
+    EXPECT_FLOAT_EQ(syntax.cpp_palette[cpp_kind_enum].g, 0.25f);
+    EXPECT_FLOAT_EQ(syntax.cpp_palette[cpp_kind_enum].b, 0.75f);
     std::string big(200, '9');
     parse("enum " + big + " 1 1 " + big + "\n");
-    EXPECT_GT(cpp_palette[cpp_kind_enum].r, 1e30f);
-    EXPECT_FLOAT_EQ(cpp_palette[cpp_kind_enum].g, 1);
+    EXPECT_GT(syntax.cpp_palette[cpp_kind_enum].r, 1e30f);
+    EXPECT_FLOAT_EQ(syntax.cpp_palette[cpp_kind_enum].g, 1);
 }
 
 TEST_F(ColoringTest, LineEndingsAndLayout) {
     // Carriage returns are skipped with the rest of the line.
     parse("default 0.5 0.5 0.5\r\nmember_var 1 1 1 0.5\r\nproc 1 0 0\r\n");
-    EXPECT_COLOR(vantrel_palette[0], 0.5f, 0.5f, 0.5f, 1);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_member_var], 1, 1, 1, 0.5f);
-    EXPECT_COLOR(glsl_palette[glsl_kind_proc], 1, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[0], 0.5f, 0.5f, 0.5f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_member_var], 1, 1, 1, 0.5f);
+    EXPECT_COLOR(syntax.glsl_palette[glsl_kind_proc], 1, 0, 0, 1);
     // No final line feed.
     parse("alias 0 0 1");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_alias], 0, 0, 1, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_alias], 0, 0, 1, 1);
 }
 
 TEST_F(ColoringTest, MalformedKeysMatchNothing) {
     // A line without a space runs into the next one, whose entry is lost.
     parse("defaultXX\nproc 0 0 0\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
-    EXPECT_COLOR(vantrel_palette[0], 1, 1, 1, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[0], 1, 1, 1, 1);
     // An empty line makes the next key start with a line feed.
     parse("default 0 0 0\n\nproc 0 0 0\n");
-    EXPECT_COLOR(vantrel_palette[0], 0, 0, 0, 1);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[0], 0, 0, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_proc], 1, 0.5f, 0.25f, 1);
     // Keys are case-sensitive and untrimmed; a leading space gives an empty key. A
     // second space makes red empty and shifts the last number into alpha.
     parse("Proc 0.5 0.5 0.5\nproc  0.5 0.5 0.5\n struct 0 0 0\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_proc], 0, 0.5f, 0.5f, 0.5f);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_struct], 0, 1, 0.4f, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_proc], 0, 0.5f, 0.5f, 0.5f);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_struct], 0, 1, 0.4f, 1);
     // Later entries win.
     parse("alias 1 0 0\nalias 0 1 0\n");
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_alias], 0, 1, 0, 1);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_alias], 0, 1, 0, 1);
 }
 
 TEST_F(ColoringTest, Rainbow) {
     parse("rainbow_default 0.1 0.2 0.3\n");
-    ASSERT_EQ(rainbow_view.count, 1);
-    EXPECT_EQ(rainbow_view.colors, rainbow_palette.data);
-    EXPECT_COLOR(rainbow_view.colors[0], 0.1f, 0.2f, 0.3f, 1);
+    ASSERT_EQ(syntax.rainbow_view.count, 1);
+    EXPECT_EQ(syntax.rainbow_view.colors, syntax.rainbow_palette.data);
+    EXPECT_COLOR(syntax.rainbow_view.colors[0], 0.1f, 0.2f, 0.3f, 1);
     parse("rainbow_default 1 1 1\nrainbow 1 0 0\nrainbow 0 1 0\n");
-    ASSERT_EQ(rainbow_view.count, 3);
-    EXPECT_COLOR(rainbow_view.colors[0], 1, 1, 1, 1);
-    EXPECT_COLOR(rainbow_view.colors[1], 1, 0, 0, 1);
-    EXPECT_COLOR(rainbow_view.colors[2], 0, 1, 0, 1);
+    ASSERT_EQ(syntax.rainbow_view.count, 3);
+    EXPECT_COLOR(syntax.rainbow_view.colors[0], 1, 1, 1, 1);
+    EXPECT_COLOR(syntax.rainbow_view.colors[1], 1, 0, 0, 1);
+    EXPECT_COLOR(syntax.rainbow_view.colors[2], 0, 1, 0, 1);
     // Without a rainbow_default the colours are added to the built-in ones.
     reset_rainbow_palette();
     parse("rainbow 0 0 1\n");
-    ASSERT_EQ(rainbow_view.count, 10);
-    EXPECT_COLOR(rainbow_view.colors[9], 0, 0, 1, 1);
+    ASSERT_EQ(syntax.rainbow_view.count, 10);
+    EXPECT_COLOR(syntax.rainbow_view.colors[9], 0, 0, 1, 1);
     // Many entries grow the palette; the view follows the storage.
     std::string many;
     for (int i = 0; i < 100; i++) many += "rainbow 0 0 " + std::to_string(i) + "\n";
     parse(many);
-    ASSERT_EQ(rainbow_view.count, 110);
-    EXPECT_EQ(rainbow_view.colors, rainbow_palette.data);
-    EXPECT_FLOAT_EQ(rainbow_view.colors[109].b, 99);
+    ASSERT_EQ(syntax.rainbow_view.count, 110);
+    EXPECT_EQ(syntax.rainbow_view.colors, syntax.rainbow_palette.data);
+    EXPECT_FLOAT_EQ(syntax.rainbow_view.colors[109].b, 99);
 }
 
 TEST_F(ColoringTest, KindKeys) {
@@ -198,7 +198,7 @@ TEST_F(ColoringTest, KindKeys) {
         int language;
         Color* palette;
         int count;
-    } langs[] = {{language_vantrel, vantrel_palette, 20}, {language_cpp, cpp_palette, 22}, {language_glsl, glsl_palette, 17}};
+    } langs[] = {{language_vantrel, syntax.vantrel_palette, 20}, {language_cpp, syntax.cpp_palette, 22}, {language_glsl, syntax.glsl_palette, 17}};
     for (const Lang& l : langs) {
         for (int k = 0; k < l.count; k++) {
             StringView key = token_kind_key(l.language, (TokenKind)k);
@@ -210,41 +210,34 @@ TEST_F(ColoringTest, KindKeys) {
     }
 }
 
-TEST_F(ColoringTest, LoadBuildsKeywordTablesAndCallsTheHookPerLanguage) {
-    static std::vector<int> calls;
-    static bool analysis_built_before_hook;
-    calls.clear();
-    analysis_built_before_hook = true;
-    coloring_language_built_hook = [](int language) {
-        calls.push_back(language);
-        const Lexer& a = analysis_lexers[language];
-        const Lexer& r = recolour_lexers[language];
-        if (!a.keywords || !r.keywords || a.keywords == r.keywords) analysis_built_before_hook = false;
-    };
+TEST_F(ColoringTest, LoadBuildsKeywordTablesOfBothLexerSets) {
     parse("rainbow_default 0 0 0\n");
     load_coloring_file(SV("/nonexistent/coloring.txt"));
-    EXPECT_EQ(calls, (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(analysis_built_before_hook);
-    EXPECT_EQ(trie_lookup(recolour_lexers[language_vantrel].keywords, SV("proc")), 1060);
-    EXPECT_EQ(trie_lookup(analysis_lexers[language_cpp].cpp_keywords, SV("class")), 1099);
-    EXPECT_EQ(trie_lookup(analysis_lexers[language_glsl].keywords, SV("in")), 1035);
+    for (int language = 0; language < lexer_language_count; language++) {
+        const Lexer& a = syntax.analysis_lexers[language];
+        const Lexer& r = syntax.recolour_lexers[language];
+        EXPECT_TRUE(a.keywords && r.keywords && a.keywords != r.keywords) << language;
+    }
+    EXPECT_EQ(trie_lookup(syntax.recolour_lexers[language_vantrel].keywords, SV("proc")), 1060);
+    EXPECT_EQ(trie_lookup(syntax.analysis_lexers[language_cpp].cpp_keywords, SV("class")), 1099);
+    EXPECT_EQ(trie_lookup(syntax.analysis_lexers[language_glsl].keywords, SV("in")), 1035);
     // The rainbow was reset; palettes keep their colours.
-    EXPECT_EQ(rainbow_view.count, 9);
-    EXPECT_COLOR(vantrel_palette[vantrel_kind_declaration_keyword], 0.25f, 0.5f, 1, 1);
+    EXPECT_EQ(syntax.rainbow_view.count, 9);
+    EXPECT_COLOR(syntax.vantrel_palette[vantrel_kind_declaration_keyword], 0.25f, 0.5f, 1, 1);
     // Loading again rebuilds in place.
-    i64 used = arenas[pool_main].used;
+    i64 used = memory.arenas[pool_main].used;
     load_coloring_file(SV("/nonexistent/coloring.txt"));
-    EXPECT_EQ(arenas[pool_main].used, used);
+    EXPECT_EQ(memory.arenas[pool_main].used, used);
 }
 
 TEST_F(ColoringTest, LoadReadsTheFile) {
     std::string path = write_temp("syntax_coloring_test.txt", "number_literal 0 0.5 1 0.25\nrainbow_default 0 0 0");
     load_coloring_file(StringView{path.data(), (i64)path.size()});
-    EXPECT_COLOR(glsl_palette[glsl_kind_number_literal], 0, 0.5f, 1, 0.25f);
-    EXPECT_EQ(rainbow_view.count, 1);
+    EXPECT_COLOR(syntax.glsl_palette[glsl_kind_number_literal], 0, 0.5f, 1, 0.25f);
+    EXPECT_EQ(syntax.rainbow_view.count, 1);
     std::string empty = write_temp("syntax_coloring_empty.txt", "");
     load_coloring_file(StringView{empty.data(), (i64)empty.size()});
-    EXPECT_EQ(rainbow_view.count, 9);
+    EXPECT_EQ(syntax.rainbow_view.count, 9);
     remove(path.c_str());
     remove(empty.c_str());
 }
@@ -269,7 +262,7 @@ TEST_F(ColoringTest, RepositoryColoringFileUsesEveryKeyOnce) {
     EXPECT_GE(seen["rainbow"], 3);
     EXPECT_EQ(seen.size(), (size_t)coloring_key_count + 2);
     load_coloring_file(StringView{path.data(), (i64)path.size()});
-    EXPECT_EQ(rainbow_view.count, 1 + seen["rainbow"]);
+    EXPECT_EQ(syntax.rainbow_view.count, 1 + seen["rainbow"]);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ const Built& built() {
     return b;
 }
 
-u16 look(const keyword_trie* t, const char* word) { return trie_lookup(t, sv_from_cstr(word)); }
+u16 look(const KeywordTrie* t, const char* word) { return trie_lookup(t, sv_from_cstr(word)); }
 
 TEST(KeywordTrie, ListsUseTheExpectedNodeCounts) {
     // Counting slot 0 and the root; a different count means a different insertion.
@@ -41,7 +41,7 @@ TEST(KeywordTrie, ListsUseTheExpectedNodeCounts) {
 
 TEST(KeywordTrie, EveryKeywordFindsItsCode) {
     struct List {
-        const keyword_trie* trie;
+        const KeywordTrie* trie;
         const StringView* words;
         i64 count;
         u16 first;
@@ -69,7 +69,7 @@ TEST(KeywordTrie, EveryKeywordFindsItsCode) {
 }
 
 TEST(KeywordTrie, ExactWordsOnly) {
-    const keyword_trie* v = built().vantrel.keywords;
+    const KeywordTrie* v = built().vantrel.keywords;
     EXPECT_EQ(look(v, "proc"), 1060);
     EXPECT_EQ(look(v, "pro"), 0);
     EXPECT_EQ(look(v, "procs"), 0);
@@ -125,7 +125,7 @@ TEST(KeywordTrie, KindTables) {
 
 TEST(KeywordTrie, InsertRules) {
     ensure_arenas();
-    keyword_trie* t = trie_create();
+    KeywordTrie* t = trie_create();
     EXPECT_EQ(t->node_count, 2);
     trie_insert(t, SV(""), 7);  // the root's code
     EXPECT_EQ(look(t, ""), 7);
@@ -143,7 +143,7 @@ TEST(KeywordTrie, InsertRules) {
 
 TEST(KeywordTrie, FullTableRefusesWholeWordsAndStaysUsable) {
     ensure_arenas();
-    keyword_trie* t = trie_create();
+    KeywordTrie* t = trie_create();
     testing::internal::CaptureStdout();
     // Words of 10 bytes with distinct first bytes need 10 nodes each; the 298 free
     // slots hold 29 of them.
@@ -185,13 +185,13 @@ TEST(KeywordTrie, RebuildingReusesTheBlock) {
     ensure_arenas();
     Lexer l{};
     lexer_build_keywords(&l, language_cpp);
-    keyword_trie* first = l.keywords;
-    keyword_trie* second = l.cpp_keywords;
-    i64 used = arenas[pool_main].used;
+    KeywordTrie* first = l.keywords;
+    KeywordTrie* second = l.cpp_keywords;
+    i64 used = memory.arenas[pool_main].used;
     lexer_build_keywords(&l, language_cpp);
     EXPECT_EQ(l.keywords, first);
     EXPECT_EQ(l.cpp_keywords, second);
-    EXPECT_EQ(arenas[pool_main].used, used);
+    EXPECT_EQ(memory.arenas[pool_main].used, used);
     EXPECT_EQ(second->node_count, 291);
     EXPECT_EQ(look(second, "class"), 1099);
 }

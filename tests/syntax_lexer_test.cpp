@@ -257,8 +257,8 @@ TEST(VantrelLexer, TokenFields) {
     EXPECT_EQ(end.line, 1u);
     EXPECT_EQ(end.column, 9u);
     // Tokens live in the pool of the list they were appended to.
-    u8* base = arenas[pool_frame].base;
-    EXPECT_TRUE((u8*)l.tokens.data >= base && (u8*)l.tokens.data < base + arenas[pool_frame].capacity);
+    u8* base = memory.arenas[pool_frame].base;
+    EXPECT_TRUE((u8*)l.tokens.data >= base && (u8*)l.tokens.data < base + memory.arenas[pool_frame].capacity);
 }
 
 TEST(VantrelLexer, EmptyInputAndEmptyRange) {

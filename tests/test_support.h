@@ -34,8 +34,8 @@ inline std::string read_file(const std::string& path) {
 
 // open_tab's hook, standing in for the tab bar: a new active entry per opened tab.
 inline void record_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
-    tab_entry entry{};
+    for (TabEntry& e : workbench.project.tab_entries) e.is_active = 0;
+    TabEntry entry{};
     entry.tab_id = (i32)id;
     entry.label = string_copy(label, pool_project);
     entry.is_active = 1;

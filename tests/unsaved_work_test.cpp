@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "workbench/workbench_state.h"
@@ -19,7 +20,7 @@ protected:
         return nullptr;
     }
     // Dialog buttons are placed when the dialog is drawn: one frame first.
-    void answer(const toolbar_button& b) {
+    void answer(const ToolbarButton& b) {
         frame();
         click_button(b);
     }
@@ -51,7 +52,7 @@ TEST_F(UnsavedWork, QuitReplacesAnOpenDialogWhoseControlsThenAnswerNothing) {
     type("x");
     ctrl_key(key_F);
     ASSERT_TRUE(workbench.prompt.open);
-    toolbar_button prompt_cancel = workbench.prompt.cancel;
+    ToolbarButton prompt_cancel = workbench.prompt.cancel;
     workbench_request_quit();
     EXPECT_FALSE(workbench.prompt.open);
     ASSERT_TRUE(workbench.confirm.open);
@@ -92,14 +93,14 @@ TEST_F(UnsavedWork, SwitchingProjectsAsksFirst) {
     submit_file_dialog(1, "other.proj");
     ASSERT_TRUE(workbench.confirm.open);
     answer(workbench.confirm.cancel);
-    EXPECT_EQ(str_of(owned_view(project_path)), path_of("test.proj")) << "cancel keeps the project";
+    EXPECT_EQ(str_of(owned_view(core.project_path)), path_of("test.proj")) << "cancel keeps the project";
     EXPECT_TRUE(editor.current_document->dirty);
 
     click_button(workbench.buttons[0]);  // new project
     submit_file_dialog(0, "fresh.proj");
     ASSERT_TRUE(workbench.confirm.open);
     answer(workbench.confirm.no);
-    EXPECT_EQ(str_of(owned_view(project_path)), path_of("fresh.proj"));
+    EXPECT_EQ(str_of(owned_view(core.project_path)), path_of("fresh.proj"));
     EXPECT_EQ(read_file("a.vnt"), "one\n") << "discard writes nothing";
 }
 
@@ -198,7 +199,7 @@ TEST_F(UnsavedWork, TreeAndTabChangesMarkTheProjectUnsaved) {
     EXPECT_FALSE(workbench.project_saved);
     // Opening one from the tree.
     ASSERT_TRUE(saved());
-    for (tree_node& n : workbench.file_tree.rows) n.is_selected = n.id == workbench.project.tab_entries[0].tab_id ? 0 : n.id != -1;
+    for (TreeNode& n : workbench.file_tree.rows) n.is_selected = n.id == workbench.project.tab_entries[0].tab_id ? 0 : n.id != -1;
     view_selected_files();
     EXPECT_EQ(workbench.project.tab_entries.count, 2);
     EXPECT_FALSE(workbench.project_saved);

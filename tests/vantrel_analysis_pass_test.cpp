@@ -12,6 +12,7 @@
 #include "analysis/analysis_job.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "syntax/coloring_file.h"
@@ -290,7 +291,7 @@ std::string build_project(const std::vector<std::pair<std::string, std::string>>
     for (const auto& f : files) std::ofstream(dir + "/" + f.first) << f.second;
     std::ofstream(dir + "/sources.txt") << sources;
     std::string project = dir + "/test.project";
-    string_assign(&project_path, StringView{project.data(), (i64)project.size()}, pool_main);
+    string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     source_cache_rebuild(SV("sources.txt"));
     return dir;
 }
@@ -321,7 +322,7 @@ TEST(VantrelPass, OtherProjectFilesComeFromTheSourceCache) {
     EXPECT_EQ(sv(res.signatures[0].text), "proc f(Vec v)");  // the document's come first
     EXPECT_EQ(sv(res.signatures[1].text), "proc len() int");
     source_cache_clear();
-    project_path.length = 0;
+    core.project_path.length = 0;
     std::filesystem::remove_all(dir);
 }
 

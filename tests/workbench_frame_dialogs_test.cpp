@@ -2,6 +2,7 @@
 // dialog's find/replace/goto/rename, the confirmation when quitting, and the settings.
 #include "workbench_frame_fixture.h"
 #include "analysis/analysis_state.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "workbench/workbench_state.h"
 
@@ -73,7 +74,7 @@ TEST_F(WorkbenchDialogs, SaveProjectGoesToTheWorkspaceSubDirectory) {
     type("mine.proj");
     enter();
     EXPECT_FALSE(workbench.file_dialog.open);
-    EXPECT_EQ(str_of(owned_view(project_path)), dir + "/projects/mine.proj");
+    EXPECT_EQ(str_of(owned_view(core.project_path)), dir + "/projects/mine.proj");
     EXPECT_TRUE(std::filesystem::exists(path_of("projects/mine.proj")));
     EXPECT_TRUE(workbench.project_saved);
 }
@@ -184,10 +185,10 @@ TEST_F(WorkbenchDialogs, RenameChangesTheSelectedNodesAndKeepsMemoryBounded) {
     // Renaming over and over keeps only the live names.
     workbench.file_tree.rows[2].is_selected = 0;
     for (int i = 0; i < 4; i++) rename_selected_nodes(i % 2 ? SV("first name") : SV("second"));
-    i64 main_used = arenas[pool_main].used, project_used = arenas[pool_project].used;
+    i64 main_used = memory.arenas[pool_main].used, project_used = memory.arenas[pool_project].used;
     for (int i = 0; i < 500; i++) rename_selected_nodes(i % 2 ? SV("first name") : SV("second"));
-    EXPECT_EQ(arenas[pool_main].used, main_used);
-    EXPECT_EQ(arenas[pool_project].used, project_used);
+    EXPECT_EQ(memory.arenas[pool_main].used, main_used);
+    EXPECT_EQ(memory.arenas[pool_project].used, project_used);
     EXPECT_EQ(str_of(workbench.file_tree.rows[0].name), "first name");
     EXPECT_EQ(str_of(workbench.file_tree.rows[2].name), "twolines");
 }

@@ -15,7 +15,7 @@
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
 #include "app/shell_state.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
@@ -48,17 +48,17 @@ protected:
     void SetUp() override {
         ensure_arenas();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
         shell_set_defaults();
         gpu_setup();
         std::string info = workbench_test_font_info();
-        font = Font{};
-        ASSERT_TRUE(font_parse(&font, sv_of(info), SV("fixture/font_info.txt")));
-        font.texture = texture_create();
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
+        render.font = Font{};
+        ASSERT_TRUE(font_parse(&render.font, sv_of(info), SV("fixture/font_info.txt")));
+        render.font.texture = texture_create();
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
         ensure_analysis_locks();
-        frame_time = 1.0f / 60;
+        core.frame_time = 1.0f / 60;
         char pattern[] = "/tmp/tesmora_workbench_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
@@ -88,14 +88,14 @@ protected:
         for (int i = 0; i < n; i++) frame();
     }
     // Window point with y upwards.
-    void move(f64 x, f64 y) { headless_mouse_move((i32)x, renderer.height - (i32)y); }
+    void move(f64 x, f64 y) { headless_mouse_move((i32)x, render.gpu.height - (i32)y); }
     void click(f64 x, f64 y, i32 button = mouse_primary) {
         move(x, y);
         headless_mouse_click(button);
         frame();
         frame();
     }
-    void click_button(const toolbar_button& b) { click(b.x + b.width / 2, b.y + b.height / 2); }
+    void click_button(const ToolbarButton& b) { click(b.x + b.width / 2, b.y + b.height / 2); }
     void ctrl_key(i32 key, bool shift = false) {
         headless_key_down(key_ctrl);
         if (shift) headless_key_down(key_shift);

@@ -1,11 +1,13 @@
 // The workbench's frame: resize bars, toolbar buttons and shortcuts, focus, the
 // background image and the pointer trail.
 #include "workbench_frame_fixture.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
+#include "render/renderer.h"
 #include "workbench/workbench_state.h"
 
 namespace {
-const toolbar_button& button(int number) { return workbench.buttons[number - 1]; }
+const ToolbarButton& button(int number) { return workbench.buttons[number - 1]; }
 
 bool same_color(const f32* c, Color want) { return c[0] == want.r && c[1] == want.g && c[2] == want.b && c[3] == want.a; }
 
@@ -62,11 +64,11 @@ TEST_F(WorkbenchWindow, ButtonsWithoutAProjectAreDisabledButTheShortcutsStillWor
     for (int n : {4, 5, 6, 7, 9, 10, 11}) EXPECT_TRUE(button(n).disabled) << n;
     for (int n : {1, 2, 3, 8, 12}) EXPECT_FALSE(button(n).disabled) << n;
     // Disabled: dark cover, then the icon in half its colour.
-    Color dimmed = color_scale(theme.new_file_color, 0.5f);
+    Color dimmed = color_scale(render.theme.new_file_color, 0.5f);
     bool found = false;
     for (i64 i = 0; i < headless_draw_count(); i++) {
         const RecordedDraw& d = headless_draws()[i];
-        if (d.texture == icon_textures[icon_sphere] && same_color(d.color, dimmed)) found = true;
+        if (d.texture == render.icon_textures[icon_sphere] && same_color(d.color, dimmed)) found = true;
     }
     EXPECT_TRUE(found);
 
@@ -106,7 +108,7 @@ TEST_F(WorkbenchWindow, ButtonsFollowTheProjectTheSelectionAndModifiedDocuments)
 
 TEST_F(WorkbenchWindow, ButtonsClickOnReleaseAfterAPressInside) {
     frame();
-    const toolbar_button& group = button(8);
+    const ToolbarButton& group = button(8);
     // Laid out with a gap of half a button after the third and before the twelfth.
     EXPECT_EQ(button(3).x, 96);
     EXPECT_EQ(button(4).x, 48 * 3 + 24);
@@ -180,15 +182,15 @@ TEST_F(WorkbenchWindow, ZoomShortcutsScaleEveryOpenDocumentWhileHeld) {
 }
 
 TEST_F(WorkbenchWindow, BackgroundImageCoversTheWindowKeepingItsAspect) {
-    theme.background_path = SV("wide.png");
-    background_texture = texture_create();
-    background_width = 200;
-    background_height = 100;
+    render.theme.background_path = SV("wide.png");
+    render.background_texture = texture_create();
+    render.background_width = 200;
+    render.background_height = 100;
     frame();
     bool found = false;
     for (i64 i = 0; i < headless_draw_count(); i++) {
         const RecordedDraw& d = headless_draws()[i];
-        if (d.texture != background_texture) continue;
+        if (d.texture != render.background_texture) continue;
         found = true;
         // A 2:1 image on a 4:3 window: two thirds of its width, centred.
         EXPECT_NEAR(d.uv_rect[2], (1024.0 / 768) / 2, 1e-5);
@@ -196,13 +198,13 @@ TEST_F(WorkbenchWindow, BackgroundImageCoversTheWindowKeepingItsAspect) {
         EXPECT_EQ(d.uv_rect[3], 1);
     }
     EXPECT_TRUE(found);
-    theme.background_path = StringView{nullptr, 0};
-    background_texture = 0;
-    background_width = background_height = 0;
+    render.theme.background_path = StringView{nullptr, 0};
+    render.background_texture = 0;
+    render.background_width = render.background_height = 0;
 }
 
 TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd) {
-    u32 star = icon_textures[icon_star];
+    u32 star = render.icon_textures[icon_star];
     frame();
     EXPECT_EQ(draws_with_texture(star), 0);  // the first point is born after drawing
     frame();
@@ -211,7 +213,7 @@ TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd)
     for (i64 i = 0; i < headless_draw_count(); i++) {
         const RecordedDraw& d = headless_draws()[i];
         if (d.texture != star) continue;
-        Color s = theme.mouse_start_color, e = theme.mouse_end_color;
+        Color s = render.theme.mouse_start_color, e = render.theme.mouse_end_color;
         EXPECT_NEAR(d.color[0], e.r + (s.r - e.r) * 0.9f, 1e-4);
         EXPECT_NEAR(d.color[3], e.a + (s.a - e.a) * 0.9f, 1e-4);
     }
@@ -220,7 +222,7 @@ TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd)
     EXPECT_GE(draws_with_texture(star), 9);
     EXPECT_LE(draws_with_texture(star), 10);
     // With very short frames every point stays alive: never more than the trail holds.
-    frame_time = 1e-5f;
+    core.frame_time = 1e-5f;
     i64 most = 0;
     for (int i = 0; i < 1100; i++) {
         move(100 + i % 700, 100 + i % 500);

@@ -3,6 +3,7 @@
 #include "workbench_frame_fixture.h"
 #include "analysis/analysis_state.h"
 #include "editor/editor_state.h"
+#include "render/renderer.h"
 #include "workbench/workbench_state.h"
 
 class WorkbenchTabs : public WorkbenchFrame {
@@ -11,21 +12,21 @@ protected:
     f32 entry_left(i64 i) { return workbench.layout.tab_bar.x + workbench.project.tab_entries[i].x + workbench.tab_scroll; }
     f32 bar_middle_y() { return workbench.layout.tab_bar.y + workbench.tab_bar_height / 2; }
     void click_close(i64 i) {
-        const tab_entry& e = workbench.project.tab_entries[i];
+        const TabEntry& e = workbench.project.tab_entries[i];
         click(entry_left(i) + e.width - workbench.tab_bar_height / 2, bar_middle_y());
         frame();  // the request is handled by the next frame
     }
     void click_label(i64 i) { click(entry_left(i) + 4, bar_middle_y()); }
     std::vector<std::string> labels() {
         std::vector<std::string> out;
-        for (const tab_entry& e : workbench.project.tab_entries) out.push_back(str_of(e.label));
+        for (const TabEntry& e : workbench.project.tab_entries) out.push_back(str_of(e.label));
         return out;
     }
     void fill_minimap(int rows) {
         mutex_lock(analysis.lock);
-        workbench.outline.rows = Array<tree_node>{nullptr, 0, 0, pool_main};
+        workbench.outline.rows = Array<TreeNode>{nullptr, 0, 0, pool_main};
         for (int i = 0; i < rows; i++) {
-            tree_node n{};
+            TreeNode n{};
             n.id = i * 2;  // 0-based line
             n.name = SV("decl");
             n.color = Color{1, 1, 1, 1};
@@ -96,11 +97,11 @@ TEST_F(WorkbenchTabs, TheWheelScrollsTheBarAndTheActiveEntryIsBroughtIntoView) {
     // Everything fits once the bar is wide enough.
     workbench.tree_width = 0;
     workbench.minimap_width = 0;
-    renderer.width = 4000;
+    render.gpu.width = 4000;
     headless_wheel(-1);
     frame();
     EXPECT_EQ(workbench.tab_scroll, 0);
-    renderer.width = 1024;
+    render.gpu.width = 1024;
 }
 
 TEST_F(WorkbenchTabs, ClosingTheLastTabLeavesNoDocumentAndAnEmptyMinimap) {
@@ -175,17 +176,17 @@ TEST_F(WorkbenchTabs, SelectingAMinimapRowMovesTheCursorToItsLine) {
     click(m.x + 60, m.y + m.height - 32 - 16);
     EXPECT_EQ(editor.current_document->cursor, 6);
     EXPECT_EQ(editor.current_document->anchor, 6);
-    for (const tree_node& n : workbench.outline.rows) EXPECT_FALSE(n.is_selected);
+    for (const TreeNode& n : workbench.outline.rows) EXPECT_FALSE(n.is_selected);
 }
 
 TEST_F(WorkbenchTabs, RemovingASelectedGroupTakesItsFilesAndClosesTheirTabs) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}, {"c.vnt", "3\n"}});
     // Tree: a, [group: b], c.
-    tree_node group = workbench.file_tree.rows[0];
+    TreeNode group = workbench.file_tree.rows[0];
     group.id = -1;
     group.is_group_start = 1;
     group.is_open = 1;
-    tree_node end = group;
+    TreeNode end = group;
     end.is_group_start = 0;
     end.is_group_end = 1;
     array_insert(&workbench.file_tree.rows, 1, group);

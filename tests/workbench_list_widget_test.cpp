@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/frame_input.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
@@ -22,20 +22,20 @@ const Color marker_color = {0.9f, 0.2f, 0.7f, 1};
 const Color track_color = {0.3f, 0.3f, 0.35f, 1};
 const Color selection = {0.2f, 0.4f, 0.8f, 1};
 
-class ListWidget : public ::testing::Test {
+class ListWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ensure_arenas();
         headless_reset();
-        renderer = Renderer{};
+        render.gpu = Renderer{};
         theme_set_defaults();
-        theme.tree_move_color = marker_color;
-        theme.scrollbar_color = track_color;
+        render.theme.tree_move_color = marker_color;
+        render.theme.scrollbar_color = track_color;
         gpu_setup();
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = texture_create();
-        frame_time = 1.0f / 60;
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = texture_create();
+        core.frame_time = 1.0f / 60;
         names.clear();
-        w = list_widget{};
+        w = ::ListWidget{};
         list_widget_init(&w, true);
         w.font = nullptr;  // rows are checked by their boxes, not their glyphs
         w.selection_color = selection;
@@ -47,17 +47,17 @@ protected:
         move(500, 500);  // outside the panel
     }
     void TearDown() override {
-        for (int i = 0; i < icon_count; i++) icon_textures[i] = 0;
-        renderer = Renderer{};
+        for (int i = 0; i < icon_count; i++) render.icon_textures[i] = 0;
+        render.gpu = Renderer{};
     }
 
     // Rows by a short code: "(" opens a group (open), "[" a closed one, ")" ends one,
     // anything else is a file row named by it.
     void set_rows(const std::vector<std::string>& codes) {
         names = codes;
-        w.rows = Array<tree_node>{};
+        w.rows = Array<TreeNode>{};
         for (size_t i = 0; i < names.size(); i++) {
-            tree_node row{};
+            TreeNode row{};
             row.id = (i32)i;
             row.name = StringView{names[i].data(), (i64)names[i].size()};
             row.is_group_start = names[i] == "(" || names[i] == "[";
@@ -69,17 +69,17 @@ protected:
     }
     std::string order() {
         std::string s;
-        for (const tree_node& r : w.rows) s += std::string(r.name.data, (size_t)r.name.length) + " ";
+        for (const TreeNode& r : w.rows) s += std::string(r.name.data, (size_t)r.name.length) + " ";
         return s;
     }
     std::string selected() {
         std::string s;
-        for (const tree_node& r : w.rows)
+        for (const TreeNode& r : w.rows)
             if (r.is_selected) s += std::string(r.name.data, (size_t)r.name.length) + " ";
         return s;
     }
 
-    void move(i32 x, i32 y) { headless_mouse_move(x, renderer.height - y); }
+    void move(i32 x, i32 y) { headless_mouse_move(x, render.gpu.height - y); }
     void frame() {
         frame_input_begin();
         begin_frame();
@@ -114,10 +114,10 @@ protected:
     }
 
     std::vector<std::string> names;
-    list_widget w{};
+    ::ListWidget w{};
 };
 
-TEST_F(ListWidget, ClosedGroupHidesEverythingToItsEndRowNestedGroupsIncluded) {
+TEST_F(ListWidgetTest, ClosedGroupHidesEverythingToItsEndRowNestedGroupsIncluded) {
     set_rows({"[", "a", "(", "b", ")", ")", "c"});
     const bool shown[] = {true, false, false, false, false, false, true};
     for (int i = 0; i < 7; i++) EXPECT_EQ(list_row_visible(&w, i), shown[i]) << "row " << i;
@@ -140,7 +140,7 @@ TEST_F(ListWidget, ClosedGroupHidesEverythingToItsEndRowNestedGroupsIncluded) {
     EXPECT_EQ(list_group_end(&w, 0), 1);
 }
 
-TEST_F(ListWidget, ReleasingOverTheGroupIconTogglesTheGroup) {
+TEST_F(ListWidgetTest, ReleasingOverTheGroupIconTogglesTheGroup) {
     set_rows({"(", "a", ")", "b"});
     click(10, row_y(0));
     EXPECT_FALSE(w.rows[0].is_open);
@@ -155,7 +155,7 @@ TEST_F(ListWidget, ReleasingOverTheGroupIconTogglesTheGroup) {
     EXPECT_TRUE(w.rows[0].is_open);
 }
 
-TEST_F(ListWidget, ClicksSelectWithCtrlAndShift) {
+TEST_F(ListWidgetTest, ClicksSelectWithCtrlAndShift) {
     set_rows({"a", "b", "(", "c", ")", "d", "e"});
     // From the top: a, b, the group, c, the 16-pixel end row, then d and e.
     const i32 d_y = 400 - 160, e_y = 400 - 192;
@@ -196,9 +196,9 @@ TEST_F(ListWidget, ClicksSelectWithCtrlAndShift) {
     EXPECT_EQ(selected(), "e ");
 }
 
-TEST_F(ListWidget, DoubleClickWithinHalfASecondAndNearby) {
+TEST_F(ListWidgetTest, DoubleClickWithinHalfASecondAndNearby) {
     set_rows({"a", "b"});
-    frame_time = 0.1f;
+    core.frame_time = 0.1f;
     auto press_then_wait = [&](int frames) {
         move(100, row_y(0));
         headless_mouse_click(mouse_primary);
@@ -232,7 +232,7 @@ TEST_F(ListWidget, DoubleClickWithinHalfASecondAndNearby) {
     EXPECT_FALSE(w.double_clicked);
 }
 
-TEST_F(ListWidget, DraggingAGroupMovesItsStartContentsAndEndTogether) {
+TEST_F(ListWidgetTest, DraggingAGroupMovesItsStartContentsAndEndTogether) {
     set_rows({"a", "(", "b", "c", ")", "d"});
     // From the top: a, the group, b, c, the 16-pixel end row, then d (centre 240).
     const i32 d_lower_half = 400 - 168;
@@ -254,7 +254,7 @@ TEST_F(ListWidget, DraggingAGroupMovesItsStartContentsAndEndTogether) {
     EXPECT_EQ(order(), "b a d ( c ) ");
 }
 
-TEST_F(ListWidget, DropAfterAClosedGroupLandsAfterItsEndRow) {
+TEST_F(ListWidgetTest, DropAfterAClosedGroupLandsAfterItsEndRow) {
     set_rows({"a", "[", "b", ")", "c"});
     click(100, row_y(0));
     drag(row_y(0), row_y(1) - 10);  // lower half of the closed group's row
@@ -267,7 +267,7 @@ TEST_F(ListWidget, DropAfterAClosedGroupLandsAfterItsEndRow) {
     EXPECT_EQ(order(), "( a b ) c ");
 }
 
-TEST_F(ListWidget, DragShowsTheDropMarkerAndNeedsTheThreshold) {
+TEST_F(ListWidgetTest, DragShowsTheDropMarkerAndNeedsTheThreshold) {
     set_rows({"a", "b", "c"});
     click(100, row_y(0));
     move(100, row_y(0));
@@ -294,7 +294,7 @@ TEST_F(ListWidget, DragShowsTheDropMarkerAndNeedsTheThreshold) {
     EXPECT_EQ(order(), "a b c ");
 }
 
-TEST_F(ListWidget, FewRowsNeverScrollAndDrawNoScrollbar) {
+TEST_F(ListWidgetTest, FewRowsNeverScrollAndDrawNoScrollbar) {
     set_rows({"a", "b", "c"});
     move(100, 200);
     headless_wheel(-3);
@@ -306,7 +306,7 @@ TEST_F(ListWidget, FewRowsNeverScrollAndDrawNoScrollbar) {
     EXPECT_EQ(w.scroll, 0);
 }
 
-TEST_F(ListWidget, WheelScrollsBySeventyTwoPixelsWithinTheContent) {
+TEST_F(ListWidgetTest, WheelScrollsBySeventyTwoPixelsWithinTheContent) {
     std::vector<std::string> many;
     for (int i = 0; i < 50; i++) many.push_back("r" + std::to_string(i));
     set_rows(many);  // 1600 pixels of rows in a 400 pixel panel
@@ -336,7 +336,7 @@ TEST_F(ListWidget, WheelScrollsBySeventyTwoPixelsWithinTheContent) {
     EXPECT_EQ(selected(), "r2 ");
 }
 
-TEST_F(ListWidget, DraggingTheThumbScrollsTheList) {
+TEST_F(ListWidgetTest, DraggingTheThumbScrollsTheList) {
     std::vector<std::string> many;
     for (int i = 0; i < 50; i++) many.push_back("r" + std::to_string(i));
     set_rows(many);

@@ -15,10 +15,12 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "test_support.h"
@@ -49,12 +51,12 @@ protected:
         pool_reset(pool_frame);
         headless_reset();
         theme_set_defaults();
-        theme.folder_color = Color{0.1f, 0.2f, 0.3f, 1};
-        theme.vantrel_file_color = Color{0.4f, 0.5f, 0.6f, 1};
-        theme.text_file_color = Color{0.7f, 0.8f, 0.9f, 1};
-        theme.c_file_color = Color{0.9f, 0.1f, 0.1f, 1};
-        icon_textures[icon_sphere] = sphere_texture;
-        icon_textures[icon_star3d] = star_texture;
+        render.theme.folder_color = Color{0.1f, 0.2f, 0.3f, 1};
+        render.theme.vantrel_file_color = Color{0.4f, 0.5f, 0.6f, 1};
+        render.theme.text_file_color = Color{0.7f, 0.8f, 0.9f, 1};
+        render.theme.c_file_color = Color{0.9f, 0.1f, 0.1f, 1};
+        render.icon_textures[icon_sphere] = sphere_texture;
+        render.icon_textures[icon_star3d] = star_texture;
         set_up_project_editing();
         // Memory-backed when the system has it: saving syncs to disk, a thousand times over.
         std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
@@ -67,7 +69,7 @@ protected:
     void TearDown() override {
         project_reset(StringView{nullptr, 0});
         editor.hooks = EditorHooks{};
-        icon_textures[icon_sphere] = icon_textures[icon_star3d] = 0;
+        render.icon_textures[icon_sphere] = render.icon_textures[icon_star3d] = 0;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
         std::error_code ignored;
         for (const auto& entry : fs::recursive_directory_iterator(dir, ignored))
@@ -92,7 +94,7 @@ protected:
     }
     std::string node_names() {
         std::string s;
-        for (const tree_node& n : workbench.file_tree.rows) s += str(n.name) + "|";
+        for (const TreeNode& n : workbench.file_tree.rows) s += str(n.name) + "|";
         return s;
     }
     const Document* document_with_id(u32 id) {
@@ -123,14 +125,14 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     EXPECT_EQ(workbench.file_tree.rows[0].id, 2);
     EXPECT_EQ(workbench.file_tree.rows[1].id, 3);
     EXPECT_EQ(str(workbench.file_tree.rows[0].name), "a file.vnt");
-    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.vantrel_file_color));
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, render.theme.vantrel_file_color));
 
     // A group around the first file, and the second file selected.
-    tree_node start{};
+    TreeNode start{};
     start.id = -1;
     start.name = SV("my group");
     start.is_group_start = start.is_open = 1;
-    tree_node end{};
+    TreeNode end{};
     end.id = -1;
     end.is_group_end = 1;
     array_insert(&workbench.file_tree.rows, 0, start);
@@ -153,7 +155,7 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "opening " + project_file + "\n");
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(workbench.project_saved);
-    EXPECT_EQ(str(owned_view(project_path)), project_file);
+    EXPECT_EQ(str(owned_view(core.project_path)), project_file);
 
     ASSERT_EQ(workbench.project.tab_entries.count, 2);
     EXPECT_EQ(workbench.project.tab_entries[0].tab_id, 2);
@@ -171,15 +173,15 @@ TEST_F(ProjectTest, SaveWritesEverySectionAndLoadRestoresIt) {
     EXPECT_EQ(str(tab_path(3)), "b.txt");
 
     EXPECT_EQ(node_names(), "my group|a file.vnt||b.txt|");
-    const tree_node* n = workbench.file_tree.rows.data;
+    const TreeNode* n = workbench.file_tree.rows.data;
     EXPECT_TRUE(n[0].is_group_start && n[0].is_open && !n[0].is_selected);
     EXPECT_TRUE(n[2].is_group_end && !n[2].is_group_start);
     EXPECT_TRUE(n[3].is_selected && !n[1].is_selected);
-    EXPECT_TRUE(same_color(n[0].color, theme.folder_color));
-    EXPECT_TRUE(same_color(n[2].color, theme.folder_color));
+    EXPECT_TRUE(same_color(n[0].color, render.theme.folder_color));
+    EXPECT_TRUE(same_color(n[2].color, render.theme.folder_color));
     EXPECT_EQ(n[0].icon, star_texture);
-    EXPECT_TRUE(same_color(n[1].color, theme.vantrel_file_color));
-    EXPECT_TRUE(same_color(n[3].color, theme.text_file_color));
+    EXPECT_TRUE(same_color(n[1].color, render.theme.vantrel_file_color));
+    EXPECT_TRUE(same_color(n[3].color, render.theme.text_file_color));
     EXPECT_EQ(n[1].icon, sphere_texture);
 
     EXPECT_EQ(str(owned_view(analysis.source_cache.sources_name)), "sources list.txt");
@@ -225,7 +227,7 @@ TEST_F(ProjectTest, TabWithoutFileEntryKeepsItsSlotButNoText) {
     ASSERT_EQ(workbench.project.tab_entries.count, 1);
     EXPECT_EQ(str(workbench.project.tab_entries[0].label), "ghost.txt");
     // A node without a file takes the colour of a name with no known ending.
-    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.text_file_color));
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, render.theme.text_file_color));
     EXPECT_EQ(editor.next_tab_id, 8);
 }
 
@@ -233,7 +235,7 @@ TEST_F(ProjectTest, LoadFailuresAreReportedAndKeepWhatWasRead) {
     std::string missing = path("missing.tproj");
     load(missing);
     EXPECT_EQ(messages(), std::vector<std::string>{"error: file does not exist: " + missing});
-    EXPECT_EQ(str(owned_view(project_path)), missing);
+    EXPECT_EQ(str(owned_view(core.project_path)), missing);
     EXPECT_FALSE(workbench.project_saved);
 
     headless_clear_message_boxes();
@@ -281,7 +283,7 @@ TEST_F(ProjectTest, FailedSaveChangesNothingElse) {
     project_save(view(path("taken.tproj")));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: failed to save project file: " + path("taken.tproj")});
     EXPECT_FALSE(workbench.project_saved);
-    EXPECT_EQ(str(owned_view(project_path)), good);
+    EXPECT_EQ(str(owned_view(core.project_path)), good);
     EXPECT_EQ(read_file(path("taken.tproj/keep")), "kept");
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename().string().find("tesmora-save"), std::string::npos) << entry.path();
@@ -314,12 +316,12 @@ TEST_F(ProjectTest, LineBreaksInNamesCannotSplitLines) {
     EXPECT_EQ(sanitize_node_name(SV("\n\r"), pool_frame).length, 0);
 
     project_reset(view(path("p.tproj")));
-    tree_node node{};
+    TreeNode node{};
     node.id = 5;
     node.name = SV("evil\nnodes 1\n9 0 injected");
     array_append(&workbench.file_tree.rows, node);
     array_append(&editor.tab_paths, TabPath{5, SV("dir\r\nx.txt")});
-    tab_entry entry{};
+    TabEntry entry{};
     entry.tab_id = 5;
     entry.label = SV("la\nbel");
     array_append(&workbench.project.tab_entries, entry);
@@ -430,8 +432,8 @@ TEST_F(ProjectTest, HundredThousandNodesLoadAndSaveBack) {
     EXPECT_TRUE(messages().empty());
     ASSERT_EQ(workbench.file_tree.rows.count, n);
     EXPECT_EQ(editor.next_tab_id, n + 1);
-    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, theme.c_file_color));       // id 100000
-    EXPECT_TRUE(same_color(workbench.file_tree.rows[1].color, theme.vantrel_file_color));  // id 99999
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[0].color, render.theme.c_file_color));       // id 100000
+    EXPECT_TRUE(same_color(workbench.file_tree.rows[1].color, render.theme.vantrel_file_color));  // id 99999
 
     project_save(view(path("copy.tproj")));
     EXPECT_TRUE(messages().empty());
@@ -439,7 +441,7 @@ TEST_F(ProjectTest, HundredThousandNodesLoadAndSaveBack) {
 }
 
 TEST_F(ProjectTest, ProjectFileLargerThanItsPoolIsRefused) {
-    std::string big(arenas[pool_project].capacity + 16, 'x');
+    std::string big(memory.arenas[pool_project].capacity + 16, 'x');
     load_text(big);
     EXPECT_EQ(messages(), std::vector<std::string>{"error: project file too large: " + path("p.tproj")});
     EXPECT_EQ(workbench.file_tree.rows.count, 0);
@@ -470,13 +472,13 @@ TEST_F(ProjectTest, ResetEmptiesTheProjectAndTheDialogTexts) {
     string_assign(&workbench.prompt.title, SV("find"), pool_main);
 
     project_reset(view(path("other.tproj")));
-    EXPECT_EQ(str(owned_view(project_path)), path("other.tproj"));
+    EXPECT_EQ(str(owned_view(core.project_path)), path("other.tproj"));
     EXPECT_EQ(used_slots(), 0);
     EXPECT_EQ(workbench.project.tab_entries.count + editor.tab_paths.count + workbench.file_tree.rows.count, 0);
     EXPECT_EQ(analysis.source_cache.source_entries.count, 0);
     EXPECT_EQ(analysis.source_cache.sources_name.length, 0);
-    EXPECT_EQ(arenas[pool_project].used, 0);
-    EXPECT_EQ(arenas[pool_sources].used, 0);
+    EXPECT_EQ(memory.arenas[pool_project].used, 0);
+    EXPECT_EQ(memory.arenas[pool_sources].used, 0);
     EXPECT_EQ(editor.current_document, nullptr);
     EXPECT_FALSE(workbench.project_saved);
     EXPECT_EQ(document_text(&workbench.prompt.box).length, 0);
@@ -501,14 +503,14 @@ TEST_F(ProjectTest, ThousandLoadsAndSavesKeepThePoolsFlat) {
         project_add_file(SV("c.txt"));
         project_save(view(path("out.tproj")));
         if (i == 10) {
-            main_used = arenas[pool_main].used;
-            project_used = arenas[pool_project].used;
+            main_used = memory.arenas[pool_main].used;
+            project_used = memory.arenas[pool_project].used;
         }
     }
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(arenas[pool_main].used, main_used);
-    EXPECT_EQ(arenas[pool_project].used, project_used);
+    EXPECT_EQ(memory.arenas[pool_main].used, main_used);
+    EXPECT_EQ(memory.arenas[pool_project].used, project_used);
     EXPECT_EQ(workbench.file_tree.rows.count, 5);
 }
 

@@ -6,6 +6,7 @@
 
 #include "workbench_frame_fixture.h"
 #include "editor/editor_state.h"
+#include "render/renderer.h"
 #include "workbench/workbench_state.h"
 
 namespace {
@@ -30,7 +31,7 @@ struct PoolMarks {
 };
 PoolMarks marks() {
     PoolMarks m{};
-    for (int i = 0; i < pool_count; i++) m.used[i] = arenas[i].used;
+    for (int i = 0; i < pool_count; i++) m.used[i] = memory.arenas[i].used;
     return m;
 }
 }  // namespace
@@ -67,10 +68,10 @@ protected:
 
     void click_dialog_button() {
         WorkbenchState& w = workbench;
-        toolbar_button* choices[] = {&w.file_dialog.ok, &w.file_dialog.cancel, &w.prompt.ok,     &w.prompt.cancel,
+        ToolbarButton* choices[] = {&w.file_dialog.ok, &w.file_dialog.cancel, &w.prompt.ok,     &w.prompt.cancel,
                                      &w.confirm.yes,    &w.confirm.no,         &w.confirm.cancel, &w.settings.ok,
                                      &w.settings.cancel};
-        toolbar_button* b = choices[pick(9)];
+        ToolbarButton* b = choices[pick(9)];
         move(b->x + 5 + coordinate(100), b->y + 5 + coordinate(20));
         headless_mouse_click(mouse_primary);
     }
@@ -96,7 +97,7 @@ protected:
             // New and open project mostly leave an empty project behind: rarer.
             int index = pick(toolbar_button_count);
             if (index < 2 && pick(4) != 0) index = 2 + pick(toolbar_button_count - 2);
-            const toolbar_button& b = workbench.buttons[index];
+            const ToolbarButton& b = workbench.buttons[index];
             move(b.x + 20, b.y + 20);
             headless_mouse_click(mouse_primary);
             break;
@@ -112,7 +113,7 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
     string_assign(&workbench.workspace, sv_of(dir), pool_main);
     restore_project();
     ASSERT_EQ(workbench.project.tab_entries.count, 2);
-    for (int i = 0; i < pool_count; i++) arenas[i].high_water = arenas[i].used;
+    for (int i = 0; i < pool_count; i++) memory.arenas[i].high_water = memory.arenas[i].used;
 
     PoolMarks after_warm_up{}, peak_after_warm_up{};
     i64 frame_peak = 0, project_peak = 0;
@@ -135,13 +136,13 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
         if (workbench.settings.open) stats.settings++;
         if (workbench.menu.open) stats.menu++;
         stats.most_tabs = std::max(stats.most_tabs, workbench.project.tab_entries.count);
-        frame_peak = std::max(frame_peak, arenas[pool_frame].used);
-        project_peak = std::max(project_peak, arenas[pool_project].used);
-        most_stars = std::max(most_stars, draws_with_texture(icon_textures[icon_star]));
+        frame_peak = std::max(frame_peak, memory.arenas[pool_frame].used);
+        project_peak = std::max(project_peak, memory.arenas[pool_project].used);
+        most_stars = std::max(most_stars, draws_with_texture(render.icon_textures[icon_star]));
         if (n == warm_up) after_warm_up = marks();
         if (n > warm_up)
             for (int i = 0; i < pool_count; i++)
-                peak_after_warm_up.used[i] = std::max(peak_after_warm_up.used[i], arenas[i].used);
+                peak_after_warm_up.used[i] = std::max(peak_after_warm_up.used[i], memory.arenas[i].used);
     }
     std::printf("soak: %d frames; with a document %lld, file dialog %lld, prompt %lld, confirm %lld, "
                 "settings %lld, menu %lld; most tabs %lld\n",
@@ -150,7 +151,7 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
                 (long long)stats.most_tabs);
     for (int i = 0; i < pool_count; i++)
         std::printf("  %-13s high water %10lld  at warm-up %10lld  peak after %10lld\n", arena_names[i],
-                    (long long)arenas[i].high_water, (long long)after_warm_up.used[i],
+                    (long long)memory.arenas[i].high_water, (long long)after_warm_up.used[i],
                     (long long)peak_after_warm_up.used[i]);
     std::fflush(stdout);
 

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 #include "platform/sdl_gl/gpu_stats.h"
@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
         double c0 = cpu_seconds(), t0 = thread_seconds();
         u64 w0 = system_performance_counter();
         begin_frame();
-        glyph_count = 0;
-        draw_text(&font, Color{1, 1, 1, 1}, StringView{text, n}, 4, 760, 1, 1, 0, 4);
+        core.glyph_count = 0;
+        draw_text(&render.font, Color{1, 1, 1, 1}, StringView{text, n}, 4, 760, 1, 1, 0, 4);
         double t1 = thread_seconds();
         end_frame();
         pipeline_present();
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
             main_thread += thread_seconds() - t0;
             build += t1 - t0;
             wall += (double)(system_performance_counter() - w0) / (double)system_performance_frequency();
-            drawn = glyph_count;
+            drawn = core.glyph_count;
             gl_calls += gpu_frame_stats().gl_calls;
         }
     }

@@ -6,6 +6,7 @@
 #include "syntax/coloring_file.h"
 #include "syntax/file_kind.h"
 #include "syntax/lex_text.h"
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 
 void analysis_run_job(AnalysisJob* job) {
@@ -19,7 +20,7 @@ void analysis_run_job(AnalysisJob* job) {
         f64 start = analysis_clock_ms();
         analysis_begin_result(job, language_vantrel);
         job->result->scopes.count = 0;  // plain files publish an empty result
-        lex_file_text(analysis_lexers, file_kind_other, job->path, job->text, job->colours.data, nullptr, 0, -1);
+        lex_file_text(syntax.analysis_lexers, file_kind_other, job->path, job->text, job->colours.data, nullptr, 0, -1);
         job->lex_ms = analysis_clock_ms() - start;
         break;
     }

@@ -25,7 +25,7 @@ void publish(AnalysisJob* job) {
     pool_reset(pool_output);
     analysis.result_slot.colours = job->colours;
     analysis.result_slot.result = *job->result;
-    analysis.result_slot.parser_used = arenas[pool_parser].used;
+    analysis.result_slot.parser_used = memory.arenas[pool_parser].used;
     analysis.result_slot.ready = 1;
     mutex_unlock(analysis.lock);
 }

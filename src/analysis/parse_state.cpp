@@ -3,6 +3,7 @@
 #include "memory/arena.h"
 #include "syntax/coloring_file.h"
 #include "syntax/lex_text.h"
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -17,7 +18,7 @@ void parse_state_reset(ParseState* p) {
 
 void parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours) {
     i64 index = array_append(&p->files, ParsedFile{path, text, colours});
-    lex_file_text(analysis_lexers, kind, p->files[index].path, text, colours, &p->tokens, 0, -1);
+    lex_file_text(syntax.analysis_lexers, kind, p->files[index].path, text, colours, &p->tokens, 0, -1);
 }
 
 const Token& current_token(const ParseState* p) { return token_at(p, p->pos); }

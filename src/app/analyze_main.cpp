@@ -10,10 +10,12 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/analyze_output.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/file_io.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "syntax/coloring_file.h"
 #include "syntax/token_kinds.h"
@@ -49,7 +51,7 @@ StringView project_sources_name(StringView project) {
 // A file's path as the project lists it: relative to the project directory when inside it.
 StringView path_in_project(StringView path) {
     StringView dir = project_directory();
-    if (project_path.length == 0 || dir.length == 0) return path;
+    if (core.project_path.length == 0 || dir.length == 0) return path;
     if (path.length > dir.length + 1 && starts_with(path, dir) && path.data[dir.length] == '/')
         return sv_slice(path, dir.length + 1, path.length);
     return path;
@@ -90,13 +92,13 @@ int main(int argc, char** argv) {
     }
     if (!arenas_reserve()) return 2;
     // Distinct stand-in textures, so that outline rows can name their icons.
-    for (int i = 0; i < icon_count; i++) icon_textures[i] = 1000u + (u32)i;
+    for (int i = 0; i < icon_count; i++) render.icon_textures[i] = 1000u + (u32)i;
     store_builtin_palettes();
     load_coloring_file(StringView{nullptr, 0});
     analysis_locks_create();
     source_cache_init();
     if (options.project.length > 0) {
-        string_assign(&project_path, options.project, pool_main);
+        string_assign(&core.project_path, options.project, pool_main);
         StringView name = project_sources_name(options.project);
         if (name.length > 0) source_cache_rebuild(name);
     }

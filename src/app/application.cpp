@@ -10,7 +10,7 @@
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
 #include "app/shell_state.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/completion.h"
 #include "editor/recovery.h"
@@ -105,7 +105,7 @@ bool application_start(const StringView* arguments, i64 count) {
         if (!arenas_reserve()) return fail_start(SV("not enough memory for the editor's arenas (see the line above)"));
         shell.run.arenas_owned = true;
     }
-    arena_exhausted_hook = on_arena_exhausted;
+    memory.exhausted_hook = on_arena_exhausted;
     if (!display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1))
         return fail_start(SV("the window cannot be opened (is there a display?)"));
     startup_step("display_open");
@@ -171,8 +171,8 @@ bool application_frame() {
 
     i32 width = 0, height = 0;
     if (display_is_resized(&width, &height)) {
-        renderer.width = width;
-        renderer.height = height;
+        render.gpu.width = width;
+        render.gpu.height = height;
         frame_buffer_resize();
         projection_update();
     }
@@ -221,7 +221,7 @@ bool application_frame() {
         printf("latency %.3f present_ns %llu\n", ms, (unsigned long long)presented);
         fflush(stdout);
     }
-    if (shell.display_paced) frame_time = (f32)((f64)(now - shell.run.last_present) / (f64)shell.run.counter_frequency);
+    if (shell.display_paced) core.frame_time = (f32)((f64)(now - shell.run.last_present) / (f64)shell.run.counter_frequency);
     else system_sleep(shell.sleep_ms);
     shell.run.last_present = now;
     return shell.running;
@@ -246,7 +246,7 @@ void application_shutdown() {
     display_close();
     if (shell.run.system_started) system_release();
     shell.run.system_started = false;
-    arena_exhausted_hook = nullptr;
+    memory.exhausted_hook = nullptr;
     if (shell.run.arenas_owned) {
         arenas_release();
         shell.run.arenas_owned = false;

@@ -1,6 +1,6 @@
 #include "app/frame_input.h"
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
@@ -10,6 +10,6 @@ void frame_input_begin() {
     input_poll();
     i32 x = 0, y = 0;
     input_mouse_position(&x, &y);
-    mouse_x = x;
-    mouse_y = renderer.height - y;
+    core.mouse_x = x;
+    core.mouse_y = render.gpu.height - y;
 }

@@ -4,9 +4,10 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "app/shell_state.h"
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "core/string_builder.h"
 #include "render/font.h"
+#include "render/renderer.h"
 
 namespace {
 struct FixedText {
@@ -48,24 +49,24 @@ i64 overlay_build(char* out) {
         t.add(SV(" ms rendering\n"));
         t.add_decimal((f64)shell.sleep_ms);
         t.add(SV(" ms sleeping\n"));
-        t.add_decimal((f64)(frame_time * 1000.0f));
+        t.add_decimal((f64)(core.frame_time * 1000.0f));
         t.add(SV(" ms total\n"));
-        t.add_int(glyph_count);
+        t.add_int(core.glyph_count);
         t.add(SV(" glyphs\n"));
     }
     if (shell.show_memory) {
         t.add(SV("memory:\n"));
-        t.add_pool_line(SV("  main: "), arenas[pool_main].used, arenas[pool_main].capacity);
-        t.add_pool_line(SV("  tmp: "), arenas[pool_frame].used, arenas[pool_frame].capacity);
-        t.add_pool_line(SV("  project view: "), arenas[pool_project].used, arenas[pool_project].capacity);
-        t.add_pool_line(SV("  source cache: "), arenas[pool_sources].used, arenas[pool_sources].capacity);
+        t.add_pool_line(SV("  main: "), memory.arenas[pool_main].used, memory.arenas[pool_main].capacity);
+        t.add_pool_line(SV("  tmp: "), memory.arenas[pool_frame].used, memory.arenas[pool_frame].capacity);
+        t.add_pool_line(SV("  project view: "), memory.arenas[pool_project].used, memory.arenas[pool_project].capacity);
+        t.add_pool_line(SV("  source cache: "), memory.arenas[pool_sources].used, memory.arenas[pool_sources].capacity);
         i64 parser_used = 0, output_used = 0;
         if (analysis.lock) mutex_lock(analysis.lock);
         parser_used = analysis.result_slot.parser_used;
-        output_used = arenas[pool_output].used;
+        output_used = memory.arenas[pool_output].used;
         if (analysis.lock) mutex_unlock(analysis.lock);
-        t.add_pool_line(SV("  parser: "), parser_used, arenas[pool_parser].capacity);
-        t.add_pool_line(SV("  parser output: "), output_used, arenas[pool_output].capacity);
+        t.add_pool_line(SV("  parser: "), parser_used, memory.arenas[pool_parser].capacity);
+        t.add_pool_line(SV("  parser output: "), output_used, memory.arenas[pool_output].capacity);
     }
     return t.length;
 }
@@ -73,5 +74,5 @@ i64 overlay_build(char* out) {
 void overlay_draw() {
     char text[1024];
     i64 n = overlay_build(text);
-    draw_text(&font, Color{1, 0, 0, 1}, StringView{text, n}, 16, 16, 1, 1, 0, 1);
+    draw_text(&render.font, Color{1, 0, 0, 1}, StringView{text, n}, 16, 16, 1, 1, 0, 1);
 }

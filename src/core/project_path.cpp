@@ -1,9 +1,9 @@
+#include "core/core_state.h"
 #include "core/project_path.h"
 
-OwnedString project_path;
 
 static i64 directory_cut() {
-    StringView p = owned_view(project_path);
+    StringView p = owned_view(core.project_path);
     i64 cut = sv_last_index(p, '/');
     if (cut < 0) cut = sv_last_index(p, '\\');
     return cut;
@@ -12,7 +12,7 @@ static i64 directory_cut() {
 StringView project_directory() {
     i64 cut = directory_cut();
     if (cut < 0) return StringView{nullptr, 0};
-    return StringView{project_path.data, cut};
+    return StringView{core.project_path.data, cut};
 }
 
 void build_full_path(StringBuilder* out, StringView relative) {

@@ -1,9 +1,9 @@
 #pragma once
 // Where the open project lives. Document paths and the sources list are relative to
 // the project directory: the project path up to its last "/" (else its last "\\").
+#include "core/core_state.h"
 #include "core/string_builder.h"
 
-extern OwnedString project_path;  // pool_main; empty when no project is open
 
 StringView project_directory();
 // project directory + "/" + relative, into `out` (which is emptied first); with no

@@ -9,6 +9,7 @@
 #include "editor/view.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
 namespace {
@@ -22,7 +23,7 @@ constexpr f64 counter_room = 96;
 constexpr i64 argument_scan_limit = 1000000;
 
 void panel(const Document* doc, f64 left, f64 bottom, f64 width, f64 height) {
-    draw_quad(doc->background_texture, theme.menu_background_color, left, bottom, width, height, 0, 0, 0,
+    draw_quad(doc->background_texture, render.theme.menu_background_color, left, bottom, width, height, 0, 0, 0,
               uv_rect_full);
 }
 
@@ -41,7 +42,7 @@ void draw_completion_list(Document* doc, f32 h) {
     panel(doc, left, top - height, width, height);
 
     if (n == 0) {
-        draw_text(doc->font, theme.text_color, SV("<no symbols found>"), left + name_gap, top - h * 0.5, doc->zoom,
+        draw_text(doc->font, render.theme.text_color, SV("<no symbols found>"), left + name_gap, top - h * 0.5, doc->zoom,
                   doc->zoom, 0, align_center_y);
         return;
     }
@@ -51,7 +52,7 @@ void draw_completion_list(Document* doc, f32 h) {
         i64 i = first + r;
         const Candidate& c = doc->completion[i];
         f64 centre = top - h * 0.5 - (f64)r * h;
-        if (i == doc->completion_selected) view_row_box(doc, theme.selection_color, left, centre, width, h);
+        if (i == doc->completion_selected) view_row_box(doc, render.theme.selection_color, left, centre, width, h);
         if (c.icon) draw_quad(c.icon, c.color, left, centre, h, h, 0, h * 0.5, 0, uv_rect_full);
         draw_text(doc->font, c.color, c.name, left + h + name_gap, centre, doc->zoom, doc->zoom, 0, align_center_y);
     }
@@ -103,7 +104,7 @@ void draw_argument_highlight(const Document* doc, StringView text, f64 left, f64
     if (end <= start) return;
     WrapPoint a, b;
     wrapped_points(doc->font, text, doc->zoom, width, start, end, &a, &b);
-    Color c = theme.selection_color;
+    Color c = render.theme.selection_color;
     for (i64 row = a.row; row <= b.row; row++) {
         f64 x0 = row == a.row ? a.x : 0;
         f64 x1 = row == b.row ? b.x : width;
@@ -130,7 +131,7 @@ void draw_counter(const Document* doc, f64 top, f32 h) {
     append_number(doc->symbol_list.count);
     digits[length++] = ')';
     f64 right = (f64)doc->x + doc->width - doc->scrollbar_width;
-    draw_text(doc->font, theme.text_color, StringView{digits, length}, right, top - h * 0.5, doc->zoom, doc->zoom,
+    draw_text(doc->font, render.theme.text_color, StringView{digits, length}, right, top - h * 0.5, doc->zoom, doc->zoom,
               align_right, align_center_y);
 }
 
@@ -154,7 +155,7 @@ void draw_symbol_list(Document* doc, f32 h) {
         draw_text_colored(doc->font, doc->palette.colors, doc->palette.count, e.text, (const u8*)e.colours.data, left,
                           top, doc->zoom, doc->zoom, align_below, width);
     else
-        draw_text_colored(doc->font, &theme.text_color, 1, e.text, nullptr, left, top, doc->zoom, doc->zoom,
+        draw_text_colored(doc->font, &render.theme.text_color, 1, e.text, nullptr, left, top, doc->zoom, doc->zoom,
                           align_below, width);
     if (count > 1) draw_counter(doc, top, h);
 }

@@ -6,21 +6,23 @@
 #include "editor/undo_store.h"
 #include "platform/platform.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
+#include "syntax/syntax_state.h"
 
 EditorState editor;
 
 namespace {
 void set_theme_colours(Document* doc) {
-    doc->caret_color = theme.cursor_color;
-    doc->selection_color = theme.selection_color;
-    doc->line_number_color = theme.line_number_color;
-    doc->scrollbar_color = theme.scrollbar_color;
+    doc->caret_color = render.theme.cursor_color;
+    doc->selection_color = render.theme.selection_color;
+    doc->line_number_color = render.theme.line_number_color;
+    doc->scrollbar_color = render.theme.scrollbar_color;
 }
 
 void set_white_textures(Document* doc) {
-    u32 white = icon_textures[icon_white];
+    u32 white = render.icon_textures[icon_white];
     doc->caret_texture = white;
     doc->background_texture = white;
     doc->scrollbar_texture = white;
@@ -45,7 +47,7 @@ void set_common_defaults(Document* doc) {
     doc->scrollbar_width = 32.0f;
     doc->min_thumb = 16.0f;
     doc->double_click_time = 0.5f;
-    doc->font = &font;
+    doc->font = &render.font;
     set_white_textures(doc);
     set_theme_colours(doc);
     doc->undo_limit = 64;
@@ -64,7 +66,7 @@ void document_init_tab_defaults(Document* doc) {
     doc->show_line_numbers = 1;
     doc->highlight_flag = 1;
     doc->single_line = 0;
-    doc->palette = PaletteView{vantrel_palette, vantrel_kind_count};
+    doc->palette = PaletteView{syntax.vantrel_palette, vantrel_kind_count};
 }
 
 void document_init_entry_field(Document* doc) {
@@ -72,7 +74,7 @@ void document_init_entry_field(Document* doc) {
     set_common_defaults(doc);
     doc->id = (u32)-1;
     doc->single_line = 1;
-    editor.entry_field_palette[0] = theme.text_color;
+    editor.entry_field_palette[0] = render.theme.text_color;
     doc->palette = PaletteView{editor.entry_field_palette, 1};
     rebuild_line_table(doc);
 }

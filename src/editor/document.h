@@ -5,6 +5,7 @@
 #include "core/string_view.h"
 #include "platform/platform.h"  // FileStamp
 #include "render/color.h"
+#include "render/renderer.h"
 #include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"  // PaletteView
 

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -66,7 +67,7 @@ StringView document_full_path(const Document* doc) { return full_path_of(owned_v
 StringView absolute_document_path(StringView relative, char* buffer, i64 capacity) {
     char joined[8192];
     i64 n = 0;
-    StringView project = owned_view(project_path);
+    StringView project = owned_view(core.project_path);
     // As build_full_path joins them: with a separator in the project path, its directory.
     if (sv_last_index(project, '/') >= 0 || sv_last_index(project, '\\') >= 0) {
         StringView directory = project_directory();

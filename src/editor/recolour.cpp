@@ -8,6 +8,7 @@
 #include "syntax/coloring_file.h"
 #include "syntax/file_kind.h"
 #include "syntax/lex_text.h"
+#include "syntax/syntax_state.h"
 
 ByteRange visible_range(const Document* doc) {
     ByteRange range{0, 0};
@@ -41,11 +42,11 @@ void recolour_document(Document* doc) {
     int language = language_of_file_kind(doc->kind);
     // Entry fields and other documents of no kind are neither coloured nor analysed.
     if (language < 0) return;
-    doc->palette = language == language_plain ? rainbow_view : palette_of_language(language);
+    doc->palette = language == language_plain ? syntax.rainbow_view : palette_of_language(language);
     StringView text = document_text(doc);
     ByteRange range = visible_range(doc);
     if (language == language_plain || range.end > range.start)
-        lex_file_text(recolour_lexers, doc->kind, owned_view(doc->path), text, doc->colours.data, nullptr, range.start,
+        lex_file_text(syntax.recolour_lexers, doc->kind, owned_view(doc->path), text, doc->colours.data, nullptr, range.start,
                       range.end);
     StringView request_text = source_cache_update(owned_view(doc->path), text);
     analysis_post_request(owned_view(doc->path), request_text, doc->kind);

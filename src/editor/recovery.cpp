@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -35,7 +36,7 @@ StringView path_view(const PathText& p) { return p.ok ? StringView{p.text, p.len
 
 // The project file's absolute path; empty without a project.
 StringView project_key(char* buffer) {
-    StringView p = owned_view(project_path);
+    StringView p = owned_view(core.project_path);
     if (p.length <= 0) return StringView{nullptr, 0};
     return path_absolute(p, buffer, path_capacity);
 }

@@ -1,5 +1,6 @@
 #include "editor/symbol_look.h"
 
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "syntax/token_kinds.h"
 
@@ -34,7 +35,7 @@ Color colour_of_token(const AnalysisResult* r, i64 token_kind) {
 }  // namespace
 
 u32 symbol_kind_icon(const AnalysisResult* r, u8 kind) {
-    return has_kind(r, kind) ? icon_textures[kind_icons[kind]] : 0;
+    return has_kind(r, kind) ? render.icon_textures[kind_icons[kind]] : 0;
 }
 
 Color symbol_kind_colour(const AnalysisResult* r, u8 kind) {
@@ -42,7 +43,7 @@ Color symbol_kind_colour(const AnalysisResult* r, u8 kind) {
 }
 
 u32 outline_row_icon(const AnalysisResult* r, const OutlineRow& row) {
-    if (row.is_group_start) return icon_textures[icon_cube];
+    if (row.is_group_start) return render.icon_textures[icon_cube];
     return symbol_kind_icon(r, row.symbol_kind);
 }
 

@@ -1,5 +1,5 @@
 // The editor view's frame: input, layout and drawing of one document in its box.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/completion.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -12,13 +12,13 @@
 namespace {
 
 bool pointer_inside(const Document* doc) {
-    return doc->x <= mouse_x && mouse_x < doc->x + doc->width && doc->y <= mouse_y && mouse_y < doc->y + doc->height;
+    return doc->x <= core.mouse_x && core.mouse_x < doc->x + doc->width && doc->y <= core.mouse_y && core.mouse_y < doc->y + doc->height;
 }
 
 void find_hover(Document* doc, ViewFrame* f) {
-    f->hover_row = view_row_at(doc, mouse_y);
+    f->hover_row = view_row_at(doc, core.mouse_y);
     doc->pointer_inside = f->inside;
-    doc->hover_position = position_at(doc, mouse_x, mouse_y);
+    doc->hover_position = position_at(doc, core.mouse_x, core.mouse_y);
     doc->hover_x = doc->text_left + line_offset(doc, doc->hover_position);
 }
 
@@ -38,7 +38,7 @@ void editor_view(Document* doc) {
     find_hover(doc, &f);
     view_scrollbar_input(doc, &f);
 
-    doc->click_timer -= frame_time;
+    doc->click_timer -= core.frame_time;
     bool drag_outside = false;
     if (!doc->thumb_dragging && doc->focused) drag_outside = view_mouse_selection(doc, &f);
     if (doc->view_request || drag_outside) {

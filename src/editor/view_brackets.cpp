@@ -1,6 +1,7 @@
 // The bracket at the caret and its partner.
 #include "editor/motion.h"
 #include "editor/view.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
 namespace {
@@ -66,6 +67,6 @@ void view_draw_brackets(Document* doc, const ViewFrame* f) {
     if (bracket < 0) return;
     i64 partner = find_matching_bracket(doc, bracket);
     // A bracket without a partner shows in the colour of a failed match.
-    if (partner >= 0) bracket_box(doc, f, partner, theme.good_match_color);
-    bracket_box(doc, f, bracket, partner >= 0 ? theme.good_match_color : theme.bad_match_color);
+    if (partner >= 0) bracket_box(doc, f, partner, render.theme.good_match_color);
+    bracket_box(doc, f, bracket, partner >= 0 ? render.theme.good_match_color : render.theme.bad_match_color);
 }

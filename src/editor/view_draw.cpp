@@ -6,12 +6,13 @@
 // hover_color while hovered and pressed_color while dragged.
 #include <cmath>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/motion.h"
 #include "editor/search.h"
 #include "editor/view.h"
 #include "render/draw.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 
@@ -29,7 +30,7 @@ Color with_alpha(Color c, f32 alpha) {
 bool row_shown(const ViewFrame* f, i64 row) { return row >= f->first_row && row <= f->last_row; }
 
 void indicator(u32 texture, f64 x, f64 y, f32 h) {
-    draw_quad(texture, with_alpha(theme.text_color, indicator_alpha), x, y, h, h, 0, 0, 0, uv_rect_full);
+    draw_quad(texture, with_alpha(render.theme.text_color, indicator_alpha), x, y, h, h, 0, 0, 0, uv_rect_full);
 }
 
 }  // namespace
@@ -37,14 +38,14 @@ void indicator(u32 texture, f64 x, f64 y, f32 h) {
 void view_draw_indicators(Document* doc, const ViewFrame* f) {
     if (doc->single_line) return;
     f32 h = f->h;
-    if (editor.search.whole_word) indicator(icon_textures[icon_triangular_prism], doc->x, doc->y, h);
-    if (editor.search.match_case) indicator(icon_textures[icon_pyramid], doc->x + h, doc->y, h);
-    if (doc->dirty) indicator(icon_textures[icon_star3d], doc->x + 2 * h, doc->y, h);
+    if (editor.search.whole_word) indicator(render.icon_textures[icon_triangular_prism], doc->x, doc->y, h);
+    if (editor.search.match_case) indicator(render.icon_textures[icon_pyramid], doc->x + h, doc->y, h);
+    if (doc->dirty) indicator(render.icon_textures[icon_star3d], doc->x + 2 * h, doc->y, h);
 }
 
 void view_draw_caret(Document* doc, const ViewFrame* f) {
     if (!doc->focused) return;
-    doc->blink_phase += frame_time * two_pi;
+    doc->blink_phase += core.frame_time * two_pi;
     if (doc->blink_phase > two_pi) doc->blink_phase -= two_pi;
     if (!(doc->blink_phase == doc->blink_phase) || doc->blink_phase > two_pi) doc->blink_phase = 0;
     f32 alpha = std::cos(doc->blink_phase) * 0.5f + 0.5f;
@@ -94,8 +95,8 @@ void view_draw_scrollbar(Document* doc, const ViewFrame* f) {
     draw_quad(doc->scrollbar_texture, doc->scrollbar_color, left, bottom, doc->scrollbar_width, f->thumb_height, 0,
               0, 0, uv_rect_full);
     Color over;
-    if (doc->thumb_dragging) over = theme.pressed_color;
-    else if (f->over_thumb && theme.hover_color.a != 0) over = theme.hover_color;
+    if (doc->thumb_dragging) over = render.theme.pressed_color;
+    else if (f->over_thumb && render.theme.hover_color.a != 0) over = render.theme.hover_color;
     else return;
     draw_quad(doc->scrollbar_texture, over, left, bottom, doc->scrollbar_width, f->thumb_height, 0, 0, 0,
               uv_rect_full);

@@ -1,5 +1,5 @@
 // Placing the caret and selecting with the primary mouse button.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/motion.h"
 #include "editor/view.h"
 #include "platform/keys.h"
@@ -26,8 +26,8 @@ void select_double_click(Document* doc, i32 p) {
 
 void press(Document* doc, ViewFrame* f) {
     close_completion(doc);
-    i32 p = position_at(doc, mouse_x, mouse_y);
-    f64 dx = mouse_x - doc->last_press_x, dy = mouse_y - doc->last_press_y;
+    i32 p = position_at(doc, core.mouse_x, core.mouse_y);
+    f64 dx = core.mouse_x - doc->last_press_x, dy = core.mouse_y - doc->last_press_y;
     if (dx * dx + dy * dy <= double_click_distance_squared && doc->click_timer > 0) {
         select_double_click(doc, p);
     } else if (input_key_is_held(key_shift)) {
@@ -37,8 +37,8 @@ void press(Document* doc, ViewFrame* f) {
         doc->selecting = 1;
         doc->click_timer = doc->double_click_time;
     }
-    doc->last_press_x = (f32)mouse_x;
-    doc->last_press_y = (f32)mouse_y;
+    doc->last_press_x = (f32)core.mouse_x;
+    doc->last_press_y = (f32)core.mouse_y;
     // The caret is drawn where the press put it in this very frame.
     view_layout(doc, f);
 }
@@ -49,7 +49,7 @@ bool view_mouse_selection(Document* doc, ViewFrame* f) {
     if (input_mouse_is_pressed(mouse_primary) && f->inside) press(doc, f);
     bool outside = false;
     if (doc->selecting && input_mouse_is_held(mouse_primary)) {
-        doc->cursor = position_at(doc, mouse_x, mouse_y);
+        doc->cursor = position_at(doc, core.mouse_x, core.mouse_y);
         doc->preferred_column = (i32)(doc->cursor - row_start(doc, row_of_position(doc, doc->cursor)));
         view_layout(doc, f);
         outside = !f->inside;

@@ -7,6 +7,7 @@
 #include "editor/view.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
 namespace {
@@ -50,7 +51,7 @@ void view_draw_rows(Document* doc, const ViewFrame* f) {
     for (i64 row = f->first_row; row <= f->last_row; row++) {
         f64 centre = view_row_centre(doc, f->h, row);
         if (doc->single_line || row == f->cursor_row)
-            view_row_box(doc, theme.highlight_color, doc->x, centre, doc->width, f->h);
+            view_row_box(doc, render.theme.highlight_color, doc->x, centre, doc->width, f->h);
         i64 begin, end;
         row_bytes(doc, row, start, &begin, &end);
         if (end - begin > row_byte_limit) end = begin + row_byte_limit;
@@ -97,7 +98,7 @@ void view_draw_occurrences(Document* doc, const ViewFrame* f) {
                 width += view_char_advance(doc, d.code_point);
                 q += d.length;
             }
-            view_row_box(doc, theme.neutral_match_color, row_left + x, centre, width, f->h);
+            view_row_box(doc, render.theme.neutral_match_color, row_left + x, centre, width, f->h);
         }
     }
 }

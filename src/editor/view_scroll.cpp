@@ -1,6 +1,6 @@
 // Scrolling of the editor view: easing, the wheel and zoom, the scrollbar thumb, and
 // following the caret.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
@@ -47,7 +47,7 @@ void view_ease_scroll(Document* doc) {
         doc->scroll_y = doc->target_scroll_y;
         return;
     }
-    f32 k = 20 * frame_time;
+    f32 k = 20 * core.frame_time;
     if (!(k > 0)) k = 0;
     if (k > 1) k = 1;
     doc->scroll_x += (doc->target_scroll_x - doc->scroll_x) * k;
@@ -100,10 +100,10 @@ void view_scrollbar_input(Document* doc, ViewFrame* f) {
 
     f32 left = doc->x + doc->width - doc->scrollbar_width, right = doc->x + doc->width;
     f32 bottom = thumb_bottom(doc, f);
-    f->over_thumb = mouse_x >= left && mouse_x < right && mouse_y >= bottom && mouse_y < bottom + f->thumb_height;
+    f->over_thumb = core.mouse_x >= left && core.mouse_x < right && core.mouse_y >= bottom && core.mouse_y < bottom + f->thumb_height;
     if (doc->focused && f->over_thumb && input_mouse_is_pressed(mouse_primary)) {
         doc->thumb_dragging = 1;
-        doc->grab_mouse_y = (f32)mouse_y;
+        doc->grab_mouse_y = (f32)core.mouse_y;
         doc->grab_thumb_offset = doc->thumb_offset;
     }
     if (input_mouse_is_released(mouse_primary)) doc->thumb_dragging = 0;
@@ -111,7 +111,7 @@ void view_scrollbar_input(Document* doc, ViewFrame* f) {
 
 void view_follow_thumb(Document* doc, ViewFrame* f) {
     if (!doc->thumb_dragging || !f->bar_shown) return;
-    doc->thumb_offset = clamp_thumb_offset(doc, f, mouse_y - doc->grab_mouse_y + doc->grab_thumb_offset);
+    doc->thumb_offset = clamp_thumb_offset(doc, f, core.mouse_y - doc->grab_mouse_y + doc->grab_thumb_offset);
     f64 room = thumb_room(doc, f);
     f64 scroll = room > 0 ? -(f64)doc->thumb_offset * scroll_range(doc, f) / room : 0;
     if (scroll < 0) scroll = 0;

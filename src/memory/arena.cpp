@@ -8,7 +8,7 @@
 #include <sys/mman.h>
 #endif
 
-Arena arenas[pool_count];
+MemoryState memory;
 
 const i64 arena_default_capacity[pool_count] = {
     1073741824,  // pool_main
@@ -38,19 +38,16 @@ static Arena* select_arena(u8 pool, const char* who) {
         write_line(prefix, (i64)(i8)pool);
         exit(0);
     }
-    return &arenas[pool];
+    return &memory.arenas[pool];
 }
-
-void (*arena_exhausted_hook)(u8 pool);
 
 // Running out is never silent and never writes past the block.
 [[noreturn]] static void out_of_space(u8 pool, i64 wanted) {
-    static std::atomic<bool> in_hook{false};
-    if (arena_exhausted_hook && !in_hook.exchange(true)) arena_exhausted_hook(pool);
+    if (memory.exhausted_hook && !memory.in_exhausted_hook.exchange(true)) memory.exhausted_hook(pool);
     char line[160];
     int n = snprintf(line, sizeof line, "%s exhausted: %lld bytes wanted, %lld of %lld in use\n",
-                     arena_names[pool], (long long)wanted, (long long)arenas[pool].used,
-                     (long long)arenas[pool].capacity);
+                     arena_names[pool], (long long)wanted, (long long)memory.arenas[pool].used,
+                     (long long)memory.arenas[pool].capacity);
     fwrite(line, 1, (size_t)n, stdout);
     fflush(stdout);
     exit(1);
@@ -77,28 +74,28 @@ static void advise_huge_pages(u8* base, i64 capacity) {
 bool arenas_reserve(const i64* capacities) {
     for (u8 i = 0; i < pool_count; i++) {
         i64 capacity = capacities ? capacities[i] : arena_default_capacity[i];
-        arenas[i].base = (u8*)malloc((size_t)capacity);
-        arenas[i].capacity = arenas[i].base ? capacity : 0;
-        arenas[i].used = 0;
-        arenas[i].high_water = 0;
-        if (!arenas[i].base) {
+        memory.arenas[i].base = (u8*)malloc((size_t)capacity);
+        memory.arenas[i].capacity = memory.arenas[i].base ? capacity : 0;
+        memory.arenas[i].used = 0;
+        memory.arenas[i].high_water = 0;
+        if (!memory.arenas[i].base) {
             printf("failed to reserve %s (%lld bytes)\n", arena_names[i], (long long)capacity);
             fflush(stdout);
             return false;
         }
-        advise_huge_pages(arenas[i].base, capacity);
+        advise_huge_pages(memory.arenas[i].base, capacity);
     }
     return true;
 }
 
 void arenas_release() {
     for (u8 i = 0; i < pool_count; i++) {
-        free(arenas[i].base);
-        arenas[i] = Arena{};
+        free(memory.arenas[i].base);
+        memory.arenas[i] = Arena{};
     }
 }
 
-bool arenas_reserved() { return arenas[0].base != nullptr; }
+bool arenas_reserved() { return memory.arenas[0].base != nullptr; }
 
 static inline i64 align8(i64 v) { return (v + 7) & ~(i64)7; }
 

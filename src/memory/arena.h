@@ -1,5 +1,7 @@
 #pragma once
 // Seven bump arenas, each emptied whole at a fixed point of the program's cycle.
+#include <atomic>
+
 #include "core/types.h"
 
 enum : u8 {
@@ -20,7 +22,15 @@ struct Arena {
     i64 high_water;  // largest `used` seen; reported by soak tests and the overlay
 };
 
-extern Arena arenas[pool_count];
+// The seven arenas, and the call made once when one runs out (before the process ends
+// with a message naming the pool): the program writes what must not be lost. It may not
+// allocate from the arenas. A call-back because the memory layer knows nothing above it.
+struct MemoryState {
+    Arena arenas[pool_count];
+    void (*exhausted_hook)(u8 pool);
+    std::atomic<bool> in_exhausted_hook;
+};
+extern MemoryState memory;
 extern const i64 arena_default_capacity[pool_count];
 extern const char* const arena_names[pool_count];
 
@@ -29,11 +39,6 @@ extern const char* const arena_names[pool_count];
 bool arenas_reserve(const i64* capacities = nullptr);
 void arenas_release();
 bool arenas_reserved();
-
-// Called once when an allocation does not fit its arena, before the process ends with a
-// message naming the pool: the program writes what must not be lost. It may not
-// allocate from the arenas. A call-back because the memory layer knows nothing above it.
-extern void (*arena_exhausted_hook)(u8 pool);
 
 void* pool_alloc(u8 pool, i64 size);
 void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size);

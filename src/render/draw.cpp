@@ -48,7 +48,7 @@ void draw_quad(u32 texture, Color color, f64 x, f64 y, f64 width, f64 height, f6
     rotation.e[1] = s;
     rotation.e[4] = -s;
     rotation.e[5] = c;
-    Matrix m = matrix_multiply(renderer.combined_matrix, translate((f32)x, (f32)y));
+    Matrix m = matrix_multiply(render.gpu.combined_matrix, translate((f32)x, (f32)y));
     m = matrix_multiply(m, rotation);
     m = matrix_multiply(m, translate((f32)-pivot_x, (f32)-pivot_y));
     m = matrix_multiply(m, scale((f32)width, (f32)height));
@@ -63,11 +63,11 @@ void draw_quad(u32 texture, Color color, f64 x, f64 y, f64 width, f64 height, f6
     quad->uv_rect[1] = uv_rect.y;
     quad->uv_rect[2] = uv_rect.width;
     quad->uv_rect[3] = uv_rect.height;
-    draw_list.last_color = color;
+    render.draw_list.last_color = color;
 }
 
 void draw_rect(Color color, f64 x, f64 y, f64 width, f64 height) {
-    draw_quad(icon_textures[icon_white], color, x, y, width, height, 0, 0, 0, uv_rect_full);
+    draw_quad(render.icon_textures[icon_white], color, x, y, width, height, 0, 0, 0, uv_rect_full);
 }
 
 Color color_scale(Color color, f32 factor) {
@@ -82,9 +82,9 @@ static i32 pixel_truncate(f64 v) {
 }
 
 void scissor_set(f64 x, f64 y, f64 width, f64 height) {
-    draw_list.scissored = true;
-    draw_list.scissor =
+    render.draw_list.scissored = true;
+    render.draw_list.scissor =
         QuadScissor{pixel_truncate(x), pixel_truncate(y), pixel_truncate(width), pixel_truncate(height)};
 }
 
-void scissor_off() { draw_list.scissored = false; }
+void scissor_off() { render.draw_list.scissored = false; }

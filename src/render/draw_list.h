@@ -37,7 +37,6 @@ enum : i64 {
     draw_list_most_capacity = 65536,
 };
 
-extern DrawList draw_list;
 
 // The next quad, to be filled by the caller, at the end of the run of `texture` and the
 // current scissor (a new run when either differs from the last quad's).

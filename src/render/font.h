@@ -29,7 +29,6 @@ struct Font {
     IntMap glyph_map;     // code point -> glyph index, pool 0
 };
 
-extern Font font;
 
 struct Utf8Decoded {
     u32 code_point;

@@ -3,9 +3,9 @@
 
 #include "platform/platform.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
-Font font;
 
 static void write_out(StringView text) {
     if (text.length > 0) fwrite(text.data, 1, (size_t)text.length, stdout);
@@ -151,7 +151,7 @@ bool font_parse(Font* out, StringView bytes, StringView info_path) {
 }
 
 void font_load() {
-    StringView path = theme.font_path;
+    StringView path = render.theme.font_path;
     // A file the main pool cannot hold is as good as missing.
     FileContents contents = file_read_all(path, pool_main, pool_available(pool_main) / 4);
     if (contents.status != read_ok) {
@@ -159,5 +159,5 @@ void font_load() {
         return;
     }
     Font loaded;
-    if (font_parse(&loaded, contents.bytes, path)) font = loaded;
+    if (font_parse(&loaded, contents.bytes, path)) render.font = loaded;
 }

@@ -6,7 +6,7 @@
 #include "render/draw_list.h"
 #include "render/theme.h"
 
-Renderer renderer;
+RenderState render;
 
 // Unit square as a triangle strip for the gamma pass: position (x, y) then texture
 // coordinate (u, v).
@@ -34,13 +34,13 @@ static u32 compile_program(StringView source, StringView failure_message) {
 }
 
 void gpu_setup() {
-    renderer.gamma = 2.2;
-    renderer.view_matrix = matrix_identity();
+    render.gpu.gamma = 2.2;
+    render.gpu.view_matrix = matrix_identity();
 
-    renderer.quad_vertex_array = vertex_array_create();
-    renderer.quad_buffer = buffer_create();
-    vertex_array_bind(renderer.quad_vertex_array);
-    buffer_bind(0, renderer.quad_buffer);
+    render.gpu.quad_vertex_array = vertex_array_create();
+    render.gpu.quad_buffer = buffer_create();
+    vertex_array_bind(render.gpu.quad_vertex_array);
+    buffer_bind(0, render.gpu.quad_buffer);
     buffer_data(0, (i64)sizeof quad_vertices, quad_vertices, 0);
     attribute_enable(0);
     attribute_format(0, 2, 6, false, 16, 0);
@@ -48,20 +48,20 @@ void gpu_setup() {
     attribute_format(1, 2, 6, false, 16, 8);
     vertex_array_unbind();
 
-    renderer.simple_shader = compile_program(simple_shader_text, SV("failed to compile simple_shader!\n"));
-    renderer.simple_diffuse = shader_get_uniform_location(renderer.simple_shader, SV("diffuse"));
-    renderer.simple_gamma = shader_get_uniform_location(renderer.simple_shader, SV("gamma"));
+    render.gpu.simple_shader = compile_program(simple_shader_text, SV("failed to compile simple_shader!\n"));
+    render.gpu.simple_diffuse = shader_get_uniform_location(render.gpu.simple_shader, SV("diffuse"));
+    render.gpu.simple_gamma = shader_get_uniform_location(render.gpu.simple_shader, SV("gamma"));
     // Quads always sample unit 0; the value outlives every frame.
-    shader_bind(renderer.simple_shader);
-    shader_uniform1i(renderer.simple_diffuse, 0);
+    shader_bind(render.gpu.simple_shader);
+    shader_uniform1i(render.gpu.simple_diffuse, 0);
 
-    renderer.gamma_shader = compile_program(gamma_shader_text, SV("failed to compile gamma_shader!\n"));
-    renderer.gamma_mvp = shader_get_uniform_location(renderer.gamma_shader, SV("mvp"));
-    renderer.gamma_diffuse = shader_get_uniform_location(renderer.gamma_shader, SV("diffuse"));
-    renderer.gamma_gamma = shader_get_uniform_location(renderer.gamma_shader, SV("gamma"));
+    render.gpu.gamma_shader = compile_program(gamma_shader_text, SV("failed to compile gamma_shader!\n"));
+    render.gpu.gamma_mvp = shader_get_uniform_location(render.gpu.gamma_shader, SV("mvp"));
+    render.gpu.gamma_diffuse = shader_get_uniform_location(render.gpu.gamma_shader, SV("diffuse"));
+    render.gpu.gamma_gamma = shader_get_uniform_location(render.gpu.gamma_shader, SV("gamma"));
 
-    renderer.width = 1024;
-    renderer.height = 768;
+    render.gpu.width = 1024;
+    render.gpu.height = 768;
     projection_update();
     // Quads of an earlier set-up name objects that are gone.
     draw_list_reset();
@@ -70,7 +70,7 @@ void gpu_setup() {
 }
 
 void projection_update() {
-    f32 w = (f32)renderer.width, h = (f32)renderer.height;
+    f32 w = (f32)render.gpu.width, h = (f32)render.gpu.height;
     Matrix p{};
     p.e[0] = 2 / w;
     p.e[5] = 2 / h;
@@ -79,7 +79,7 @@ void projection_update() {
     p.e[13] = -1;
     p.e[14] = -0.0f;
     p.e[15] = 1;
-    renderer.projection_matrix = p;
+    render.gpu.projection_matrix = p;
 }
 
 static const StringView frame_buffer_messages[9] = {
@@ -96,21 +96,21 @@ static const StringView frame_buffer_messages[9] = {
 
 void frame_buffer_resize() {
     draw_list_submit();
-    if (renderer.frame_buffer != 0) frame_buffer_destroy(renderer.frame_buffer);
-    if (renderer.frame_texture != 0) texture_destroy(renderer.frame_texture);
+    if (render.gpu.frame_buffer != 0) frame_buffer_destroy(render.gpu.frame_buffer);
+    if (render.gpu.frame_texture != 0) texture_destroy(render.gpu.frame_texture);
 
-    renderer.frame_buffer = frame_buffer_create();
-    renderer.frame_texture = texture_create();
-    texture_bind(1, renderer.frame_texture);
-    texture_image_2d(1, 0, 29, renderer.width, renderer.height, 8, 0, nullptr);
+    render.gpu.frame_buffer = frame_buffer_create();
+    render.gpu.frame_texture = texture_create();
+    texture_bind(1, render.gpu.frame_texture);
+    texture_image_2d(1, 0, 29, render.gpu.width, render.gpu.height, 8, 0, nullptr);
     texture_parameter_wrap(1, 0, 2);
     texture_parameter_wrap(1, 1, 2);
     texture_parameter_filter(1, 3, 0);
     texture_parameter_filter(1, 4, 0);
     texture_unbind(1);
 
-    frame_buffer_bind(0, renderer.frame_buffer);
-    frame_buffer_texture(0, 3, 0, renderer.frame_texture, 0);
+    frame_buffer_bind(0, render.gpu.frame_buffer);
+    frame_buffer_texture(0, 3, 0, render.gpu.frame_texture, 0);
     const u32 draw_buffers[1] = {0};
     pipeline_draw_buffers(1, draw_buffers);
 
@@ -124,36 +124,36 @@ void frame_buffer_resize() {
 
 void begin_frame() {
     draw_list_drop();
-    renderer.combined_matrix = matrix_multiply(renderer.view_matrix, renderer.projection_matrix);
-    frame_buffer_bind(0, renderer.frame_buffer);
+    render.gpu.combined_matrix = matrix_multiply(render.gpu.view_matrix, render.gpu.projection_matrix);
+    frame_buffer_bind(0, render.gpu.frame_buffer);
     pipeline_blend_enable(true);
     pipeline_blend_factor(3, 9);
-    pipeline_viewport(0, 0, renderer.width, renderer.height);
+    pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
 
-    Color background = theme.background_color;
-    pipeline_clear_color((f32)math_pow(background.r, renderer.gamma), (f32)math_pow(background.g, renderer.gamma),
-                         (f32)math_pow(background.b, renderer.gamma), background.a);
+    Color background = render.theme.background_color;
+    pipeline_clear_color((f32)math_pow(background.r, render.gpu.gamma), (f32)math_pow(background.g, render.gpu.gamma),
+                         (f32)math_pow(background.b, render.gpu.gamma), background.a);
     pipeline_clear(4);
 
-    shader_bind(renderer.simple_shader);
-    shader_uniform1f(renderer.simple_gamma, (f32)renderer.gamma);
+    shader_bind(render.gpu.simple_shader);
+    shader_uniform1f(render.gpu.simple_gamma, (f32)render.gpu.gamma);
 }
 
 void end_frame() {
     draw_list_submit();
     pipeline_blend_enable(false);
     frame_buffer_unbind(0);
-    pipeline_viewport(0, 0, renderer.width, renderer.height);
+    pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
 
-    shader_bind(renderer.gamma_shader);
+    shader_bind(render.gpu.gamma_shader);
     texture_unit(0);
-    texture_bind(1, renderer.frame_texture);
+    texture_bind(1, render.gpu.frame_texture);
     Matrix mvp = matrix_multiply(translate(-1, -1), scale(2, 2));
-    shader_uniform_matrix4fa(renderer.gamma_mvp, 1, false, mvp.e);
-    shader_uniform1i(renderer.gamma_diffuse, 0);
-    shader_uniform1f(renderer.gamma_gamma, (f32)renderer.gamma);
+    shader_uniform_matrix4fa(render.gpu.gamma_mvp, 1, false, mvp.e);
+    shader_uniform1i(render.gpu.gamma_diffuse, 0);
+    shader_uniform1f(render.gpu.gamma_gamma, (f32)render.gpu.gamma);
 
-    vertex_array_bind(renderer.quad_vertex_array);
+    vertex_array_bind(render.gpu.quad_vertex_array);
     draw_arrays(5, 0, 4, 1);
     vertex_array_unbind();
     texture_unbind(1);
@@ -162,13 +162,13 @@ void end_frame() {
 void gpu_release() {
     pipeline_set_submit_hook(nullptr);
     draw_list_drop();
-    shader_destroy(renderer.gamma_shader);
-    shader_destroy(renderer.simple_shader);
-    buffer_destroy(renderer.quad_buffer);
-    vertex_array_destroy(renderer.quad_vertex_array);
-    if (renderer.frame_buffer != 0) frame_buffer_destroy(renderer.frame_buffer);
-    if (renderer.frame_texture != 0) texture_destroy(renderer.frame_texture);
-    renderer.gamma_shader = renderer.simple_shader = 0;
-    renderer.quad_buffer = renderer.quad_vertex_array = 0;
-    renderer.frame_buffer = renderer.frame_texture = 0;
+    shader_destroy(render.gpu.gamma_shader);
+    shader_destroy(render.gpu.simple_shader);
+    buffer_destroy(render.gpu.quad_buffer);
+    vertex_array_destroy(render.gpu.quad_vertex_array);
+    if (render.gpu.frame_buffer != 0) frame_buffer_destroy(render.gpu.frame_buffer);
+    if (render.gpu.frame_texture != 0) texture_destroy(render.gpu.frame_texture);
+    render.gpu.gamma_shader = render.gpu.simple_shader = 0;
+    render.gpu.quad_buffer = render.gpu.quad_vertex_array = 0;
+    render.gpu.frame_buffer = render.gpu.frame_texture = 0;
 }

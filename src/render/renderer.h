@@ -5,6 +5,10 @@
 #include "core/string_view.h"
 #include "core/types.h"
 #include "render/draw.h"
+#include "render/draw_list.h"
+#include "render/font.h"
+#include "render/resources.h"
+#include "render/theme.h"
 
 struct Renderer {
     u32 gamma_shader;
@@ -26,7 +30,21 @@ struct Renderer {
     u32 frame_texture;
 };
 
-extern Renderer renderer;
+// The render subsystem's state: the GPU objects and projection, the theme's colours, the
+// program font, the icon textures, the theme's background image (0 and a 0 x 0 size when
+// there is none) and this frame's quads.
+struct RenderState {
+    Renderer gpu;
+    Theme theme;
+    Font font;
+    u32 icon_textures[icon_count];
+    u32 background_texture;
+    i32 background_width;
+    i32 background_height;
+    DrawList draw_list;
+};
+
+extern RenderState render;
 
 // Program texts, each with a "#vertex" and a "#fragment" section. The simple shader
 // reads its quads as instances (QuadInstance in platform.h).

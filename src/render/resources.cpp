@@ -3,9 +3,9 @@
 #include "platform/platform.h"
 #include "render/draw_list.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 
-u32 icon_textures[icon_count];
 
 const char* const icon_paths[icon_count] = {
     "resources/white.png",
@@ -63,30 +63,30 @@ u32 texture_load(StringView path, bool repeat, i32* width, i32* height) {
 
 void resources_load() {
     for (int i = 0; i < icon_count; i++)
-        icon_textures[i] = texture_load(sv_from_cstr(icon_paths[i]), false, nullptr, nullptr);
+        render.icon_textures[i] = texture_load(sv_from_cstr(icon_paths[i]), false, nullptr, nullptr);
     font_load();
-    if (theme.background_path.length > 0)
-        background_texture = texture_load(theme.background_path, true, &background_width, &background_height);
+    if (render.theme.background_path.length > 0)
+        render.background_texture = texture_load(render.theme.background_path, true, &render.background_width, &render.background_height);
 }
 
 void resources_destroy() {
     // Quads still in the draw list may name these textures.
     draw_list_submit();
     for (int i = 0; i < icon_count; i++) {
-        if (icon_textures[i] != 0) texture_destroy(icon_textures[i]);
-        icon_textures[i] = 0;
+        if (render.icon_textures[i] != 0) texture_destroy(render.icon_textures[i]);
+        render.icon_textures[i] = 0;
     }
-    if (background_texture != 0) texture_destroy(background_texture);
-    background_texture = 0;
-    background_width = background_height = 0;
-    if (font.texture != 0) texture_destroy(font.texture);
-    font.texture = 0;
+    if (render.background_texture != 0) texture_destroy(render.background_texture);
+    render.background_texture = 0;
+    render.background_width = render.background_height = 0;
+    if (render.font.texture != 0) texture_destroy(render.font.texture);
+    render.font.texture = 0;
 }
 
 StringView icon_base_name(u32 texture) {
     if (texture == 0) return StringView{nullptr, 0};
     for (int i = 0; i < icon_count; i++) {
-        if (icon_textures[i] != texture) continue;
+        if (render.icon_textures[i] != texture) continue;
         StringView path = sv_from_cstr(icon_paths[i]);
         i64 slash = sv_last_index(path, '/');
         i64 dot = sv_last_index(path, '.');

@@ -40,7 +40,6 @@ enum IconId : int {
     icon_count,
 };
 
-extern u32 icon_textures[icon_count];
 // "resources/white.png", ... in load order.
 extern const char* const icon_paths[icon_count];
 

@@ -1,7 +1,7 @@
 // UTF-8 decoding, glyph lookup and the layout walk shared by every text operation.
 #include <cstring>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/draw_list.h"
@@ -115,7 +115,7 @@ void draw_glyph(const WalkStep& step, u32 texture, Color color, f64 x, f64 y, f6
     f32 bottom = (f32)math_floor(y + step.pen_y - g->offset_y * sy + 0.5);
     f32 width = (f32)math_floor(g->width * sx + 0.5);
     f32 height = (f32)math_floor(g->height * sy + 0.5);
-    Matrix m = matrix_multiply(renderer.combined_matrix, translate(left, bottom));
+    Matrix m = matrix_multiply(render.gpu.combined_matrix, translate(left, bottom));
     m = matrix_multiply(m, scale(width, height));
     QuadInstance* quad = draw_list_add(texture);
     memcpy(quad->mvp, m.e, sizeof quad->mvp);
@@ -159,9 +159,9 @@ f32 draw_text(const Font* f, Color color, StringView text, f64 x, f64 y, f64 sca
     while (walk_next(&w, &step)) {
         if (!step.visible) continue;
         draw_glyph(step, f->texture, color, x, y, w.sx, w.sy);
-        glyph_count++;
+        core.glyph_count++;
     }
-    draw_list.last_color = color;
+    render.draw_list.last_color = color;
     return (f32)w.pen_x;
 }
 
@@ -172,7 +172,7 @@ f32 draw_text_colored(const Font* f, const Color* palette, i64 palette_count, St
     TextWalk w = walk_start(f, text, scale_x, scale_y, m.offset_x, m.offset_y, wrap_width);
     WalkStep step;
     // Without a palette the glyphs keep the colour of the quad drawn last.
-    Color color = draw_list.last_color;
+    Color color = render.draw_list.last_color;
     while (walk_next(&w, &step)) {
         if (!step.visible) continue;
         if (palette && palette_count > 0) {
@@ -181,7 +181,7 @@ f32 draw_text_colored(const Font* f, const Color* palette, i64 palette_count, St
         }
         draw_glyph(step, f->texture, color, x, y, w.sx, w.sy);
     }
-    draw_list.last_color = color;
+    render.draw_list.last_color = color;
     return (f32)w.pen_x;
 }
 

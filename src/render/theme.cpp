@@ -1,11 +1,8 @@
 #include "render/theme.h"
 
 #include "platform/platform.h"
+#include "render/renderer.h"
 
-Theme theme;
-u32 background_texture;
-i32 background_width;
-i32 background_height;
 
 struct ThemeField {
     StringView key;
@@ -64,11 +61,11 @@ Color* theme_color_field(Theme* t, int index) {
 }
 
 void theme_set_defaults() {
-    for (int i = 0; i < theme_color_count; i++) theme.*theme_fields[i].field = theme_fields[i].default_color;
-    theme.entries = Array<ThemeEntry>{};
-    theme.entries.pool = pool_frame;
-    theme.font_path = SV("resources/font_info.txt");
-    theme.background_path = StringView{nullptr, 0};
+    for (int i = 0; i < theme_color_count; i++) render.theme.*theme_fields[i].field = theme_fields[i].default_color;
+    render.theme.entries = Array<ThemeEntry>{};
+    render.theme.entries.pool = pool_frame;
+    render.theme.font_path = SV("resources/font_info.txt");
+    render.theme.background_path = StringView{nullptr, 0};
 }
 
 static i64 skip_to_next_line(StringView s, i64 pos) {
@@ -110,8 +107,8 @@ static bool entry_present(const Array<ThemeEntry>& entries, StringView key) {
 }
 
 void theme_parse(StringView bytes) {
-    theme.entries = Array<ThemeEntry>{};
-    theme.entries.pool = pool_frame;
+    render.theme.entries = Array<ThemeEntry>{};
+    render.theme.entries.pool = pool_frame;
     i64 pos = 0;
     while (pos < bytes.length) {
         i64 key_start = pos;
@@ -122,28 +119,28 @@ void theme_parse(StringView bytes) {
         if (sv_equal(key, SV("font")) || sv_equal(key, SV("background"))) {
             i64 end = line_end(bytes, pos);
             StringView value = string_copy(sv_slice(bytes, pos, end), pool_main);
-            if (key.length == 4) theme.font_path = value;
-            else theme.background_path = value;
+            if (key.length == 4) render.theme.font_path = value;
+            else render.theme.background_path = value;
             pos = end;
         } else {
             Color color = parse_color(bytes, &pos);
             if (pos > bytes.length) pos = bytes.length;
             // Only a key's first line can decide its colour, and only the 33 keys count,
             // so the list stays small however long the file is.
-            if (field_index(key) >= 0 && !entry_present(theme.entries, key))
-                array_append(&theme.entries, ThemeEntry{key, color});
+            if (field_index(key) >= 0 && !entry_present(render.theme.entries, key))
+                array_append(&render.theme.entries, ThemeEntry{key, color});
         }
         pos = skip_to_next_line(bytes, pos);
     }
     for (int i = 0; i < theme_color_count; i++) {
         Color color{0, 0, 0, 0};
-        for (const ThemeEntry& e : theme.entries) {
+        for (const ThemeEntry& e : render.theme.entries) {
             if (sv_equal(e.key, theme_fields[i].key)) {
                 color = e.color;
                 break;
             }
         }
-        theme.*theme_fields[i].field = color;
+        render.theme.*theme_fields[i].field = color;
     }
 }
 
@@ -154,10 +151,10 @@ void theme_load(StringView path) {
 }
 
 Color file_color_for_path(StringView path) {
-    if (ends_with(path, SV(".vnt"))) return theme.vantrel_file_color;
+    if (ends_with(path, SV(".vnt"))) return render.theme.vantrel_file_color;
     if (ends_with(path, SV(".cpp")) || ends_with(path, SV(".h")) || ends_with(path, SV(".hpp")))
-        return theme.cpp_file_color;
-    if (ends_with(path, SV(".c"))) return theme.c_file_color;
-    if (ends_with(path, SV(".glsl"))) return theme.glsl_file_color;
-    return theme.text_file_color;
+        return render.theme.cpp_file_color;
+    if (ends_with(path, SV(".c"))) return render.theme.c_file_color;
+    if (ends_with(path, SV(".glsl"))) return render.theme.glsl_file_color;
+    return render.theme.text_file_color;
 }

@@ -54,12 +54,8 @@ struct Theme {
 
 enum : int { theme_color_count = 33 };
 
-extern Theme theme;
 
 // The background image named by the theme, loaded by resources_load (0 when none).
-extern u32 background_texture;
-extern i32 background_width;
-extern i32 background_height;
 
 // Key of the i-th colour field ("background_color", ...) and the field itself.
 StringView theme_color_key(int index);

@@ -4,16 +4,13 @@
 
 #include "memory/arena.h"
 #include "platform/platform.h"
+#include "syntax/syntax_state.h"
 
-Lexer recolour_lexers[lexer_language_count];
-Lexer analysis_lexers[lexer_language_count];
-void (*coloring_language_built_hook)(int language) = nullptr;
 
 void build_keyword_tables() {
     for (int language = 0; language < lexer_language_count; language++) {
-        lexer_build_keywords(&recolour_lexers[language], language);
-        lexer_build_keywords(&analysis_lexers[language], language);
-        if (coloring_language_built_hook) coloring_language_built_hook(language);
+        lexer_build_keywords(&syntax.recolour_lexers[language], language);
+        lexer_build_keywords(&syntax.analysis_lexers[language], language);
     }
 }
 
@@ -36,16 +33,16 @@ Color parse_coloring_color(StringView data, i64* pos) {
 void apply_coloring_entry(StringView key, Color color) {
     for (const ColoringKey& k : coloring_keys) {
         if (!sv_equal(k.name, key)) continue;
-        if (k.vantrel >= 0) vantrel_palette[k.vantrel] = color;
-        if (k.cpp >= 0) cpp_palette[k.cpp] = color;
+        if (k.vantrel >= 0) syntax.vantrel_palette[k.vantrel] = color;
+        if (k.cpp >= 0) syntax.cpp_palette[k.cpp] = color;
         // GLSL directives keep their built-in colour: the key belongs to C/C++ only.
-        if (k.glsl >= 0 && k.glsl != glsl_kind_preprocessor_directive) glsl_palette[k.glsl] = color;
+        if (k.glsl >= 0 && k.glsl != glsl_kind_preprocessor_directive) syntax.glsl_palette[k.glsl] = color;
     }
     if (sv_equal(key, SV("rainbow_default"))) {
-        rainbow_palette.count = 0;
-        array_append(&rainbow_palette, color);
+        syntax.rainbow_palette.count = 0;
+        array_append(&syntax.rainbow_palette, color);
     } else if (sv_equal(key, SV("rainbow"))) {
-        array_append(&rainbow_palette, color);
+        array_append(&syntax.rainbow_palette, color);
     }
     refresh_rainbow_view();
 }

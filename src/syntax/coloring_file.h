@@ -7,19 +7,11 @@
 #include "syntax/lexer.h"
 #include "syntax/token_kinds.h"
 
-// One lexer per language (index language_vantrel, language_cpp, language_glsl): those
-// used by recolouring on the main thread and those of the analysis thread.
-extern Lexer recolour_lexers[lexer_language_count];
-extern Lexer analysis_lexers[lexer_language_count];
-// Called after both keyword tables of a language are built (null: nothing to do). The
-// analysis resets its per-kind icon and colour table for that language here.
-extern void (*coloring_language_built_hook)(int language);
 
 // Builds the keyword tables of both lexer sets, resets the rainbow, then reads `path`.
 // A file that cannot be opened leaves the built-in colours; nothing is shown.
 void load_coloring_file(StringView path);
-// Builds the keyword tables of recolour_lexers and analysis_lexers, calling the hook
-// after each language.
+// Builds the keyword tables of both lexer sets.
 void build_keyword_tables();
 // Applies every entry of a coloring file's bytes, in order.
 void parse_coloring_data(StringView data);

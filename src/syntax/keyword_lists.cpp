@@ -71,18 +71,18 @@ const u8 glsl_keyword_kind[glsl_keyword_count] = {
     3,  // while
 };
 
-void insert_vantrel_keywords(keyword_trie* trie) {
+void insert_vantrel_keywords(KeywordTrie* trie) {
     for (i64 i = 0; i < vantrel_keyword_count; i++) trie_insert(trie, vantrel_keyword_list[i], (u16)(vantrel_keyword_first + i));
 }
 
-void insert_c_keywords(keyword_trie* trie) {
+void insert_c_keywords(KeywordTrie* trie) {
     for (i64 i = 0; i < c_keyword_count; i++) trie_insert(trie, c_keyword_list[i], (u16)(c_keyword_first + i));
 }
 
-void insert_cpp_keywords(keyword_trie* trie) {
+void insert_cpp_keywords(KeywordTrie* trie) {
     for (i64 i = 0; i < cpp_keyword_count; i++) trie_insert(trie, cpp_keyword_list[i], (u16)(cpp_keyword_first + i));
 }
 
-void insert_glsl_keywords(keyword_trie* trie) {
+void insert_glsl_keywords(KeywordTrie* trie) {
     for (i64 i = 0; i < glsl_keyword_count; i++) trie_insert(trie, glsl_keyword_list[i], (u16)(glsl_keyword_first + i));
 }

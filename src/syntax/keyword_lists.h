@@ -213,7 +213,7 @@ extern const StringView glsl_keyword_list[glsl_keyword_count];
 extern const u8 glsl_keyword_kind[glsl_keyword_count];
 
 // Insert a list into a trie, in list order.
-void insert_vantrel_keywords(keyword_trie* trie);
-void insert_c_keywords(keyword_trie* trie);
-void insert_cpp_keywords(keyword_trie* trie);
-void insert_glsl_keywords(keyword_trie* trie);
+void insert_vantrel_keywords(KeywordTrie* trie);
+void insert_c_keywords(KeywordTrie* trie);
+void insert_cpp_keywords(KeywordTrie* trie);
+void insert_glsl_keywords(KeywordTrie* trie);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "memory/arena.h"
+#include "syntax/syntax_state.h"
 
 // a-z 0-25, 0-9 26-35, "_" 36, every other byte 37.
 const u8 trie_child_index[256] = {
@@ -25,20 +26,19 @@ const u8 trie_child_index[256] = {
     37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37, 37,
 };
 
-keyword_trie* trie_create() {
-    keyword_trie* trie = (keyword_trie*)pool_alloc(pool_main, (i64)sizeof(keyword_trie));
+KeywordTrie* trie_create() {
+    KeywordTrie* trie = (KeywordTrie*)pool_alloc(pool_main, (i64)sizeof(KeywordTrie));
     trie_clear(trie);
     return trie;
 }
 
-void trie_clear(keyword_trie* trie) {
+void trie_clear(KeywordTrie* trie) {
     memset(trie->nodes, 0, sizeof trie->nodes);
     trie->node_count = 2;
 }
 
-static bool table_full_reported = false;
 
-void trie_insert(keyword_trie* trie, StringView word, u16 code) {
+void trie_insert(KeywordTrie* trie, StringView word, u16 code) {
     i64 node = 1, i = 0;
     for (; i < word.length; i++) {
         u16 child = trie->nodes[node][trie_child_index[(u8)word.data[i]]];
@@ -48,8 +48,8 @@ void trie_insert(keyword_trie* trie, StringView word, u16 code) {
     // Every remaining byte needs a new node; refuse the whole word rather than leave a
     // half-built path.
     if (trie->node_count + (word.length - i) > trie_node_capacity) {
-        if (!table_full_reported) {
-            table_full_reported = true;
+        if (!syntax.keyword_table_full_reported) {
+            syntax.keyword_table_full_reported = true;
             fputs("keyword table full\n", stdout);
             fflush(stdout);
         }

@@ -12,22 +12,22 @@ enum : i64 {
 };
 
 // One block from pool_main. Slot 0 is never a node (0 means "no child"); node 1 is the root.
-struct keyword_trie {
+struct KeywordTrie {
     i64 node_count;  // slots handed out so far, counting slot 0 and the root
     u16 nodes[trie_node_capacity][trie_node_width];
 };
-static_assert(sizeof(keyword_trie) == 23408, "the trie is one block of 23,408 bytes");
+static_assert(sizeof(KeywordTrie) == 23408, "the trie is one block of 23,408 bytes");
 
 extern const u8 trie_child_index[256];
 
-keyword_trie* trie_create();
+KeywordTrie* trie_create();
 // Empties a trie for rebuilding in place.
-void trie_clear(keyword_trie* trie);
+void trie_clear(KeywordTrie* trie);
 // Stores `code` at the end of the word's path. A word that would need more nodes than
 // are left is not inserted (one line is printed the first time) and the trie stays valid.
-void trie_insert(keyword_trie* trie, StringView word, u16 code);
+void trie_insert(KeywordTrie* trie, StringView word, u16 code);
 // The code of the word, or 0. The empty word gives the root's code.
-inline u16 trie_lookup(const keyword_trie* trie, const char* word, i64 length) {
+inline u16 trie_lookup(const KeywordTrie* trie, const char* word, i64 length) {
     u16 node = 1;
     for (i64 i = 0; i < length; i++) {
         node = trie->nodes[node][trie_child_index[(u8)word[i]]];
@@ -35,6 +35,6 @@ inline u16 trie_lookup(const keyword_trie* trie, const char* word, i64 length) {
     }
     return trie->nodes[node][trie_code_slot];
 }
-inline u16 trie_lookup(const keyword_trie* trie, StringView word) {
+inline u16 trie_lookup(const KeywordTrie* trie, StringView word) {
     return trie_lookup(trie, word.data, word.length);
 }

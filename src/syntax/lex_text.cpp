@@ -1,6 +1,7 @@
 #include "syntax/lex_text.h"
 
 #include "syntax/file_kind.h"
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 
 namespace {
@@ -38,7 +39,7 @@ void lex_file_text(Lexer* lexers, u8 kind, StringView source, StringView text, u
     int language = language_of_file_kind(kind);
     if (language < 0) return;
     if (language == language_plain) {
-        rainbow_colour_words(text, colours, start, end, rainbow_view.count);
+        rainbow_colour_words(text, colours, start, end, syntax.rainbow_view.count);
         return;
     }
     Lexer* lexer = &lexers[language];

@@ -3,7 +3,7 @@
 #include "syntax/keyword_lists.h"
 #include "syntax/token_kinds.h"
 
-static keyword_trie* fresh_trie(keyword_trie* existing) {
+static KeywordTrie* fresh_trie(KeywordTrie* existing) {
     if (!existing) return trie_create();
     trie_clear(existing);
     return existing;

@@ -54,8 +54,8 @@ struct Lexer {
     u8 current;             // byte at pos, 0 past the end
     i64 mark;               // start of the last token formed
     i64 length;             // its length
-    keyword_trie* keywords;      // the language's list (the C list for C/C++)
-    keyword_trie* cpp_keywords;  // C/C++ lexer only: the C++-only list
+    KeywordTrie* keywords;      // the language's list (the C list for C/C++)
+    KeywordTrie* cpp_keywords;  // C/C++ lexer only: the C++-only list
 };
 
 // `end` = -1 (or beyond the text) means the whole text. Every run ends with one end token.

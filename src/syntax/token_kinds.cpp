@@ -1,10 +1,7 @@
+#include "syntax/syntax_state.h"
 #include "syntax/token_kinds.h"
 
-Color vantrel_palette[vantrel_kind_count];
-Color cpp_palette[cpp_kind_count];
-Color glsl_palette[glsl_palette_storage];
-Array<Color> rainbow_palette = {nullptr, 0, 0, pool_main};
-PaletteView rainbow_view;
+SyntaxState syntax;
 
 const Color rainbow_builtin_colors[rainbow_builtin_count] = {
     {1, 1, 1, 1}, {1, 0, 0, 1},   {1, 0.4f, 0, 1}, {1, 0.8f, 0, 1}, {0, 1, 0.4f, 1},
@@ -42,33 +39,33 @@ const ColoringKey coloring_keys[coloring_key_count] = {
 
 void store_builtin_palettes() {
     for (const ColoringKey& k : coloring_keys) {
-        if (k.vantrel >= 0) vantrel_palette[k.vantrel] = k.builtin;
-        if (k.cpp >= 0) cpp_palette[k.cpp] = k.builtin;
-        if (k.glsl >= 0) glsl_palette[k.glsl] = k.builtin;
+        if (k.vantrel >= 0) syntax.vantrel_palette[k.vantrel] = k.builtin;
+        if (k.cpp >= 0) syntax.cpp_palette[k.cpp] = k.builtin;
+        if (k.glsl >= 0) syntax.glsl_palette[k.glsl] = k.builtin;
     }
-    glsl_palette[glsl_kind_count] = Color{0, 0, 0, 0};
+    syntax.glsl_palette[glsl_kind_count] = Color{0, 0, 0, 0};
     // Until the arenas exist the documents' rainbow is the constant built-in one.
-    if (rainbow_palette.data == nullptr)
-        rainbow_view = PaletteView{rainbow_builtin_colors, rainbow_builtin_count};
+    if (syntax.rainbow_palette.data == nullptr)
+        syntax.rainbow_view = PaletteView{rainbow_builtin_colors, rainbow_builtin_count};
 }
 
 void refresh_rainbow_view() {
-    rainbow_view = PaletteView{rainbow_palette.data, rainbow_palette.count};
+    syntax.rainbow_view = PaletteView{syntax.rainbow_palette.data, syntax.rainbow_palette.count};
 }
 
 void reset_rainbow_palette() {
-    rainbow_palette.pool = pool_main;
-    rainbow_palette.count = 0;
-    for (const Color& c : rainbow_builtin_colors) array_append(&rainbow_palette, c);
+    syntax.rainbow_palette.pool = pool_main;
+    syntax.rainbow_palette.count = 0;
+    for (const Color& c : rainbow_builtin_colors) array_append(&syntax.rainbow_palette, c);
     refresh_rainbow_view();
 }
 
 PaletteView palette_of_language(int language) {
     switch (language) {
-    case language_vantrel: return PaletteView{vantrel_palette, vantrel_kind_count};
-    case language_cpp: return PaletteView{cpp_palette, cpp_kind_count};
-    case language_glsl: return PaletteView{glsl_palette, glsl_kind_count};
-    default: return rainbow_view;
+    case language_vantrel: return PaletteView{syntax.vantrel_palette, vantrel_kind_count};
+    case language_cpp: return PaletteView{syntax.cpp_palette, cpp_kind_count};
+    case language_glsl: return PaletteView{syntax.glsl_palette, glsl_kind_count};
+    default: return syntax.rainbow_view;
     }
 }
 

@@ -98,12 +98,7 @@ struct PaletteView {
     i64 count;
 };
 
-extern Color vantrel_palette[vantrel_kind_count];
-extern Color cpp_palette[cpp_kind_count];
-extern Color glsl_palette[glsl_palette_storage];
 // Plain files: index 0 for bytes outside words, words cycle through 1..count-1.
-extern Array<Color> rainbow_palette;  // pool_main
-extern PaletteView rainbow_view;      // refreshed after every change of rainbow_palette
 extern const Color rainbow_builtin_colors[rainbow_builtin_count];
 
 // Stores the built-in colours of the three language palettes and points rainbow_view at

@@ -1,8 +1,9 @@
 // The button widget shared by the toolbar and the dialogs.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/workbench_state.h"
@@ -11,7 +12,7 @@ namespace {
 const Color disabled_cover = {0, 0, 0, 0.5f};
 const f32 icon_margin = 6;
 
-void draw_contents(const toolbar_button* b, f32 colour_factor) {
+void draw_contents(const ToolbarButton* b, f32 colour_factor) {
     if (b->has_icon) {
         f32 side = (b->width < b->height ? b->width : b->height) - 2 * icon_margin;
         if (side > 0)
@@ -24,7 +25,7 @@ void draw_contents(const toolbar_button* b, f32 colour_factor) {
 }
 }  // namespace
 
-bool button_frame(toolbar_button* b, bool accepts_input) {
+bool button_frame(ToolbarButton* b, bool accepts_input) {
     Rect r{b->x, b->y, b->width, b->height};
     if (b->disabled) {
         b->held = 0;
@@ -33,7 +34,7 @@ bool button_frame(toolbar_button* b, bool accepts_input) {
         return false;
     }
     draw_contents(b, 1.0f);
-    bool hovered = point_in_rect(r, mouse_x, mouse_y);
+    bool hovered = point_in_rect(r, core.mouse_x, core.mouse_y);
     bool clicked = false;
     if (accepts_input) {
         if (hovered && input_mouse_is_pressed(mouse_primary)) b->held = 1;
@@ -44,27 +45,27 @@ bool button_frame(toolbar_button* b, bool accepts_input) {
     } else {
         b->held = 0;
     }
-    if (b->held) draw_rect(theme.pressed_color, b->x, b->y, b->width, b->height);
-    else if (hovered && accepts_input) draw_rect(theme.hover_color, b->x, b->y, b->width, b->height);
+    if (b->held) draw_rect(render.theme.pressed_color, b->x, b->y, b->width, b->height);
+    else if (hovered && accepts_input) draw_rect(render.theme.hover_color, b->x, b->y, b->width, b->height);
     return clicked;
 }
 
-void dialog_button_init(toolbar_button* b, StringView label) {
-    *b = toolbar_button{};
+void dialog_button_init(ToolbarButton* b, StringView label) {
+    *b = ToolbarButton{};
     b->label = label;
     b->width = dialog_button_width;
     b->height = dialog_button_height;
-    b->label_color = theme.text_color;
-    b->font = &font;
+    b->label_color = render.theme.text_color;
+    b->font = &render.font;
     b->text_scale = 1;
 }
 
-bool dialog_button(toolbar_button* b, f32 x, f32 y) {
+bool dialog_button(ToolbarButton* b, f32 x, f32 y) {
     b->x = x;
     b->y = y;
     b->width = dialog_button_width;
     b->height = dialog_button_height;
     // A faint plate so that the label reads as a button on the dialog's fill.
-    draw_rect(color_scale(theme.text_color, 0.15f), x, y, b->width, b->height);
+    draw_rect(color_scale(render.theme.text_color, 0.15f), x, y, b->width, b->height);
     return button_frame(b, true);
 }

@@ -1,10 +1,11 @@
 // The context menu: a column of entries at the pointer, each running a command string.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/clipboard.h"
 #include "editor/editor_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
@@ -75,7 +76,7 @@ void open_context_menu_at(const ContextMenuEntry* entries, i32 count, f64 x, f64
 
 void open_editor_context_menu(Document*) {
     if (any_dialog_open()) return;
-    open_context_menu_at(editor_menu, 5, mouse_x, mouse_y);
+    open_context_menu_at(editor_menu, 5, core.mouse_x, core.mouse_y);
 }
 
 void run_context_menu() {
@@ -88,18 +89,18 @@ void run_context_menu() {
     }
     i32 hovered = -1;
     for (i32 i = 0; i < m.entry_count; i++)
-        if (point_in_rect(entry_rect(i), mouse_x, mouse_y)) hovered = i;
+        if (point_in_rect(entry_rect(i), core.mouse_x, core.mouse_y)) hovered = i;
     Rect column{m.x, m.y - (f32)m.entry_count * context_menu_row_height, context_menu_width,
                 (f32)m.entry_count * context_menu_row_height};
-    draw_rect(theme.menu_background_color, column.x, column.y, column.width, column.height);
+    draw_rect(render.theme.menu_background_color, column.x, column.y, column.width, column.height);
     if (input_mouse_is_pressed(mouse_primary)) m.pressed = hovered;
     for (i32 i = 0; i < m.entry_count; i++) {
         Rect r = entry_rect(i);
         if (i == hovered) {
             bool held = m.pressed == i && input_mouse_is_held(mouse_primary);
-            draw_rect(held ? theme.pressed_color : theme.hover_color, r.x, r.y, r.width, r.height);
+            draw_rect(held ? render.theme.pressed_color : render.theme.hover_color, r.x, r.y, r.width, r.height);
         }
-        draw_text(&font, theme.text_color, m.entries[i].label, r.x + 16, r.y + r.height * 0.5f, 1, 1, 0,
+        draw_text(&render.font, render.theme.text_color, m.entries[i].label, r.x + 16, r.y + r.height * 0.5f, 1, 1, 0,
                   align_center_y);
     }
     if (input_mouse_is_pressed(mouse_primary) && hovered < 0) {

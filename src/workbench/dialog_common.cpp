@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/project.h"
 #include "workbench/workbench_state.h"
@@ -32,8 +33,8 @@ void workbench_give_focus_back() {
 Rect dialog_frame(f32 width, f32 height, StringView title) {
     const WorkbenchLayout& l = workbench.layout;
     Rect r{(f32)math_floor((l.width - width) * 0.5f), (f32)math_floor((l.height - height) * 0.5f), width, height};
-    draw_rect(theme.menu_background_color, r.x, r.y, r.width, r.height);
-    draw_text(&font, theme.text_color, title, r.x + r.width * 0.5f, r.y + r.height - 24, 1, 1, align_center_x,
+    draw_rect(render.theme.menu_background_color, r.x, r.y, r.width, r.height);
+    draw_text(&render.font, render.theme.text_color, title, r.x + r.width * 0.5f, r.y + r.height - 24, 1, 1, align_center_x,
               align_center_y);
     return r;
 }

@@ -4,6 +4,7 @@
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
@@ -89,7 +90,7 @@ void run_confirm_dialog() {
     ConfirmState& c = workbench.confirm;
     if (!c.open) return;
     Rect r = dialog_frame(600, 300, StringView{nullptr, 0});
-    draw_text(&font, theme.text_color, owned_view(c.text), r.x + r.width * 0.5f, r.y + r.height * 0.5f + 24, 1, 1,
+    draw_text(&render.font, render.theme.text_color, owned_view(c.text), r.x + r.width * 0.5f, r.y + r.height * 0.5f + 24, 1, 1,
               align_center_x, align_center_y);
     // Two or three buttons, centred as a row.
     f32 gap = 16;

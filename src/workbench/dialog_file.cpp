@@ -1,12 +1,13 @@
 // The file dialog: a listing to pick from, a text box for the name, and what "ok" does
 // in each of its six modes.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
@@ -69,7 +70,7 @@ void act(i32 mode, StringView chosen) {
 // Draws the rows and returns the row under a press, or -1.
 i64 run_listing(Rect area) {
     FileDialogState& d = workbench.file_dialog;
-    bool over = point_in_rect(area, mouse_x, mouse_y);
+    bool over = point_in_rect(area, core.mouse_x, core.mouse_y);
     f32 content = (f32)d.entries.count * listing_row_height;
     if (over) d.scroll -= (f32)input_mouse_wheel() * listing_wheel_step;
     f32 most = content - area.height > 0 ? content - area.height : 0;
@@ -83,12 +84,12 @@ i64 run_listing(Rect area) {
         f32 y = top - (f32)(i + 1) * listing_row_height;
         if (y >= area.y + area.height || y + listing_row_height <= area.y) continue;
         Rect row{area.x, y, area.width, listing_row_height};
-        bool hovered = over && point_in_rect(row, mouse_x, mouse_y);
-        if (hovered) draw_rect(theme.hover_color, row.x, row.y, row.width, row.height);
+        bool hovered = over && point_in_rect(row, core.mouse_x, core.mouse_y);
+        if (hovered) draw_rect(render.theme.hover_color, row.x, row.y, row.width, row.height);
         if (hovered && input_mouse_is_pressed(mouse_primary)) picked = i;
         StringView name = listing_name(i);
-        Color c = d.entries[i].is_directory ? theme.folder_color : file_color_for_path(name);
-        draw_text(&font, c, name, row.x + 8, row.y + row.height * 0.5f, 1, 1, 0, align_center_y);
+        Color c = d.entries[i].is_directory ? render.theme.folder_color : file_color_for_path(name);
+        draw_text(&render.font, c, name, row.x + 8, row.y + row.height * 0.5f, 1, 1, 0, align_center_y);
     }
     scissor_off();
     return picked;

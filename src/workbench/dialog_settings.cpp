@@ -3,6 +3,7 @@
 #include "analysis/source_cache.h"
 #include "editor/editor_state.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "editor/recolour.h"
 #include "workbench/project.h"
@@ -29,7 +30,7 @@ void run_settings_dialog() {
     SettingsState& s = workbench.settings;
     if (!s.open) return;
     Rect r = dialog_frame(640, 180, SV("compiler settings"));
-    draw_text(&font, theme.text_color, SV("sources"), r.x + 16, r.y + 100, 1, 1, 0, align_center_y);
+    draw_text(&render.font, render.theme.text_color, SV("sources"), r.x + 16, r.y + 100, 1, 1, 0, align_center_y);
     dialog_text_box(&s.box, r.x + 112, r.y + 84, r.width - 128, 32);
     f32 middle = r.x + r.width * 0.5f;
     bool ok = dialog_button(&s.ok, middle - dialog_button_width - 8, r.y + 16);

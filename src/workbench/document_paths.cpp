@@ -6,6 +6,7 @@
 #include "editor/recovery.h"
 #include "editor/recovery_file.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/project.h"
@@ -34,22 +35,22 @@ void follow_new_path(Document* doc, StringView chosen) {
     }
     if (!recorded) array_append(&editor.tab_paths, TabPath{(i32)doc->id, own});
     bool in_tree = false;
-    for (tree_node& n : workbench.file_tree.rows) {
+    for (TreeNode& n : workbench.file_tree.rows) {
         if (n.id != (i32)doc->id || n.is_group_start || n.is_group_end) continue;
         n.name = tab_display_name(own);
         n.color = file_color_for_path(own);
         in_tree = true;
     }
     if (!in_tree) {
-        tree_node node{};
+        TreeNode node{};
         node.color = file_color_for_path(own);
-        node.icon = icon_textures[icon_sphere];
+        node.icon = render.icon_textures[icon_sphere];
         node.id = (i32)doc->id;
         node.name = tab_display_name(own);
         array_append(&workbench.file_tree.rows, node);
     }
     i64 slot = doc - editor.tab_table.slots;
-    for (tab_entry& e : workbench.project.tab_entries) {
+    for (TabEntry& e : workbench.project.tab_entries) {
         if (e.tab_id != (i32)doc->id || slot < 0 || slot >= tab_slot_count) continue;
         string_assign(&workbench.tab_labels[slot], tab_display_name(chosen), pool_main);
         e.label = owned_view(workbench.tab_labels[slot]);

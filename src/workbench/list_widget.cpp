@@ -2,26 +2,27 @@
 // order of its steps (input first, then drawing).
 #include "workbench/list_widget.h"
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/list_widget_walk.h"
 
 // ---- Walking the rows ------------------------------------------------------------------
 
-f32 row_height_of(const list_widget* w, const tree_node& row) {
+f32 row_height_of(const ListWidget* w, const TreeNode& row) {
     return row.is_group_end ? w->group_end_height : w->row_height;
 }
 
-RowWalk row_walk_start(const list_widget* w) { return RowWalk{w, 0, 0, -1, w->y + w->height + w->scroll}; }
+RowWalk row_walk_start(const ListWidget* w) { return RowWalk{w, 0, 0, -1, w->y + w->height + w->scroll}; }
 
 bool row_walk_step(RowWalk* walk, RowPlace* place, bool* visible) {
-    const list_widget* w = walk->w;
+    const ListWidget* w = walk->w;
     if (walk->next >= w->rows.count) return false;
-    const tree_node& row = w->rows[walk->next];
+    const TreeNode& row = w->rows[walk->next];
     *visible = walk->hidden_at < 0;
     place->index = walk->next++;
     place->level = walk->depth;
@@ -47,7 +48,7 @@ bool row_walk_next_visible(RowWalk* walk, RowPlace* place) {
     return false;
 }
 
-f32 list_content_height(const list_widget* w) {
+f32 list_content_height(const ListWidget* w) {
     RowWalk walk = row_walk_start(w);
     RowPlace place;
     f32 total = 0;
@@ -55,7 +56,7 @@ f32 list_content_height(const list_widget* w) {
     return total;
 }
 
-bool list_row_visible(const list_widget* w, i64 index) {
+bool list_row_visible(const ListWidget* w, i64 index) {
     if (index < 0 || index >= w->rows.count) return false;
     RowWalk walk = row_walk_start(w);
     RowPlace place;
@@ -65,7 +66,7 @@ bool list_row_visible(const list_widget* w, i64 index) {
     return false;
 }
 
-i64 list_group_end(const list_widget* w, i64 index) {
+i64 list_group_end(const ListWidget* w, i64 index) {
     i64 last = w->rows.count - 1;
     if (index < 0 || index > last) return last;
     if (!w->rows[index].is_group_start) return index;
@@ -77,15 +78,15 @@ i64 list_group_end(const list_widget* w, i64 index) {
     return last;
 }
 
-void list_widget_init(list_widget* w, bool drag_enabled) {
+void list_widget_init(ListWidget* w, bool drag_enabled) {
     w->indent = 16;
     w->row_height = 32;
     w->group_end_height = 16;
     w->icon_size = 32;
-    w->closed_icon = icon_textures[icon_maximize2];
-    w->open_icon = icon_textures[icon_minimize];
-    w->font = &font;
-    w->selection_color = theme.selection_color;
+    w->closed_icon = render.icon_textures[icon_maximize2];
+    w->open_icon = render.icon_textures[icon_minimize];
+    w->font = &render.font;
+    w->selection_color = render.theme.selection_color;
     w->drag_enabled = drag_enabled;
     w->double_click_time = 0.5f;
     w->click_timer = 0;
@@ -95,39 +96,39 @@ void list_widget_init(list_widget* w, bool drag_enabled) {
 
 // ---- Input -------------------------------------------------------------------------------
 
-RowHit list_hit_test(const list_widget* w) {
+RowHit list_hit_test(const ListWidget* w) {
     RowHit hit{};
     RowWalk walk = row_walk_start(w);
     RowPlace place;
     while (row_walk_next_visible(&walk, &place)) {
-        if (place.top - place.height > mouse_y) continue;
-        if (place.top <= mouse_y) break;
+        if (place.top - place.height > core.mouse_y) continue;
+        if (place.top <= core.mouse_y) break;
         hit.found = true;
         hit.place = place;
-        hit.on_group_icon = w->rows[place.index].is_group_start && mouse_x < w->x + w->icon_size;
+        hit.on_group_icon = w->rows[place.index].is_group_start && core.mouse_x < w->x + w->icon_size;
         break;
     }
     return hit;
 }
 
 namespace {
-bool mouse_inside(const list_widget* w) {
-    return mouse_x >= w->x && mouse_x < w->x + w->width && mouse_y >= w->y && mouse_y < w->y + w->height;
+bool mouse_inside(const ListWidget* w) {
+    return core.mouse_x >= w->x && core.mouse_x < w->x + w->width && core.mouse_y >= w->y && core.mouse_y < w->y + w->height;
 }
 
-void clamp_scroll(list_widget* w) {
+void clamp_scroll(ListWidget* w) {
     f32 most = w->content_height - w->height;
     if (most < 0) most = 0;
     if (w->scroll > most) w->scroll = most;
     if (w->scroll < 0) w->scroll = 0;
 }
 
-f64 squared_distance_from_press(const list_widget* w) {
-    f64 dx = mouse_x - w->press_x, dy = mouse_y - w->press_y;
+f64 squared_distance_from_press(const ListWidget* w) {
+    f64 dx = core.mouse_x - w->press_x, dy = core.mouse_y - w->press_y;
     return dx * dx + dy * dy;
 }
 
-void select_range_to(list_widget* w, i64 index) {
+void select_range_to(ListWidget* w, i64 index) {
     i64 first = index, last = index;
     for (i64 i = 0; i < w->rows.count; i++) {
         if (!w->rows[i].is_selected) continue;
@@ -138,39 +139,39 @@ void select_range_to(list_widget* w, i64 index) {
         if (!w->rows[i].is_group_end) w->rows[i].is_selected = 1;
 }
 
-void click_row(list_widget* w, i64 index) {
+void click_row(ListWidget* w, i64 index) {
     if (w->click_timer > 0 && squared_distance_from_press(w) <= list_double_click_reach) w->double_clicked = 1;
     else w->click_timer = w->double_click_time;
-    w->press_x = mouse_x;
-    w->press_y = mouse_y;
+    w->press_x = core.mouse_x;
+    w->press_y = core.mouse_y;
     w->pressed = 1;
-    tree_node& row = w->rows[index];
+    TreeNode& row = w->rows[index];
     if (input_key_is_held(key_ctrl)) {
         row.is_selected = !row.is_selected;
     } else if (input_key_is_held(key_shift)) {
         select_range_to(w, index);
     } else {
         if (!row.is_selected)
-            for (tree_node& r : w->rows) r.is_selected = 0;
+            for (TreeNode& r : w->rows) r.is_selected = 0;
         row.is_selected = 1;
     }
 }
 
-bool any_selected(const list_widget* w) {
-    for (const tree_node& r : w->rows)
+bool any_selected(const ListWidget* w) {
+    for (const TreeNode& r : w->rows)
         if (r.is_selected) return true;
     return false;
 }
 
-void rows_input(list_widget* w, const RowHit& hit, bool inside) {
+void rows_input(ListWidget* w, const RowHit& hit, bool inside) {
     bool released = input_mouse_is_released(mouse_primary);
     if (hit.found && w->has_focus && !w->dragging && released && hit.on_group_icon) {
-        tree_node& row = w->rows[hit.place.index];
+        TreeNode& row = w->rows[hit.place.index];
         row.is_open = !row.is_open;
         w->rows_changed = 1;
     }
     if (hit.found && w->has_focus && input_mouse_is_pressed(mouse_primary) &&
-        !w->rows[hit.place.index].is_group_end && mouse_x >= w->x + w->icon_size)
+        !w->rows[hit.place.index].is_group_end && core.mouse_x >= w->x + w->icon_size)
         click_row(w, hit.place.index);
 
     if (w->drag_enabled && w->pressed && !w->dragging && squared_distance_from_press(w) >= list_drag_threshold)
@@ -183,10 +184,10 @@ void rows_input(list_widget* w, const RowHit& hit, bool inside) {
 }
 }  // namespace
 
-void list_widget_frame(list_widget* w) {
+void list_widget_frame(ListWidget* w) {
     w->double_clicked = 0;
     w->rows_changed = 0;
-    w->click_timer -= frame_time;
+    w->click_timer -= core.frame_time;
     // Scratch of this frame's move; pool_frame is emptied before the next frame.
     w->moved_rows = Array<i32>{nullptr, 0, 0, pool_frame};
     bool inside = mouse_inside(w);

@@ -1,14 +1,14 @@
 // Where dragged rows would land, and moving them there.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "workbench/list_widget.h"
 #include "workbench/list_widget_walk.h"
 #include "workbench/workbench_state.h"
 
-DropPlace list_drop_place(const list_widget* w, const RowHit& hit) {
+DropPlace list_drop_place(const ListWidget* w, const RowHit& hit) {
     if (hit.found) {
         const RowPlace& place = hit.place;
-        const tree_node& row = w->rows[place.index];
-        bool lower_half = mouse_y < place.top - place.height * 0.5f;
+        const TreeNode& row = w->rows[place.index];
+        bool lower_half = core.mouse_y < place.top - place.height * 0.5f;
         if (!lower_half) return DropPlace{place.index, place.top};
         // After a closed group means after its end row, outside it.
         i64 after = row.is_group_start && !row.is_open ? list_group_end(w, place.index) + 1 : place.index + 1;
@@ -19,7 +19,7 @@ DropPlace list_drop_place(const list_widget* w, const RowHit& hit) {
     RowPlace place;
     while (row_walk_next_visible(&walk, &place)) {
     }
-    if (mouse_y < walk.top) return DropPlace{w->rows.count, walk.top};
+    if (core.mouse_y < walk.top) return DropPlace{w->rows.count, walk.top};
     return DropPlace{-1, 0};
 }
 
@@ -29,8 +29,8 @@ namespace {
 // The rows that move, in order: every selected row, and with a selected group start
 // everything up to its matching end row. A selected end row on its own stays, so that
 // groups keep their pairs.
-void collect_moved_rows(list_widget* w) {
-    const Array<tree_node>& rows = w->rows;
+void collect_moved_rows(ListWidget* w) {
+    const Array<TreeNode>& rows = w->rows;
     i64 count = 0;
     for (i64 pass = 0; pass < 2; pass++) {
         for (i64 i = 0; i < rows.count;) {
@@ -55,16 +55,16 @@ void collect_moved_rows(list_widget* w) {
 }
 }  // namespace
 
-void list_move_selected(list_widget* w, i64 index) {
+void list_move_selected(ListWidget* w, i64 index) {
     if (index < 0 || index > w->rows.count) return;
     w->moved_rows.count = 0;
     collect_moved_rows(w);
     const Array<i32>& moved = w->moved_rows;
     i64 n = w->rows.count;
     if (moved.count == 0) return;
-    Array<tree_node>& reordered = workbench.reordered_rows;
+    Array<TreeNode>& reordered = workbench.reordered_rows;
     reordered.pool = pool_main;
-    if (reordered.capacity < n && n * (i64)sizeof(tree_node) * 2 > pool_available(pool_main)) return;
+    if (reordered.capacity < n && n * (i64)sizeof(TreeNode) * 2 > pool_available(pool_main)) return;
     reordered.count = 0;
     array_reserve(&reordered, n);
 
@@ -79,6 +79,6 @@ void list_move_selected(list_widget* w, i64 index) {
         if (next_moved < moved.count && moved[next_moved] == i) next_moved++;
         else reordered.data[reordered.count++] = w->rows[i];
     }
-    memcpy((void*)w->rows.data, reordered.data, (size_t)n * sizeof(tree_node));
+    memcpy((void*)w->rows.data, reordered.data, (size_t)n * sizeof(TreeNode));
     w->rows_changed = 1;
 }

@@ -4,7 +4,7 @@
 #include "workbench/tree_node.h"
 
 struct RowWalk {
-    const list_widget* w;
+    const ListWidget* w;
     i64 next;       // index of the next row
     i64 depth;      // groups begun and not yet ended
     i64 hidden_at;  // depth of the closed group that hides what follows; -1 when none
@@ -18,15 +18,15 @@ struct RowPlace {
 };
 
 // Starts at the first row with its top at the panel's top edge moved by the scroll.
-RowWalk row_walk_start(const list_widget* w);
+RowWalk row_walk_start(const ListWidget* w);
 // Steps over one row; true while rows remain. `visible` tells whether it is shown; only
 // shown rows take room.
 bool row_walk_step(RowWalk* walk, RowPlace* place, bool* visible);
 // Steps to the next shown row.
 bool row_walk_next_visible(RowWalk* walk, RowPlace* place);
-f32 row_height_of(const list_widget* w, const tree_node& row);
+f32 row_height_of(const ListWidget* w, const TreeNode& row);
 // Sum of the heights of the shown rows.
-f32 list_content_height(const list_widget* w);
+f32 list_content_height(const ListWidget* w);
 
 // Geometry shared by input and drawing.
 constexpr f32 list_wheel_step = 72;
@@ -43,7 +43,7 @@ struct RowHit {
     RowPlace place;
     bool on_group_icon;  // inside the group icon column of a group-start row
 };
-RowHit list_hit_test(const list_widget* w);
+RowHit list_hit_test(const ListWidget* w);
 
 // Where rows dropped now would go: an insertion index into the rows and the height of
 // the marker between rows.
@@ -51,13 +51,13 @@ struct DropPlace {
     i64 index;
     f32 marker_y;
 };
-DropPlace list_drop_place(const list_widget* w, const RowHit& hit);
+DropPlace list_drop_place(const ListWidget* w, const RowHit& hit);
 // Moves the selected rows (groups with their contents and end rows) to `index`.
-void list_move_selected(list_widget* w, i64 index);
+void list_move_selected(ListWidget* w, i64 index);
 
 // Scrollbar: geometry, thumb dragging and drawing. `over` tells whether the mouse is
 // above the scrollbar column (rows then ignore it).
-void list_scrollbar_input(list_widget* w, bool inside, bool* over);
-void list_scrollbar_draw(const list_widget* w, bool inside);
-void list_draw_rows(const list_widget* w, const RowHit& hit);
-void list_draw_drag(const list_widget* w, const RowHit& hit);
+void list_scrollbar_input(ListWidget* w, bool inside, bool* over);
+void list_scrollbar_draw(const ListWidget* w, bool inside);
+void list_draw_rows(const ListWidget* w, const RowHit& hit);
+void list_draw_drag(const ListWidget* w, const RowHit& hit);

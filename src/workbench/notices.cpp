@@ -1,11 +1,12 @@
 // Notices: one-line messages over the bottom of the editor region that do not stop the
 // user (a recovered file, a failed recovery write). A click or Escape dismisses them;
 // they go by themselves after a few seconds.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
@@ -23,7 +24,7 @@ void drop_notice(i32 index) {
     n.count--;
 }
 
-f32 notice_row_height() { return (f32)(font.line_height * font.size) + 12; }
+f32 notice_row_height() { return (f32)(render.font.line_height * render.font.size) + 12; }
 }  // namespace
 
 void notice_show(StringView text) {
@@ -52,17 +53,17 @@ void run_notices() {
     scissor_set(editor.x, editor.y, editor.width, editor.height);
     bool pressed = !any_dialog_open() && input_mouse_is_pressed(mouse_primary);
     // Above the editor's row of indicators (modified star, search toggles).
-    f32 bottom = editor.y + (f32)(font.line_height * font.size) + 8;
+    f32 bottom = editor.y + (f32)(render.font.line_height * render.font.size) + 8;
     for (i32 i = n.count - 1; i >= 0; i--) {
         f32 y = bottom + (f32)(n.count - 1 - i) * (h + 4);
         Rect r{editor.x + 8, y, width, h};
-        Color panel = theme.menu_background_color;
+        Color panel = render.theme.menu_background_color;
         panel.a = 1;  // the code below must not show through the text
         draw_rect(panel, r.x, r.y, r.width, r.height);
-        draw_rect(theme.note_color, r.x, r.y, 4, r.height);
-        draw_text(&font, theme.text_color, owned_view(n.texts[i]), r.x + 12, r.y + r.height * 0.5f, 1, 1, 0,
+        draw_rect(render.theme.note_color, r.x, r.y, 4, r.height);
+        draw_text(&render.font, render.theme.text_color, owned_view(n.texts[i]), r.x + 12, r.y + r.height * 0.5f, 1, 1, 0,
                   align_center_y);
-        if (pressed && point_in_rect(r, mouse_x, mouse_y)) drop_notice(i);
+        if (pressed && point_in_rect(r, core.mouse_x, core.mouse_y)) drop_notice(i);
     }
     scissor_off();
 }

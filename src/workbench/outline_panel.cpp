@@ -26,14 +26,14 @@ u8 remembered_open(StringView name) {
 }
 
 // Writes the group rows' names and states into the store not in use, then swaps.
-void remember_groups(const Array<tree_node>& rows) {
+void remember_groups(const Array<TreeNode>& rows) {
     OutlineGroups& g = workbench.outline_groups;
     i32 next = 1 - g.current;
     Array<char>* names = &g.names[next];
     Array<OutlineGroupState>* states = &g.states[next];
     names->pool = states->pool = pool_main;
     names->count = states->count = 0;
-    for (const tree_node& row : rows) {
+    for (const TreeNode& row : rows) {
         if (!row.is_group_start) continue;
         OutlineGroupState s{names->count, row.name.length, row.is_open};
         array_reserve(names, names->count + row.name.length);
@@ -45,12 +45,12 @@ void remember_groups(const Array<tree_node>& rows) {
 }
 
 void make_rows(const AnalysisResult* r) {
-    Array<tree_node>* rows = &workbench.outline.rows;
+    Array<TreeNode>* rows = &workbench.outline.rows;
     rows->pool = pool_main;
     rows->count = 0;
     array_reserve(rows, r->outline.count);
     for (const OutlineRow& o : r->outline) {
-        tree_node row{};
+        TreeNode row{};
         row.color = outline_row_colour(r, o);
         row.icon = o.is_group_end ? 0 : outline_row_icon(r, o);
         row.id = o.line;
@@ -82,7 +82,7 @@ void run_minimap() {
     i64 target_line = -1;
     // Row names point into the result's memory, which the analysis thread may replace.
     if (analysis.lock) mutex_lock(analysis.lock);
-    list_widget* m = &workbench.outline;
+    ListWidget* m = &workbench.outline;
     m->x = r.x;
     m->y = r.y;
     m->width = r.width;
@@ -91,7 +91,7 @@ void run_minimap() {
     list_widget_frame(m);
     scissor_off();
     if (m->rows_changed) remember_groups(m->rows);
-    for (tree_node& row : m->rows) {
+    for (TreeNode& row : m->rows) {
         if (!row.is_selected) continue;
         row.is_selected = 0;
         target_line = (i64)row.id + 1;

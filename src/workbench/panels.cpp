@@ -1,5 +1,5 @@
 // The file tree and the editor region, and the editor's focus.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/view.h"
 #include "platform/platform.h"
@@ -19,7 +19,7 @@ const ContextMenuEntry tree_menu[] = {
 
 bool too_narrow(Rect r) { return r.width < 0.001f || r.height <= 0; }
 
-void place_widget(list_widget* w, Rect r) {
+void place_widget(ListWidget* w, Rect r) {
     w->x = r.x;
     w->y = r.y;
     w->width = r.width;
@@ -29,7 +29,7 @@ void place_widget(list_widget* w, Rect r) {
 
 void run_editor_focus() {
     if (any_dialog_open() || !editor.current_document || !input_mouse_is_pressed(mouse_primary)) return;
-    editor.current_document->focused = point_in_rect(workbench.layout.editor, mouse_x, mouse_y) ? 1 : 0;
+    editor.current_document->focused = point_in_rect(workbench.layout.editor, core.mouse_x, core.mouse_y) ? 1 : 0;
 }
 
 void run_file_tree() {
@@ -39,7 +39,7 @@ void run_file_tree() {
     place_widget(&workbench.file_tree, r);
     // Rows dragged out of the tree onto the rest of the window are opened, not moved.
     bool dropped_outside = workbench.file_tree.dragging && input_mouse_is_released(mouse_primary) &&
-                           !point_in_rect(r, mouse_x, mouse_y) && mouse_y < l.height - workbench.toolbar_height;
+                           !point_in_rect(r, core.mouse_x, core.mouse_y) && core.mouse_y < l.height - workbench.toolbar_height;
     if (dropped_outside) {
         workbench.file_tree.dragging = 0;
         workbench.file_tree.pressed = 0;
@@ -49,8 +49,8 @@ void run_file_tree() {
     scissor_off();
     if (workbench.file_tree.rows_changed) workbench.project_saved = false;
     if (workbench.file_tree.double_clicked || dropped_outside) view_selected_files();
-    if (!any_dialog_open() && input_mouse_is_pressed(mouse_secondary) && point_in_rect(r, mouse_x, mouse_y))
-        open_context_menu_at(tree_menu, 4, mouse_x, mouse_y);
+    if (!any_dialog_open() && input_mouse_is_pressed(mouse_secondary) && point_in_rect(r, core.mouse_x, core.mouse_y))
+        open_context_menu_at(tree_menu, 4, core.mouse_x, core.mouse_y);
 }
 
 void run_editor_region() {

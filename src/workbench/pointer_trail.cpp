@@ -1,9 +1,10 @@
 // The pointer drawn by the program while the system pointer is hidden: a trail of
 // turning stars that fade from the start colour to the end colour.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "core/sort.h"
 #include "platform/platform.h"
 #include "render/draw.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/workbench_state.h"
@@ -28,22 +29,22 @@ void trail_init() {
 
 void run_pointer_trail() {
     TrailState& t = workbench.trail;
-    f64 angle = (f64)t.angle + (f64)t.rotation_speed * frame_time;
+    f64 angle = (f64)t.angle + (f64)t.rotation_speed * core.frame_time;
     angle -= two_pi * math_floor(angle / two_pi);
     t.angle = (f32)angle;
     scissor_off();
-    u32 star = icon_textures[icon_star];
+    u32 star = render.icon_textures[icon_star];
     f32 size = t.sprite_size;
     for (TrailPoint& p : t.points) {
         if (p.life <= 0) continue;
-        p.life -= t.decay * frame_time;
+        p.life -= t.decay * core.frame_time;
         if (p.life <= 0) continue;
         // Life runs from 1 at birth down to 0: the colour runs from start to end.
-        Color c = mix(theme.mouse_start_color, theme.mouse_end_color, p.life);
+        Color c = mix(render.theme.mouse_start_color, render.theme.mouse_end_color, p.life);
         draw_quad(star, c, p.x, p.y, size, size, size * 0.5f, size * 0.5f, t.angle, uv_rect_full);
     }
     TrailPoint* scratch = (TrailPoint*)pool_alloc(pool_frame, trail_point_count * (i64)sizeof(TrailPoint));
     merge_sort(t.points, 0, trail_point_count, scratch,
                [](const TrailPoint& a, const TrailPoint& b) { return a.life < b.life; });
-    t.points[0] = TrailPoint{(f32)mouse_x, (f32)mouse_y, 1};
+    t.points[0] = TrailPoint{(f32)core.mouse_x, (f32)core.mouse_y, 1};
 }

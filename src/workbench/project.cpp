@@ -3,12 +3,14 @@
 #include <cstdio>
 
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "core/sort.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "editor/recolour.h"
@@ -70,7 +72,7 @@ void project_reset(StringView path) {
         const Document* doc = &editor.tab_table.slots[slot];
         if (doc->recovery_present && !doc->dirty) recovery_discard(doc);
     }
-    string_assign(&project_path, path, pool_main);
+    string_assign(&core.project_path, path, pool_main);
     if (editor.tab_table.slots) {
         for (i64 slot = 0; slot < tab_slot_count; slot++) {
             if (!tab_slot_used(slot)) continue;
@@ -97,7 +99,7 @@ void project_load(StringView path) {
     project_reset(path);
     // From here on the path is the project's own copy: `path` may have pointed into a
     // text box or a pool that the reset emptied.
-    StringView own = owned_view(project_path);
+    StringView own = owned_view(core.project_path);
     if (!file_exists(own)) {
         report(SV("file does not exist: "), own);
         return;
@@ -154,9 +156,9 @@ void project_add_file(StringView path) {
     if (open_tab(path, (u32)id) < 0) return;
     StringView own = string_copy(path, pool_project);
     array_append(&editor.tab_paths, TabPath{id, own});
-    tree_node node{};
+    TreeNode node{};
     node.color = file_color_for_path(own);
-    node.icon = icon_textures[icon_sphere];
+    node.icon = render.icon_textures[icon_sphere];
     node.id = id;
     node.name = tab_display_name(own);
     array_append(&workbench.file_tree.rows, node);
@@ -175,13 +177,13 @@ void project_colour_nodes() {
     for (i64 i = 0; i < editor.tab_paths.count; i++) array_append(&table, IdPath{editor.tab_paths[i].id, (i32)i});
     merge_sort(table.data, 0, table.count, scratch.data, [](const IdPath& a, const IdPath& b) { return a.id < b.id; });
 
-    for (tree_node& node : workbench.file_tree.rows) {
+    for (TreeNode& node : workbench.file_tree.rows) {
         if (node.is_group_start || node.is_group_end) {
-            node.color = theme.folder_color;
-            node.icon = icon_textures[icon_star3d];
+            node.color = render.theme.folder_color;
+            node.icon = render.icon_textures[icon_star3d];
             continue;
         }
-        node.icon = icon_textures[icon_sphere];
+        node.icon = render.icon_textures[icon_sphere];
         // The first record of an id wins, as in tab_path: the sort is stable.
         i64 low = 0, high = table.count;
         while (low < high) {
@@ -196,10 +198,10 @@ void project_colour_nodes() {
 }
 
 StringView project_file_name() {
-    StringView p = owned_view(project_path);
+    StringView p = owned_view(core.project_path);
     i64 cut = sv_last_index(p, '/');
     if (cut < 0) cut = sv_last_index(p, '\\');
     return StringView{p.data + cut + 1, p.length - cut - 1};
 }
 
-i64 tab_entry_slot(const tab_entry& entry) { return find_tab((u32)entry.tab_id); }
+i64 tab_entry_slot(const TabEntry& entry) { return find_tab((u32)entry.tab_id); }

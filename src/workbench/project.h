@@ -5,7 +5,7 @@
 #include "core/string_view.h"
 #include "workbench/tree_node.h"
 
-struct tab_entry {
+struct TabEntry {
     i32 tab_id;
     StringView label;  // pool_project
     u8 is_active;
@@ -25,7 +25,7 @@ struct IdPath {
 };
 
 struct ProjectState {
-    Array<tab_entry> tab_entries;
+    Array<TabEntry> tab_entries;
 };
 
 
@@ -40,7 +40,7 @@ void project_add_file(StringView path);
 // The project file's name (after its last separator).
 StringView project_file_name();
 // The document slot of a tab entry, or -1.
-i64 tab_entry_slot(const tab_entry& entry);
+i64 tab_entry_slot(const TabEntry& entry);
 
 // The project file's text for the present project (pool_frame, or for a very large
 // project a buffer that the next call reuses). Its data is null when there is no room.

@@ -107,12 +107,12 @@ void read_tab(StringView line, ProjectFileSummary* summary) {
     // to open, or have no "files" entry, saving the document would overwrite that file.
     doc->path.length = 0;
     document_reset(doc);
-    tab_entry entry{};
+    TabEntry entry{};
     entry.tab_id = (i32)id;
     entry.label = label;
     entry.is_active = active != 0;
     if (entry.is_active) {
-        for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
+        for (TabEntry& e : workbench.project.tab_entries) e.is_active = 0;
         editor.current_document = doc;
     }
     array_append(&workbench.project.tab_entries, entry);
@@ -133,7 +133,7 @@ void read_node(StringView line, ProjectFileSummary* summary) {
     i64 flags = read_number(line, &pos);
     skip_separator(line, &pos);
     note_id(summary, id);
-    tree_node node{};
+    TreeNode node{};
     node.id = (i32)id;
     node.name = rest_of_line(line, pos);
     node.is_group_start = (flags & 1) != 0;

@@ -2,6 +2,7 @@
 // exact block of pool_frame, and the file is replaced atomically.
 #include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
+#include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
@@ -57,7 +58,7 @@ void put_header(TextOut* out, StringView word, i64 count) {
 
 void write_sections(TextOut* out) {
     put_header(out, SV("tabs "), workbench.project.tab_entries.count);
-    for (const tab_entry& e : workbench.project.tab_entries) {
+    for (const TabEntry& e : workbench.project.tab_entries) {
         put_number(out, e.tab_id);
         put(out, e.is_active ? SV(" 1 ") : SV(" 0 "));
         put_text(out, e.label);
@@ -71,7 +72,7 @@ void write_sections(TextOut* out) {
         put_char(out, '\n');
     }
     put_header(out, SV("nodes "), workbench.file_tree.rows.count);
-    for (const tree_node& n : workbench.file_tree.rows) {
+    for (const TreeNode& n : workbench.file_tree.rows) {
         i64 flags = (n.is_group_start ? 1 : 0) + (n.is_group_end ? 2 : 0) + (n.is_open ? 4 : 0) + (n.is_selected ? 8 : 0);
         put_number(out, n.id);
         put_char(out, ' ');
@@ -130,20 +131,20 @@ StringView project_file_text() {
 
 void project_save(StringView path) {
     // A failed save leaves the project as it was, its path included.
-    StringView previous = string_copy(owned_view(project_path), pool_frame);
+    StringView previous = string_copy(owned_view(core.project_path), pool_frame);
     StringView own = string_copy(path, pool_frame);
-    string_assign(&project_path, own, pool_main);
+    string_assign(&core.project_path, own, pool_main);
     for (i64 slot = 0; slot < tab_slot_count; slot++)
         if (tab_slot_used(slot)) document_save(&editor.tab_table.slots[slot]);
 
     StringView text = project_file_text();
     if (!text.data) {
-        string_assign(&project_path, previous, pool_main);
+        string_assign(&core.project_path, previous, pool_main);
         report_save_failure(own);
         return;
     }
     if (file_save_atomic(own, text) != save_ok) {
-        string_assign(&project_path, previous, pool_main);
+        string_assign(&core.project_path, previous, pool_main);
         report_save_failure(own);
         return;
     }

@@ -1,8 +1,9 @@
 // The two bars between the panels: dragging them sets the panel widths, which are
 // clamped so that both panels and both bars always fit in the window.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/workbench_state.h"
 
@@ -27,8 +28,8 @@ void draw_bar(Rect r, Color base, bool dragged) {
     if (r.width < 0.001f || r.height <= 0) return;
     scissor_set(r.x, r.y, r.width, r.height);
     draw_rect(base, r.x, r.y, r.width, r.height);
-    if (dragged) draw_rect(theme.pressed_color, r.x, r.y, r.width, r.height);
-    else if (point_in_rect(r, mouse_x, mouse_y)) draw_rect(theme.hover_color, r.x, r.y, r.width, r.height);
+    if (dragged) draw_rect(render.theme.pressed_color, r.x, r.y, r.width, r.height);
+    else if (point_in_rect(r, core.mouse_x, core.mouse_y)) draw_rect(render.theme.hover_color, r.x, r.y, r.width, r.height);
 }
 }  // namespace
 
@@ -37,22 +38,22 @@ void run_resize_bars() {
     const WorkbenchLayout& l = w.layout;
     if (!any_dialog_open()) {
         if (input_mouse_is_pressed(mouse_primary)) {
-            if (point_in_rect(l.left_bar, mouse_x, mouse_y)) {
+            if (point_in_rect(l.left_bar, core.mouse_x, core.mouse_y)) {
                 w.dragging_left_bar = 1;
-                w.bar_grab_offset = (f32)mouse_x - l.left_bar.x;
-            } else if (point_in_rect(l.right_bar, mouse_x, mouse_y)) {
+                w.bar_grab_offset = (f32)core.mouse_x - l.left_bar.x;
+            } else if (point_in_rect(l.right_bar, core.mouse_x, core.mouse_y)) {
                 w.dragging_right_bar = 1;
-                w.bar_grab_offset = (f32)mouse_x - l.right_bar.x;
+                w.bar_grab_offset = (f32)core.mouse_x - l.right_bar.x;
             }
         }
-        if (w.dragging_left_bar) w.tree_width = (f32)mouse_x - w.bar_grab_offset;
-        if (w.dragging_right_bar) w.minimap_width = l.width - ((f32)mouse_x - w.bar_grab_offset) - w.bar_width;
+        if (w.dragging_left_bar) w.tree_width = (f32)core.mouse_x - w.bar_grab_offset;
+        if (w.dragging_right_bar) w.minimap_width = l.width - ((f32)core.mouse_x - w.bar_grab_offset) - w.bar_width;
     }
     // The window may also have shrunk since the last frame.
     clamp_widths(w.dragging_right_bar != 0);
     compute_layout(&w.layout);
-    draw_bar(w.layout.left_bar, theme.treeview_resize_bar_color, w.dragging_left_bar);
-    draw_bar(w.layout.right_bar, theme.minimap_resize_bar_color, w.dragging_right_bar);
+    draw_bar(w.layout.left_bar, render.theme.treeview_resize_bar_color, w.dragging_left_bar);
+    draw_bar(w.layout.right_bar, render.theme.minimap_resize_bar_color, w.dragging_right_bar);
     scissor_off();
     if (input_mouse_is_released(mouse_primary) || !input_mouse_is_held(mouse_primary))
         w.dragging_left_bar = w.dragging_right_bar = 0;

@@ -1,5 +1,5 @@
 // Global shortcuts: the file dialogs, saving, and zooming every open document.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
@@ -13,7 +13,7 @@ constexpr f32 zoom_max = 64;
 
 void zoom_documents(f32 direction) {
     if (!editor.tab_table.slots) return;
-    f32 rate = direction * 0.5f * frame_time;
+    f32 rate = direction * 0.5f * core.frame_time;
     for (i64 i = 0; i < tab_slot_count; i++) {
         if (!tab_slot_used(i)) continue;
         Document* doc = &editor.tab_table.slots[i];

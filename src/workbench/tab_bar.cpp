@@ -1,11 +1,12 @@
 // The tab bar: one entry per open tab, with activation, dragging to reorder, the close
 // control (asking first for a modified document) and horizontal scrolling.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/recovery.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/project.h"
@@ -18,7 +19,7 @@ const Color hover_white = {1, 1, 1, 0.25f};
 const Color pressed_black = {0, 0, 0, 0.25f};
 constexpr f32 label_padding = 8;
 
-Document* entry_document(const tab_entry& e) {
+Document* entry_document(const TabEntry& e) {
     i64 slot = tab_entry_slot(e);
     return slot >= 0 && editor.tab_table.slots ? &editor.tab_table.slots[slot] : nullptr;
 }
@@ -26,8 +27,8 @@ Document* entry_document(const tab_entry& e) {
 // Frees the slot and removes the entry; the neighbour that takes its place (or the last
 // entry) becomes active when it was the active one.
 void close_entry(i64 index) {
-    Array<tab_entry>* entries = &workbench.project.tab_entries;
-    tab_entry e = (*entries)[index];
+    Array<TabEntry>* entries = &workbench.project.tab_entries;
+    TabEntry e = (*entries)[index];
     i64 slot = tab_entry_slot(e);
     Document* doc = entry_document(e);
     bool was_current = e.is_active || (doc && doc == editor.current_document);
@@ -46,9 +47,9 @@ void close_entry(i64 index) {
 }
 
 void handle_close_requests() {
-    Array<tab_entry>* entries = &workbench.project.tab_entries;
+    Array<TabEntry>* entries = &workbench.project.tab_entries;
     for (i64 i = 0; i < entries->count;) {
-        tab_entry* e = &(*entries)[i];
+        TabEntry* e = &(*entries)[i];
         if (!e->close_requested) {
             i++;
             continue;
@@ -70,8 +71,8 @@ void handle_close_requests() {
 f32 lay_out_entries() {
     f32 x = 0;
     f32 close_size = workbench.tab_bar_height;
-    for (tab_entry& e : workbench.project.tab_entries) {
-        f32 label = measure_text(&font, e.label, 1, 1, 0, 0, 1e9).width;
+    for (TabEntry& e : workbench.project.tab_entries) {
+        f32 label = measure_text(&render.font, e.label, 1, 1, 0, 0, 1e9).width;
         e.x = x;
         e.width = label_padding + label + close_size;
         x += e.width;
@@ -92,7 +93,7 @@ void update_scroll(Rect bar, f32 total) {
     if (active_id != w.last_active_tab) w.tab_bar_changed = 1;
     w.last_active_tab = active_id;
     if (w.tab_bar_changed && active >= 0) {
-        const tab_entry& e = workbench.project.tab_entries[active];
+        const TabEntry& e = workbench.project.tab_entries[active];
         if (e.x + w.tab_scroll < 0) w.tab_scroll = -e.x;
         if (e.x + e.width + w.tab_scroll > bar.width) w.tab_scroll = bar.width - (e.x + e.width);
     }
@@ -103,32 +104,32 @@ void update_scroll(Rect bar, f32 total) {
     if (w.tab_scroll > 0 || total <= bar.width) w.tab_scroll = 0;
 }
 
-f32 screen_x(const tab_entry& e, Rect bar) {
-    return e.dragging ? (f32)mouse_x - e.drag_offset : bar.x + e.x + workbench.tab_scroll;
+f32 screen_x(const TabEntry& e, Rect bar) {
+    return e.dragging ? (f32)core.mouse_x - e.drag_offset : bar.x + e.x + workbench.tab_scroll;
 }
 
-void draw_entry(const tab_entry& e, f32 x, Rect bar, bool interactive) {
+void draw_entry(const TabEntry& e, f32 x, Rect bar, bool interactive) {
     f32 h = workbench.tab_bar_height;
-    u32 gradient = icon_textures[e.is_active ? icon_gradient1 : icon_gradient2];
+    u32 gradient = render.icon_textures[e.is_active ? icon_gradient1 : icon_gradient2];
     draw_quad(gradient, file_color_for_path(e.label), x, bar.y, e.width, h, 0, 0, 0, uv_rect_full);
     f32 label_width = e.width - h;
     // A file that disappeared from disk: the label is struck through.
     const Document* doc = entry_document(e);
     bool missing = doc && doc->file_missing;
-    Color label_color = missing ? theme.error_color : theme.text_color;
-    draw_text(&font, label_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
+    Color label_color = missing ? render.theme.error_color : render.theme.text_color;
+    draw_text(&render.font, label_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
                         align_center_y);
     if (missing) {
-        f32 text_width = measure_text(&font, e.label, 1, 1, 0, 0, 1e9).width;
+        f32 text_width = measure_text(&render.font, e.label, 1, 1, 0, 0, 1e9).width;
         draw_rect(label_color, x + (label_width - text_width) * 0.5f, bar.y + h * 0.5f - 1, text_width, 2);
     }
 
-    draw_quad(icon_textures[icon_close], close_red, x + label_width, bar.y, h, h, 0, 0, 0, uv_rect_full);
-    if (!interactive || !point_in_rect(bar, mouse_x, mouse_y)) return;
+    draw_quad(render.icon_textures[icon_close], close_red, x + label_width, bar.y, h, h, 0, 0, 0, uv_rect_full);
+    if (!interactive || !point_in_rect(bar, core.mouse_x, core.mouse_y)) return;
     Rect label_part{x, bar.y, label_width, h};
     Rect close_part{x + label_width, bar.y, h, h};
-    if (point_in_rect(label_part, mouse_x, mouse_y)) draw_rect(hover_white, x, bar.y, label_width, h);
-    if (point_in_rect(close_part, mouse_x, mouse_y)) {
+    if (point_in_rect(label_part, core.mouse_x, core.mouse_y)) draw_rect(hover_white, x, bar.y, label_width, h);
+    if (point_in_rect(close_part, core.mouse_x, core.mouse_y)) {
         draw_rect(hover_white, close_part.x, bar.y, h, h);
         if (e.close_armed && input_mouse_is_held(mouse_primary)) draw_rect(pressed_black, close_part.x, bar.y, h, h);
     }
@@ -137,32 +138,32 @@ void draw_entry(const tab_entry& e, f32 x, Rect bar, bool interactive) {
 // Presses start a drag or arm the close control; a dragged entry asks to trade places
 // once its edge passes the middle of a neighbour.
 void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
-    tab_entry* e = &workbench.project.tab_entries[index];
+    TabEntry* e = &workbench.project.tab_entries[index];
     f32 h = workbench.tab_bar_height;
     f32 label_width = e->width - h;
-    bool in_bar = point_in_rect(bar, mouse_x, mouse_y);
+    bool in_bar = point_in_rect(bar, core.mouse_x, core.mouse_y);
     if (pressable && in_bar && input_mouse_is_pressed(mouse_primary)) {
-        if (point_in_rect(Rect{x, bar.y, label_width, h}, mouse_x, mouse_y)) {
+        if (point_in_rect(Rect{x, bar.y, label_width, h}, core.mouse_x, core.mouse_y)) {
             activate_tab(e->tab_id);
             e->dragging = 1;
-            e->drag_offset = (f32)mouse_x - x;
-        } else if (point_in_rect(Rect{x + label_width, bar.y, h, h}, mouse_x, mouse_y)) {
+            e->drag_offset = (f32)core.mouse_x - x;
+        } else if (point_in_rect(Rect{x + label_width, bar.y, h, h}, core.mouse_x, core.mouse_y)) {
             e->close_armed = 1;
         }
     }
     if (e->dragging) {
         e->move_request = 0;
         if (index > 0) {
-            const tab_entry& prev = workbench.project.tab_entries[index - 1];
+            const TabEntry& prev = workbench.project.tab_entries[index - 1];
             if (x < bar.x + prev.x + workbench.tab_scroll + prev.width * 0.5f) e->move_request = -1;
         }
         if (index + 1 < workbench.project.tab_entries.count) {
-            const tab_entry& next = workbench.project.tab_entries[index + 1];
+            const TabEntry& next = workbench.project.tab_entries[index + 1];
             if (x + e->width > bar.x + next.x + workbench.tab_scroll + next.width * 0.5f) e->move_request = 1;
         }
     }
     if (input_mouse_is_released(mouse_primary)) {
-        if (e->close_armed && in_bar && point_in_rect(Rect{x + label_width, bar.y, h, h}, mouse_x, mouse_y))
+        if (e->close_armed && in_bar && point_in_rect(Rect{x + label_width, bar.y, h, h}, core.mouse_x, core.mouse_y))
             e->close_requested = 1;
         e->close_armed = 0;
         if (e->dragging) {
@@ -174,7 +175,7 @@ void entry_input(i64 index, f32 x, Rect bar, bool pressable) {
 }
 
 void apply_moves() {
-    Array<tab_entry>* entries = &workbench.project.tab_entries;
+    Array<TabEntry>* entries = &workbench.project.tab_entries;
     for (i64 i = 0; i < entries->count; i++) {
         i32 k = (*entries)[i].move_request;
         (*entries)[i].move_request = 0;
@@ -183,7 +184,7 @@ void apply_moves() {
         if (j < 0) j = 0;
         if (j >= entries->count) j = entries->count - 1;
         if (j == i) continue;
-        tab_entry t = (*entries)[i];
+        TabEntry t = (*entries)[i];
         (*entries)[i] = (*entries)[j];
         (*entries)[j] = t;
         workbench.project_saved = false;
@@ -196,7 +197,7 @@ void run_tab_bar() {
     WorkbenchState& w = workbench;
     Rect bar = w.layout.tab_bar;
     bool interactive = !any_dialog_open();
-    if (interactive && point_in_rect(bar, mouse_x, mouse_y)) {
+    if (interactive && point_in_rect(bar, core.mouse_x, core.mouse_y)) {
         i32 wheel = input_mouse_wheel();
         if (wheel != 0) w.tab_scroll += (f32)wheel * 3 * w.tab_bar_height;
     }
@@ -206,7 +207,7 @@ void run_tab_bar() {
     bool drawable = bar.width >= 0.001f && bar.height > 0;
     if (drawable) scissor_set(bar.x, bar.y, bar.width, bar.height);
     for (i64 i = 0; i < workbench.project.tab_entries.count; i++) {
-        const tab_entry& e = workbench.project.tab_entries[i];
+        const TabEntry& e = workbench.project.tab_entries[i];
         f32 x = screen_x(e, bar);
         bool visible = drawable && x + e.width > bar.x && x < bar.x + bar.width;
         if (visible) draw_entry(e, x, bar, interactive);

@@ -1,8 +1,10 @@
 // The 12 toolbar buttons: layout, when each is disabled, and what each does.
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "workbench/project.h"
@@ -37,7 +39,7 @@ void lay_out_buttons() {
     for (i32 i = 0; i < toolbar_button_count; i++) {
         // Half a button of space sets the project buttons and the settings button apart.
         if (i == 3 || i == 11) x += size * 0.5f;
-        toolbar_button* b = &w.buttons[i];
+        ToolbarButton* b = &w.buttons[i];
         b->x = x;
         b->y = w.layout.height - size;
         b->width = size;
@@ -47,8 +49,8 @@ void lay_out_buttons() {
 }
 
 void set_disabled_flags() {
-    toolbar_button* b = workbench.buttons;
-    bool no_project = project_path.length <= 0;
+    ToolbarButton* b = workbench.buttons;
+    bool no_project = core.project_path.length <= 0;
     bool no_selection = !any_node_selected();
     b[3].disabled = no_project;
     b[4].disabled = no_project;
@@ -82,12 +84,12 @@ void run_button_action(i32 index) {
 
 void toolbar_init() {
     for (i32 i = 0; i < toolbar_button_count; i++) {
-        toolbar_button* b = &workbench.buttons[i];
-        *b = toolbar_button{};
-        b->icon = icon_textures[button_specs[i].icon];
-        b->icon_color = theme.*button_specs[i].color;
-        b->label_color = theme.text_color;
-        b->font = &font;
+        ToolbarButton* b = &workbench.buttons[i];
+        *b = ToolbarButton{};
+        b->icon = render.icon_textures[button_specs[i].icon];
+        b->icon_color = render.theme.*button_specs[i].color;
+        b->label_color = render.theme.text_color;
+        b->font = &render.font;
         b->text_scale = 1;
         b->has_icon = 1;
     }

@@ -5,7 +5,7 @@
 #include "core/string_view.h"
 #include "render/color.h"
 
-struct tree_node {
+struct TreeNode {
     Color color;  // label colour
     u32 icon;     // texture
     i32 id;       // tab id of a file, or -1 for a group; the 0-based line of a minimap row
@@ -15,13 +15,13 @@ struct tree_node {
     u8 is_open;
     u8 is_selected;
 };
-static_assert(sizeof(tree_node) == 48, "tree_node is a 48-byte record");
+static_assert(sizeof(TreeNode) == 48, "tree_node is a 48-byte record");
 
 struct Font;
 
-struct list_widget {
+struct ListWidget {
     u8 has_focus;
-    Array<tree_node> rows;
+    Array<TreeNode> rows;
     f32 x, y, width, height;
     f32 indent;            // 16
     f32 row_height;        // 32

@@ -3,6 +3,7 @@
 // question before writing over a file another program changed) or the user gives the
 // changes up. Each step that needs a dialog leaves the action pending; the dialog's
 // success carries it on and its cancel gives it up.
+#include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
@@ -56,16 +57,16 @@ SaveProgress save_for_pending() {
         }
     }
     if (!project_involved(p) || (workbench.project_saved && p.kind != pending_save_project)) return progress_done;
-    if (project_path.length <= 0) {
+    if (core.project_path.length <= 0) {
         open_file_dialog(2, SV("save project"), false);
         return progress_waiting;
     }
-    project_save(string_copy(owned_view(project_path), pool_frame));
+    project_save(string_copy(owned_view(core.project_path), pool_frame));
     return workbench.project_saved ? progress_done : progress_failed;
 }
 
 void close_pending_tab(i32 tab_id) {
-    for (tab_entry& e : workbench.project.tab_entries)
+    for (TabEntry& e : workbench.project.tab_entries)
         if (e.tab_id == tab_id) e.close_requested = 1;
 }
 
@@ -113,7 +114,7 @@ StringView unsaved_question(const PendingAction& p) {
     }
     if (!workbench.project_saved) {
         append_string(&text, SV("the project"));
-        if (project_path.length > 0) {
+        if (core.project_path.length > 0) {
             append_char(&text, ' ');
             append_string(&text, project_file_name());
         }

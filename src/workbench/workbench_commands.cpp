@@ -6,6 +6,7 @@
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 #include "render/resources.h"
 #include "render/theme.h"
 #include "editor/recolour.h"
@@ -15,12 +16,12 @@
 #include "workbench/workbench_state.h"
 
 namespace {
-bool is_file_node(const tree_node& n) { return n.id != -1 && !n.is_group_start && !n.is_group_end; }
+bool is_file_node(const TreeNode& n) { return n.id != -1 && !n.is_group_start && !n.is_group_end; }
 
 // The project forgets a removed file: its tab is asked to close and its path record
 // goes, the last record taking its place.
 void forget_file(i32 id) {
-    for (tab_entry& e : workbench.project.tab_entries)
+    for (TabEntry& e : workbench.project.tab_entries)
         if (e.tab_id == id) e.close_requested = 1;
     for (i64 i = 0; i < editor.tab_paths.count; i++) {
         if (editor.tab_paths[i].id != id) continue;
@@ -46,7 +47,7 @@ void close_tab_popups(Document* doc) {
 }
 
 void activate_tab(i32 tab_id) {
-    for (tab_entry& e : workbench.project.tab_entries) e.is_active = e.tab_id == tab_id ? 1 : 0;
+    for (TabEntry& e : workbench.project.tab_entries) e.is_active = e.tab_id == tab_id ? 1 : 0;
     workbench.tab_bar_changed = 1;
     i64 slot = find_tab((u32)tab_id);
     if (slot < 0) return;
@@ -58,8 +59,8 @@ void activate_tab(i32 tab_id) {
 }
 
 void add_tab_entry(u32 id, StringView label) {
-    for (tab_entry& e : workbench.project.tab_entries) e.is_active = 0;
-    tab_entry entry{};
+    for (TabEntry& e : workbench.project.tab_entries) e.is_active = 0;
+    TabEntry entry{};
     entry.tab_id = (i32)id;
     entry.is_active = 1;
     // The label is kept per tab slot, so opening and closing tabs reuses its storage.
@@ -77,7 +78,7 @@ void add_tab_entry(u32 id, StringView label) {
 
 void view_selected_files() {
     for (i64 i = 0; i < workbench.file_tree.rows.count; i++) {
-        const tree_node n = workbench.file_tree.rows[i];
+        const TreeNode n = workbench.file_tree.rows[i];
         if (!n.is_selected || !is_file_node(n)) continue;
         if (find_tab((u32)n.id) >= 0) {
             activate_tab(n.id);
@@ -89,10 +90,10 @@ void view_selected_files() {
 }
 
 void remove_selected_nodes() {
-    Array<tree_node>* rows = &workbench.file_tree.rows;
+    Array<TreeNode>* rows = &workbench.file_tree.rows;
     bool changed = false;
     for (i64 i = 0; i < rows->count;) {
-        tree_node& n = (*rows)[i];
+        TreeNode& n = (*rows)[i];
         if (!n.is_selected) {
             i++;
             continue;
@@ -115,7 +116,7 @@ void remove_selected_nodes() {
 }
 
 bool any_node_selected() {
-    for (const tree_node& n : workbench.file_tree.rows)
+    for (const TreeNode& n : workbench.file_tree.rows)
         if (n.is_selected) return true;
     return false;
 }
@@ -130,14 +131,14 @@ bool any_document_modified() {
 void save_all_documents() { request_action(pending_save_all, StringView{nullptr, 0}); }
 
 void append_new_group() {
-    tree_node start{};
-    start.color = theme.folder_color;
-    start.icon = icon_textures[icon_star3d];
+    TreeNode start{};
+    start.color = render.theme.folder_color;
+    start.icon = render.icon_textures[icon_star3d];
     start.id = -1;
     start.name = SV("new group");
     start.is_group_start = 1;
     start.is_open = 1;
-    tree_node end = start;
+    TreeNode end = start;
     end.name = StringView{nullptr, 0};
     end.is_group_start = 0;
     end.is_group_end = 1;
@@ -156,7 +157,7 @@ void rename_selected_nodes(StringView name) {
     Array<char>* new_store = &w.rename_store[1 - w.rename_current];
     i64 needed = 0;
     bool any = false;
-    for (const tree_node& n : workbench.file_tree.rows) {
+    for (const TreeNode& n : workbench.file_tree.rows) {
         if (n.is_selected) {
             needed += clean.length;
             any = true;
@@ -167,7 +168,7 @@ void rename_selected_nodes(StringView name) {
     if (!any) return;
     new_store->count = 0;
     array_reserve(new_store, needed > 0 ? needed : 1);
-    for (tree_node& n : workbench.file_tree.rows) {
+    for (TreeNode& n : workbench.file_tree.rows) {
         StringView source;
         if (n.is_selected) source = clean;
         else if (inside_store(old_store, n.name)) source = n.name;
@@ -184,7 +185,7 @@ void rename_selected_nodes(StringView name) {
 void copy_selected_file_names() {
     StringBuilder names{};
     names.pool = pool_frame;
-    for (const tree_node& n : workbench.file_tree.rows) {
+    for (const TreeNode& n : workbench.file_tree.rows) {
         if (!n.is_selected || !is_file_node(n)) continue;
         append_string(&names, tab_path(n.id));
         append_char(&names, '\n');

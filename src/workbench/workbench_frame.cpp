@@ -1,6 +1,6 @@
 // The per-frame update of the workbench, in its fixed order: each step draws its region
 // with the scissor set to it and acts on this frame's input.
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/renderer.h"
@@ -16,8 +16,8 @@ bool point_in_rect(Rect r, f64 x, f64 y) { return r.x <= x && x < r.x + r.width 
 
 void compute_layout(WorkbenchLayout* l) {
     const WorkbenchState& w = workbench;
-    l->width = (f32)renderer.width;
-    l->height = (f32)renderer.height;
+    l->width = (f32)render.gpu.width;
+    l->height = (f32)render.gpu.height;
     f32 below_toolbar = l->height - w.toolbar_height;
     f32 middle_x = w.tree_width + w.bar_width;
     f32 middle_width = l->width - w.minimap_width - w.bar_width - middle_x;
@@ -32,11 +32,11 @@ void compute_layout(WorkbenchLayout* l) {
 
 // Covers the window with the image's aspect ratio kept, cutting equal parts off both sides.
 void draw_background_image() {
-    if (theme.background_path.length <= 0 || background_width <= 0 || background_height <= 0) return;
-    f32 width = (f32)renderer.width, height = (f32)renderer.height;
+    if (render.theme.background_path.length <= 0 || render.background_width <= 0 || render.background_height <= 0) return;
+    f32 width = (f32)render.gpu.width, height = (f32)render.gpu.height;
     if (width <= 0 || height <= 0) return;
     f32 window_aspect = width / height;
-    f32 image_aspect = (f32)background_width / (f32)background_height;
+    f32 image_aspect = (f32)render.background_width / (f32)render.background_height;
     UvRect uv = uv_rect_full;
     if (window_aspect > image_aspect) {
         uv.height = image_aspect / window_aspect;
@@ -45,11 +45,11 @@ void draw_background_image() {
         uv.width = window_aspect / image_aspect;
         uv.x = (1 - uv.width) * 0.5f;
     }
-    draw_quad(background_texture, Color{1, 1, 1, 1}, 0, 0, width, height, 0, 0, 0, uv);
+    draw_quad(render.background_texture, Color{1, 1, 1, 1}, 0, 0, width, height, 0, 0, 0, uv);
 }
 
 void workbench_frame() {
-    glyph_count = 0;
+    core.glyph_count = 0;
     workbench.clock = workbench_seconds();
     draw_background_image();
     run_escape();

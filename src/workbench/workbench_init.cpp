@@ -3,6 +3,7 @@
 #include "editor/editor_state.h"
 #include "editor/view.h"
 #include "render/font.h"
+#include "render/renderer.h"
 #include "render/theme.h"
 #include "workbench/list_widget.h"
 #include "workbench/project.h"
@@ -15,9 +16,9 @@ void init_entry_field(Document* box) {
     box->background = Color{0, 0, 0, 0.5f};
 }
 
-void init_panel(list_widget* w, bool drag_enabled) {
+void init_panel(ListWidget* w, bool drag_enabled) {
     list_widget_init(w, drag_enabled);
-    if (!w->font) w->font = &font;
+    if (!w->font) w->font = &render.font;
     w->has_focus = 1;
 }
 

@@ -10,7 +10,7 @@
 struct Font;
 
 // The button widget: the 12 toolbar buttons and the dialog buttons.
-struct toolbar_button {
+struct ToolbarButton {
     StringView label;
     f32 x, y, width, height;
     u32 icon;
@@ -72,7 +72,7 @@ struct FileDialogState {
     Array<ListingEntry> entries;  // pool_main, reused
     Array<char> names;            // pool_main, reused
     f32 scroll;
-    toolbar_button ok, cancel;
+    ToolbarButton ok, cancel;
     // "save file" (mode 5): the tab id of the document to save, -1 for the current one.
     i32 target_doc_id;
 };
@@ -82,7 +82,7 @@ struct PromptState {
     i32 mode;  // 0 rename, 1 find, 2 replace, 3 goto line
     OwnedString title;  // pool_main
     Document box;
-    toolbar_button ok, cancel;
+    ToolbarButton ok, cancel;
 };
 
 // What the question of the confirmation dialog is about.
@@ -99,7 +99,7 @@ struct ConfirmState {
     i32 doc_id;        // the document of a reload or overwrite question (tab id)
     // The three buttons from left to right; with two, the middle one is not shown.
     i32 button_count;
-    toolbar_button yes, no, cancel;
+    ToolbarButton yes, no, cancel;
 };
 
 // Something the user asked for that waits until unsaved work is saved or given up:
@@ -152,7 +152,7 @@ struct DiskWatchState {
 struct SettingsState {
     bool open;
     Document box;
-    toolbar_button ok, cancel;
+    ToolbarButton ok, cancel;
 };
 
 struct ContextMenuState {
@@ -183,7 +183,7 @@ struct WorkbenchState {
     u8 tab_bar_changed;  // an entry became active: scroll it into view
     i32 last_active_tab;
     WorkbenchLayout layout;
-    toolbar_button buttons[toolbar_button_count];
+    ToolbarButton buttons[toolbar_button_count];
     FileDialogState file_dialog;
     PromptState prompt;
     ConfirmState confirm;
@@ -202,15 +202,15 @@ struct WorkbenchState {
     // tree whose rows are its nodes.
     ProjectState project;
     bool project_saved;
-    list_widget file_tree;
+    ListWidget file_tree;
     // Scratch kept from one use to the next (pool_main): rows being reordered, a large
     // project file's text, the id table that colours the nodes.
-    Array<tree_node> reordered_rows;
+    Array<TreeNode> reordered_rows;
     Array<char> project_text;
     Array<IdPath> node_ids, node_ids_scratch;
     PendingAction pending;
     // The outline panel (right): rows made from the last analysis result.
-    list_widget outline;
+    ListWidget outline;
     OutlineGroups outline_groups;
     NoticeState notices;
     DiskWatchState disk;
@@ -234,9 +234,9 @@ void workbench_give_focus_back();
 Rect dialog_frame(f32 width, f32 height, StringView title);
 // A one-line box inside a dialog: placed, focused and drawn by the editor view.
 void dialog_text_box(Document* box, f32 x, f32 y, f32 width, f32 height);
-void dialog_button_init(toolbar_button* b, StringView label);
+void dialog_button_init(ToolbarButton* b, StringView label);
 // Lays out and runs a dialog button; true on a click.
-bool dialog_button(toolbar_button* b, f32 x, f32 y);
+bool dialog_button(ToolbarButton* b, f32 x, f32 y);
 
 // ---- Widgets and steps of the frame -----------------------------------------------------
 void compute_layout(WorkbenchLayout* l);
@@ -244,7 +244,7 @@ void compute_layout(WorkbenchLayout* l);
 f64 workbench_seconds();
 bool point_in_rect(Rect r, f64 x, f64 y);
 // Draws the button and handles its input (none when `accepts_input` is false); true on a click.
-bool button_frame(toolbar_button* b, bool accepts_input);
+bool button_frame(ToolbarButton* b, bool accepts_input);
 
 void draw_background_image();
 void run_shortcuts();

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/frame_globals.h"
+#include "core/core_state.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 #include "platform/sdl_gl/gpu_stats.h"
@@ -60,7 +60,7 @@ void upload(const u8* pixels) {
 
 void draw_text_block(f64 x, f64 y, i64 bytes, f64 text_scale) {
     if (bytes > scene.length) bytes = scene.length;
-    draw_text_colored(&font, palette, 6, StringView{scene.text, bytes}, scene.kinds, x, y, text_scale, text_scale, 0,
+    draw_text_colored(&render.font, palette, 6, StringView{scene.text, bytes}, scene.kinds, x, y, text_scale, text_scale, 0,
                       1000000000.0);
 }
 
@@ -73,14 +73,14 @@ void draw_shapes() {
     }
     const i32 icons[5] = {icon_star, icon_cube, icon_sphere, icon_circle2, icon_gradient1};
     for (i32 i = 0; i < 20; i++) {
-        u32 texture = icon_textures[icons[i % 5]];
+        u32 texture = render.icon_textures[icons[i % 5]];
         Color tint = palette[(i + 2) % 6];
         draw_quad(texture, tint, 560 + 22 * i, 470 + 11 * (i % 7), 64, 48, 32, 24, 0.31 * i, uv_rect_full);
     }
     // Half a texture stretched, a mirrored quad, one of zero width.
-    draw_quad(icon_textures[icon_gradient2], palette[5], 820, 600, 150, 100, 0, 0, 0, UvRect{0, 0, 0.5f, 1});
-    draw_quad(icon_textures[icon_star], palette[1], 800, 380, -90, 60, 0, 0, 0, uv_rect_full);
-    draw_quad(icon_textures[icon_star], palette[0], 700, 380, 0, 60, 0, 0, 0, uv_rect_full);
+    draw_quad(render.icon_textures[icon_gradient2], palette[5], 820, 600, 150, 100, 0, 0, 0, UvRect{0, 0, 0.5f, 1});
+    draw_quad(render.icon_textures[icon_star], palette[1], 800, 380, -90, 60, 0, 0, 0, uv_rect_full);
+    draw_quad(render.icon_textures[icon_star], palette[0], 700, 380, 0, 60, 0, 0, 0, uv_rect_full);
 }
 
 void draw_busy_frame() {
@@ -95,7 +95,7 @@ void draw_busy_frame() {
     draw_rect(Color{0.1f, 0.1f, 0.3f, 0.9f}, 560, 100, 400, 260);
     draw_text_block(560, 300, 900, 0.5);
     scissor_set(650, 150, 120, 90);
-    draw_quad(icon_textures[icon_sphere], palette[3], 700, 200, 160, 160, 80, 80, 0.7, uv_rect_full);
+    draw_quad(render.icon_textures[icon_sphere], palette[3], 700, 200, 160, 160, 80, 80, 0.7, uv_rect_full);
     draw_text_block(600, 230, 300, 0.9);
     scissor_off();
 
@@ -111,10 +111,10 @@ void draw_busy_frame() {
     // the scene itself, with the list submitted around it.
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 300, 40, 80, 100);
     draw_list_submit();
-    shader_uniform1f(renderer.simple_gamma, 1.4f);
+    shader_uniform1f(render.gpu.simple_gamma, 1.4f);
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 400, 40, 80, 100);
     draw_list_submit();
-    shader_uniform1f(renderer.simple_gamma, (f32)renderer.gamma);
+    shader_uniform1f(render.gpu.simple_gamma, (f32)render.gpu.gamma);
     draw_rect(Color{0.5f, 0.5f, 0.5f, 0.7f}, 500, 40, 80, 100);
 
     draw_text_block(560, 60, 400, 0.45);

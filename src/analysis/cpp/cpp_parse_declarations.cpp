@@ -267,14 +267,14 @@ u32 cpp_parse_specifiers(CppAnalysis* a) {
 }
 
 CppMark cpp_mark(const CppAnalysis* a) {
-    return CppMark{cfam_parse_mark(&a->p), a->splits.count, arenas[pool_parser].used};
+    return CppMark{cfam_parse_mark(&a->p), a->splits.count, memory.arenas[pool_parser].used};
 }
 
 void cpp_restore(CppAnalysis* a, const CppMark& m) {
     cfam_parse_restore(&a->p, m.mark);
     // Everything allocated since the mark belongs to the abandoned attempt (the split
     // list never grows: its storage is reserved for every ">>" of the pass).
-    if (arenas[pool_parser].used > m.pool_used) arenas[pool_parser].used = m.pool_used;
+    if (memory.arenas[pool_parser].used > m.pool_used) memory.arenas[pool_parser].used = m.pool_used;
     while (a->splits.count > m.splits) {
         CppSplit split = a->splits[--a->splits.count];
         if (split.index >= 0 && split.index < a->p.tokens.count) a->p.tokens[split.index] = split.original;

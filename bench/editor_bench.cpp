@@ -62,7 +62,7 @@ void BM_TypeCharacter(benchmark::State& state) {
     Document* doc = &b->doc;
     i64 middle_row = bench_lines / 2;
     i32 pos = 0;
-    for (i64 i = 0; i < middle_row; i++) pos += doc->line_lengths[i];
+    for (i64 i = 0; i < middle_row; i++) pos += line_length(doc, i);
     doc->cursor = doc->anchor = pos;
     doc->scroll_y = (f32)(middle_row * 20 - 300);
     for (auto _ : state) {
@@ -70,16 +70,16 @@ void BM_TypeCharacter(benchmark::State& state) {
         input_poll();
         handle_keys(doc);
     }
-    benchmark::DoNotOptimize(doc->text.count);
-    state.counters["lines"] = (double)doc->line_lengths.count;
-    state.counters["bytes"] = (double)doc->text.count;
+    benchmark::DoNotOptimize(document_length(doc));
+    state.counters["lines"] = (double)line_count(doc);
+    state.counters["bytes"] = (double)document_length(doc);
 }
 BENCHMARK(BM_TypeCharacter)->Unit(benchmark::kMicrosecond);
 
 void BM_FullLineTableRebuild(benchmark::State& state) {
     EditBench* b = bench_setup();
     for (auto _ : state) rebuild_line_table(&b->doc);
-    benchmark::DoNotOptimize(b->doc.line_lengths.count);
+    benchmark::DoNotOptimize(b->line_count(&doc));
 }
 BENCHMARK(BM_FullLineTableRebuild)->Unit(benchmark::kMicrosecond);
 

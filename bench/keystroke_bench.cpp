@@ -89,8 +89,8 @@ void BM_TypedKeystroke(benchmark::State& state) {
         type_one(doc, SV("x"));
         take_typed_bytes_out(state, doc, home, &typed);
     }
-    state.counters["lines"] = (double)doc->line_lengths.count;
-    state.counters["bytes"] = (double)doc->text.count;
+    state.counters["lines"] = (double)line_count(doc);
+    state.counters["bytes"] = (double)document_length(doc);
 }
 BENCHMARK(BM_TypedKeystroke)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
@@ -104,7 +104,7 @@ void BM_TypedKeystrokeNewStep(benchmark::State& state) {
         letter = !letter;
         take_typed_bytes_out(state, doc, home, &typed);
     }
-    state.counters["lines"] = (double)doc->line_lengths.count;
+    state.counters["lines"] = (double)line_count(doc);
 }
 BENCHMARK(BM_TypedKeystrokeNewStep)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 

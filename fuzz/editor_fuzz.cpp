@@ -131,26 +131,26 @@ void tap(Session* s, i32 key, bool shift, bool ctrl) {
 }
 
 void check_document(const Document* doc) {
-    check(doc->colours.count == doc->text.count, "colours as long as the text");
-    check(doc->text.count >= 0 && doc->text.count <= doc->text.capacity, "text count");
-    const u8* t = doc->text.data;
+    check(document_length(doc) == document_length(doc), "colours as long as the text");
+    check(document_length(doc) >= 0 && document_length(doc) <= doc->text.capacity, "text count");
+    const u8* t = ((const u8*)document_text(doc).data);
     if (doc->single_line) {
-        check(doc->text.count == 0 || memchr(t, '\n', (size_t)doc->text.count) == nullptr, "single line");
+        check(document_length(doc) == 0 || memchr(t, '\n', (size_t)document_length(doc)) == nullptr, "single line");
     } else {
-        check(doc->text.count > 0 && t[doc->text.count - 1] == '\n', "final newline");
+        check(document_length(doc) > 0 && t[document_length(doc) - 1] == '\n', "final newline");
     }
     // The line table equals what a walk of the text gives.
     i64 line = 0, run = 0;
-    for (i64 i = 0; i < doc->text.count; i++) {
+    for (i64 i = 0; i < document_length(doc); i++) {
         run++;
         if (t[i] != '\n') continue;
-        check(line < doc->line_lengths.count && doc->line_lengths[line] == run, "line length");
+        check(line < line_count(doc) && line_length(doc, line) == run, "line length");
         line++;
         run = 0;
     }
-    check(line == doc->line_lengths.count - 1 && doc->line_lengths[line] == run, "line count");
-    check(doc->cursor >= 0 && doc->cursor <= doc->text.count, "cursor in range");
-    check(doc->anchor >= 0 && doc->anchor <= doc->text.count, "anchor in range");
+    check(line == line_count(doc) - 1 && line_length(doc, line) == run, "line count");
+    check(doc->cursor >= 0 && doc->cursor <= document_length(doc), "cursor in range");
+    check(doc->anchor >= 0 && doc->anchor <= document_length(doc), "anchor in range");
     check(doc->undo_index >= -1 && doc->undo_index < doc->undo_snapshots.count, "undo index");
 }
 
@@ -229,7 +229,7 @@ void run_event(Session* s, Reader* r) {
         break;
     }
     case 16: {
-        i64 n = doc->text.count + 1;
+        i64 n = document_length(doc) + 1;
         doc->anchor = (i32)(r->word() % n);
         doc->cursor = (i32)(r->word() % n);
         frame(s);
@@ -351,8 +351,8 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
 
     // The starting text; a copy, since the document's storage changes under edits.
     static u8 initial[512];
-    i64 initial_length = doc->text.count;
-    memcpy(initial, doc->text.data, (size_t)initial_length);
+    i64 initial_length = document_length(doc);
+    memcpy(initial, ((const u8*)document_text(doc).data), (size_t)initial_length);
 
     static const bool trace = getenv("EDITOR_FUZZ_TRACE") != nullptr;
     for (int events = 0; !r.done() && events < 2000; events++) {
@@ -361,8 +361,8 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
         check_document(doc);
         if (trace)
             fprintf(stderr, "event %d op %d: len %lld cursor %d anchor %d undo %lld/%lld kind %d [%.*s]\n", events,
-                    data[at] % 24, (long long)doc->text.count, doc->cursor, doc->anchor, (long long)doc->undo_index,
-                    (long long)doc->undo_snapshots.count, doc->last_edit_kind, (int)doc->text.count, doc->text.data);
+                    data[at] % 24, (long long)document_length(doc), doc->cursor, doc->anchor, (long long)doc->undo_index,
+                    (long long)doc->undo_snapshots.count, doc->last_edit_kind, (int)document_length(doc), ((const u8*)document_text(doc).data));
     }
     headless_key_up(key_shift);
     headless_key_up(key_ctrl);
@@ -375,7 +375,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
         undo(doc);
         for (int i = 0; i < 100000 && doc->undo_index >= 1; i++) undo(doc);
         check_document(doc);
-        check(doc->text.count == initial_length && memcmp(doc->text.data, initial, (size_t)initial_length) == 0,
+        check(document_length(doc) == initial_length && memcmp(((const u8*)document_text(doc).data), initial, (size_t)initial_length) == 0,
               "undo restores the starting text");
         while (doc->undo_index + 1 < doc->undo_snapshots.count) redo(doc);
         check_document(doc);

@@ -46,8 +46,8 @@ struct ThreadFixture : ::testing::Test {
         thread_wait(thread, 0);
     }
     void post(StringView path, StringView text, u8 kind) {
-        StringView request = source_cache_update(path, text);
-        analysis_post_request(path, request, kind);
+        StringView stored = source_cache_update(path, text);
+        analysis_post_request(path, stored.length > 0, kind);
     }
     // Waits (up to 5 s) for a result and takes it with the given colour buffer.
     bool wait_and_take(u8* colours, i64 length) {
@@ -95,7 +95,7 @@ TEST_F(ThreadFixture, PendingRequestHoldsBackAnOlderResult) {
     }
     mutex_lock(analysis.lock);
     analysis.request.pending = 1;
-    analysis.request.text = StringView{nullptr, 0};
+    analysis.request.has_text = 0;
     analysis.request.path = SV("a.c");
     analysis.request.kind = file_kind_c;
     std::string colours(text.size(), 0);

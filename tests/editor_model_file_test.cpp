@@ -65,20 +65,20 @@ class EditorFiles : public ::testing::Test {
         EXPECT_EQ(system(command.c_str()), 0);
     }
     std::string path(const char* name) const { return dir + "/" + name; }
-    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+    std::string text() const { return std::string((const char*)((const u8*)document_text(doc).data), (size_t)document_length(doc)); }
     void load(const std::string& p) { document_load(doc, view(p)); }
     std::string last_message() const {
         i64 n = headless_message_box_count();
         return n > 0 ? std::string(headless_message_box(n - 1)->title) + ": " + headless_message_box(n - 1)->text : "";
     }
     void expect_consistent() const {
-        EXPECT_EQ(doc->colours.count, doc->text.count);
+        EXPECT_EQ(document_length(doc), document_length(doc));
         i64 sum = 0;
-        for (i32 l : doc->line_lengths) sum += l;
-        EXPECT_EQ(sum, doc->text.count);
-        ASSERT_GT(doc->text.count, 0);
-        EXPECT_EQ(doc->text.data[doc->text.count - 1], '\n');
-        EXPECT_EQ(doc->line_lengths[doc->line_lengths.count - 1], 0);
+        for (i64 i = 0; i < line_count(doc); i++) sum += line_length(doc, i);
+        EXPECT_EQ(sum, document_length(doc));
+        ASSERT_GT(document_length(doc), 0);
+        EXPECT_EQ(document_byte(doc, document_length(doc) - 1), '\n');
+        EXPECT_EQ(line_length(doc, line_count(doc) - 1), 0);
     }
     void key(i32 k) {
         headless_key_tap(k);
@@ -282,7 +282,7 @@ TEST_F(EditorFiles, FileTooLargeForTheArenaIsRefused) {
     EXPECT_EQ(doc->kind, file_kind_vantrel);
     expect_consistent();
     load(p);
-    EXPECT_EQ(doc->text.count, ((i64)3 << 20) + 1);
+    EXPECT_EQ(document_length(doc), ((i64)3 << 20) + 1);
 }
 
 TEST_F(EditorFiles, FilesOfEveryShapeLoadAndEdit) {
@@ -304,7 +304,7 @@ TEST_F(EditorFiles, FilesOfEveryShapeLoadAndEdit) {
         expect_consistent();
         // Some editing everywhere in it.
         for (int step = 0; step < 40; step++) {
-            doc->cursor = doc->anchor = (i32)(random() % (doc->text.count + 1));
+            doc->cursor = doc->anchor = (i32)(random() % (document_length(doc) + 1));
             switch (step % 6) {
                 case 0: type("x\xC3\xA9"); break;
                 case 1: key(key_backspace); break;
@@ -313,8 +313,8 @@ TEST_F(EditorFiles, FilesOfEveryShapeLoadAndEdit) {
                 case 4: headless_key_down(key_ctrl); key(key_right); headless_key_up(key_ctrl); key(key_down); break;
                 case 5: headless_key_down(key_ctrl); key(key_backspace); headless_key_up(key_ctrl); break;
             }
-            EXPECT_LE(doc->cursor, doc->text.count);
-            EXPECT_LE(doc->anchor, doc->text.count);
+            EXPECT_LE(doc->cursor, document_length(doc));
+            EXPECT_LE(doc->anchor, document_length(doc));
             expect_consistent();
         }
         document_save(doc);
@@ -331,7 +331,7 @@ TEST_F(EditorFiles, SavingTheSourcesListRebuildsTheSourceCache) {
     source_cache_rebuild(SV("sources.txt"));
     ASSERT_EQ(analysis.source_cache.source_paths.count, 1);
     document_load(doc, SV("sources.txt"));
-    doc->cursor = doc->anchor = (i32)doc->text.count;
+    doc->cursor = doc->anchor = (i32)document_length(doc);
     type("two.vnt");
     document_save(doc);
     EXPECT_EQ(read_file(path("sources.txt")), "one.vnt\ntwo.vnt\n");

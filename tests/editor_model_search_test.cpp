@@ -51,7 +51,7 @@ class EditorSearch : public ::testing::Test {
         doc->cursor = cursor;
     }
     void search_for(const char* s) { string_assign(&editor.search.search_text, sv_from_cstr(s), pool_main); }
-    std::string text() const { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+    std::string text() const { return std::string((const char*)((const u8*)document_text(doc).data), (size_t)document_length(doc)); }
 };
 
 TEST_F(EditorSearch, FindNextContinuesAfterTheMatchAndWraps) {
@@ -146,8 +146,8 @@ TEST_F(EditorSearch, ReplaceSelectionAndEmptySelection) {
     string_assign(&editor.search.replace_text, SV("zero\n"), pool_main);
     replace_selection(doc);
     EXPECT_EQ(text(), "zero\none 2\n");
-    ASSERT_EQ(doc->line_lengths.count, 3);
-    EXPECT_EQ(doc->line_lengths[0], 5);
+    ASSERT_EQ(line_count(doc), 3);
+    EXPECT_EQ(line_length(doc, 0), 5);
     undo(doc);
     EXPECT_EQ(text(), "one 2\n");
 }
@@ -170,7 +170,7 @@ TEST_F(EditorSearch, CopyGrowsTheStagingBufferAndRegistersIt) {
     select(3, 3);
     copy_selection(doc);
     EXPECT_EQ(headless_clipboard().length, 0);
-    EXPECT_EQ(doc->text.count, 10001);
+    EXPECT_EQ(document_length(doc), 10001);
 }
 
 TEST_F(EditorSearch, CutAndPaste) {
@@ -187,20 +187,20 @@ TEST_F(EditorSearch, CutAndPaste) {
     EXPECT_EQ(std::string(headless_clipboard().data, (size_t)headless_clipboard().length), "bc\nde");
 
     headless_set_clipboard(SV("1\n22\n333"));
-    for (i64 i = 0; i < doc->colours.count; i++) doc->colours[i] = 4;
+    for (i64 i = 0; i < document_length(doc); i++) store_set_colour(&(doc)->text, i, 4);
     select(1, 1);
     paste(doc);
     EXPECT_EQ(text(), "a1\n22\n333f\n");
     EXPECT_EQ(doc->cursor, 9);
     EXPECT_EQ(doc->anchor, 9);
-    ASSERT_EQ(doc->line_lengths.count, 4);
-    EXPECT_EQ(doc->line_lengths[0], 3);
-    EXPECT_EQ(doc->line_lengths[1], 3);
-    EXPECT_EQ(doc->line_lengths[2], 5);
-    for (i64 i = 1; i < 9; i++) EXPECT_EQ(doc->colours[i], 0) << i;
-    EXPECT_EQ(doc->colours[0], 4);
-    EXPECT_EQ(doc->colours[9], 4);
-    EXPECT_EQ(doc->colours.count, doc->text.count);
+    ASSERT_EQ(line_count(doc), 4);
+    EXPECT_EQ(line_length(doc, 0), 3);
+    EXPECT_EQ(line_length(doc, 1), 3);
+    EXPECT_EQ(line_length(doc, 2), 5);
+    for (i64 i = 1; i < 9; i++) EXPECT_EQ(document_colour(doc, i), 0) << i;
+    EXPECT_EQ(document_colour(doc, 0), 4);
+    EXPECT_EQ(document_colour(doc, 9), 4);
+    EXPECT_EQ(document_length(doc), document_length(doc));
     undo(doc);
     EXPECT_EQ(text(), "af\n");
 
@@ -242,7 +242,7 @@ TEST_F(EditorSearch, HugePasteIsRefusedWhenTheArenaCannotHoldIt) {
     EXPECT_FALSE(doc->dirty);
     // With the arena back the same paste goes in.
     paste(doc);
-    EXPECT_EQ(doc->text.count, (i64)huge.size() + 5);
+    EXPECT_EQ(document_length(doc), (i64)huge.size() + 5);
 }
 
 }  // namespace

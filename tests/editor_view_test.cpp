@@ -324,7 +324,7 @@ TEST_F(EditorView, BracketAtCaretAndItsPartner) {
 
 TEST_F(EditorView, BracketsOfAnotherColourDoNotCount) {
     set_text("f(a, \")\")");
-    for (i64 i = 5; i <= 7; i++) doc.colours[i] = 2;  // the string literal
+    for (i64 i = 5; i <= 7; i++) store_set_colour(&doc.text, i, 2);  // the string literal
     doc.cursor = doc.anchor = 9;
     EXPECT_EQ(find_matching_bracket(&doc, 8), 1);
     frame();
@@ -387,7 +387,7 @@ TEST_F(EditorView, CurrentLineBandAndSingleLineField) {
     field.focused = 1;
     field.dirty = 1;
     document_set_text(&field, SV("hello"));
-    ASSERT_EQ(field.line_lengths.count, 1);
+    ASSERT_EQ(line_count(&field), 1);
     editor.search.whole_word = true;
     move(200, 60);
     headless_wheel(-1);

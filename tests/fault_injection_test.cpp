@@ -388,11 +388,11 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
     EXPECT_EQ(huge, nullptr) << "a refused file keeps no path: saving cannot overwrite it";
     Document* small = document_of("small.vnt");
     ASSERT_NE(small, nullptr);
-    EXPECT_EQ(std::string((const char*)small->text.data, (size_t)small->text.count), "var x = 1\n");
+    EXPECT_EQ(std::string((const char*)((const u8*)document_text(small).data), (size_t)document_length(small)), "var x = 1\n");
     EXPECT_LT(memory.arenas[pool_main].used - main_before, (i64)64 << 20);
     for (i64 slot = 0; slot < tab_slot_count; slot++) {
         if (!tab_slot_used(slot) || &editor.tab_table.slots[slot] == small) continue;
-        EXPECT_EQ(editor.tab_table.slots[slot].text.count, 1);
+        EXPECT_EQ(document_length(&editor.tab_table.slots[slot]), 1);
         EXPECT_FALSE(editor.tab_table.slots[slot].dirty);
     }
 
@@ -401,7 +401,7 @@ TEST_F(FaultInjection, FilesTooLargeToEditAreRefusedWithAMessage) {
     project_add_file(SV("huge.txt"));
     EXPECT_EQ(messages(), std::vector<std::string>{"error: file too large to open: " + path("huge.txt")});
     ASSERT_NE(editor.current_document, nullptr);
-    EXPECT_EQ(editor.current_document->text.count, 1);
+    EXPECT_EQ(document_length(editor.current_document), 1);
     document_save(editor.current_document);  // not dirty, no path: nothing is written
     EXPECT_EQ(fs::file_size(path("huge.txt")), (uintmax_t)2 << 30);
 }

@@ -23,7 +23,7 @@ std::vector<i64> row_starts_of(const std::string& text) {
     return starts;
 }
 
-std::string text_of(const Document* doc) { return std::string((const char*)doc->text.data, (size_t)doc->text.count); }
+std::string text_of(const Document* doc) { return std::string((const char*)((const u8*)document_text(doc).data), (size_t)document_length(doc)); }
 
 class RowLookup : public ::testing::Test {
   protected:
@@ -48,7 +48,7 @@ class RowLookup : public ::testing::Test {
         std::string text = text_of(doc);
         std::vector<i64> starts = row_starts_of(text);
         i64 rows = (i64)starts.size();
-        ASSERT_EQ(doc->line_lengths.count, rows);
+        ASSERT_EQ(line_count(doc), rows);
         for (int k = 0; k < count; k++) {
             i64 pos = pick((i64)text.size() + 3) - 1;  // -1 .. past the end
             i64 expected_row = 0;
@@ -88,7 +88,7 @@ TEST_F(RowLookup, EditsOnInterleavedDocumentsKeepAnswersExact) {
     }
     for (int step = 0; step < 600; step++) {
         Document* doc = &docs[pick(3)];
-        i64 length = doc->text.count;
+        i64 length = document_length(doc);
         switch (pick(4)) {
             case 0: {
                 std::string piece = pick(2) ? "\n" : std::string((size_t)(1 + pick(5)), 'y') + (pick(2) ? "\n\n" : "");

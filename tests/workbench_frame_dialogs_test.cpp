@@ -136,7 +136,7 @@ TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     type("gamma");
     enter();
     EXPECT_FALSE(workbench.prompt.open);
-    EXPECT_EQ(workbench.prompt.box.text.count, 0);  // reset on close
+    EXPECT_EQ(document_length(&workbench.prompt.box), 0);  // reset on close
     EXPECT_TRUE(doc->focused);
     EXPECT_EQ(doc->anchor, 17);
     EXPECT_EQ(doc->cursor, 22);
@@ -285,7 +285,7 @@ TEST_F(WorkbenchDialogs, SettingsDialogRebuildsTheSourceCacheFromItsBox) {
     workbench.project_saved = true;
     click_button(workbench.buttons[11]);
     ASSERT_TRUE(workbench.settings.open);
-    EXPECT_EQ(workbench.settings.box.text.count, 0);
+    EXPECT_EQ(document_length(&workbench.settings.box), 0);
     type("list.txt");
     click_button(workbench.settings.ok);
     EXPECT_FALSE(workbench.settings.open);

@@ -41,7 +41,7 @@ bool analysis_run_pending() {
         withdraw_previous_result();
         job.path = string_copy(analysis.request.path, pool_parser);
         job.kind = analysis.request.kind;
-        has_text = analysis.request.text.length > 0;
+        has_text = analysis.request.has_text != 0;
         analysis.request.pending = 0;
     }
     mutex_unlock(analysis.lock);

@@ -16,10 +16,10 @@ void analysis_locks_destroy() {
     analysis.lock = analysis.source_lock = nullptr;
 }
 
-void analysis_post_request(StringView path, StringView text, u8 kind) {
+void analysis_post_request(StringView path, bool has_text, u8 kind) {
     mutex_lock(analysis.lock);
     analysis.request.pending = 1;
-    analysis.request.text = text;
+    analysis.request.has_text = has_text ? 1 : 0;
     analysis.request.path = path;
     analysis.request.kind = kind;
     mutex_unlock(analysis.lock);

@@ -7,7 +7,7 @@
 
 struct AnalysisRequest {
     u8 pending;
-    StringView text;  // as returned by source_cache_update; empty: analyse as empty
+    u8 has_text;  // the text is read from the source cache; 0: analyse as empty
     StringView path;
     u8 kind;  // FileKind of the document
 };
@@ -25,8 +25,10 @@ struct ResultSlot {
 void analysis_locks_create();
 void analysis_locks_destroy();
 
-// Posts a request (takes analysis_lock). `text` came from source_cache_update.
-void analysis_post_request(StringView path, StringView text, u8 kind);
+// Posts a request (takes analysis_lock). With `has_text` the pass reads the text of
+// `path` from the source cache (a shared document or a stored copy); else it analyses an
+// empty text.
+void analysis_post_request(StringView path, bool has_text, u8 kind);
 
 // With analysis_lock held: when a result is ready and no request is pending, copies its
 // colours over `colours` (only when the lengths agree) and the result into pool_output as

@@ -59,7 +59,6 @@ bool read_into_entry(StringView full_path, SourceEntry* entry, Array<FailedOpen>
 }  // namespace
 
 void source_cache_init() {
-    analysis.source_cache.shared_text_buffer = (char*)pool_alloc(pool_main, shared_text_capacity);
     analysis.source_cache.source_paths.pool = pool_main;
     analysis.source_cache.source_entries.pool = pool_main;
 }
@@ -132,6 +131,8 @@ StringView source_cache_update(StringView path, StringView text) {
         }
     }
     if (!stored && text.length < shared_text_capacity) {
+        if (!analysis.source_cache.shared_text_buffer)
+            analysis.source_cache.shared_text_buffer = (char*)pool_alloc(pool_main, shared_text_capacity);
         if (text.length) memcpy(analysis.source_cache.shared_text_buffer, text.data, (size_t)text.length);
         analysis.source_cache.shared_text_length = text.length;
         string_assign(&analysis.source_cache.shared_text_path, path, pool_main);
@@ -142,6 +143,82 @@ StringView source_cache_update(StringView path, StringView text) {
     }
     mutex_unlock(analysis.source_lock);
     return result;
+}
+
+namespace {
+SharedSource* find_shared(StringView path) {
+    SourceCache& c = analysis.source_cache;
+    for (i64 i = 0; i < c.shared_count; i++)
+        if (sv_equal(owned_view(c.shared[i].path), path)) return &c.shared[i];
+    return nullptr;
+}
+
+i64 shared_index(const TextStore* text) {
+    SourceCache& c = analysis.source_cache;
+    for (i64 i = 0; i < c.shared_count; i++)
+        if (c.shared[i].text == text) return i;
+    return -1;
+}
+
+// A copy of a shared document's text in `pool` (empty beyond the analysis limit).
+StringView copy_shared(const SharedSource& s, u8 pool) {
+    i64 length = store_length(s.text);
+    if (length <= 0 || length > analysis_text_limit) return StringView{nullptr, 0};
+    u8* bytes = (u8*)pool_alloc(pool, length);
+    store_copy_out(s.text, 0, length, bytes);
+    return StringView{(const char*)bytes, length};
+}
+}  // namespace
+
+void source_cache_share(StringView path, const TextStore* text) {
+    SourceCache& c = analysis.source_cache;
+    if (analysis.source_lock) mutex_lock(analysis.source_lock);
+    i64 i = shared_index(text);
+    if (i < 0) {
+        SharedSource* same_path = find_shared(path);
+        if (same_path) i = same_path - c.shared;
+        else if (c.shared_count < shared_source_capacity) i = c.shared_count++;
+    }
+    if (i >= 0) {
+        if (!sv_equal(owned_view(c.shared[i].path), path)) string_assign(&c.shared[i].path, path, pool_main);
+        c.shared[i].text = text;
+    }
+    if (analysis.source_lock) mutex_unlock(analysis.source_lock);
+}
+
+void source_cache_unshare(const TextStore* text) {
+    SourceCache& c = analysis.source_cache;
+    if (analysis.source_lock) mutex_lock(analysis.source_lock);
+    i64 i = shared_index(text);
+    if (i >= 0) {
+        // A listed file keeps the last text the document had.
+        SourceEntry* entry = find_entry(owned_view(c.shared[i].path));
+        i64 length = store_length(text);
+        if (entry && (length <= entry->text.capacity || length <= pool_available(pool_sources))) {
+            if (length > entry->text.capacity) {
+                entry->text.data = (u8*)pool_alloc(pool_sources, length > 0 ? length : 1);
+                entry->text.capacity = length;
+            }
+            store_copy_out(text, 0, length, entry->text.data);
+            entry->text.count = length;
+        }
+        // The last shared document takes this one's place; its path storage goes along.
+        OwnedString path = c.shared[i].path;
+        c.shared[i] = c.shared[c.shared_count - 1];
+        c.shared[c.shared_count - 1].path = path;
+        c.shared[c.shared_count - 1].text = nullptr;
+        c.shared_count--;
+    }
+    if (analysis.source_lock) mutex_unlock(analysis.source_lock);
+}
+
+bool source_cache_shares(const TextStore* text) { return shared_index(text) >= 0; }
+
+bool source_cache_lists(StringView path) {
+    if (analysis.source_lock) mutex_lock(analysis.source_lock);
+    bool listed = find_entry(path) != nullptr;
+    if (analysis.source_lock) mutex_unlock(analysis.source_lock);
+    return listed;
 }
 
 StringView source_cache_lookup(StringView path) {
@@ -155,8 +232,8 @@ StringView source_cache_lookup(StringView path) {
 
 StringView source_cache_copy(StringView path, u8 pool) {
     mutex_lock(analysis.source_lock);
-    StringView found = source_cache_lookup(path);
-    StringView copy = string_copy(found, pool);
+    const SharedSource* shared = find_shared(path);
+    StringView copy = shared ? copy_shared(*shared, pool) : string_copy(source_cache_lookup(path), pool);
     mutex_unlock(analysis.source_lock);
     return copy;
 }
@@ -166,6 +243,8 @@ void source_cache_clear() {
     analysis.source_cache.source_entries.count = 0;
     analysis.source_cache.source_paths.count = 0;
     analysis.source_cache.sources_name.length = 0;
+    // Documents share their text again when they are next recoloured.
+    analysis.source_cache.shared_count = 0;
     pool_reset(pool_sources);
     mutex_unlock(analysis.source_lock);
 }
@@ -178,8 +257,9 @@ Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suf
         bool wanted = false;
         for (i64 i = 0; i < suffix_count && !wanted; i++) wanted = ends_with(path, suffixes[i]);
         if (!wanted) continue;
-        StringView text = source_cache_lookup(path);
-        array_append(&files, SourceFile{string_copy(path, pool), string_copy(text, pool)});
+        const SharedSource* shared = find_shared(path);
+        StringView text = shared ? copy_shared(*shared, pool) : string_copy(source_cache_lookup(path), pool);
+        array_append(&files, SourceFile{string_copy(path, pool), text});
     }
     mutex_unlock(analysis.source_lock);
     return files;

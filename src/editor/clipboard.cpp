@@ -12,20 +12,32 @@ StringView selection_text(const Document* doc) {
     i64 low = doc->cursor < doc->anchor ? doc->cursor : doc->anchor;
     i64 high = doc->cursor < doc->anchor ? doc->anchor : doc->cursor;
     if (low < 0) low = 0;
-    if (high > doc->text.count) high = doc->text.count;
+    if (high > document_length(doc)) high = document_length(doc);
     if (high < low) high = low;
-    return StringView{(const char*)doc->text.data + low, high - low};
+    return document_range(doc, low, high);
 }
 
+// The selection is replaced by its converted copy (colours kept), one change of the
+// history like any other edit.
 void change_case(Document* doc, bool upper) {
     undo_checkpoint(doc, edit_structural);
+    i64 low = doc->cursor < doc->anchor ? doc->cursor : doc->anchor;
     StringView selected = selection_text(doc);
-    u8* p = (u8*)selected.data;
+    if (selected.length <= 0 || 2 * selected.length > pool_available(pool_frame)) return;
+    u8* p = (u8*)pool_alloc(pool_frame, selected.length);
+    memcpy(p, selected.data, (size_t)selected.length);
+    u8* colours = (u8*)pool_alloc(pool_frame, selected.length);
+    memcpy(colours, document_colour_range(doc, low, low + selected.length), (size_t)selected.length);
     for (i64 i = 0; i < selected.length; i++) {
         u8 c = p[i];
         if (upper && c >= 'a' && c <= 'z') p[i] = (u8)(c - ('a' - 'A'));
         if (!upper && c >= 'A' && c <= 'Z') p[i] = (u8)(c + ('a' - 'A'));
     }
+    i32 cursor = doc->cursor, anchor = doc->anchor;
+    text_remove(doc, low, selected.length);
+    text_insert_coloured(doc, low, StringView{(const char*)p, selected.length}, colours);
+    doc->cursor = cursor;
+    doc->anchor = anchor;
     finish_edit(doc);
 }
 }  // namespace
@@ -67,7 +79,7 @@ void cut_selection(Document* doc) {
 void paste(Document* doc) {
     StringView pasted = clipboard_get();
     i64 selected = selection_text(doc).length;
-    if (!document_can_grow(doc, doc->text.count - selected + pasted.length)) return;
+    if (!document_can_grow(doc, document_length(doc) - selected + pasted.length)) return;
     undo_checkpoint(doc, edit_structural);
     delete_selection(doc);
     insert_bytes(doc, pasted, 0);

@@ -22,7 +22,7 @@ constexpr i64 call_range_bound = 1000000;
 
 i32 clamped_cursor(const Document* doc) {
     if (doc->cursor < 0) return 0;
-    if (doc->cursor > doc->text.count) return (i32)doc->text.count;
+    if (doc->cursor > document_length(doc)) return (i32)document_length(doc);
     return doc->cursor;
 }
 
@@ -30,7 +30,7 @@ i32 clamped_cursor(const Document* doc) {
 // non-word byte there is stepped over here.
 i32 identifier_start(const Document* doc, i32 pos) {
     i32 start = word_start(doc, pos, true);
-    if (start < pos && start < doc->text.count && !is_word_char(doc->text.data[start])) start++;
+    if (start < pos && start < document_length(doc) && !is_word_char(document_byte(doc, start))) start++;
     return start;
 }
 
@@ -104,11 +104,10 @@ bool starts_identifier(u8 c) {
 // Whether the place before the typed byte at cursor - 1 can have members or be called: an
 // identifier that does not start like a number or a directive, or a closing bracket.
 bool place_qualifies(const Document* doc, i32 cursor) {
-    const u8* text = doc->text.data;
     i32 before = cursor - 1;
     i32 start = identifier_start(doc, before);
-    if (start < before && starts_identifier(text[start])) return true;
-    return cursor >= 2 && (text[cursor - 2] == ')' || text[cursor - 2] == ']');
+    if (start < before && starts_identifier(document_byte(doc, start))) return true;
+    return cursor >= 2 && (document_byte(doc, cursor - 2) == ')' || document_byte(doc, cursor - 2) == ']');
 }
 
 void run_automatic_openings(Document* doc) {
@@ -116,7 +115,7 @@ void run_automatic_openings(Document* doc) {
     u8 c = doc->last_typed;
     // Only right after the typed byte: last_typed outlives the keystroke (a completion
     // accepted after "." would otherwise reopen the list with the next result).
-    if (cursor < 1 || doc->text.data[cursor - 1] != c) return;
+    if (cursor < 1 || document_byte(doc, cursor - 1) != c) return;
     bool qualifies = place_qualifies(doc, cursor);
     if (c == '.' && qualifies) doc->completion_open = 1;
     else if ((c == '(' && qualifies) || c == ')') open_symbol_list(doc);
@@ -223,7 +222,8 @@ void accept_completion(Document* doc) {
 
 bool editor_take_analysis_result_locked(Document* doc) {
     if (doc->single_line) return false;
-    if (!analysis_take_result_locked(doc->colours.data, doc->colours.count)) return false;
+    i64 length = document_length(doc);
+    if (!analysis_take_result_locked(document_colour_range(doc, 0, length), length)) return false;
     if (doc->kind < file_kind_vantrel || doc->kind > file_kind_glsl) return true;
     run_automatic_openings(doc);
     if (doc->completion_open) {

@@ -165,11 +165,13 @@ bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 }  // namespace
 
 i64 symbol_list_argument_index(const Document* doc) {
-    i64 cursor = doc->cursor < doc->text.count ? doc->cursor : doc->text.count;
-    const u8* text = doc->text.data;
-    const u8* colours = doc->colours.count >= doc->text.count ? doc->colours.data : nullptr;
+    i64 cursor = doc->cursor < document_length(doc) ? doc->cursor : document_length(doc);
     i64 depth = 1, commas = 0;
     i64 stop = cursor - argument_scan_limit;
+    i64 first = stop > 0 ? stop : 0;
+    // The scanned stretch is made contiguous once; indices below stay absolute.
+    const u8* text = (const u8*)document_range(doc, first, cursor).data - first;
+    const u8* colours = document_colour_range(doc, first, cursor) - first;
     for (i64 i = cursor - 1; i >= 0 && i >= stop; i--) {
         u8 c = text[i];
         if (c == ')') {

@@ -1,5 +1,7 @@
 #include "editor/document.h"
 
+#include "analysis/analysis_state.h"
+
 #include "editor/editor_state.h"
 
 #include "editor/file_io.h"
@@ -31,9 +33,10 @@ void set_white_textures(Document* doc) {
 // Every buffer of a document lives in pool_main.
 void set_buffer_pools(Document* doc) {
     doc->text.pool = pool_main;
-    doc->colours.pool = pool_main;
-    doc->line_lengths.pool = pool_main;
+    doc->lines.pool = pool_main;
     doc->undo_snapshots.pool = pool_main;
+    doc->undo_ops.pool = pool_main;
+    doc->undo_bytes.pool = pool_main;
     doc->symbol_source.pool = pool_main;
     doc->completion.pool = pool_main;
     doc->symbol_list.pool = pool_main;
@@ -82,7 +85,10 @@ void document_init_entry_field(Document* doc) {
 void tab_table_init() {
     // A second initialisation (tests) reuses the block and lets go of the old histories.
     if (editor.tab_table.slots) {
-        for (i64 i = 0; i < tab_slot_count; i++) undo_store_clear(&editor.tab_table.slots[i]);
+        for (i64 i = 0; i < tab_slot_count; i++) {
+            document_unshare_text(&editor.tab_table.slots[i]);
+            undo_store_clear(&editor.tab_table.slots[i]);
+        }
     } else {
         editor.tab_table.slots = (Document*)pool_alloc(pool_main, tab_slot_count * (i64)sizeof(Document));
         editor.tab_table.used = (u8*)pool_alloc(pool_main, 4);
@@ -103,6 +109,7 @@ bool tab_slot_used(i64 slot) {
 
 void tab_slot_release(i64 slot) {
     if (!editor.tab_table.used || slot < 0 || slot >= tab_slot_count) return;
+    document_unshare_text(&editor.tab_table.slots[slot]);
     editor.tab_table.used[slot / 8] &= (u8)~(1u << (slot & 7));
 }
 
@@ -138,10 +145,11 @@ i64 open_tab(StringView path, u32 id) {
 }
 
 void document_reset(Document* doc) {
+    // Whatever the document held before, the analysis reads it no more.
+    document_unshare_text(doc);
     doc->last_edit_pos = -1;
     doc->cursor = doc->anchor = 0;
-    doc->text.count = 0;
-    doc->colours.count = 0;
+    store_clear(&doc->text);
     undo_store_clear(doc);
     doc->symbol_source.count = 0;
     doc->completion.count = 0;
@@ -172,19 +180,57 @@ void document_mark_saved(Document* doc) {
 void document_update_dirty(Document* doc) { doc->dirty = doc->state_id != doc->saved_state_id ? 1 : 0; }
 
 void document_set_text(Document* doc, StringView s) {
-    document_reset(doc);
     i64 n = s.length > 0 ? s.length : 0;
-    // Room for the final newline that the line table may add.
-    array_resize(&doc->text, n + 1);
-    array_resize(&doc->colours, n + 1);
-    doc->text.count = n;
-    doc->colours.count = n;
-    if (n > 0) {
-        memmove(doc->text.data, s.data, (size_t)n);
-        memset(doc->colours.data, 0, (size_t)n);
-    }
+    // Text that lives in the document itself is copied out before the reset empties it.
+    const u8* base = doc->text.bytes;
+    if (n > 0 && base && (const u8*)s.data < base + doc->text.capacity && (const u8*)s.data + n > base)
+        s = string_copy(s, n <= pool_available(pool_frame) / 2 ? pool_frame : pool_main);
+    document_reset(doc);
+    // Room for the final newline that the line table may add; the reset's own newline goes.
+    if (!store_reserve(&doc->text, n + 1, pool_available(pool_main))) return;
+    store_clear(&doc->text);
+    store_insert(&doc->text, 0, (const u8*)s.data, n, nullptr, 0);
     doc->cursor = doc->anchor = (i32)n;
     rebuild_line_table(doc);
+}
+
+StringView document_range(const Document* doc, i64 start, i64 end) {
+    // The gap moves; the text itself does not change.
+    TextStore* store = const_cast<TextStore*>(&doc->text);
+    if (!store->bytes) return StringView{"", 0};
+    i64 length = store_length(store);
+    if (start < 0) start = 0;
+    if (end > length) end = length;
+    if (end < start) end = start;
+    DocumentTextLock held(doc);
+    return StringView{(const char*)store_bytes(store, start, end), end - start};
+}
+
+u8* document_colour_range(const Document* doc, i64 start, i64 end) {
+    TextStore* store = const_cast<TextStore*>(&doc->text);
+    if (!store->bytes) return nullptr;
+    DocumentTextLock held(doc);
+    return store_colours(store, start, end);
+}
+
+DocumentTextLock::DocumentTextLock(const Document* d) : doc(d) {
+    if (doc->text_shared && analysis.source_lock) mutex_lock(analysis.source_lock);
+}
+
+DocumentTextLock::~DocumentTextLock() {
+    if (doc->text_shared && analysis.source_lock) mutex_unlock(analysis.source_lock);
+}
+
+void document_share_text(Document* doc) {
+    if (doc->path.length <= 0 && doc->id == (u32)-1) return;
+    source_cache_share(owned_view(doc->path), &doc->text);
+    doc->text_shared = 1;
+}
+
+void document_unshare_text(Document* doc) {
+    if (!doc->text_shared) return;
+    source_cache_unshare(&doc->text);
+    doc->text_shared = 0;
 }
 
 StringView tab_display_name(StringView path) {

@@ -3,6 +3,8 @@
 // byte per text byte, the line table, cursor and selection, undo history and view state.
 #include "core/array.h"
 #include "core/string_view.h"
+#include "editor/line_store.h"
+#include "core/text_store.h"
 #include "platform/platform.h"  // FileStamp
 #include "render/color.h"
 #include "render/renderer.h"
@@ -35,14 +37,21 @@ struct SymbolListEntry {
 };
 static_assert(sizeof(SymbolListEntry) == 64, "SymbolListEntry is a 64-byte record");
 
-// One undo snapshot: the whole text followed by the whole colour buffer, stored in the
-// shared chunk store of editor/undo_store.h.
+// One step boundary of the undo history: the text as it was after the first `op` changes
+// of the log (editor/undo_store.h), with the cursor and state identity of that moment.
 struct UndoSnapshot {
-    i64 first_chunk;  // index into the chunk store; -1 when empty
-    i64 size;         // bytes: twice the text length
+    i64 op;        // count of changes applied, counted from the start of the history
     i32 cursor;
-    u64 sequence;     // global age, for evicting the oldest snapshot of any document
-    u64 state_id;     // the document's state_id when the snapshot was taken
+    u64 state_id;  // the document's state_id when the snapshot was taken
+};
+
+// One change of the text: at `pos`, `removed` bytes went and `inserted` bytes came. Their
+// bytes and colour bytes lie in the document's undo byte store from `data` on: removed
+// bytes, removed colours, inserted bytes, inserted colours.
+struct UndoOp {
+    i64 pos;
+    i64 removed, inserted;
+    i64 data;  // offset in the byte store, counted from the start of the history
 };
 
 struct Document {
@@ -83,13 +92,24 @@ struct Document {
     f32 scroll_x, scroll_y;
     f32 target_scroll_x, target_scroll_y;
     OwnedString path;  // relative to the project directory; empty for entry fields
-    Array<u8> text;
-    Array<u8> colours;         // always exactly as long as text
-    Array<i32> line_lengths;   // newline included; one entry per newline plus the tail
+    TextStore text;    // the bytes and one colour byte per byte
+    LineStore lines;   // every line's length, newline included; one per newline plus the tail
     PaletteView palette;
     Array<UndoSnapshot> undo_snapshots;
     i64 undo_limit;  // 64
     i64 undo_index;  // snapshot holding the present state; -1 when empty
+    // The log of changes the snapshots point into: `undo_applied` of them are in the text
+    // (fewer after an undo). Changes and bytes before the oldest snapshot are dropped;
+    // `undo_ops_base` and `undo_bytes_base` count them so that positions stay absolute.
+    Array<UndoOp> undo_ops;
+    i64 undo_ops_base;
+    i64 undo_applied;
+    Array<u8> undo_bytes;
+    i64 undo_bytes_base;
+    u8 undo_replaying;  // undo or redo is changing the text: no new change is logged
+    // The analysis reads this document's text in place (source cache): its layout changes
+    // only under source_lock.
+    u8 text_shared;
     u8 last_edit_kind;
     u8 history_trimmed;
     i64 clip_capacity;
@@ -160,7 +180,28 @@ void document_mark_saved(Document* doc);
 void document_update_dirty(Document* doc);
 StringView tab_display_name(StringView path);
 StringView tab_path(i32 id);
-inline StringView document_text(const Document* doc) { return StringView{(const char*)doc->text.data, doc->text.count}; }
+inline i64 document_length(const Document* doc) { return store_length(&doc->text); }
+inline u8 document_byte(const Document* doc, i64 pos) { return store_byte(&doc->text, pos); }
+inline u8 document_colour(const Document* doc, i64 pos) { return store_colour(&doc->text, pos); }
+inline i64 line_count(const Document* doc) { return lines_count(&doc->lines); }
+inline i64 line_length(const Document* doc, i64 row) { return lines_get(&doc->lines, row); }
+// [start, end) of the text as one contiguous view (the store's gap moves out of the way;
+// no text changes, so a const document may be asked). Valid until the next change or the
+// next call of these.
+StringView document_range(const Document* doc, i64 start, i64 end);
+// The colour bytes of the same range, writable.
+u8* document_colour_range(const Document* doc, i64 start, i64 end);
+// Lets the analysis read the text in place under the document's path, or stops that.
+void document_share_text(Document* doc);
+void document_unshare_text(Document* doc);
+// Held around every change of a shared document's text layout (source_lock).
+struct DocumentTextLock {
+    const Document* doc;
+    explicit DocumentTextLock(const Document* d);
+    ~DocumentTextLock();
+};
+// The whole text (moves the gap to the end: for saving, searching the whole text, tests).
+inline StringView document_text(const Document* doc) { return document_range(doc, 0, document_length(doc)); }
 
 // Calls into the workbench, set at start-up; null means "nothing to do".
 struct EditorHooks {

@@ -14,7 +14,7 @@ void set_cursor(Document* doc, i64 pos) { doc->cursor = (i32)pos; }
 // Removes [start, end) and closes the completion list when a non-word byte goes.
 void remove_characters(Document* doc, i64 start, i64 end) {
     for (i64 i = start; i < end; i++) {
-        if (!is_word_char(doc->text.data[i])) {
+        if (!is_word_char(document_byte(doc, i))) {
             close_completion(doc);
             break;
         }
@@ -26,7 +26,7 @@ i64 leading_tabs(const Document* doc, i64 pos) {
     i64 start = 0;
     locate_row(doc, pos, &start);
     i64 n = 0;
-    while (start + n < doc->text.count && doc->text.data[start + n] == '\t') n++;
+    while (start + n < document_length(doc) && document_byte(doc, start + n) == '\t') n++;
     return n;
 }
 }  // namespace
@@ -50,7 +50,7 @@ void insert_byte(Document* doc, u8 byte, u8 colour) {
 
 bool insert_bytes(Document* doc, StringView bytes, u8 colour) {
     if (bytes.length <= 0) return true;
-    if (!document_can_grow(doc, doc->text.count + bytes.length)) return false;
+    if (!document_can_grow(doc, document_length(doc) + bytes.length)) return false;
     i64 added = text_insert(doc, doc->cursor, bytes, colour);
     doc->cursor += (i32)added;
     doc->anchor = doc->cursor;
@@ -67,10 +67,10 @@ void finish_edit(Document* doc) {
 u8 typed_text_colour(const Document* doc, u8 first) {
     bool word = is_word_char(first);
     i64 c = doc->cursor;
-    const u8* text = doc->text.data;
     u8 colour = 0;
-    if (c >= 0 && c < doc->text.count && is_word_char(text[c]) == word) colour = doc->colours.data[c];
-    if (c >= 1 && c - 1 < doc->text.count && is_word_char(text[c - 1]) == word) colour = doc->colours.data[c - 1];
+    if (c >= 0 && c < document_length(doc) && is_word_char(document_byte(doc, c)) == word) colour = document_colour(doc, c);
+    if (c >= 1 && c - 1 < document_length(doc) && is_word_char(document_byte(doc, c - 1)) == word)
+        colour = document_colour(doc, c - 1);
     return colour;
 }
 
@@ -81,7 +81,7 @@ bool insert_typed_text(Document* doc, StringView typed) {
     i64 selected = doc->cursor > doc->anchor ? doc->cursor - doc->anchor : doc->anchor - doc->cursor;
     // A newline may bring the line's indentation with it.
     i64 extra = newline ? leading_tabs(doc, doc->cursor < doc->anchor ? doc->cursor : doc->anchor) : 0;
-    if (!document_can_grow(doc, doc->text.count - selected + typed.length + extra)) return false;
+    if (!document_can_grow(doc, document_length(doc) - selected + typed.length + extra)) return false;
 
     if (!newline) undo_checkpoint(doc, is_word_char(first) ? edit_word_char : edit_other_char);
     delete_selection(doc);
@@ -112,7 +112,7 @@ void indent_block(Document* doc, bool outdent) {
     bool collapsed = doc->cursor == doc->anchor;
     i64 low = cursor_larger ? doc->anchor : doc->cursor;
     i64 high = cursor_larger ? doc->cursor : doc->anchor;
-    if (!outdent && !document_can_grow(doc, doc->text.count + (high - low) + 1)) return;
+    if (!outdent && !document_can_grow(doc, document_length(doc) + (high - low) + 1)) return;
     auto move_high = [&](i64 delta) {
         high += delta;
         if (cursor_larger || collapsed) doc->cursor = (i32)high;
@@ -120,16 +120,16 @@ void indent_block(Document* doc, bool outdent) {
     };
     i64 start = 0;
     i64 row = locate_row(doc, low, &start);
-    while (start < high && start < doc->text.count) {
+    while (start < high && start < document_length(doc)) {
         if (!outdent) {
             if (text_insert(doc, start, SV("\t"), 0) == 0) break;
             move_high(1);
-        } else if (doc->text.data[start] == '\t') {
+        } else if (document_byte(doc, start) == '\t') {
             text_remove(doc, start, 1);
             move_high(-1);
         }
-        if (row + 1 >= doc->line_lengths.count) break;
-        start += doc->line_lengths[row];
+        if (row + 1 >= line_count(doc)) break;
+        start += line_length(doc, row);
         row++;
     }
 }
@@ -141,9 +141,9 @@ void delete_backward(Document* doc, bool by_word) {
         delete_selection(doc);
     } else {
         undo_checkpoint(doc, by_word ? edit_structural : edit_delete_char);
-        if (doc->cursor >= 1 && doc->cursor <= doc->text.count) {
+        if (doc->cursor >= 1 && doc->cursor <= document_length(doc)) {
             i64 target = doc->cursor - 1;
-            while (target > 0 && is_continuation(doc->text.data[target])) target--;
+            while (target > 0 && is_continuation(document_byte(doc, target))) target--;
             if (by_word) target = word_start(doc, (i32)target, false);
             remove_characters(doc, target, doc->cursor);
             set_cursor(doc, target);
@@ -159,13 +159,13 @@ void delete_forward(Document* doc, bool by_word) {
         delete_selection(doc);
     } else {
         undo_checkpoint(doc, by_word ? edit_structural : edit_delete_char);
-        i64 length = doc->text.count;
+        i64 length = document_length(doc);
         i64 c = doc->cursor;
         if (c < length) {
             i64 end = c + 1;
             if (by_word) end = word_end(doc, (i32)c, false);
             else
-                while (end < length && is_continuation(doc->text.data[end])) end++;
+                while (end < length && is_continuation(document_byte(doc, end))) end++;
             if (end <= c) end = c + 1;
             remove_characters(doc, c, end);
         }

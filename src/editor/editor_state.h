@@ -16,6 +16,7 @@ struct EditorState {
     RecoveryState recovery;
     bool view_sets_pointer_shape;  // the workbench wants pointer shapes set by the view
     Color entry_field_palette[1];  // entry fields draw all their text in the theme's text colour
+    Array<u8> reload_scratch;      // a file read again after another program changed it; pool_main
 };
 
 extern EditorState editor;

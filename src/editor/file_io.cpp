@@ -33,25 +33,30 @@ StringView full_path_of(StringView relative) {
     return builder_view(full);
 }
 
-// Replaces text and colours by the file's bytes (colour 0); the line table is the
-// caller's. On failure the text is left as it was.
+// Fills the (empty) document's store with the file's bytes, colour 0; the line table is
+// the caller's. On failure the document stays empty.
 ReadStatus read_whole_file(Document* doc, StringView full_path) {
     FileStamp stamp = file_stamp(full_path);
     if (!stamp.exists || !stamp.is_regular) return read_cannot_open;
     // Text and colours, with room for a final newline; the line table is checked once
     // the newlines are counted.
     if (!document_has_room(doc, stamp.size + 1, 0)) return read_too_large;
+    TextStore* store = &doc->text;
+    store->pool = pool_main;
+    if (!store_reserve(store, stamp.size + 1, pool_available(pool_main))) return read_too_large;
+    store_clear(store);
     // A file that grew since it was measured is refused rather than read past the room.
-    FileContents contents = file_read_all_into(full_path, &doc->text, stamp.size, 1);
+    FileContents contents = file_read_all_to(full_path, store->bytes, stamp.size);
     if (contents.status != read_ok) return contents.status;
     i64 read = contents.bytes.length;
-    array_resize(&doc->colours, read + 1);
-    doc->text.count = read;
-    doc->colours.count = read;
-    if (read > 0) memset(doc->colours.data, 0, (size_t)read);
+    store->gap_start = read;
+    if (read > 0) memset(store->colours, 0, (size_t)read);
     // The table grows by doubling: allow for twice the lines.
-    i64 lines = 2 * (count_newlines(doc->text.data, read) + 2);
-    if (!document_has_room(doc, read + 1, lines - doc->line_lengths.count)) return read_too_large;
+    i64 lines = 2 * (count_newlines(store->bytes, read) + 2);
+    if (!document_has_room(doc, read + 1, lines - line_count(doc))) {
+        store_clear(store);
+        return read_too_large;
+    }
     return read_ok;
 }
 
@@ -158,17 +163,21 @@ bool document_reload(Document* doc) {
     i32 cursor = doc->cursor, anchor = doc->anchor;
     f32 scroll_x = doc->scroll_x, scroll_y = doc->scroll_y;
     f32 target_x = doc->target_scroll_x, target_y = doc->target_scroll_y;
+    // The new bytes are read beside the text first, so that a failed read changes nothing.
+    Array<u8>* scratch = &editor.reload_scratch;
+    scratch->pool = pool_main;
+    FileStamp stamp = file_stamp(full_path);
+    i64 limit = pool_available(pool_main) / 4;
+    FileContents contents = stamp.size <= limit ? file_read_all_into(full_path, scratch, limit, 0)
+                                                : FileContents{read_too_large, StringView{nullptr, 0}, stamp.size};
     undo_checkpoint(doc, edit_structural);
-    ReadStatus outcome = read_whole_file(doc, full_path);
-    if (outcome != read_ok) {
-        // The snapshot just taken (or the one an undo left) holds the text before.
-        if (doc->undo_index >= 0) restore_snapshot(doc);
-        report(outcome == read_too_large ? SV("file too large to open: ") : SV("failed to open file: "), full_path);
+    if (contents.status != read_ok || !text_replace_all(doc, contents.bytes)) {
+        bool too_large = contents.status != read_cannot_open;
+        report(too_large ? SV("file too large to open: ") : SV("failed to open file: "), full_path);
         return false;
     }
     doc->last_edit_kind = edit_structural;
-    rebuild_line_table(doc);
-    i32 length = (i32)doc->text.count;
+    i32 length = (i32)document_length(doc);
     doc->cursor = cursor < length ? cursor : length - 1;
     doc->anchor = anchor < length ? anchor : length - 1;
     if (doc->cursor < 0) doc->cursor = 0;

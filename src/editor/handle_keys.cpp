@@ -27,7 +27,7 @@ void handle_ctrl_keys(Document* doc) {
     bool multi_line = !doc->single_line;
     if (typed(key_A)) {
         doc->anchor = 0;
-        doc->cursor = (i32)doc->text.count;
+        doc->cursor = (i32)document_length(doc);
     }
     if (typed(key_X)) cut_selection(doc);
     if (typed(key_C)) copy_selection(doc);
@@ -41,7 +41,7 @@ void handle_ctrl_keys(Document* doc) {
     if (typed(key_J)) find_previous(doc);
     if (typed(key_L)) find_next(doc, doc->cursor);
     if (typed(key_home)) go_to(doc, 0);
-    if (typed(key_end)) go_to(doc, (i32)doc->text.count);
+    if (typed(key_end)) go_to(doc, (i32)document_length(doc));
     if (typed(key_I) && doc->symbol_list_selected > 0) doc->symbol_list_selected--;
     if (typed(key_K) && doc->symbol_list_selected + 1 < doc->symbol_list.count) doc->symbol_list_selected++;
     if (typed(key_T)) replace_selection(doc);

@@ -10,7 +10,7 @@ constexpr i32 page_lines = 12;
 
 bool is_continuation(u8 c) { return c >= 0x80 && c <= 0xBF; }
 
-i64 text_length(const Document* doc) { return doc->text.count; }
+i64 text_length(const Document* doc) { return document_length(doc); }
 
 i32 clamp_position(const Document* doc, i64 pos) {
     if (pos < 0) return 0;
@@ -21,7 +21,7 @@ i32 clamp_position(const Document* doc, i64 pos) {
 i64 previous_character(const Document* doc, i64 pos) {
     if (pos <= 0) return 0;
     pos--;
-    while (pos > 0 && is_continuation(doc->text.data[pos])) pos--;
+    while (pos > 0 && is_continuation(document_byte(doc, pos))) pos--;
     return pos;
 }
 
@@ -29,7 +29,7 @@ i64 next_character(const Document* doc, i64 pos) {
     i64 length = text_length(doc);
     if (pos >= length) return length;
     pos++;
-    while (pos < length && is_continuation(doc->text.data[pos])) pos++;
+    while (pos < length && is_continuation(document_byte(doc, pos))) pos++;
     return pos;
 }
 
@@ -72,8 +72,8 @@ void move_home(Document* doc, bool shift) {
 void move_end(Document* doc, bool shift) {
     i64 start = 0;
     i64 row = locate_row(doc, doc->cursor, &start);
-    i64 end = start + doc->line_lengths[row];
-    if (end > start && end <= text_length(doc) && doc->text.data[end - 1] == '\n') end--;
+    i64 end = start + line_length(doc, row);
+    if (end > start && end <= text_length(doc) && document_byte(doc, end - 1) == '\n') end--;
     doc->cursor = clamp_position(doc, end);
     follow_unless_shift(doc, shift);
 }
@@ -81,35 +81,35 @@ void move_end(Document* doc, bool shift) {
 
 i32 word_start(const Document* doc, i32 pos, bool identifier_only) {
     i64 length = text_length(doc);
-    const u8* text = doc->text.data;
+    auto text = [doc](i64 i) { return document_byte(doc, i); };
     if (pos <= 0) return 0;
     if (identifier_only) {
         if (pos > length) pos = (i32)length;
         for (i64 i = pos - 1;; i--) {
             if (i <= 0) return 0;
-            if (text[i] == '\n' || !is_word_char(text[i])) return (i32)(i + 1);
+            if (text(i) == '\n' || !is_word_char(text(i))) return (i32)(i + 1);
         }
     }
     // Past the last byte there is no class to follow: an empty run.
     if (pos >= length) return (i32)length;
-    u8 c = text[pos];
+    u8 c = text(pos);
     if (c == '\n') return pos;
     bool word = is_word_char(c);
     for (i64 i = pos;; i--) {
         if (i <= 0) return 0;
-        if (text[i] == '\n' || is_word_char(text[i]) != word) return (i32)(i + 1);
+        if (text(i) == '\n' || is_word_char(text(i)) != word) return (i32)(i + 1);
     }
 }
 
 i32 word_end(const Document* doc, i32 pos, bool identifier_only) {
     i64 length = text_length(doc);
-    const u8* text = doc->text.data;
+    auto text = [doc](i64 i) { return document_byte(doc, i); };
     if (pos < 0) pos = 0;
     if (pos >= length) return (i32)length;
-    if (!identifier_only && text[pos] == '\n') return pos + 1;
-    bool word = identifier_only ? true : is_word_char(text[pos]);
+    if (!identifier_only && text(pos) == '\n') return pos + 1;
+    bool word = identifier_only ? true : is_word_char(text(pos));
     i64 i = pos;
-    while (i < length && text[i] != '\n' && is_word_char(text[i]) == word) i++;
+    while (i < length && text(i) != '\n' && is_word_char(text(i)) == word) i++;
     return (i32)i;
 }
 
@@ -131,7 +131,7 @@ void move_up(Document* doc) {
     if (row == 0) {
         doc->cursor = 0;
     } else {
-        i64 above = doc->line_lengths[row - 1];
+        i64 above = line_length(doc, row - 1);
         i64 back = above - doc->preferred_column;
         if (back < 1) back = 1;
         doc->cursor = clamp_position(doc, start - back);
@@ -152,9 +152,9 @@ void move_down(Document* doc) {
     doc->reset_column = 0;
     i64 start = 0;
     i64 row = locate_row(doc, c, &start);
-    if (row + 1 < doc->line_lengths.count) {
-        i64 next_start = start + doc->line_lengths[row];
-        i64 column = doc->line_lengths[row + 1] - 1;
+    if (row + 1 < line_count(doc)) {
+        i64 next_start = start + line_length(doc, row);
+        i64 column = line_length(doc, row + 1) - 1;
         if (doc->preferred_column < column) column = doc->preferred_column;
         doc->cursor = clamp_position(doc, next_start + column);
     } else {
@@ -172,7 +172,7 @@ void go_to(Document* doc, i32 pos) {
 }
 
 void go_to_line(Document* doc, i64 n) {
-    i64 entries = doc->line_lengths.count;
+    i64 entries = line_count(doc);
     i64 lines = n < entries ? n : entries;
     i64 pos = lines <= 1 ? 0 : row_start(doc, lines - 1);
     go_to(doc, clamp_position(doc, pos));

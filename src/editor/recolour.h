@@ -10,6 +10,8 @@ struct ByteRange {
 };
 
 void recolour_document(Document* doc);
+// Bytes past the visible rows that recolouring may lex to finish a token begun on screen.
+constexpr i64 recolour_lookahead = 4096;
 // Byte offsets of the first and last visible line of the document's box.
 ByteRange visible_range(const Document* doc);
 

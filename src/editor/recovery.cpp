@@ -89,6 +89,14 @@ void say(StringView prefix, StringView path) {
     fflush(stdout);
 }
 
+// The text as the store holds it: the bytes before its gap and after it (no copy, no
+// move: this also runs after an arena ran out).
+void text_pieces(const Document* doc, StringView* parts) {
+    const TextStore* s = &doc->text;
+    parts[0] = StringView{(const char*)s->bytes, s->bytes ? s->gap_start : 0};
+    parts[1] = StringView{(const char*)s->bytes + s->gap_end, s->bytes ? s->capacity - s->gap_end : 0};
+}
+
 bool run_job(const RecoveryJob& job, StringView bytes) {
     StringView path = sv_from_cstr(job.path);
     if (job.kind == recovery_job_write) return file_save_atomic(path, bytes) == save_ok;
@@ -217,13 +225,15 @@ bool post_write(Document* doc, i64 slot, f64 now) {
     char name[32];
     recovery_file_name(name, k.project, k.document);
     char header[recovery_header_capacity];
-    StringView text = document_text(doc);
-    i64 header_length = recovery_header(header, sizeof header, k.document, k.project, text);
+    StringView parts[2];
+    text_pieces(doc, parts);
+    i64 header_length = recovery_header_parts(header, sizeof header, k.document, k.project, parts, 2);
+    i64 text_length = document_length(doc);
     doc->recovery_time = now;
     if (header_length < 0 || k.document.length <= 0 || !set_job_path(name)) return false;
     // After a failure the directory may have gone (or never been made): try again.
     if (r.failure_reported) directory_create_all(StringView{r.directory, r.directory_length}, 0700);
-    i64 total = header_length + text.length;
+    i64 total = header_length + text_length;
     r.job_bytes.pool = pool_main;
     if (total > r.job_bytes.capacity && total * 2 > pool_available(pool_main) - document_memory_margin) {
         report_failure(sv_from_cstr(r.job.path));
@@ -231,7 +241,7 @@ bool post_write(Document* doc, i64 slot, f64 now) {
     }
     array_reserve(&r.job_bytes, total);
     memcpy(r.job_bytes.data, header, (size_t)header_length);
-    if (text.length > 0) memcpy(r.job_bytes.data + header_length, text.data, (size_t)text.length);
+    store_copy_out(&doc->text, 0, text_length, r.job_bytes.data + header_length);
     r.job_bytes.count = total;
     r.job.kind = recovery_job_write;
     r.job.slot = slot;
@@ -304,12 +314,13 @@ bool write_now(const Document* doc) {
     char name[32];
     recovery_file_name(name, k.project, k.document);
     char header[recovery_header_capacity];
-    StringView text = document_text(doc);
-    i64 header_length = recovery_header(header, sizeof header, k.document, k.project, text);
+    StringView pieces[2];
+    text_pieces(doc, pieces);
+    i64 header_length = recovery_header_parts(header, sizeof header, k.document, k.project, pieces, 2);
     PathText p = file_path_of_name(name);
     if (header_length < 0 || !p.ok) return false;
-    StringView parts[2] = {StringView{header, header_length}, text};
-    return file_save_atomic_parts(path_view(p), parts, 2) == save_ok;
+    StringView parts[3] = {StringView{header, header_length}, pieces[0], pieces[1]};
+    return file_save_atomic_parts(path_view(p), parts, 3) == save_ok;
 }
 
 // The whole recovery file into read_buffer; empty on failure.
@@ -325,23 +336,16 @@ StringView read_recovery_file(StringView path, i64 size) {
     return StringView{r.read_buffer.data, read};
 }
 
-void replace_text(Document* doc, StringView text) {
+bool replace_text(Document* doc, StringView text) {
     undo_checkpoint(doc, edit_structural);
     i32 cursor = doc->cursor;
-    array_resize(&doc->text, text.length + 1);
-    array_resize(&doc->colours, text.length + 1);
-    doc->text.count = text.length;
-    doc->colours.count = text.length;
-    if (text.length > 0) {
-        memcpy(doc->text.data, text.data, (size_t)text.length);
-        memset(doc->colours.data, 0, (size_t)text.length);
-    }
-    rebuild_line_table(doc);
-    doc->cursor = doc->anchor = cursor < (i32)doc->text.count ? cursor : (i32)doc->text.count - 1;
+    if (!text_replace_all(doc, text)) return false;
+    doc->cursor = doc->anchor = cursor < (i32)document_length(doc) ? cursor : (i32)document_length(doc) - 1;
     if (doc->cursor < 0) doc->cursor = doc->anchor = 0;
     doc->last_edit_kind = edit_structural;
     document_mark_changed(doc);
     recolour_document(doc);
+    return true;
 }
 }  // namespace
 
@@ -481,9 +485,7 @@ RecoveryFound recovery_restore(Document* doc) {
         doc->recovery_present = 1;
         return recovery_none;
     }
-    i64 lines = 2 * (content.text.length / 16 + 2);
-    if (!document_has_room(doc, content.text.length + 1, lines)) return recovery_unreadable;
-    replace_text(doc, content.text);
+    if (!replace_text(doc, content.text)) return recovery_unreadable;
     doc->recovery_state_id = doc->state_id;
     doc->recovery_present = 1;
     doc->recovery_time = 0;

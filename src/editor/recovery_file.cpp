@@ -126,6 +126,17 @@ bool read_header(StringView bytes, Header* h) {
 u64 recovery_checksum(StringView text) { return fnv1a64(text.data, text.length, fnv64_basis); }
 
 i64 recovery_header(char* out, i64 capacity, StringView document, StringView project, StringView text) {
+    return recovery_header_parts(out, capacity, document, project, &text, 1);
+}
+
+i64 recovery_header_parts(char* out, i64 capacity, StringView document, StringView project, const StringView* parts,
+                          i64 count) {
+    i64 length = 0;
+    u64 checksum = fnv64_basis;
+    for (i64 i = 0; i < count; i++) {
+        length += parts[i].length;
+        checksum = fnv1a64(parts[i].data, parts[i].length, checksum);
+    }
     if (document.length <= 0 || document.length > longest_path || project.length > longest_path) return -1;
     if (holds_line_break(document) || holds_line_break(project)) return -1;
     Writer w{out, capacity, 0, true};
@@ -135,9 +146,9 @@ i64 recovery_header(char* out, i64 capacity, StringView document, StringView pro
     put(&w, SV("\nproject "));
     put(&w, project);
     put(&w, SV("\nlength "));
-    put_decimal(&w, text.length);
+    put_decimal(&w, length);
     put(&w, SV("\nchecksum "));
-    put_hex(&w, recovery_checksum(text));
+    put_hex(&w, checksum);
     put(&w, SV("\n\n"));
     return w.ok ? w.length : -1;
 }

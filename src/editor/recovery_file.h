@@ -30,6 +30,9 @@ u64 recovery_checksum(StringView text);
 // Writes the header for `text` into `out`; returns its length, or -1 when it does not
 // fit or a path holds a line break.
 i64 recovery_header(char* out, i64 capacity, StringView document, StringView project, StringView text);
+// The same for a text held in pieces (a document's bytes on both sides of its gap).
+i64 recovery_header_parts(char* out, i64 capacity, StringView document, StringView project, const StringView* parts,
+                          i64 count);
 // Reads a whole recovery file; false (and `out` unspecified) unless the header is well
 // formed and exactly `length` bytes with the right checksum follow it.
 bool recovery_parse(StringView bytes, RecoveryContent* out);

@@ -9,7 +9,8 @@ i64 distance(i64 a, i64 b) { return a > b ? a - b : b - a; }
 void take_snapshot(Document* doc, u8 kind) {
     if (doc->undo_index >= doc->undo_limit) undo_store_drop_oldest(doc);
     undo_store_truncate(doc, doc->undo_index + 1);
-    if (undo_store_push(doc, doc->cursor)) doc->undo_index++;
+    undo_store_push(doc, doc->cursor);
+    doc->undo_index++;
     doc->last_edit_kind = kind;
 }
 }  // namespace
@@ -43,12 +44,12 @@ void undo_checkpoint(Document* doc, u8 kind) {
 
 void restore_snapshot(Document* doc) {
     if (doc->undo_index < 0 || doc->undo_index >= doc->undo_snapshots.count) return;
-    undo_store_read(doc, doc->undo_index);
+    undo_store_apply(doc, doc->undo_index);
     i32 cursor = doc->undo_snapshots[doc->undo_index].cursor;
     doc->state_id = doc->undo_snapshots[doc->undo_index].state_id;
     document_update_dirty(doc);
-    doc->cursor = doc->anchor = cursor;
-    rebuild_line_table(doc);
+    i64 length = document_length(doc);
+    doc->cursor = doc->anchor = cursor < length ? cursor : (i32)length;
     recolour_document(doc);
 }
 

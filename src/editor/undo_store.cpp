@@ -4,182 +4,167 @@
 #include "memory/arena.h"
 
 namespace {
-constexpr i64 budget_chunks = undo_budget_bytes / undo_chunk_size;
+i64 ops_end(const Document* doc) { return doc->undo_ops_base + doc->undo_ops.count; }
+i64 bytes_end(const Document* doc) { return doc->undo_bytes_base + doc->undo_bytes.count; }
+UndoOp& op_at(Document* doc, i64 index) { return doc->undo_ops[index - doc->undo_ops_base]; }
 
-struct ChunkStore {
-    Array<u8*> chunks;        // storage of each chunk, by index
-    Array<i32> next;          // next chunk of a snapshot's chain; -1 ends it
-    i32 free_head;            // first free chunk; -1 when none
-    i64 in_use;
-    u64 sequence;             // age stamp of the newest snapshot
-    Array<Document*> owners;  // documents that hold at least one snapshot
-};
+// The bytes of a change: removed then inserted, text bytes in the first half of each
+// record's area and colours after them, so that [data, data + removed + inserted) are the
+// text bytes and the colours follow.
+const u8* op_bytes(Document* doc, const UndoOp& op) { return doc->undo_bytes.data + (op.data - doc->undo_bytes_base); }
 
-ChunkStore store{{nullptr, 0, 0, pool_main}, {nullptr, 0, 0, pool_main}, -1, 0, 0, {nullptr, 0, 0, pool_main}};
-
-i32 take_chunk() {
-    if (store.free_head >= 0) {
-        i32 c = store.free_head;
-        store.free_head = store.next[c];
-        store.next[c] = -1;
-        store.in_use++;
-        return c;
-    }
-    if (store.chunks.count >= budget_chunks) return -1;
-    // A new chunk never takes the arena below the documents' safety margin; the tables
-    // beside it grow by doubling, so leave room for that too.
-    i64 table_room = (store.chunks.capacity + 1) * 2 * (i64)(sizeof(u8*) + sizeof(i32));
-    if (pool_available(pool_main) < undo_chunk_size + table_room + document_memory_margin) return -1;
-    u8* data = (u8*)pool_alloc(pool_main, undo_chunk_size);
-    array_append(&store.chunks, data);
-    array_append(&store.next, (i32)-1);
-    store.in_use++;
-    return (i32)(store.chunks.count - 1);
+// Forgets the changes from absolute index `from` on (a redo part no edit can reach).
+void drop_ops_from(Document* doc, i64 from) {
+    if (from >= ops_end(doc)) return;
+    if (from < doc->undo_ops_base) from = doc->undo_ops_base;
+    doc->undo_bytes.count = op_at(doc, from).data - doc->undo_bytes_base;
+    doc->undo_ops.count = from - doc->undo_ops_base;
+    if (doc->undo_applied > from) doc->undo_applied = from;
 }
 
-void release_chain(i64 first) {
-    while (first >= 0) {
-        i32 following = store.next[first];
-        store.next[first] = store.free_head;
-        store.free_head = (i32)first;
-        store.in_use--;
-        first = following;
-    }
+// Forgets the changes before absolute index `first` and their bytes.
+void drop_ops_before(Document* doc, i64 first) {
+    if (first <= doc->undo_ops_base) return;
+    if (first > ops_end(doc)) first = ops_end(doc);
+    i64 n = first - doc->undo_ops_base;
+    i64 first_byte = n < doc->undo_ops.count ? op_at(doc, first).data : bytes_end(doc);
+    i64 bytes = first_byte - doc->undo_bytes_base;
+    Array<UndoOp>* ops = &doc->undo_ops;
+    memmove((void*)ops->data, ops->data + n, (size_t)(ops->count - n) * sizeof(UndoOp));
+    ops->count -= n;
+    doc->undo_ops_base = first;
+    Array<u8>* store = &doc->undo_bytes;
+    if (bytes > 0) memmove(store->data, store->data + bytes, (size_t)(store->count - bytes));
+    store->count -= bytes;
+    doc->undo_bytes_base = first_byte;
 }
 
-void forget_owner(Document* doc) {
-    for (i64 i = 0; i < store.owners.count; i++) {
-        if (store.owners[i] != doc) continue;
-        store.owners[i] = store.owners[store.owners.count - 1];
-        store.owners.count--;
-        return;
-    }
+bool room_for(i64 bytes) { return pool_available(pool_main) - document_memory_margin > 2 * bytes + 4096; }
+
+void append(Array<u8>* store, StringView s) {
+    if (s.length <= 0) return;
+    i64 at = store->count;
+    array_resize(store, at + s.length);
+    memcpy(store->data + at, s.data, (size_t)s.length);
 }
 
-void note_owner(Document* doc) {
-    for (Document* d : store.owners)
-        if (d == doc) return;
-    array_append(&store.owners, doc);
-}
-
-// The document whose first snapshot is the oldest of all; null when none holds any.
-Document* oldest_owner() {
-    Document* oldest = nullptr;
-    for (Document* d : store.owners) {
-        if (d->undo_snapshots.count == 0) continue;
-        if (!oldest || d->undo_snapshots[0].sequence < oldest->undo_snapshots[0].sequence) oldest = d;
-    }
-    return oldest;
-}
-
-// Copies `length` bytes into the chain from byte `offset` of the snapshot on.
-void write_chain(i64 first, i64 offset, const u8* bytes, i64 length) {
-    i64 chunk = first;
-    while (offset >= undo_chunk_size) {
-        chunk = store.next[chunk];
-        offset -= undo_chunk_size;
-    }
-    while (length > 0) {
-        i64 n = undo_chunk_size - offset;
-        if (n > length) n = length;
-        memcpy(store.chunks[chunk] + offset, bytes, (size_t)n);
-        bytes += n;
-        length -= n;
-        offset = 0;
-        chunk = store.next[chunk];
-    }
-}
-
-void read_chain(i64 first, i64 offset, u8* bytes, i64 length) {
-    i64 chunk = first;
-    while (offset >= undo_chunk_size) {
-        chunk = store.next[chunk];
-        offset -= undo_chunk_size;
-    }
-    while (length > 0) {
-        i64 n = undo_chunk_size - offset;
-        if (n > length) n = length;
-        memcpy(bytes, store.chunks[chunk] + offset, (size_t)n);
-        bytes += n;
-        length -= n;
-        offset = 0;
-        chunk = store.next[chunk];
-    }
+// The last change grows instead of a new one being logged: typing at one place makes one
+// change per undo step, not one per key.
+bool extends_last(Document* doc, i64 pos, StringView removed, StringView inserted) {
+    if (removed.length != 0 || doc->undo_ops.count == 0 || doc->undo_applied != ops_end(doc)) return false;
+    UndoOp& last = op_at(doc, ops_end(doc) - 1);
+    // Only within the step: a snapshot taken after it marks a boundary.
+    i64 step_start = doc->undo_snapshots.count ? doc->undo_snapshots[doc->undo_snapshots.count - 1].op : 0;
+    if (ops_end(doc) - 1 < step_start || last.removed != 0 || last.pos + last.inserted != pos) return false;
+    // Its colours lie after its bytes at the end of the store: both grow together.
+    i64 colours_at = last.data + last.inserted;
+    if (colours_at + last.inserted != bytes_end(doc)) return false;
+    (void)inserted;
+    return true;
 }
 }  // namespace
 
-bool undo_store_push(Document* doc, i32 cursor) {
-    i64 length = doc->text.count;
-    i64 size = 2 * length;
-    if (size > undo_budget_bytes) {
+void undo_log_change(Document* doc, i64 pos, StringView removed, StringView removed_colours, StringView inserted,
+                     StringView inserted_colours) {
+    if (doc->undo_replaying) return;
+    if (removed.length <= 0 && inserted.length <= 0) return;
+    doc->undo_bytes.pool = pool_main;
+    doc->undo_ops.pool = pool_main;
+    // An edit after an undo starts a new branch: the redo part goes.
+    drop_ops_from(doc, doc->undo_applied);
+    i64 needed = 2 * (removed.length + inserted.length) + (i64)sizeof(UndoOp);
+    while (!room_for(needed + doc->undo_bytes.count) && doc->undo_snapshots.count > 0) undo_store_drop_oldest(doc);
+    if (!room_for(needed + doc->undo_bytes.count)) {
         undo_store_clear(doc);
         doc->undo_index = -1;
         doc->history_trimmed = 1;
-        return false;
+        return;
     }
-    i64 needed = (size + undo_chunk_size - 1) / undo_chunk_size;
-    i64 first = -1, last = -1;
-    for (i64 taken = 0; taken < needed;) {
-        i32 c = take_chunk();
-        if (c < 0) {
-            Document* victim = oldest_owner();
-            if (victim) {
-                undo_store_drop_oldest(victim);
-                continue;
-            }
-            // Not even an empty store holds it (the arena is nearly full).
-            release_chain(first);
-            undo_store_clear(doc);
-            doc->undo_index = -1;
-            doc->history_trimmed = 1;
-            return false;
-        }
-        if (last >= 0) store.next[last] = c;
-        else first = c;
-        last = c;
-        taken++;
+    if (extends_last(doc, pos, removed, inserted)) {
+        UndoOp& last = op_at(doc, ops_end(doc) - 1);
+        // Bytes, then colours: the old colours move up past the new bytes.
+        i64 n = inserted.length;
+        i64 at = last.data - doc->undo_bytes_base;
+        array_resize(&doc->undo_bytes, doc->undo_bytes.count + 2 * n);
+        u8* area = doc->undo_bytes.data + at;
+        memmove(area + last.inserted + n, area + last.inserted, (size_t)last.inserted);
+        memcpy(area + last.inserted, inserted.data, (size_t)n);
+        memcpy(area + 2 * last.inserted + n, inserted_colours.data, (size_t)n);
+        last.inserted += n;
+        return;
     }
-    if (length > 0) {
-        write_chain(first, 0, doc->text.data, length);
-        write_chain(first, length, doc->colours.data, length);
-    }
-    doc->undo_snapshots.pool = pool_main;
-    array_append(&doc->undo_snapshots, UndoSnapshot{first, size, cursor, ++store.sequence, doc->state_id});
-    note_owner(doc);
-    return true;
+    UndoOp op{pos, removed.length, inserted.length, bytes_end(doc)};
+    append(&doc->undo_bytes, removed);
+    append(&doc->undo_bytes, inserted);
+    append(&doc->undo_bytes, removed_colours);
+    append(&doc->undo_bytes, inserted_colours);
+    array_append(&doc->undo_ops, op);
+    doc->undo_applied = ops_end(doc);
 }
 
-void undo_store_read(Document* doc, i64 index) {
+void undo_store_push(Document* doc, i32 cursor) {
+    doc->undo_snapshots.pool = pool_main;
+    // Changes made before the first snapshot can never be undone.
+    if (doc->undo_snapshots.count == 0) drop_ops_before(doc, doc->undo_applied);
+    array_append(&doc->undo_snapshots, UndoSnapshot{doc->undo_applied, cursor, doc->state_id});
+}
+
+void undo_store_apply(Document* doc, i64 index) {
     if (index < 0 || index >= doc->undo_snapshots.count) return;
-    const UndoSnapshot& s = doc->undo_snapshots[index];
-    i64 length = s.size / 2;
-    // The snapshot was this document's text once, so the storage already holds it.
-    array_resize(&doc->text, length);
-    array_resize(&doc->colours, length);
-    if (length == 0) return;
-    read_chain(s.first_chunk, 0, doc->text.data, length);
-    read_chain(s.first_chunk, length, doc->colours.data, length);
+    i64 target = doc->undo_snapshots[index].op;
+    if (target < doc->undo_ops_base || target > ops_end(doc)) return;
+    doc->undo_replaying = 1;
+    while (doc->undo_applied > target) {
+        UndoOp op = op_at(doc, doc->undo_applied - 1);
+        const u8* bytes = op_bytes(doc, op);
+        const u8* colours = bytes + op.removed + op.inserted;
+        text_remove(doc, op.pos, op.inserted);
+        text_insert_coloured(doc, op.pos, StringView{(const char*)bytes, op.removed}, colours);
+        doc->undo_applied--;
+    }
+    while (doc->undo_applied < target) {
+        UndoOp op = op_at(doc, doc->undo_applied);
+        const u8* bytes = op_bytes(doc, op);
+        const u8* colours = bytes + op.removed + op.inserted;
+        text_remove(doc, op.pos, op.removed);
+        text_insert_coloured(doc, op.pos, StringView{(const char*)bytes + op.removed, op.inserted},
+                             colours + op.removed);
+        doc->undo_applied++;
+    }
+    doc->undo_replaying = 0;
 }
 
 void undo_store_drop_oldest(Document* doc) {
-    if (doc->undo_snapshots.count == 0) return;
-    release_chain(doc->undo_snapshots[0].first_chunk);
-    array_remove_first(&doc->undo_snapshots);
+    Array<UndoSnapshot>* snapshots = &doc->undo_snapshots;
+    if (snapshots->count == 0) return;
+    array_remove_first(snapshots);
     if (doc->undo_index >= 0) doc->undo_index--;
     doc->history_trimmed = 1;
-    if (doc->undo_snapshots.count == 0) forget_owner(doc);
+    if (snapshots->count == 0) {
+        drop_ops_before(doc, ops_end(doc));
+        return;
+    }
+    i64 first = (*snapshots)[0].op;
+    if (first > doc->undo_applied) first = doc->undo_applied;
+    drop_ops_before(doc, first);
 }
 
 void undo_store_truncate(Document* doc, i64 keep) {
     if (keep < 0) keep = 0;
-    while (doc->undo_snapshots.count > keep) {
-        release_chain(doc->undo_snapshots[doc->undo_snapshots.count - 1].first_chunk);
-        doc->undo_snapshots.count--;
-    }
-    if (doc->undo_snapshots.count == 0) forget_owner(doc);
+    if (doc->undo_snapshots.count > keep) doc->undo_snapshots.count = keep;
 }
 
-void undo_store_clear(Document* doc) { undo_store_truncate(doc, 0); }
+void undo_store_clear(Document* doc) {
+    doc->undo_snapshots.count = 0;
+    doc->undo_ops.count = 0;
+    doc->undo_bytes.count = 0;
+    doc->undo_ops_base = 0;
+    doc->undo_bytes_base = 0;
+    doc->undo_applied = 0;
+    doc->undo_replaying = 0;
+}
 
-i64 undo_store_chunks_in_use() { return store.in_use; }
-i64 undo_store_chunks_allocated() { return store.chunks.count; }
+i64 undo_store_bytes(const Document* doc) {
+    return doc->undo_bytes.count + doc->undo_ops.count * (i64)sizeof(UndoOp) +
+           doc->undo_snapshots.count * (i64)sizeof(UndoSnapshot);
+}

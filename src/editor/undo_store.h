@@ -1,23 +1,26 @@
 #pragma once
-// Undo snapshots of every document live in one store of fixed-size chunks taken from
-// pool_main up to a byte budget. Dropped snapshots give their chunks back for reuse, so
-// editing for days keeps the store bounded; when the budget is reached the oldest
-// snapshot of any document is dropped first.
+// The undo history of a document is a log of its changes (each the bytes removed and the
+// bytes inserted at one place, with their colour bytes) and a list of snapshots, each a
+// point in that log. Going back to a snapshot undoes the changes after it; going forward
+// does them again. The history holds what was edited, not copies of the text, so a large
+// document keeps all its steps and one document's history never touches another's.
 #include "editor/document.h"
 
-constexpr i64 undo_chunk_size = 64 * 1024;
-constexpr i64 undo_budget_bytes = (i64)256 << 20;
-
-// Stores text + colours of `doc` as a new snapshot appended to doc->undo_snapshots;
-// returns false when even an empty store cannot hold it.
-bool undo_store_push(Document* doc, i32 cursor);
-// Copies snapshot `index` of `doc` into its text and colours.
-void undo_store_read(Document* doc, i64 index);
-// Drops the oldest snapshot of `doc` (its chunks return to the free list).
+// Records a change the text has just had (called by text_insert and text_remove): at
+// `pos`, `removed` went and `inserted` came, each with its colours. Nothing is recorded
+// while undo or redo replays the log. A change made after an undo ends the redo part.
+// When memory is short the oldest steps go; without any room the history is cleared.
+void undo_log_change(Document* doc, i64 pos, StringView removed, StringView removed_colours, StringView inserted,
+                     StringView inserted_colours);
+// A new snapshot at the present point of the log (see undo_checkpoint).
+void undo_store_push(Document* doc, i32 cursor);
+// Brings the text to snapshot `index` by undoing or redoing the changes in between.
+void undo_store_apply(Document* doc, i64 index);
+// Drops the oldest snapshot of `doc` and the changes before the next one.
 void undo_store_drop_oldest(Document* doc);
 // Drops the snapshots after `keep` (the redo tail).
 void undo_store_truncate(Document* doc, i64 keep);
-// Drops every snapshot of `doc`.
+// Drops the whole history.
 void undo_store_clear(Document* doc);
-i64 undo_store_chunks_in_use();
-i64 undo_store_chunks_allocated();
+// Bytes the history of `doc` holds (changes' bytes and records, snapshots).
+i64 undo_store_bytes(const Document* doc);

@@ -30,7 +30,7 @@ void editor_view(Document* doc) {
     view_ease_scroll(doc);
     f.inside = pointer_inside(doc);
     f.h = document_line_height(doc);
-    f.content_height = (f64)f.h * (f64)(doc->line_lengths.count - 1);
+    f.content_height = (f64)f.h * (f64)(line_count(doc) - 1);
     if (!doc->single_line && doc->focused && f.inside) view_wheel(doc, &f);
     if (doc->focused) handle_keys(doc);
 

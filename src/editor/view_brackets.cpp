@@ -28,8 +28,8 @@ bool bracket_pair(u8 c, BracketPair* pair) {
 i64 bracket_at_caret(const Document* doc) {
     BracketPair pair;
     i64 c = doc->cursor;
-    if (c >= 0 && c < doc->text.count && bracket_pair(doc->text[c], &pair)) return c;
-    if (c > 0 && c <= doc->text.count && bracket_pair(doc->text[c - 1], &pair)) return c - 1;
+    if (c >= 0 && c < document_length(doc) && bracket_pair(document_byte(doc, c), &pair)) return c;
+    if (c > 0 && c <= document_length(doc) && bracket_pair(document_byte(doc, c - 1), &pair)) return c - 1;
     return -1;
 }
 
@@ -37,7 +37,7 @@ void bracket_box(const Document* doc, const ViewFrame* f, i64 pos, Color color) 
     i64 row = row_of_position(doc, pos);
     if (row < f->first_row || row > f->last_row) return;
     f64 left = doc->text_left + line_offset(doc, (i32)pos);
-    f64 width = view_char_advance(doc, doc->text[pos]);
+    f64 width = view_char_advance(doc, document_byte(doc, pos));
     view_row_box(doc, color, left, view_row_centre(doc, f->h, row), width, f->h);
 }
 
@@ -45,17 +45,17 @@ void bracket_box(const Document* doc, const ViewFrame* f, i64 pos, Color color) 
 
 i64 find_matching_bracket(const Document* doc, i64 pos) {
     BracketPair pair;
-    if (pos < 0 || pos >= doc->text.count || pos >= doc->colours.count) return -1;
-    u8 self = doc->text[pos];
+    if (pos < 0 || pos >= document_length(doc) || pos >= document_length(doc)) return -1;
+    u8 self = document_byte(doc, pos);
     if (!bracket_pair(self, &pair)) return -1;
     // Brackets inside strings or comments carry another colour and do not count.
-    u8 colour = doc->colours[pos];
-    i64 end = doc->text.count < doc->colours.count ? doc->text.count : doc->colours.count;
+    u8 colour = document_colour(doc, pos);
+    i64 end = document_length(doc) < document_length(doc) ? document_length(doc) : document_length(doc);
     i64 depth = 1;
     for (i64 i = pos + pair.step; i >= 0 && i < end; i += pair.step) {
-        u8 c = doc->text[i];
+        u8 c = document_byte(doc, i);
         if (c != self && c != pair.partner) continue;
-        if (doc->colours[i] != colour) continue;
+        if (document_colour(doc, i) != colour) continue;
         depth += c == self ? 1 : -1;
         if (depth == 0) return i;
     }

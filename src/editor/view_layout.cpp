@@ -8,14 +8,14 @@ namespace {
 
 bool font_usable(const Font* f) { return f != nullptr && f->glyphs.count > 0; }
 
-i64 line_entries(const Document* doc) { return doc->line_lengths.count; }
+i64 line_entries(const Document* doc) { return line_count(doc); }
 
 // First byte after the row's text, its newline excluded, clamped to the text.
 i64 row_content_end(const Document* doc, i64 row, i64 start) {
-    i64 end = start + doc->line_lengths[row];
-    if (end > doc->text.count) end = doc->text.count;
+    i64 end = start + line_length(doc, row);
+    if (end > document_length(doc)) end = document_length(doc);
     if (end < start) end = start;
-    if (end > start && doc->text[end - 1] == '\n') end--;
+    if (end > start && document_byte(doc, end - 1) == '\n') end--;
     return end;
 }
 
@@ -68,14 +68,15 @@ f64 view_char_advance(const Document* doc, u32 code_point) {
 }
 
 f32 line_offset(const Document* doc, i32 pos) {
-    i64 end = pos < 0 ? 0 : pos > doc->text.count ? doc->text.count : pos;
-    const u8* text = doc->text.data;
+    i64 end = pos < 0 ? 0 : pos > document_length(doc) ? document_length(doc) : pos;
     i64 start = end;
-    while (start > 0 && text[start - 1] != '\n') start--;
-    StringView all = document_text(doc);
+    while (start > 0 && document_byte(doc, start - 1) != '\n') start--;
+    // The row up to pos, and the few bytes a last character may run on.
+    i64 tail = end + 4 < document_length(doc) ? end + 4 : document_length(doc);
+    StringView row = document_range(doc, start, tail);
     f64 x = 0;
     for (i64 i = start; i < end;) {
-        Utf8Decoded d = utf8_decode(sv_slice(all, i, all.length));
+        Utf8Decoded d = utf8_decode(sv_slice(row, i - start, row.length));
         x += view_char_advance(doc, d.code_point);
         i += d.length;
     }
@@ -86,13 +87,13 @@ i32 position_at(const Document* doc, f64 x, f64 y) {
     if (line_entries(doc) == 0) return 0;
     i64 row = view_row_at(doc, y);
     i64 start = row_start(doc, row);
-    if (start > doc->text.count) start = doc->text.count;
+    if (start > document_length(doc)) start = document_length(doc);
     i64 end = row_content_end(doc, row, start);
-    StringView row_text = sv_slice(document_text(doc), 0, end);
+    StringView row_text = document_range(doc, start, end);
     f64 running = doc->text_left;
     i64 i = start;
     while (i < end) {
-        Utf8Decoded d = utf8_decode(sv_slice(row_text, i, end));
+        Utf8Decoded d = utf8_decode(sv_slice(row_text, i - start, end - start));
         f64 w = view_char_advance(doc, d.code_point);
         if (x < running + w * 0.5) break;
         running += w;

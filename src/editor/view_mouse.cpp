@@ -10,12 +10,12 @@ namespace {
 const f64 double_click_distance_squared = 500;
 
 void select_double_click(Document* doc, i32 p) {
-    if (p >= doc->text.count) {
+    if (p >= document_length(doc)) {
         // Below the last line the word scans would start past the text.
-        doc->anchor = doc->cursor = (i32)doc->text.count;
+        doc->anchor = doc->cursor = (i32)document_length(doc);
         return;
     }
-    if (doc->text[p] == '\n') {
+    if (document_byte(doc, p) == '\n') {
         doc->anchor = (i32)row_start(doc, row_of_position(doc, p));
         doc->cursor = p;
         return;

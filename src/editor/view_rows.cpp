@@ -16,11 +16,11 @@ const i64 row_byte_limit = 65536;
 
 // Byte range of a row's text, its newline excluded, clamped to the text.
 void row_bytes(const Document* doc, i64 row, i64 start, i64* begin, i64* end) {
-    i64 s = start < doc->text.count ? start : doc->text.count;
-    i64 e = start + doc->line_lengths[row];
-    if (e > doc->text.count) e = doc->text.count;
+    i64 s = start < document_length(doc) ? start : document_length(doc);
+    i64 e = start + line_length(doc, row);
+    if (e > document_length(doc)) e = document_length(doc);
     if (e < s) e = s;
-    if (e > s && doc->text[e - 1] == '\n') e--;
+    if (e > s && document_byte(doc, e - 1) == '\n') e--;
     *begin = s;
     *end = e;
 }
@@ -45,8 +45,7 @@ void view_row_box(const Document* doc, Color color, f64 x, f64 centre, f64 width
 }
 
 void view_draw_rows(Document* doc, const ViewFrame* f) {
-    i64 last_entry = doc->line_lengths.count - 1;
-    bool colours_match = doc->colours.count >= doc->text.count;
+    i64 last_entry = line_count(doc) - 1;
     i64 start = f->first_row_start;
     for (i64 row = f->first_row; row <= f->last_row; row++) {
         f64 centre = view_row_centre(doc, f->h, row);
@@ -55,13 +54,13 @@ void view_draw_rows(Document* doc, const ViewFrame* f) {
         i64 begin, end;
         row_bytes(doc, row, start, &begin, &end);
         if (end - begin > row_byte_limit) end = begin + row_byte_limit;
-        StringView text = sv_slice(document_text(doc), begin, end);
+        StringView text = document_range(doc, begin, end);
         draw_text_colored(doc->font, doc->palette.colors, doc->palette.count, text,
-                          colours_match ? doc->colours.data + begin : nullptr, doc->text_left, centre, doc->zoom,
-                          doc->zoom, align_center_y, 1e9);
-        bool final_empty = row == last_entry && row > 0 && doc->line_lengths[row] == 0;
+                          document_colour_range(doc, begin, end), doc->text_left, centre, doc->zoom, doc->zoom,
+                          align_center_y, 1e9);
+        bool final_empty = row == last_entry && row > 0 && line_length(doc, row) == 0;
         if (doc->show_line_numbers && !final_empty) draw_line_number(doc, row, centre);
-        start += doc->line_lengths[row];
+        start += line_length(doc, row);
     }
 }
 
@@ -69,32 +68,36 @@ void view_draw_occurrences(Document* doc, const ViewFrame* f) {
     if (!doc->highlight_flag || doc->anchor == doc->cursor) return;
     i64 s = doc->anchor < doc->cursor ? doc->anchor : doc->cursor;
     i64 e = doc->anchor < doc->cursor ? doc->cursor : doc->anchor;
-    if (s < 0 || e > doc->text.count || !on_word_boundaries(doc, s, e)) return;
-    const u8* text = doc->text.data;
+    if (s < 0 || e > document_length(doc) || !on_word_boundaries(doc, s, e)) return;
     i64 n = e - s;
     // An occurrence must lie on one row, so a selection holding a newline has none.
-    if (memchr(text + s, '\n', (size_t)n)) return;
+    StringView selected = document_range(doc, s, e);
+    if (memchr(selected.data, '\n', (size_t)n)) return;
+    // The selected word, copied: the rows below are made contiguous in turn.
+    const u8* word = (const u8*)string_copy(selected, pool_frame).data;
     i64 start = f->first_row_start;
     for (i64 row = f->first_row; row <= f->last_row; row++) {
         i64 begin, end;
         row_bytes(doc, row, start, &begin, &end);
-        start += doc->line_lengths[row];
+        start += line_length(doc, row);
         if (end - begin < n) continue;
         f64 centre = view_row_centre(doc, f->h, row);
         f64 row_left = doc->text_left, x = 0;
         i64 measured = begin;  // x is the offset of `measured` from the row's start
+        // Indices stay absolute: the row's bytes are reached through `text` - begin.
+        const u8* text = (const u8*)document_range(doc, begin, end).data - begin;
         for (i64 p = begin; p + n <= end; p++) {
-            if (p == s || !is_word_char(text[p]) || text[p] != text[s]) continue;
-            if (memcmp(text + p, text + s, (size_t)n) != 0 || !on_word_boundaries(doc, p, p + n)) continue;
+            if (p == s || !is_word_char(text[p]) || text[p] != word[0]) continue;
+            if (memcmp(text + p, word, (size_t)n) != 0 || !on_word_boundaries(doc, p, p + n)) continue;
             // Advances accumulate along the row so that a long row is measured once.
             while (measured < p) {
-                Utf8Decoded d = utf8_decode(sv_slice(document_text(doc), measured, end));
+                Utf8Decoded d = utf8_decode(StringView{(const char*)text + measured, end - measured});
                 x += view_char_advance(doc, d.code_point);
                 measured += d.length;
             }
             f64 width = 0;
             for (i64 q = p; q < p + n;) {
-                Utf8Decoded d = utf8_decode(sv_slice(document_text(doc), q, p + n));
+                Utf8Decoded d = utf8_decode(StringView{(const char*)text + q, p + n - q});
                 width += view_char_advance(doc, d.code_point);
                 q += d.length;
             }

@@ -80,7 +80,7 @@ void view_wheel(Document* doc, const ViewFrame* f) {
 }
 
 void view_scrollbar_input(Document* doc, ViewFrame* f) {
-    f->content_height = (f64)f->h * (f64)(doc->line_lengths.count - 1);
+    f->content_height = (f64)f->h * (f64)(line_count(doc) - 1);
     f->bar_shown = false;
     f->over_thumb = false;
     f->thumb_height = 0;

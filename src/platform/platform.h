@@ -230,6 +230,8 @@ FileContents file_read_all(StringView path, u8 pool, i64 limit, bool cut_at_limi
 // The same into an array, resized to the size plus `extra` bytes of room (count = the
 // bytes read); the array keeps its contents when the file is not read.
 FileContents file_read_all_into(StringView path, Array<u8>* into, i64 limit, i64 extra);
+// The same into `destination`, which holds `limit` bytes.
+FileContents file_read_all_to(StringView path, void* destination, i64 limit);
 
 // ---- Threads and mutexes ---------------------------------------------------------------
 struct ThreadHandle {

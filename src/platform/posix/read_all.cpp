@@ -37,6 +37,17 @@ FileContents file_read_all(StringView path, u8 pool, i64 limit, bool cut_at_limi
     return out;
 }
 
+FileContents file_read_all_to(StringView path, void* destination, i64 limit) {
+    if (limit < 0) limit = 0;
+    Opened o = open_for_reading(path, limit, false);
+    FileContents out{o.status, StringView{nullptr, 0}, o.size};
+    if (o.status != read_ok) return out;
+    i64 read = file_read(o.file, o.size, destination);
+    file_close(o.file);
+    out.bytes = StringView{(const char*)destination, read};
+    return out;
+}
+
 FileContents file_read_all_into(StringView path, Array<u8>* into, i64 limit, i64 extra) {
     if (limit < 0) limit = 0;
     Opened o = open_for_reading(path, limit, false);

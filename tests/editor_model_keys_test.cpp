@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "core/core_state.h"
@@ -448,6 +449,7 @@ TEST_F(EditorKeys, CtrlShortcutsReachPromptsSearchAndLists) {
     ctrl(key_home);
     EXPECT_EQ(doc->cursor, 0);
     doc->cursor = doc->anchor = 8;  // inside "beta"
+    analysis.current_result = AnalysisResult{};  // no names left by an earlier test's analysis
     ctrl(key_space);
     EXPECT_EQ(doc->completion_open, 1);
     key(key_enter);

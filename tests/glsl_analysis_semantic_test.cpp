@@ -12,7 +12,7 @@ TEST(GlslBuiltins, DeclaredFirstInTheRootScopeInTableOrder) {
     CppRun run = analyse("");
     const Array<Symbol>& root = run.job.result->scopes[0].members;
     i64 total = glsl_builtin_type_count + glsl_builtin_variable_count + glsl_builtin_function_count;
-    ASSERT_EQ(total, 102);
+    ASSERT_EQ(total, 500);
     ASSERT_EQ(root.count, total);
     for (i64 i = 0; i < total; i++) {
         const Symbol& s = root[i];
@@ -30,9 +30,16 @@ TEST(GlslBuiltins, DeclaredFirstInTheRootScopeInTableOrder) {
         EXPECT_EQ(s.scope, 0);
     }
     EXPECT_EQ(str(root[0].name), "void");
-    EXPECT_EQ(str(root[31].name), "sampler2DArray");
-    EXPECT_EQ(str(root[34].name), "gl_FragCoord");
-    EXPECT_EQ(str(root[101].name), "texture3D");
+    // The table holds the whole of GLSL 4.60 and GLSL ES 3.20, not only the common names.
+    const char* names[] = {"gl_FragColor", "gl_VertexID", "gl_InstanceID", "gl_VertexIndex", "gl_GlobalInvocationID",
+                           "gl_WorkGroupSize", "gl_MaxComputeWorkGroupSize", "textureSize", "texelFetch",
+                           "imageAtomicCompSwap", "atomicCounterIncrement", "memoryBarrierShared", "packHalf2x16",
+                           "bitfieldExtract", "noise4", "dFdxFine", "usampler2DArray", "samplerCubeArrayShadow",
+                           "isamplerBuffer", "sampler2DMSArray", "iimage2D", "uimageCubeArray", "dmat4x3"};
+    for (const char* name : names) EXPECT_NE(symbol_in(run, 0, name), nullptr) << name;
+    EXPECT_EQ(str(root[119].name), "uimage2DMSArray");
+    EXPECT_EQ(str(root[120].name), "gl_VertexID");
+    EXPECT_EQ(str(root[499].name), "allInvocationsEqual");
     EXPECT_EQ(run.job.result->outline.count, 0);
     EXPECT_EQ(run.job.result->signatures.count, 0);
     // The kind tables follow the GLSL palette.
@@ -277,4 +284,20 @@ TEST(GlslDeepNesting, UnclosedOpenersAndLongFlatChainsFinish) {
         EXPECT_EQ(run.job.colours.count, (i64)inputs[i].size()) << "input " << i;
         EXPECT_GE(run.job.result->scopes.count, 1) << "input " << i;
     }
+}
+
+TEST(GlslSemantic, StructInstancesLocalStructsAndLeadingDotNumbers) {
+    CppRun run = analyse(
+        "struct S { float a; } s, t[2];\nuniform Block { mat4 m; } ub;\nvoid main() {\n"
+        "  struct L { vec2 q; } l;\n  float x = s.a + t[0].a + ub.m[0].x + l.q.x + max(.5, 1.0);\n}\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube S", "1 sphere a", "0 end", "0 sphere s", "0 sphere t",
+                                                      "0 cube Block", "1 sphere m", "0 end", "0 sphere ub",
+                                                      "0 cylinder main"}));
+    EXPECT_EQ(colour_of(run, "a", 1), glsl_kind_member_var);
+    EXPECT_EQ(colour_of(run, "a", 2), glsl_kind_member_var);
+    EXPECT_EQ(colour_of(run, "m", 1), glsl_kind_member_var);
+    EXPECT_EQ(colour_of(run, "L"), glsl_kind_struct);
+    EXPECT_EQ(colour_of(run, "l", 1), glsl_kind_local_var);
+    EXPECT_EQ(colour_of(run, "q", 1), glsl_kind_member_var);
+    EXPECT_EQ(colour_of(run, "max"), glsl_kind_proc);
 }

@@ -335,11 +335,53 @@ TEST(CppLexer, DirectivesColourTheLineAndMakeNoTokens) {
     EXPECT_EQ(l.codes, (std::vector<u16>{c_kw_int, id, ';'}));
     EXPECT_EQ(l.colours, "88888888888888.222..1");
     EXPECT_EQ(l.tokens[0].line, 1u);
-    // A "#" anywhere starts one; a trailing backslash does not continue it.
-    Lexed d = lex(c_language, "x # y \\\nz");
+    // A "#" anywhere starts one.
+    Lexed d = lex(c_language, "x # y\nz");
     EXPECT_EQ(d.codes, (std::vector<u16>{id, id}));
-    EXPECT_EQ(d.colours, "..88888..");
+    EXPECT_EQ(d.colours, "..888..");
     EXPECT_EQ(d.complete, 1);
+}
+
+TEST(CppLexer, DirectivesTakeInContinuedLinesAndTheirComments) {
+    // A trailing backslash (also before "\r") continues the directive.
+    Lexed c = lex(c_language, "#define A 1 \\\r\n + 2\nint");
+    EXPECT_EQ(c.codes, (std::vector<u16>{c_kw_int}));
+    EXPECT_EQ(c.tokens[0].line, 2u);
+    EXPECT_EQ(c.colours, std::string(19, '8') + ".222");
+    // A block comment opened in a directive runs over its lines; the line goes on after it.
+    Lexed b = lex(c_language, "#define B /* one\ntwo */ 3\nx");
+    EXPECT_EQ(b.codes, (std::vector<u16>{id}));
+    EXPECT_EQ(b.tokens[0].line, 2u);
+    EXPECT_EQ(b.colours, std::string(25, '8') + "..");
+    // Quotes hide "/*"; a line comment ignores it; an open comment runs to the end.
+    EXPECT_EQ(codes(cpp_language, "#include \"a/*b\"\ny"), (std::vector<u16>{id}));
+    EXPECT_EQ(codes(cpp_language, "#endif // a /* b\ny"), (std::vector<u16>{id}));
+    Lexed open = lex(cpp_language, "#if X /* open\ny");
+    EXPECT_TRUE(open.codes.empty());
+    EXPECT_EQ(open.complete, 0);
+    // The same in GLSL.
+    Lexed g = lex(glsl, "#define F(x) \\\n x * 2\nfloat");
+    EXPECT_EQ(g.codes, (std::vector<u16>{id}));
+    EXPECT_EQ(g.tokens[0].line, 2u);
+}
+
+TEST(CppLexer, RawStringsAndLeadingDotNumbers) {
+    Lexed r = lex(cpp_language, "R\"x(a \")\" \\n\nb)x\" y");
+    EXPECT_EQ(r.codes, (std::vector<u16>{token_string, id}));
+    EXPECT_EQ(token_text(r.tokens[0]), "a \")\" \\n\nb");
+    EXPECT_EQ(r.tokens[1].line, 1u);
+    EXPECT_EQ(r.colours, std::string(17, '7') + "..");
+    EXPECT_EQ(codes(cpp_language, "u8R\"(z)\" LR\"(w)\""), (std::vector<u16>{token_string, token_string}));
+    // Not raw: no "(" within 16 bytes, a C file, or another prefix.
+    EXPECT_EQ(codes(cpp_language, "R\"a b\""), (std::vector<u16>{id, token_string}));
+    EXPECT_EQ(codes(c_language, "R\"(z)\""), (std::vector<u16>{id, token_string}));
+    Lexed open = lex(cpp_language, "R\"(never");
+    EXPECT_EQ(open.codes, (std::vector<u16>{token_string}));
+    EXPECT_EQ(open.complete, 0);
+    // ".5" and "f(.5e1)" are numbers in C, C++ and GLSL; "a.b" and "..." are not.
+    EXPECT_EQ(codes(c_language, "f(.5e1)"), (std::vector<u16>{id, '(', real, ')'}));
+    EXPECT_EQ(lex(glsl, ".25f").colours, "5555");
+    EXPECT_EQ(codes(cpp_language, "a.b ..."), (std::vector<u16>{id, '.', id, token_ellipsis}));
 }
 
 TEST(CppLexer, Operators) {
@@ -374,7 +416,8 @@ TEST(CppLexer, NumbersWithSuffixes) {
     } cases[] = {
         {"1.5f", {real}, 4},      {"10ul", {integer}, 4},  {"0xFFu", {integer}, 5},  {"10uLL", {integer}, 5},
         {"1e5F", {real}, 4},      {"1e1'0", {real}, 5},    {"1.5fu", {real, id}, 4}, {"1fu", {integer, id}, 2},
-        {"3u", {integer}, 2},     {"2.l", {real}, 3},      {"1'0", {integer, token_character}, 1},
+        {"3u", {integer}, 2},     {"2.l", {real}, 3},      {"1'000'0", {integer}, 7},
+        {"0x1'Fu", {integer}, 6}, {"1.2'5", {real}, 5},    {"1'", {integer, token_character}, 1},
     };
     for (const Case& c : cases) {
         Lexed l = lex(cpp_language, c.text);

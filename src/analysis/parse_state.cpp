@@ -103,6 +103,8 @@ void top_level_driver(ParseState* p, bool (*parse_item)(ParseState*, void*), voi
             break;
         }
         if (p->recovering) p->pos = p->resume_pos;
+        // Retrying from each token of a run nested too deep would nest as deep again.
+        if (p->depth_cut_pos > p->pos && p->depth_cut_pos < p->tokens.count) p->pos = p->depth_cut_pos;
         // Every turn must move on: a parse routine that yields an item without consuming
         // anything (or recovery that goes back) would otherwise loop for ever.
         if (p->pos <= before) p->pos = before + 1;

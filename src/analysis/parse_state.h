@@ -23,6 +23,14 @@ struct ParseState {
     u8 block_abort;
     u8 in_block;
     i32 depth;  // recursion depth of the parser
+    // The furthest token at which nesting was cut off: an item that failed there is not
+    // retried from each token before it (each retry would nest as deep again).
+    i64 depth_cut_pos;
+    // Tokens looked at by cfam_recover_to_token, and the most it may look at (0: no
+    // bound): past it the look-ahead gives way to cfam_skip_statement, which jumps, so that
+    // errors at every level of a deep nesting cost linear time in all.
+    i64 lookahead_spent;
+    i64 lookahead_budget;
     Array<ParsedFile> files;
     i64 current_file;  // index into files of the declaration being worked on
     // Optional jump tables of the recovery scans (one entry per token), so that a scan

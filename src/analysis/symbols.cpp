@@ -18,3 +18,9 @@ Symbol* declare_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 
 Symbol* lookup_symbol(const AnalysisResult* result, u8 flag, i32 scope, StringView name) {
     return symbolmap_find(&result->symbols, flag, scope, name);
 }
+
+Symbol* declare_hidden_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name) {
+    if (Symbol* existing = symbolmap_find(&result->symbols, flag, scope, name)) return existing;
+    symbolmap_insert(&result->symbols, Symbol{kind, flag, value, scope, string_copy(name, pool_parser)});
+    return nullptr;
+}

@@ -91,6 +91,74 @@ struct LexRun {
         paint(start, p, kind);
     }
 
+    // A quoted run inside a directive from the quote at p: up to the closing quote or the
+    // line's end (which is left). Returns where scanning goes on.
+    i64 directive_quote(i64 p) {
+        u8 quote = text[p++];
+        while (p < size && text[p] != quote && text[p] != '\n') {
+            if (text[p] == '\\' && p + 1 < size) {
+                if (text[p + 1] == '\n') {
+                    line++;
+                    line_start = p + 2;
+                }
+                p++;
+            }
+            p++;
+        }
+        return p < size && text[p] == quote ? p + 1 : p;
+    }
+
+    // A preprocessor directive from "#": to the end of its line, with the lines it
+    // continues by a trailing backslash and the whole of a block comment begun in it, so
+    // that neither is read as code. Quotes are passed over so that "/*" in a file name
+    // opens nothing; a line comment ignores "/*" up to the line's end.
+    void directive(u8 kind) {
+        i64 start = pos, p = pos;
+        bool line_comment = false;
+        while (p < size) {
+            u8 b = text[p];
+            if (b == 0) break;
+            if (b == '\n') {
+                i64 q = p - 1;
+                if (q > start && text[q] == '\r') q--;
+                if (q <= start || text[q] != '\\') break;
+                line++;
+                line_start = ++p;
+                continue;
+            }
+            if (line_comment) {
+                p++;
+            } else if (b == '/' && p + 1 < size && text[p + 1] == '/') {
+                line_comment = true;
+                p += 2;
+            } else if (b == '/' && p + 1 < size && text[p + 1] == '*') {
+                i64 closed = -1;
+                for (i64 i = p + 2; i < size; i++) {
+                    if (text[i] == '*' && i + 1 < size && text[i + 1] == '/') {
+                        closed = i + 2;
+                        break;
+                    }
+                    if (text[i] == '\n') {
+                        line++;
+                        line_start = i + 1;
+                    }
+                }
+                if (closed < 0) {
+                    complete = 0;
+                    p = size;
+                    break;
+                }
+                p = closed;
+            } else if (b == '"' || b == '\'') {
+                p = directive_quote(p);
+            } else {
+                p++;
+            }
+        }
+        pos = p;
+        paint(start, p, kind);
+    }
+
     void block_comment(bool nested, u8 kind) {
         i64 start = pos, p = pos + 2, depth = 1;
         bool closed = false;
@@ -151,6 +219,46 @@ struct LexRun {
     }
 };
 
+// Whether the identifier [s, s + n) is the prefix of a raw string: R, u8R, uR, UR or LR.
+inline bool lex_raw_prefix(const u8* s, i64 n) {
+    if (n < 1 || n > 3 || s[n - 1] != 'R') return false;
+    if (n == 1) return true;
+    if (n == 2) return s[0] == 'u' || s[0] == 'U' || s[0] == 'L';
+    return s[0] == 'u' && s[1] == '8';
+}
+
+// A raw string R"delim( ... )delim" from its prefix at `start` with pos at the quote:
+// nothing inside is an escape, and it may run over many lines. Returns false (nothing
+// consumed) when no valid delimiter and "(" follow the quote.
+inline bool lex_raw_string(LexRun* r, i64 start, u8 kind) {
+    const u8* text = r->text;
+    i64 size = r->size, open = r->pos + 1, paren = open;
+    while (paren < size && paren - open <= 16 && text[paren] != '(') {
+        u8 c = text[paren];
+        if (c == ' ' || c == ')' || c == '\\' || c == '\t' || c == '\n' || c == '"') return false;
+        paren++;
+    }
+    if (paren >= size || text[paren] != '(') return false;
+    i64 delimiter = paren - open;
+    i64 p = paren + 1, contents_end = size, end = size;
+    for (; p < size; p++) {
+        if (text[p] == '\n') {
+            r->line++;
+            r->line_start = p + 1;
+        } else if (text[p] == ')' && p + delimiter + 1 < size && text[p + delimiter + 1] == '"' &&
+                   memcmp(text + p + 1, text + open, (size_t)delimiter) == 0) {
+            contents_end = p;
+            end = p + delimiter + 2;
+            break;
+        }
+    }
+    if (p >= size) r->complete = 0;
+    r->pos = end;
+    r->paint(start, end, kind);
+    r->emit(token_string, paren + 1, contents_end - (paren + 1));
+    return true;
+}
+
 // Digits of a number: 0-9 and "_", and for hexadecimal literals also a-f and A-F.
 struct LexDigitTable {
     u8 is_digit[256];
@@ -164,21 +272,38 @@ constexpr LexDigitTable make_digit_table(bool hex) {
 inline constexpr LexDigitTable lex_decimal_digits = make_digit_table(false);
 inline constexpr LexDigitTable lex_hex_digits = make_digit_table(true);
 
+// The end of a run of digits from p; with Rules::digit_separator a "'" between two digits
+// belongs to the run ("1'000'000").
+template <typename Rules>
+inline i64 lex_digit_run(const LexRun* r, i64 p, const u8* digits) {
+    const u8* text = r->text;
+    i64 size = r->size;
+    for (;;) {
+        while (p < size && digits[text[p]]) p++;
+        if (!Rules::digit_separator || p + 1 >= size || text[p] != '\'' || !digits[text[p + 1]]) return p;
+        p++;
+    }
+}
+
+// A number from its first digit, or from a "." followed by a digit (".5").
 template <typename Rules>
 inline void lex_number(LexRun* r) {
     const u8* text = r->text;
-    i64 size = r->size, start = r->pos, p = start + 1;
+    i64 size = r->size, start = r->pos, p = start;
     const u8* digits = lex_decimal_digits.is_digit;
-    if (p < size && (text[p] == 'x' || text[p] == 'X')) {
-        digits = lex_hex_digits.is_digit;
-        p++;
-    }
-    while (p < size && digits[text[p]]) p++;
     bool real = false;
+    if (text[p] != '.') {
+        p++;
+        if (p < size && (text[p] == 'x' || text[p] == 'X')) {
+            digits = lex_hex_digits.is_digit;
+            p++;
+        }
+        p = lex_digit_run<Rules>(r, p, digits);
+    }
     if (p < size && text[p] == '.' && r->at(p + 1) != '.') {
         p++;
         real = true;
-        while (p < size && digits[text[p]]) p++;
+        p = lex_digit_run<Rules>(r, p, digits);
     }
     if (p < size && (text[p] == 'e' || text[p] == 'E')) {
         p++;
@@ -237,6 +362,11 @@ inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
             while (p < r.size && Rules::identifiers.continues[text[p]]) p++;
             r.pos = p;
             i64 n = p - s;
+            if (Rules::raw_strings && !c_mode && p < r.size && text[p] == '"' && lex_raw_prefix(text + s, n)) {
+                r.pos = p;
+                if (lex_raw_string(&r, s, Rules::string_kind)) break;
+                r.pos = p;
+            }
             u16 code = token_identifier;
             if (n >= 2 && n <= Rules::keyword_max) {
                 u8 kind = 0;
@@ -268,7 +398,8 @@ inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
             break;
         }
         case act_dot:
-            if (r.at(r.pos + 1) != '.') r.operation('.', 1, Rules::operation_kind);
+            if (Rules::leading_dot_numbers && r.at(r.pos + 1) >= '0' && r.at(r.pos + 1) <= '9') lex_number<Rules>(&r);
+            else if (r.at(r.pos + 1) != '.') r.operation('.', 1, Rules::operation_kind);
             else if (Rules::ellipsis && r.at(r.pos + 2) == '.') r.operation(token_ellipsis, 3, Rules::operation_kind);
             else r.operation(token_doubled('.'), 2, Rules::operation_kind);
             break;
@@ -281,7 +412,7 @@ inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
             if (r.at(r.pos + 1) == ':') r.operation(token_doubled(':'), 2, Rules::operation_kind);
             else r.operation(':', 1, Rules::operation_kind);
             break;
-        case act_hash: r.rest_of_line(Rules::directive_kind); break;
+        case act_hash: r.directive(Rules::directive_kind); break;
         default:
             r.pos++;
             r.complete = 0;

@@ -37,6 +37,9 @@ struct CppRules {
     static constexpr bool arrow = true;
     static constexpr bool ellipsis = true;
     static constexpr u8 exponent_separator = '\'';
+    static constexpr bool digit_separator = true;
+    static constexpr bool raw_strings = true;
+    static constexpr bool leading_dot_numbers = true;
     static constexpr u8 suffix = suffix_float_or_integer;
     static constexpr i64 keyword_max = 17;
 

@@ -18,6 +18,9 @@ struct GlslRules {
     static constexpr bool arrow = false;
     static constexpr bool ellipsis = false;
     static constexpr u8 exponent_separator = '\'';
+    static constexpr bool digit_separator = false;
+    static constexpr bool raw_strings = false;
+    static constexpr bool leading_dot_numbers = true;
     static constexpr u8 suffix = suffix_float;
     static constexpr i64 keyword_max = 17;
 

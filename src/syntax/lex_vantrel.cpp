@@ -18,6 +18,9 @@ struct VantrelRules {
     static constexpr bool arrow = true;
     static constexpr bool ellipsis = false;
     static constexpr u8 exponent_separator = '_';
+    static constexpr bool digit_separator = false;
+    static constexpr bool raw_strings = false;
+    static constexpr bool leading_dot_numbers = false;
     static constexpr u8 suffix = suffix_none;
     static constexpr i64 keyword_max = 9;
 

@@ -36,6 +36,17 @@ bool recover_in_block(ParseState* p, BlockParse* out, i64* depth) {
     return true;
 }
 
+// Whether the current token, a word at column 0, starts a new item while the list opened
+// at `open` has no closing brace: a definition being typed then ends there instead of
+// swallowing the rest of its file. Labels ("name:") are not items.
+bool new_item_while_unclosed(const ParseState* p, i64 open) {
+    if (!p->brace_match || open < 0 || open + 1 >= p->pos || p->brace_match[open] >= 0 || at_end(p)) return false;
+    const Token& t = p->tokens[p->pos];
+    if (t.code != token_identifier && t.code < token_keyword_first) return false;
+    if (!t.text || (t.offset > 0 && t.text[-1] != '\n')) return false;
+    return cfam_peek_code(p, 1) != ':';
+}
+
 void parse_statement_list(ParseState* p, ParseHook parse_statement, void* context, BlockParse* out) {
     out->open = p->pos;
     p->pos++;
@@ -60,6 +71,7 @@ void parse_statement_list(ParseState* p, ParseHook parse_statement, void* contex
             out->close = p->pos++;
             break;
         }
+        if (new_item_while_unclosed(p, out->open)) break;
         i64 before = p->pos;
         void* statement = parse_statement(p, context);
         if (statement) {
@@ -124,17 +136,24 @@ void skip_member_list(ParseState* p) {
 }
 }  // namespace
 
-void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items) {
+bool cfam_list_ended_unclosed(const ParseState* p, i64 open) {
+    return !cfam_at_code(p, '}') && new_item_while_unclosed(p, open);
+}
+
+void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items,
+                            bool end_at_new_item) {
     if (p->depth >= max_nesting_depth) {
         skip_member_list(p);
         return;
     }
     p->depth++;
     i64 depth = 0;
+    i64 open = p->pos - 1;
     for (;;) {
         p->recovering = 0;
         p->block_abort = 0;
         if (at_end(p)) break;
+        if (end_at_new_item && depth == 0 && new_item_while_unclosed(p, open)) break;
         i64 before = p->pos;
         void* item = parse_item(p, context);
         if (item) {

@@ -24,4 +24,10 @@ void cfam_parse_block(ParseState* p, ParseHook parse_statement, void* context, B
 // Items up to (not including) the "}" that closes the list, or up to the end token.
 // Tokens that start no item are skipped with their braces counted. When a nested
 // construct gave up at the end of its file, the list ends with the flags left set.
-void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items);
+// The "{" is the token before `pos`. A block or, with `end_at_new_item`, a member list
+// whose "{" has no partner also ends before a word at column 0 (not a label): what is
+// being typed there does not swallow the definitions after it.
+void cfam_parse_member_list(ParseState* p, ParseHook parse_item, void* context, Array<void*>* items,
+                            bool end_at_new_item);
+// After cfam_parse_member_list: whether the list with "{" at `open` ended that way.
+bool cfam_list_ended_unclosed(const ParseState* p, i64 open);

@@ -26,6 +26,7 @@ void cfam_prepare_recovery_tables(ParseState* p) {
     }
     p->next_stop = next;
     p->brace_match = match;
+    p->lookahead_budget = 16 * n + 65536;
 }
 
 void cfam_count_error(ParseState* p) {
@@ -56,6 +57,27 @@ bool cfam_expect_token(ParseState* p, u16 code) {
     i64 before = p->pos;
     cfam_recover_to_token(p, code);
     return !p->recovering && p->pos > before && cfam_code_at(p, p->pos - 1) == code;
+}
+
+bool cfam_starts_line(const ParseState* p, i64 index) {
+    if (index <= 0 || index >= p->tokens.count) return index == 0;
+    const Token& t = p->tokens[index];
+    const Token& before = p->tokens[index - 1];
+    return before.code == token_end || !sv_equal(before.source, t.source) || before.line < t.line;
+}
+
+bool cfam_member_typed_above(const ParseState* p, i64 op) {
+    u16 after = cfam_code_at(p, op + 2);
+    return cfam_starts_line(p, op + 1) && (after == '.' || after == token_arrow || after == token_doubled(':'));
+}
+
+bool cfam_expect_statement_end(ParseState* p) {
+    if (cfam_accept_token(p, ';')) return true;
+    if (!at_end(p) && !p->recovering && cfam_code_now(p) != '}' && cfam_starts_line(p, p->pos)) {
+        cfam_count_error(p);
+        return false;
+    }
+    return cfam_expect_token(p, ';');
 }
 
 // Scan with a brace depth d from 0: "{" adds one; a "}" that is the first token scanned,
@@ -123,7 +145,12 @@ void cfam_recover_to_token(ParseState* p, u16 code) {
     i64 n = p->tokens.count;
     i64 start = p->pos < 0 ? 0 : p->pos;
     i64 d = 0;
+    if (p->lookahead_budget > 0 && p->lookahead_spent > p->lookahead_budget) {
+        cfam_skip_statement(p);
+        return;
+    }
     for (i64 i = start; i < n && i < start + recovery_look_ahead; i++) {
+        p->lookahead_spent++;
         u16 c = p->tokens[i].code;
         if (c == token_end && code != token_end) return;
         if (d == 0 && c == code) {
@@ -154,6 +181,7 @@ void cfam_recover_to_token(ParseState* p, u16 code) {
 
 bool cfam_nesting_enter(ParseState* p) {
     if (p->depth >= max_nesting_depth) {
+        if (p->pos > p->depth_cut_pos) p->depth_cut_pos = p->pos;
         cfam_record_error(p);
         return false;
     }

@@ -26,6 +26,16 @@ void cfam_record_error(ParseState* p);
 // "}" (which belongs to an enclosing list), looks for it with cfam_recover_to_token. True when
 // `code` was consumed (directly or after a skip). At the end of the stream nothing changes.
 bool cfam_expect_token(ParseState* p, u16 code);
+// The ";" ending a statement. A statement whose line ends without one while the next
+// token starts a new line (typing in progress: "p." above "p.x = 1;") ends there, with an
+// error counted and no recovery, so that the next line still parses as it stands.
+bool cfam_expect_statement_end(ParseState* p);
+// Whether the token at `index` is the first of its line.
+bool cfam_starts_line(const ParseState* p, i64 index);
+// Whether the member access operator at `op` ends its line and the name after it starts a
+// line and is followed by another access: "p." typed above "p.x = 1;" has no member name
+// yet, and the expression ends after the operator.
+bool cfam_member_typed_above(const ParseState* p, i64 op);
 // Starts recovery: skips to the end of the current statement or braced group and sets
 // `resume_pos` there (see the .cpp for the exact rules).
 void cfam_skip_statement(ParseState* p);

@@ -44,14 +44,14 @@ typename L::Stmt* cfam_parse_simple_statement(typename L::Analysis* a) {
     if (auto* d = L::statement_declaration(a)) {
         typename L::Stmt* s = L::new_statement(L::stmt_declaration, at);
         s->decl = d;
-        cfam_expect_token(p, ';');
+        cfam_expect_statement_end(p);
         return s;
     }
     auto* e = L::expression(a, 0);
     if (!e) return nullptr;
     typename L::Stmt* s = L::new_statement(L::stmt_expression, at);
     s->expr = e;
-    cfam_expect_token(p, ';');
+    cfam_expect_statement_end(p);
     return s;
 }
 

@@ -3,7 +3,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/cpp/cpp_analysis.h"
 
-#include "analysis/cpp/cpp_disabled_regions.h"
+#include "analysis/c_family/preprocessor_branches.h"
 #include "analysis/cpp/cpp_parser.h"
 #include "analysis/cpp/cpp_semantic.h"
 #include "analysis/handover.h"
@@ -16,7 +16,7 @@ namespace {
 void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
     parse_state_reset(&a->p);
     parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, job->path, job->text, job->colours.data);
-    cpp_drop_disabled_regions(&a->p, 0, job->text, job->colours.data);
+    cfam_follow_preprocessor_branches(&a->p, 0, job->text, job->colours.data, cpp_kind_preprocessor_directive);
     // Without the locks (a pass run before start-up finished) there is no cache to read.
     if (!analysis.source_lock) return;
     // The other files colour scratch buffers that nobody reads: only their
@@ -28,7 +28,7 @@ void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
         if (file.text.length > 0) memset(scratch, 0, (size_t)file.text.length);
         i64 first = a->p.tokens.count;
         parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, file.path, file.text, scratch);
-        cpp_drop_disabled_regions(&a->p, first, file.text, scratch);
+        cfam_follow_preprocessor_branches(&a->p, first, file.text, scratch, cpp_kind_preprocessor_directive);
     }
 }
 }  // namespace

@@ -76,8 +76,24 @@ void declare_members(CppAnalysis* a, const Array<CppNode*>& members) {
     for (CppNode* member : members) cpp_declare_node(a, member);
 }
 
+// A head with neither a return type nor a body declares nothing when it is no
+// constructor, destructor, operator or qualified name: it is a macro call
+// ("DECLARE_THING(x);", "X(a) X(b)").
+bool is_macro_call(const CppAnalysis* a, const CppFunction* f) {
+    // Only a head that starts with its name: "PyAPI_FUNC(int) f(...)" has its return type
+    // in the macro before it.
+    if (f->macro_call && !f->macro_declared) return true;
+    if (f->return_type || f->body || f->destructor || f->macro_declared || f->qualifiers.count > 0 || f->name < 0 ||
+        f->name != f->first)
+        return false;
+    if (a->current_struct < 0) return true;
+    i64 class_name = a->structs[a->current_struct].node->name;
+    return class_name < 0 || !sv_equal(f->name_text, name_of(a, class_name));
+}
+
 void declare_function(CppAnalysis* a, CppNode* node) {
     CppFunction* f = node->function;
+    if (is_macro_call(a, f)) return;
     i32 parent = cfam_current_scope(&a->scope_stack);
     i32 index = (i32)a->functions.count;
     CppFunctionRecord record{};

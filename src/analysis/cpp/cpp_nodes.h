@@ -132,9 +132,11 @@ struct CppFunction {
     Array<i64> qualifiers;  // N and C of N::C::f
     u8 destructor;
     u8 variadic;
+    u8 macro_declared;      // named and typed by a declaration macro's arguments
+    u8 macro_call;          // no return type, no ";" and no body: a macro call ("X(a) X(b)")
     u32 specifiers;
     Array<CppTemplateParam> template_params;
-    CppExpr* return_type;   // null for constructors, destructors and conversions
+    CppExpr* return_type;   // null for constructors, destructors, conversions and macro calls
     CppExpr* trailing_return;
     Array<CppParam> params;
     Array<CppInitializer> initializers;

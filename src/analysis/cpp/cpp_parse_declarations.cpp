@@ -44,7 +44,8 @@ bool is_storage_keyword(u16 c) {
 // or more cannot all be type and declarator ("static __forceinline uint32 f("); two
 // followed by the rest of a declarator neither ("X const _Tp* f", "EXPORT FILE *f"); and
 // a name followed by a type keyword or a specifier is never a type ("stbir__inline int").
-bool is_specifier_macro(const ParseState* p, i64 index) {
+bool is_specifier_macro(const CppAnalysis* a, i64 index) {
+    const ParseState* p = &a->p;
     if (cfam_code_at(p, index) != token_identifier) return false;
     i64 j = index;
     i64 names = 0;
@@ -52,7 +53,7 @@ bool is_specifier_macro(const ParseState* p, i64 index) {
         u16 c = cfam_code_at(p, j);
         if (c == c_kw_const || c == c_kw_volatile) {
             j++;
-        } else if (c == token_identifier) {
+        } else if (c == token_identifier && !cpp_at_parameter_wrapper(a, j)) {
             names++;
             j++;
             while (cfam_code_at(p, j) == token_doubled(':') && cfam_code_at(p, j + 1) == token_identifier) j += 2;
@@ -131,7 +132,7 @@ void parse_declarator_name(CppAnalysis* a, CppDeclaration* d, u8 context) {
             p->pos++;
         } else if (c == token_identifier && cfam_peek_code(p, 1) == token_doubled(':') && cfam_peek_code(p, 2) == '*') {
             p->pos += 3;  // pointer to member "C::*"
-        } else if (!cpp_skip_attributes(a)) {
+        } else if (!cpp_skip_attributes(a) && !cpp_skip_macro_decoration(a)) {
             break;
         }
     }
@@ -150,8 +151,11 @@ void parse_declarator_name(CppAnalysis* a, CppDeclaration* d, u8 context) {
         }
         return;
     }
-    // Macro words in front of the name ("int __restrict x", "char FAR *p").
-    while (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == token_identifier) p->pos++;
+    // Macro words in front of the name ("int __restrict x", "char FAR *p"), but not the
+    // name in front of a parameter wrapper ("f OF((int a))").
+    while (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == token_identifier &&
+           !cpp_at_parameter_wrapper(a, p->pos + 1))
+        p->pos++;
     if (cfam_at_code(p, token_doubled(':')) && cfam_peek_code(p, 1) == token_identifier) p->pos++;
     if (!cfam_at_code(p, token_identifier)) return;
     i64 name = p->pos++;
@@ -185,6 +189,48 @@ bool cpp_looks_like_macro_name(StringView t) {
         if (c >= 'A' && c <= 'Z') letters++;
     }
     return letters >= 2;
+}
+
+bool cpp_at_parameter_wrapper(const CppAnalysis* a, i64 index) {
+    const ParseState* p = &a->p;
+    if (cfam_code_at(p, index) != token_identifier || cfam_code_at(p, index + 1) != '(' ||
+        cfam_code_at(p, index + 2) != '(')
+        return false;
+    StringView t = cfam_text_of_token(p, index);
+    bool no_lower = true;
+    for (i64 i = 0; i < t.length; i++)
+        if (t.data[i] >= 'a' && t.data[i] <= 'z') no_lower = false;
+    if (!no_lower && !(t.length > 2 && t.data[0] == '_' && t.data[1] == '_')) return false;
+    i64 inner = cpp_closing_of(a, index + 2);
+    return inner > 0 && cpp_closing_of(a, index + 1) == inner + 1;
+}
+
+void cpp_parse_wrapped_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic) {
+    ParseState* p = ps(a);
+    if (!cpp_at_parameter_wrapper(a, p->pos)) {
+        cpp_parse_parameter_list(a, out, variadic);
+        return;
+    }
+    p->pos += 2;  // the wrapper and its "("
+    cpp_parse_parameter_list(a, out, variadic);
+    cfam_expect_token(p, ')');
+}
+
+bool cpp_skip_macro_decoration(CppAnalysis* a) {
+    ParseState* p = ps(a);
+    if (!cfam_at_code(p, token_identifier) || !cpp_looks_like_macro_name(token_text(p))) return false;
+    u16 next = cfam_peek_code(p, 1);
+    if (next == '*' || next == '&' || next == token_doubled('&')) {
+        p->pos++;
+        return true;
+    }
+    if (next != '(') return false;
+    i64 close = cpp_closing_of(a, p->pos + 1);
+    u16 after = cfam_code_at(p, close + 1);
+    if (close < 0 || !(after == token_identifier || after == '*' || after == '&')) return false;
+    if (after == token_identifier && cpp_at_parameter_wrapper(a, close + 1)) return false;
+    p->pos = close + 1;
+    return true;
 }
 
 bool cpp_skip_attributes(CppAnalysis* a) {
@@ -245,7 +291,7 @@ u32 cpp_parse_specifiers(CppAnalysis* a) {
             continue;
         }
         if (cpp_skip_attributes(a)) continue;
-        if (is_specifier_macro(p, p->pos) ||
+        if (is_specifier_macro(a, p->pos) ||
             (cfam_at_code(p, token_identifier) && is_decoration_word(p, p->pos + 1))) {  // "EXPORT __declspec(...)"
             p->pos++;
             continue;
@@ -256,7 +302,9 @@ u32 cpp_parse_specifiers(CppAnalysis* a) {
             took_macro_group = true;
             i64 close = cpp_closing_of(a, p->pos + 1);
             u16 after = cfam_code_at(p, close + 2);
+            // On one line: "X(a)\nY(b);" are two macro calls, not a return type and a name.
             if (close > 0 && cfam_code_at(p, close + 1) == token_identifier &&
+                token_at(p, close + 1).line == token_at(p, close).line &&
                 (after == '(' || after == token_identifier || after == '*' || after == '&')) {
                 p->pos = close + 1;
                 continue;
@@ -271,6 +319,7 @@ CppMark cpp_mark(const CppAnalysis* a) {
 }
 
 void cpp_restore(CppAnalysis* a, const CppMark& m) {
+    if (a->p.pos > m.mark.pos) a->backtracked += a->p.pos - m.mark.pos;
     cfam_parse_restore(&a->p, m.mark);
     // Everything allocated since the mark belongs to the abandoned attempt (the split
     // list never grows: its storage is reserved for every ">>" of the pass).
@@ -292,17 +341,17 @@ bool cpp_parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context) {
             if (!cfam_at_code(p, ']'))
                 if (CppExpr* size = cpp_parse_expression(a, 0, 0)) array_append(&d->sizes, size);
             cfam_expect_token(p, ']');
-        } else if (cfam_at_code(p, '(')) {
+        } else if (cfam_at_code(p, '(') || cpp_at_parameter_wrapper(a, p->pos)) {
             // Parameters of a function declarator, or the arguments of "T x(a, b)"; the
             // parameters of a returned function pointer ("(*f(int))(char)") are dropped.
             if (d->name < 0 && context == cdecl_statement) break;
             u8 variadic = 0;
             if (d->has_function) {
                 Array<CppParam> ignored = cfam_array<CppParam>();
-                cpp_parse_parameter_list(a, &ignored, &variadic);
+                cpp_parse_wrapped_parameter_list(a, &ignored, &variadic);
             } else {
                 d->has_function = 1;
-                cpp_parse_parameter_list(a, &d->params, &variadic);
+                cpp_parse_wrapped_parameter_list(a, &d->params, &variadic);
             }
             while (cfam_at_code(p, c_kw_const) || cfam_at_code(p, c_kw_volatile) || cfam_at_code(p, cpp_kw_noexcept))
                 p->pos++;
@@ -319,6 +368,7 @@ bool cpp_parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context) {
 
 CppDeclaration* cpp_parse_declaration(CppAnalysis* a, bool more, u8 context) {
     ParseState* p = ps(a);
+    if (context != cdecl_item && cpp_backtracking_spent(a)) return nullptr;
     CppMark m = cpp_mark(a);
     i64 first = p->pos;
     u32 specifiers = cpp_parse_specifiers(a);
@@ -419,7 +469,29 @@ CppUsing* cpp_parse_using(CppAnalysis* a) {
     return first;
 }
 
+namespace {
+void parse_template_parameter_items(CppAnalysis* a, Array<CppTemplateParam>* out);
+}
+
 void cpp_parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out) {
+    ParseState* p = ps(a);
+    i64 open = p->pos;
+    i32* failed = a->failed_parameter_lists;
+    if (failed && open >= 0 && open < p->tokens.count && failed[open] > open) {
+        // Failed before from here: the same again, without the work ("template<" repeated).
+        cfam_count_error(p);
+        p->pos = failed[open];
+        cfam_record_error(p);
+        return;
+    }
+    i64 errors = p->error_count;
+    parse_template_parameter_items(a, out);
+    bool failed_now = p->error_count != errors || p->recovering;
+    if (failed && failed_now && open >= 0 && open < p->tokens.count && p->pos > open) failed[open] = (i32)p->pos;
+}
+
+namespace {
+void parse_template_parameter_items(CppAnalysis* a, Array<CppTemplateParam>* out) {
     ParseState* p = ps(a);
     if (!cfam_expect_token(p, '<')) return;
     if (!cfam_nesting_enter(p)) return;
@@ -457,6 +529,8 @@ void cpp_parse_template_parameters(CppAnalysis* a, Array<CppTemplateParam>* out)
     cfam_nesting_leave(p);
     cpp_expect_template_close(a);
 }
+
+}  // namespace
 
 void cpp_parse_template_arguments(CppAnalysis* a, Array<CppExpr*>* out) {
     ParseState* p = ps(a);

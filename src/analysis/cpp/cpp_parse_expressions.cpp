@@ -254,7 +254,7 @@ CppExpr* parse_parenthesised(CppAnalysis* a, u32 flags) {
     if (!cfam_nesting_enter(p)) return nullptr;
     CppExpr* result = nullptr;
     u16 first = cfam_peek_code(p, 1);
-    if (cpp_is_type_keyword(first) && first != cpp_kw_decltype) {
+    if (cpp_is_type_keyword(first) && first != cpp_kw_decltype && !cpp_backtracking_spent(a)) {
         CppMark m = cpp_mark(a);
         p->pos++;
         CppExpr* type = cpp_parse_type(a);
@@ -419,7 +419,7 @@ CppExpr* parse_postfix(CppAnalysis* a, u32 flags) {
                 post->destructor = 1;
                 p->pos++;
             }
-            if (cfam_at_code(p, token_identifier)) {
+            if (cfam_at_code(p, token_identifier) && !cfam_member_typed_above(p, at)) {
                 post->name = p->pos++;
             } else if (c == token_doubled(':') && cfam_at_code(p, '*')) {
                 post->kind = cpost_pointer;  // pointer to member "C::*"

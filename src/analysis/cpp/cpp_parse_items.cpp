@@ -10,12 +10,7 @@
 namespace {
 ParseState* ps(CppAnalysis* a) { return &a->p; }
 
-CppNode* new_node(i64 token, u8 kind) {
-    CppNode* n = cfam_new<CppNode>();
-    n->token = token;
-    n->kind = kind;
-    return n;
-}
+CppNode* new_node(i64 token, u8 kind) { return cpp_new_node(token, kind); }
 
 void* item_hook(ParseState*, void* context) { return cpp_parse_top_level_item((CppAnalysis*)context); }
 
@@ -140,8 +135,9 @@ CppNode* parse_struct(CppAnalysis* a, i64 start, bool is_typedef, u32 specifiers
     s->open = p->pos - 1;
     s->has_body = 1;
     Array<void*> members = cfam_array<void*>();
-    cfam_parse_member_list(p, item_hook, a, &members);
+    cfam_parse_member_list(p, item_hook, a, &members, true);
     for (void* member : members) array_append(&s->members, (CppNode*)member);
+    if (cfam_list_ended_unclosed(p, s->open)) return node;
     // After a failure inside, recovery may have stopped right at this "}": it is ours.
     if (cfam_at_code(p, '}')) s->close = p->pos++;
     else cfam_expect_token(p, '}');
@@ -204,7 +200,7 @@ void parse_namespace_body(CppAnalysis* a, CppNamespace* n) {
     if (!cfam_expect_token(p, '{')) return;
     n->open = p->pos - 1;
     Array<void*> members = cfam_array<void*>();
-    cfam_parse_member_list(p, item_hook, a, &members);
+    cfam_parse_member_list(p, item_hook, a, &members, false);
     for (void* member : members) array_append(&n->members, (CppNode*)member);
     if (cfam_at_code(p, '}')) n->close = p->pos++;
     else cfam_expect_token(p, '}');
@@ -275,263 +271,6 @@ CppNode* parse_namespace(CppAnalysis* a, i64 start) {
     return node;
 }
 
-// The name of an item: an identifier with its qualifiers, a destructor, an operator,
-// or a conversion operator.
-struct ItemName {
-    i64 name;
-    StringView text;
-    Array<i64> qualifiers;
-    u8 destructor;
-    CppExpr* conversion;
-};
-
-StringView operator_spelling(u16 code) {
-    switch (code) {
-    case '!': return SV("!");
-    case '%': return SV("%");
-    case '&': return SV("&");
-    case '*': return SV("*");
-    case '+': return SV("+");
-    case '-': return SV("-");
-    case '/': return SV("/");
-    case '<': return SV("<");
-    case '=': return SV("=");
-    case '>': return SV(">");
-    case '^': return SV("^");
-    case '|': return SV("|");
-    case token_doubled('+'): return SV("++");
-    case token_doubled('-'): return SV("--");
-    case token_doubled('<'): return SV("<<");
-    case token_doubled('>'): return SV(">>");
-    case token_with_equal('!'): return SV("!=");
-    case token_with_equal('%'): return SV("%=");
-    case token_with_equal('&'): return SV("&=");
-    case token_with_equal('*'): return SV("*=");
-    case token_with_equal('+'): return SV("+=");
-    case token_with_equal('-'): return SV("-=");
-    case token_with_equal('/'): return SV("/=");
-    case token_with_equal('<'): return SV("<=");
-    case token_with_equal('>'): return SV(">=");
-    case token_with_equal('^'): return SV("^=");
-    case token_with_equal('|'): return SV("|=");
-    case token_doubled_equal('<'): return SV("<<=");
-    case token_doubled_equal('>'): return SV(">>=");
-    default: return StringView{nullptr, 0};
-    }
-}
-
-bool parse_operator_name(CppAnalysis* a, ItemName* n, bool type_found) {
-    ParseState* p = ps(a);
-    p->pos++;  // "operator"
-    u16 c = cfam_code_now(p);
-    StringView spelling = operator_spelling(c);
-    if (spelling.length) {
-        p->pos++;
-    } else if (c == '(' && cfam_peek_code(p, 1) == ')') {
-        spelling = SV("()");
-        p->pos += 2;
-    } else if (c == '[' && cfam_peek_code(p, 1) == ']') {
-        spelling = SV("[]");
-        p->pos += 2;
-    } else if (!type_found) {
-        n->conversion = cpp_parse_type(a);
-        if (!n->conversion) return false;
-        n->text = SV("<implicit conversion>");
-        return true;
-    } else {
-        return false;
-    }
-    n->text = string_concat(SV("operator"), spelling, pool_parser);
-    return true;
-}
-
-bool parse_item_name(CppAnalysis* a, ItemName* n, bool type_found) {
-    ParseState* p = ps(a);
-    i64 start = p->pos;
-    *n = ItemName{};
-    n->name = -1;
-    n->qualifiers = cfam_array<i64>();
-    cfam_accept_token(p, token_doubled(':'));
-    for (;;) {
-        u16 c = cfam_code_now(p);
-        if (c == token_identifier) {
-            // Calling-convention macros between the type and the name ("int WINAPI f(").
-            while (cfam_peek_code(p, 1) == token_identifier && cfam_peek_code(p, 2) != token_doubled(':')) p->pos++;
-            if (cfam_peek_code(p, 1) == token_doubled(':')) {
-                array_append(&n->qualifiers, p->pos);
-                p->pos += 2;
-                cfam_accept_token(p, cpp_kw_template);
-                continue;
-            }
-            if (cfam_peek_code(p, 1) == '<' && !a->c_mode) {
-                // "A<T>::f": template arguments of a qualifier.
-                i64 at = p->pos;
-                p->pos++;
-                if (cpp_template_arguments_follow(a)) {
-                    Array<CppExpr*> ignored = cfam_array<CppExpr*>();
-                    cpp_parse_template_arguments(a, &ignored);
-                    if (cfam_at_code(p, token_doubled(':'))) {
-                        array_append(&n->qualifiers, at);
-                        p->pos++;
-                        continue;
-                    }
-                }
-                p->pos = at;
-            }
-            n->name = p->pos++;
-            n->text = cfam_text_of_token(p, n->name);
-            return true;
-        }
-        if (c == '~' && cfam_peek_code(p, 1) == token_identifier) {
-            n->destructor = 1;
-            n->name = p->pos + 1;
-            n->text = string_concat(SV("~"), cfam_text_of_token(p, n->name), pool_parser);
-            p->pos += 2;
-            return true;
-        }
-        if (c == cpp_kw_operator) {
-            if (parse_operator_name(a, n, type_found && n->qualifiers.count == 0)) return true;
-        }
-        p->pos = start;
-        return false;
-    }
-}
-
-// Words that may follow a function's parameter list before its body or ";": macros of
-// system headers (__THROW, __wur), "override", "final".
-bool is_function_decoration(const ParseState* p) {
-    if (!cfam_at_code(p, token_identifier)) return false;
-    StringView t = token_text(p);
-    if (sv_equal(t, SV("override")) || sv_equal(t, SV("final"))) return true;
-    if (t.length > 2 && t.data[0] == '_' && t.data[1] == '_') return true;
-    return cpp_looks_like_macro_name(t);
-}
-
-void parse_function_tail(CppAnalysis* a, CppFunction* f) {
-    ParseState* p = ps(a);
-    while (cfam_going_on(p)) {
-        u16 c = cfam_code_now(p);
-        if (c == c_kw_const || c == c_kw_volatile || c == '&' || c == token_doubled('&')) {
-            p->pos++;
-        } else if (c == cpp_kw_noexcept || c == cpp_kw_throw) {
-            p->pos++;
-            if (cfam_at_code(p, '(')) {
-                i64 close = cpp_closing_of(a, p->pos);
-                p->pos = close > 0 ? close + 1 : p->pos + 1;
-            }
-        } else if (c == token_arrow) {
-            p->pos++;
-            f->trailing_return = cpp_parse_type(a);
-        } else if (c == '=' && (cfam_peek_code(p, 1) == token_integer || cfam_peek_code(p, 1) == c_kw_default ||
-                                cfam_peek_code(p, 1) == cpp_kw_delete)) {
-            p->pos += 2;
-        } else if (c == cpp_kw_requires) {
-            p->pos++;
-            cpp_parse_expression(a, 13, 0);
-        } else if (cpp_skip_attributes(a)) {
-        } else if (is_function_decoration(p)) {
-            p->pos++;
-            if (cfam_at_code(p, '(')) {
-                i64 close = cpp_closing_of(a, p->pos);
-                p->pos = close > 0 ? close + 1 : p->pos + 1;
-            }
-        } else {
-            return;
-        }
-    }
-}
-
-void parse_member_initializers(CppAnalysis* a, CppFunction* f) {
-    ParseState* p = ps(a);
-    if (a->c_mode || !cfam_accept_token(p, ':')) return;
-    do {
-        CppInitializer init{};
-        init.args = cfam_array<CppExpr*>();
-        init.name = cpp_parse_expression(a, 14, cflag_type | cflag_no_braces);
-        if (!init.name) {
-            cfam_record_error(p);
-            return;
-        }
-        if (cfam_accept_token(p, '(')) {
-            if (!cfam_at_code(p, ')'))
-                if (CppExpr* e = cpp_parse_expression(a, 0, 0)) array_append(&init.args, e);
-            cfam_expect_token(p, ')');
-        } else if (cfam_at_code(p, '{')) {
-            array_append(&init.args, cpp_parse_expression(a, 15, 0));
-        }
-        cfam_accept_token(p, token_ellipsis);
-        array_append(&f->initializers, init);
-    } while (cfam_going_on(p) && cfam_accept_token(p, ','));
-}
-
-CppNode* parse_function(CppAnalysis* a, i64 start, const ItemName& n, CppExpr* type, u32 specifiers,
-                        const Array<CppTemplateParam>& tparams) {
-    ParseState* p = ps(a);
-    CppFunction* f = cfam_new<CppFunction>();
-    f->first = start;
-    f->name = n.name;
-    f->name_text = n.text;
-    f->qualifiers = n.qualifiers;
-    f->destructor = n.destructor;
-    f->specifiers = specifiers;
-    f->template_params = tparams;
-    f->return_type = n.conversion ? n.conversion : type;
-    f->params = cfam_array<CppParam>();
-    f->initializers = cfam_array<CppInitializer>();
-    if (n.name >= 0 && !n.conversion && cfam_code_at(p, n.name) == token_identifier)
-        colour_at(a, n.name, cpp_kind_proc);
-    cpp_parse_parameter_list(a, &f->params, &f->variadic);
-    i64 close = p->pos - 1;
-    CppNode* node = new_node(start, cpp_node_function);
-    node->function = f;
-    if (!cfam_going_on(p)) {
-        f->head_end = p->pos;
-        return node;
-    }
-    parse_function_tail(a, f);
-    parse_member_initializers(a, f);
-    f->head_end = p->pos;
-    // An attribute macro of the prototype on a line of its own: "Py_GCC_ATTRIBUTE((...));".
-    if (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
-        i64 group = cpp_closing_of(a, p->pos + 1);
-        if (group > 0 && cfam_code_at(p, group + 1) == ';') p->pos = group + 1;
-    }
-    if (cfam_accept_token(p, ';')) {
-    } else if (cfam_at_code(p, '{')) {
-        f->body = cpp_parse_block(a);
-    } else if (!at_end(p) && cfam_code_now(p) != token_end && token_at(p, p->pos).line > token_at(p, close).line &&
-               !is_function_decoration(p)) {
-        // A function-like macro standing alone ("DEFINE_X(a)"): what follows on the next
-        // lines is an item of its own, not this head's body.
-        cfam_count_error(p);
-    } else {
-        f->body = cpp_parse_block(a);
-    }
-    return node;
-}
-
-// A function whose declarator is parenthesised because it returns a function pointer:
-// "int (*f(int x))(char)" followed by ";" or a body.
-CppNode* function_from_declarator(CppAnalysis* a, i64 start, CppDeclaration* d, const Array<CppTemplateParam>& tparams) {
-    ParseState* p = ps(a);
-    CppFunction* f = cfam_new<CppFunction>();
-    f->first = start;
-    f->name = d->name;
-    f->name_text = cfam_text_of_token(p, d->name);
-    f->qualifiers = d->qualifiers;
-    f->specifiers = d->specifiers;
-    f->template_params = tparams;
-    f->return_type = d->type;
-    f->params = d->params;
-    f->initializers = cfam_array<CppInitializer>();
-    colour_at(a, d->name, cpp_kind_proc);
-    f->head_end = p->pos;
-    if (cfam_at_code(p, '{')) f->body = cpp_parse_block(a);
-    else cfam_expect_token(p, ';');
-    CppNode* node = new_node(start, cpp_node_function);
-    node->function = f;
-    return node;
-}
 
 CppNode* parse_linkage_block(CppAnalysis* a, i64 start) {
     ParseState* p = ps(a);
@@ -544,43 +283,14 @@ CppNode* parse_linkage_block(CppAnalysis* a, i64 start) {
     return node;
 }
 
-// Everything after the specifiers that is not a struct, enum or namespace: a function or
-// a variable declaration.
-CppNode* parse_function_or_variable(CppAnalysis* a, i64 start, const CppMark& before_specifiers, u32 specifiers,
-                                    const Array<CppTemplateParam>& tparams) {
-    ParseState* p = ps(a);
-    CppMark before_type = cpp_mark(a);
-    CppExpr* type = cpp_parse_type(a);
-    ItemName n{};
-    bool named = false;
-    if (type) {
-        named = parse_item_name(a, &n, true);
-        u16 next = cfam_peek_code(p, 1);
-        if (!named && cfam_at_code(p, '(') && next != '*' && next != '&' && next != '^') {
-            // A constructor or a macro call: what looked like the type is the name.
-            cpp_restore(a, before_type);
-            type = nullptr;
-            named = parse_item_name(a, &n, false);
-        }
-    } else {
-        named = parse_item_name(a, &n, false);
-    }
-    if (named && cfam_at_code(p, '<') && cpp_template_arguments_follow(a)) {
-        Array<CppExpr*> ignored = cfam_array<CppExpr*>();
-        cpp_parse_template_arguments(a, &ignored);
-    }
-    if (named && cfam_at_code(p, '(')) return parse_function(a, start, n, type, specifiers, tparams);
-    cpp_restore(a, before_specifiers);
-    if (CppDeclaration* d = cpp_parse_declaration(a, true, cdecl_item)) {
-        if (d->nested_function && !d->next && d->name >= 0) return function_from_declarator(a, start, d, tparams);
-        cfam_expect_token(p, ';');
-        CppNode* node = new_node(start, cpp_node_variable);
-        node->variable = d;
-        return node;
-    }
-    return nullptr;
-}
 }  // namespace
+
+CppNode* cpp_new_node(i64 token, u8 kind) {
+    CppNode* n = cfam_new<CppNode>();
+    n->token = token;
+    n->kind = kind;
+    return n;
+}
 
 CppNode* cpp_parse_top_level_item(CppAnalysis* a) {
     ParseState* p = ps(a);
@@ -646,7 +356,7 @@ CppNode* cpp_parse_top_level_item(CppAnalysis* a) {
         cfam_expect_token(p, ';');
         return node;
     }
-    if (CppNode* node = parse_function_or_variable(a, start, before_specifiers, specifiers, tparams)) return node;
+    if (CppNode* node = cpp_parse_function_or_variable(a, start, before_specifiers, specifiers, tparams)) return node;
     cpp_restore(a, start_mark);
     return nullptr;
 }

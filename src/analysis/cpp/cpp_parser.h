@@ -28,6 +28,7 @@ enum : u8 {
 };
 
 CppNode* cpp_parse_top_level_item(CppAnalysis* a);
+CppNode* cpp_new_node(i64 token, u8 kind);
 CppBlock* cpp_parse_block(CppAnalysis* a);
 CppStmt* cpp_parse_statement(CppAnalysis* a);
 // Specifiers, a type and one declarator (more: further ones after ","); null, with the
@@ -57,6 +58,16 @@ u32 cpp_parse_specifiers(CppAnalysis* a);
 // similar decorations; true when something was skipped.
 bool cpp_skip_attributes(CppAnalysis* a);
 
+// A parameter-list wrapper macro at `index` ("f OF((int a))", "g __P((char *s))"): a name
+// without lower-case letters or starting with "__", then "((" whose inner group closes
+// right before the outer one.
+bool cpp_at_parameter_wrapper(const CppAnalysis* a, i64 index);
+// cpp_parse_parameter_list, or the inner list of a wrapper at `pos`.
+void cpp_parse_wrapped_parameter_list(CppAnalysis* a, Array<CppParam>* out, u8* variadic);
+// Skips one macro word standing between a declaration's type and its name: before
+// pointer marks ("FAR *p"), or with its arguments before the name ("ALIGNED(16) buf").
+bool cpp_skip_macro_decoration(CppAnalysis* a);
+
 // A declarator's initialiser: bit-field width, "= value" or a braced list.
 void cpp_parse_initializer(CppAnalysis* a, CppDeclaration* d, bool allow_bit_field);
 CppDeclaration* cpp_new_declaration(i64 first, u32 specifiers, CppExpr* type);
@@ -77,3 +88,12 @@ struct CppMark {
 };
 CppMark cpp_mark(const CppAnalysis* a);
 void cpp_restore(CppAnalysis* a, const CppMark& m);
+
+// Everything after the specifiers that is not a struct, enum or namespace: a function or
+// a variable declaration; null, with the position at `before_specifiers`, when neither.
+CppNode* cpp_parse_function_or_variable(CppAnalysis* a, i64 start, const CppMark& before_specifiers, u32 specifiers,
+                                        const Array<CppTemplateParam>& tparams);
+
+// Whether the pass has given back its budget of tokens to abandoned attempts: from then
+// on declarations inside statements and parameter lists and casts are not tried.
+inline bool cpp_backtracking_spent(const CppAnalysis* a) { return a->backtracked > a->backtrack_budget; }

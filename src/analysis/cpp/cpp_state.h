@@ -94,6 +94,14 @@ struct CppAnalysis {
     i32* bracket_match;
     u8* braces_with_statements;
     u8* template_guess;
+    // Per "<" of a template parameter list whose parse failed: where it ended (0 not
+    // failed), so that retrying items from each later token costs nothing more.
+    i32* failed_parameter_lists;
+    // Tokens given back by abandoned tentative parses, and the most the pass may give
+    // back (a multiple of its tokens): past it, no more alternatives are tried, so that
+    // nested ambiguous shapes ("int f(int (" repeated) cost linear time, not exponential.
+    i64 backtracked;
+    i64 backtrack_budget;
     // ">>" tokens split into ">" (index and original), so that tentative parses that
     // are abandoned can put them back.
     Array<CppSplit> splits;

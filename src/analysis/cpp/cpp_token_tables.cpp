@@ -28,6 +28,10 @@ void cpp_build_token_tables(CppAnalysis* a) {
     a->template_guess = (u8*)pool_alloc(pool_parser, n + 1);
     memset(a->braces_with_statements, 0, (size_t)(n + 1));
     memset(a->template_guess, 0, (size_t)(n + 1));
+    a->backtracked = 0;
+    a->backtrack_budget = 4 * n + 65536;
+    a->failed_parameter_lists = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
+    memset(a->failed_parameter_lists, 0, (size_t)(n + 1) * sizeof(i32));
     i32 top[3] = {-1, -1, -1};
     i64 shifts = 0;
     i64 fill_from = 0;
@@ -65,6 +69,7 @@ void cpp_build_token_tables(CppAnalysis* a) {
     // The recovery scans share the tables: braces pair up the same way.
     p->next_stop = next;
     p->brace_match = match;
+    p->lookahead_budget = 16 * n + 65536;
 }
 
 i64 cpp_closing_of(const CppAnalysis* a, i64 open) {

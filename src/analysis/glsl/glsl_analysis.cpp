@@ -3,6 +3,7 @@
 // file takes part.
 #include "analysis/glsl/glsl_analysis.h"
 
+#include "analysis/c_family/preprocessor_branches.h"
 #include "analysis/glsl/glsl_parser.h"
 #include "analysis/glsl/glsl_semantic.h"
 #include "syntax/coloring_file.h"
@@ -20,8 +21,8 @@ void glsl_analysis_run(AnalysisJob* job) {
     a->job = job;
     a->result = job->result;
     parse_state_reset(&a->p);
-    parse_state_add_file(&a->p, file_kind_glsl, job->path, job->text,
-                         job->colours.data);
+    parse_state_add_file(&a->p, file_kind_glsl, job->path, job->text, job->colours.data);
+    cfam_follow_preprocessor_branches(&a->p, 0, job->text, job->colours.data, glsl_kind_preprocessor_directive);
     f64 lexed = analysis_clock_ms();
     job->lex_ms += lexed - start;
 

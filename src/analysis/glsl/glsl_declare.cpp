@@ -66,8 +66,10 @@ void declare_struct(GlslAnalysis* a, GlslNode* node) {
         return;
     }
     if (s->name < 0 || (s->is_block && !s->instance)) {
-        // Its members belong to the enclosing scope.
+        // Its members belong to the enclosing scope; an unnamed struct's instances have
+        // no type to look members up in.
         declare_members(a, s->members);
+        for (GlslDeclaration* d = s->instance; d && !s->is_block; d = d->next) declare_instance(a, d, no_type);
         return;
     }
     i32 scope = cfam_current_scope(&a->scope_stack);
@@ -83,7 +85,7 @@ void declare_struct(GlslAnalysis* a, GlslNode* node) {
     declare_members(a, s->members);
     cfam_scope_pop(&a->scope_stack);
     add_row(a, node->token, symbol_struct, glsl_kind_struct, StringView{nullptr, 0}, 0, 1);
-    if (s->instance) declare_instance(a, s->instance, TypeInfo{symbol_struct, index});
+    for (GlslDeclaration* d = s->instance; d; d = d->next) declare_instance(a, d, TypeInfo{symbol_struct, index});
 }
 }  // namespace
 

@@ -97,7 +97,8 @@ struct GlslStruct {
     u8 is_block;                // an interface block: "uniform Name { ... }"
     Array<GlslNode*> members;
     i64 open, close;
-    // An interface block ("uniform Block { ... } instance;"): its instance name, or null.
+    // The instances named after the "}" ("uniform Block { ... } instance;",
+    // "struct S { ... } a, b;"), chained through `next`; null when none.
     GlslDeclaration* instance;
 };
 
@@ -130,6 +131,7 @@ enum GlslStmtKind : u8 {
     gstmt_case,         // expr
     gstmt_jump,         // break, continue, default
     gstmt_return,       // expr (may be null)
+    gstmt_item,         // item: a struct declared inside a body
 };
 
 struct GlslStmt {
@@ -141,6 +143,7 @@ struct GlslStmt {
     GlslStmt* init;
     GlslBlock* body;
     GlslBlock* else_body;
+    GlslNode* item;
     Array<GlslExpr*> conditions;
     Array<GlslBlock*> blocks;
 };

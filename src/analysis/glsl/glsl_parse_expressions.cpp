@@ -127,7 +127,8 @@ GlslExpr* parse_postfix(GlslAnalysis* a, bool type_mode) {
         if (c == '.') {
             p->pos++;
             GlslPostfix* post = add_postfix(&e, gpost_member, at);
-            if (cfam_at_code(p, token_identifier)) post->name = p->pos++;
+            if (cfam_at_code(p, token_identifier) && !cfam_member_typed_above(p, at)) post->name = p->pos++;
+            if (post->name < 0) break;
         } else if (c == '[') {
             add_postfix(&e, gpost_index, at);
             i64 index = e->post.count - 1;

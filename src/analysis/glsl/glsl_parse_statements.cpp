@@ -23,6 +23,17 @@ GlslExpr* parse_condition(GlslAnalysis* a) {
     return e;
 }
 
+// A struct declared inside a body, with its instances: "struct L { vec2 q; } l;".
+GlslStmt* parse_local_struct(GlslAnalysis* a) {
+    i64 at = a->p.pos;
+    GlslNode* item = glsl_parse_top_level_item(a);
+    if (!item) return nullptr;
+    cfam_accept_token(&a->p, ';');
+    GlslStmt* s = new_stmt(gstmt_item, at);
+    s->item = item;
+    return s;
+}
+
 // The GLSL side of the shared statement grammar (c_family/statement_grammar.h).
 struct GlslStatements {
     using Analysis = GlslAnalysis;
@@ -48,7 +59,7 @@ struct GlslStatements {
     static GlslExpr* if_condition(GlslAnalysis* a) { return parse_condition(a); }
     static void loop_condition(GlslAnalysis* a, GlslStmt* s) { s->expr = parse_condition(a); }
     static GlslExpr* do_condition(GlslAnalysis* a) { return parse_condition(a); }
-    static GlslStmt* own_statement(GlslAnalysis*, u16) { return nullptr; }
+    static GlslStmt* own_statement(GlslAnalysis* a, u16 c) { return c == glsl_kw_struct ? parse_local_struct(a) : nullptr; }
 };
 }  // namespace
 

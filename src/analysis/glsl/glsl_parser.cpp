@@ -108,11 +108,23 @@ GlslNode* parse_struct(GlslAnalysis* a, i64 start) {
     s->open = p->pos++;
     s->has_body = 1;
     Array<void*> members = cfam_array<void*>();
-    cfam_parse_member_list(p, item_hook, a, &members);
+    cfam_parse_member_list(p, item_hook, a, &members, true);
     for (void* member : members) array_append(&s->members, (GlslNode*)member);
+    if (cfam_list_ended_unclosed(p, s->open)) return node;
     if (cfam_at_code(p, '}')) s->close = p->pos++;
     else cfam_expect_token(p, '}');
-    // Nothing after the "}" belongs to the struct: a ";" there is the driver's to skip.
+    // Instances after the "}" ("} a, b[2];"); the ";" is left to whoever skips it.
+    GlslDeclaration* last = nullptr;
+    while (cfam_going_on(p) && cfam_at_code(p, token_identifier) &&
+           (cfam_peek_code(p, 1) == ';' || cfam_peek_code(p, 1) == ',' || cfam_peek_code(p, 1) == '[')) {
+        GlslDeclaration* d = new_declaration(start);
+        d->name = p->pos++;
+        parse_declarator_tail(a, d);
+        if (last) last->next = d;
+        else s->instance = d;
+        last = d;
+        if (!cfam_accept_token(p, ',')) break;
+    }
     return node;
 }
 
@@ -137,8 +149,11 @@ GlslNode* parse_interface_block(GlslAnalysis* a, i64 start) {
     colour_token(p, p->tokens[s->name], glsl_kind_struct);
     s->open = p->pos++;
     Array<void*> members = cfam_array<void*>();
-    cfam_parse_member_list(p, item_hook, a, &members);
+    cfam_parse_member_list(p, item_hook, a, &members, true);
     for (void* member : members) array_append(&s->members, (GlslNode*)member);
+    GlslNode* node = new_node(start, glsl_node_struct);
+    node->structure = s;
+    if (cfam_list_ended_unclosed(p, s->open)) return node;
     if (cfam_at_code(p, '}')) s->close = p->pos++;
     else cfam_expect_token(p, '}');
     if (cfam_at_code(p, token_identifier)) {
@@ -147,8 +162,6 @@ GlslNode* parse_interface_block(GlslAnalysis* a, i64 start) {
         parse_declarator_tail(a, s->instance);
     }
     cfam_expect_token(p, ';');
-    GlslNode* node = new_node(start, glsl_node_struct);
-    node->structure = s;
     return node;
 }
 

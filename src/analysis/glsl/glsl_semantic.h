@@ -4,9 +4,9 @@
 // identifier coloured by the symbol it names.
 #include "analysis/glsl/glsl_state.h"
 
-constexpr i64 glsl_builtin_type_count = 32;
-constexpr i64 glsl_builtin_variable_count = 6;
-constexpr i64 glsl_builtin_function_count = 64;
+constexpr i64 glsl_builtin_type_count = 120;
+constexpr i64 glsl_builtin_variable_count = 177;
+constexpr i64 glsl_builtin_function_count = 203;
 extern const StringView glsl_builtin_types[glsl_builtin_type_count];
 extern const StringView glsl_builtin_variables[glsl_builtin_variable_count];
 extern const StringView glsl_builtin_functions[glsl_builtin_function_count];

@@ -30,6 +30,7 @@ void glsl_walk_statement(GlslAnalysis* a, GlslStmt* s) {
     case gstmt_case:
     case gstmt_return: glsl_resolve_expression(a, s->expr, scope); break;
     case gstmt_declaration: glsl_declare_declaration(a, s->decl); break;
+    case gstmt_item: glsl_declare_node(a, s->item); break;
     case gstmt_if:
         for (i64 i = 0; i < s->conditions.count; i++) {
             glsl_resolve_expression(a, s->conditions[i], scope);

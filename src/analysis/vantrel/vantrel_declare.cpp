@@ -59,7 +59,11 @@ void declare_procedure(VantrelAnalysis* a, VProc* proc, VContext c) {
     AnalysisResult* r = a->result;
     Symbol* existing = nullptr;
     if (proc->name >= 0 && proc->name_text.length > 0) {
-        existing = declare_symbol(r, symbol_procedure, vns_value, index, c.scope, proc->name_text);
+        // An operator is found by its spelling but is no name to offer.
+        char first = proc->name_text.data[0];
+        bool named = (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') || first == '_' || (u8)first >= 0x80;
+        existing = named ? declare_symbol(r, symbol_procedure, vns_value, index, c.scope, proc->name_text)
+                         : declare_hidden_symbol(r, symbol_procedure, vns_value, index, c.scope, proc->name_text);
         vnt_colour(a, proc->name, vantrel_kind_proc);
         if (proc->name_text.length == 2 && proc->name_text.data[0] == '[') vnt_colour(a, proc->name + 1, vantrel_kind_proc);
     }

@@ -214,7 +214,10 @@ bool star_is_pointer(const ParseState* p, const VExpr* base, u32 flags) {
 void parse_member_names(ParseState* p, VExpr* path) {
     while (!p->recovering && current_code(p) == '.') {
         array_append(&path->tokens, p->pos++);
-        if (current_code(p) == token_identifier) {
+        // "p." typed above "p.x = 1;": the name on the next line belongs to the next
+        // statement, not to this path.
+        bool typed_above = token_at(p, p->pos).line > token_at(p, p->pos - 1).line && next_code(p) == '.';
+        if (current_code(p) == token_identifier && !typed_above) {
             array_append(&path->tokens, p->pos++);
         } else {
             // "v." while the member is being typed: keep the path so that the place can

@@ -339,7 +339,9 @@ VVarDecl* vnt_parse_var_decl(ParseState* p) {
         return nullptr;
     }
     bool has_using = current_code(p) == vantrel_kw_using;
-    if (!has_using && !modifiers && current_code(p) != token_identifier) {
+    // "p." typed above "p.x = 1;" is no declaration of a variable p of type "p.".
+    bool typed_above = type->kind == vexpr_path && type->tokens.count > 0 && type->tokens[type->tokens.count - 1] < 0;
+    if (typed_above || (!has_using && !modifiers && current_code(p) != token_identifier)) {
         p->pos = start;  // not a declaration: the caller tries another form
         return nullptr;
     }

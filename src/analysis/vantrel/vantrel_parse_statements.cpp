@@ -206,6 +206,13 @@ VStmt* parse_simple(ParseState* p) {
     }
     if (!vnt_is_assignment_op(current_code(p))) {
         s->kind = vstmt_expression;
+        // A line left without its ";" while being typed ends at the line break, so that
+        // the next line still parses as it stands.
+        if (current_code(p) != ';' && !at_end(p) && p->pos > 0 &&
+            token_at(p, p->pos).line > token_at(p, p->pos - 1).line) {
+            vnt_count_error(p);
+            return s;
+        }
         vnt_expect(p, ';');
         return s;
     }

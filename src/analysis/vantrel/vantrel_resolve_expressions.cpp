@@ -54,7 +54,7 @@ VValue resolve_path(VantrelAnalysis* a, VExpr* e, i32 scope, u8 ns) {
         i64 dot = e->tokens[2 * i];
         i64 name = e->tokens[2 * i + 1];
         i32 members = vnt_member_scope(a, current.type);
-        if (i == pairs - 1 && members >= 0 && vnt_token_in_document(a, dot)) {
+        if (members >= 0 && vnt_token_in_document(a, dot)) {
             i64 start = vnt_token_offset(a, dot) + 1;
             i64 end = name >= 0 ? vnt_token_offset(a, name) + vnt_token_text(a, name).length : start;
             add_cursor_range(a, start, end, members, 0);

@@ -1,0 +1,49 @@
+// Macros of real headers around declarations, macro calls that declare nothing, and K&R
+// definitions.
+#include "cpp_analysis_harness.h"
+
+using namespace cpp_test;
+
+TEST(CppMacros, DecorationsBetweenTypeAndNameAndParameterWrappers) {
+    CppRun run = analyse(
+        "ZEXTERN uLong ZEXPORT deflateBound OF((z_streamp strm, uLong sourceLen));\n"
+        "extern char *index __P((const char *s, int c));\n"
+        "char FAR * WINAPI lookup(int key);\n"
+        "int __declspec(dllexport) __stdcall exported(void);\n"
+        "static int __attribute__((unused)) ALIGNED(16) aligned_fn(void) { return 0; }\n"
+        "struct state { struct state FAR *state; int ALIGNED(8) words[2]; };\n",
+        "z.c");
+    EXPECT_EQ(outline(run),
+              (std::vector<std::string>{"0 cylinder deflateBound", "0 cylinder index", "0 cylinder lookup",
+                                        "0 cylinder exported", "0 cylinder aligned_fn", "0 cube state",
+                                        "1 sphere state", "1 sphere words", "0 end"}));
+    EXPECT_EQ(colour_of(run, "strm"), cpp_kind_parameter_var);
+    EXPECT_EQ(colour_of(run, "s"), cpp_kind_parameter_var);
+}
+
+TEST(CppMacros, MacroCallsDeclareNothingUnlessTheyHoldAPrototype) {
+    CppRun run = analyse(
+        "DECLARE_THING(x);\n"
+        "X(a) X(b)\n"
+        "PNG_EXPORT(1, void, png_set_sig_bytes, (png_structrp png_ptr, int num_bytes));\n"
+        "main() { return 0; }\n"
+        "struct S { S(int v); MEMBER_MACRO(y); };\n",
+        "m.cpp");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder png_set_sig_bytes", "0 cylinder main", "0 cube S",
+                                                      "1 cylinder S", "0 end"}));
+    EXPECT_EQ(colour_of(run, "num_bytes"), cpp_kind_parameter_var);
+    EXPECT_EQ(symbol_in(run, 0, "DECLARE_THING"), nullptr);
+}
+
+TEST(CppMacros, KnrParameterDeclarationsAreParameters) {
+    CppRun run = analyse(
+        "int copy(dst, src, n)\n  char *dst;\n  const char *src;\n  int n;\n{\n  return dst[0] + src[0] + n;\n}\n"
+        "int after;\n",
+        "k.c");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder copy", "0 sphere after"}));
+    for (int k = 0; k < 3; k++) {
+        EXPECT_EQ(colour_of(run, "dst", k), cpp_kind_parameter_var) << k;
+        EXPECT_EQ(colour_of(run, "n", k), cpp_kind_parameter_var) << k;
+    }
+    EXPECT_EQ(symbol_in(run, 0, "src"), nullptr);
+}

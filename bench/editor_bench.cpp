@@ -79,7 +79,7 @@ BENCHMARK(BM_TypeCharacter)->Unit(benchmark::kMicrosecond);
 void BM_FullLineTableRebuild(benchmark::State& state) {
     EditBench* b = bench_setup();
     for (auto _ : state) rebuild_line_table(&b->doc);
-    benchmark::DoNotOptimize(b->line_count(&doc));
+    benchmark::DoNotOptimize(line_count(&b->doc));
 }
 BENCHMARK(BM_FullLineTableRebuild)->Unit(benchmark::kMicrosecond);
 

@@ -52,7 +52,7 @@ ViewBench* bench_setup(i64 lines) {
     b.doc = Document{};
     document_init_tab_defaults(&b.doc);
     document_set_text(&b.doc, StringView{text.data(), (i64)text.size()});
-    for (i64 i = 0; i < b.document_length(&doc); i++) b.document_colour(&doc, i) = (u8)(i % 7);
+    for (i64 i = 0; i < document_length(&b.doc); i++) store_set_colour(&b.doc.text, i, (u8)(i % 7));
     b.doc.font = &b.font_record;
     b.doc.caret_texture = b.doc.background_texture = b.doc.scrollbar_texture = render.icon_textures[icon_white];
     b.doc.palette = palette_of_language(language_cpp);
@@ -67,7 +67,7 @@ ViewBench* bench_setup(i64 lines) {
     f32 h = document_line_height(&b.doc);
     b.doc.scroll_y = b.doc.target_scroll_y = h * (f32)(lines / 2);
     i64 line_start = 0;
-    for (i64 i = 0; i < lines / 2 + 10; i++) line_start += b.line_length(&doc, i);
+    for (i64 i = 0; i < lines / 2 + 10; i++) line_start += line_length(&b.doc, i);
     b.doc.anchor = (i32)line_start + 4;
     b.doc.cursor = (i32)line_start + 9;  // "value"
     core.mouse_x = 500;

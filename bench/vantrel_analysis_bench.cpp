@@ -18,7 +18,6 @@
 #include "editor/document.h"
 #include "memory/arena.h"
 #include "syntax/coloring_file.h"
-#include "workbench/workbench_state.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ struct Project {
 };
 
 // Writes the 19 other files and the sources list once, and fills the source cache.
-const Project& workbench.project() {
+const Project& bench_project() {
     static Project p;
     static bool ready = false;
     if (ready) return p;
@@ -101,7 +100,7 @@ const Project& workbench.project() {
 }
 
 void run_analysis(benchmark::State& state, const std::string& text, bool with_cache) {
-    const Project& p = workbench.project();
+    const Project& p = bench_project();
     (void)p;
     if (with_cache) source_cache_rebuild(SV("sources.txt"));
     else source_cache_clear();
@@ -133,14 +132,14 @@ void run_analysis(benchmark::State& state, const std::string& text, bool with_ca
 }
 
 void BM_VantrelAnalysisProject(benchmark::State& state) {
-    run_analysis(state, workbench.project().document, true);
-    state.SetBytesProcessed((i64)state.iterations() * (i64)workbench.project().document.size() * file_count);
+    run_analysis(state, bench_project().document, true);
+    state.SetBytesProcessed((i64)state.iterations() * (i64)bench_project().document.size() * file_count);
 }
 BENCHMARK(BM_VantrelAnalysisProject)->Unit(benchmark::kMillisecond);
 
 void BM_VantrelAnalysisSingleFile(benchmark::State& state) {
-    run_analysis(state, workbench.project().single, false);
-    state.SetBytesProcessed((i64)state.iterations() * (i64)workbench.project().single.size());
+    run_analysis(state, bench_project().single, false);
+    state.SetBytesProcessed((i64)state.iterations() * (i64)bench_project().single.size());
 }
 BENCHMARK(BM_VantrelAnalysisSingleFile)->Unit(benchmark::kMillisecond);
 

@@ -11,12 +11,21 @@
 #include "analysis/source_cache.h"
 #include "core/core_state.h"
 #include "core/project_path.h"
+#include "editor/completion.h"
 #include "editor/document.h"
+#include "editor/recolour.h"
+#include "editor/text_change.h"
 #include "syntax/coloring_file.h"
 #include "syntax/token_kinds.h"
 #include "test_support.h"
 
 namespace {
+
+// A colour buffer seen as a text store with its gap at the end, as a document may be.
+bool take_into(u8* colours, i64 length) {
+    TextStore store{colours, colours, length, length, length, pool_main};
+    return analysis_take_result_locked(&store);
+}
 
 void ensure_analysis_globals() {
     ensure_arenas();
@@ -53,7 +62,7 @@ struct ThreadFixture : ::testing::Test {
     bool wait_and_take(u8* colours, i64 length) {
         for (int i = 0; i < 500; i++) {
             mutex_lock(analysis.lock);
-            bool taken = analysis_take_result_locked(colours, length);
+            bool taken = take_into(colours, length);
             mutex_unlock(analysis.lock);
             if (taken) return true;
             system_sleep(10);
@@ -99,7 +108,7 @@ TEST_F(ThreadFixture, PendingRequestHoldsBackAnOlderResult) {
     analysis.request.path = SV("a.c");
     analysis.request.kind = file_kind_c;
     std::string colours(text.size(), 0);
-    EXPECT_FALSE(analysis_take_result_locked((u8*)colours.data(), (i64)colours.size()));
+    EXPECT_FALSE(take_into((u8*)colours.data(), (i64)colours.size()));
     mutex_unlock(analysis.lock);
 }
 
@@ -140,7 +149,7 @@ TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
         colours.assign(text.size(), 0);
         post(SV("main.vnt"), StringView{text.data(), (i64)text.size()}, file_kind_vantrel);
         mutex_lock(analysis.lock);
-        if (analysis_take_result_locked((u8*)colours.data(), (i64)colours.size())) taken++;
+        if (take_into((u8*)colours.data(), (i64)colours.size())) taken++;
         mutex_unlock(analysis.lock);
         if (frame % 3 == 0) system_sleep(1);
     }
@@ -148,6 +157,56 @@ TEST_F(ThreadFixture, EditingWhileAnalysingStress) {
     EXPECT_GT(taken + 1, 0);
     source_cache_clear();
     core.project_path.length = 0;
+}
+
+// Open documents are read in place by the analysis: the main thread types into one,
+// grows its storage, moves its gap, shares it again and takes results with colours while
+// the thread copies its text. Run under ThreadSanitizer in CI.
+TEST_F(ThreadFixture, EditingASharedDocumentWhileAnalysingStress) {
+    Document doc{};
+    document_init_tab_defaults(&doc);
+    string_assign(&doc.path, SV("shared.vnt"), pool_main);
+    doc.kind = file_kind_vantrel;
+    std::string text = "proc main() {\n    int count = 0;\n}\n";
+    document_set_text(&doc, StringView{text.data(), (i64)text.size()});
+    int taken = 0;
+    for (int frame = 0; frame < 400; frame++) {
+        pool_reset(pool_frame);
+        i64 middle = document_length(&doc) / 2;
+        if (frame % 50 == 49) {
+            // Enough to make the store grow (a new block) while the thread may be reading.
+            std::string block((size_t)(70 << 10), 'z');
+            block += "\n";
+            text_insert(&doc, middle, StringView{block.data(), (i64)block.size()}, 0);
+        } else if (frame % 5 == 4) {
+            text_remove(&doc, middle, 3);
+        } else {
+            text_insert(&doc, frame % 2 ? middle : document_length(&doc) - 3, SV("x"), 0);
+        }
+        keep_final_newline(&doc);
+        document_mark_changed(&doc);
+        if (frame % 97 == 0) document_unshare_text(&doc);
+        recolour_document(&doc);
+        mutex_lock(analysis.lock);
+        if (editor_take_analysis_result_locked(&doc)) taken++;
+        mutex_unlock(analysis.lock);
+        recolour_on_screen(&doc);
+        if (frame % 3 == 0) system_sleep(1);
+    }
+    // The last text's result arrives and fits.
+    bool last = false;
+    for (int i = 0; i < 500 && !last; i++) {
+        mutex_lock(analysis.lock);
+        last = editor_take_analysis_result_locked(&doc);
+        mutex_unlock(analysis.lock);
+        if (!last) {
+            recolour_on_screen(&doc);
+            system_sleep(10);
+        }
+    }
+    EXPECT_TRUE(last);
+    EXPECT_EQ(document_colour(&doc, 0), vantrel_kind_declaration_keyword);
+    document_reset(&doc);
 }
 
 }  // namespace

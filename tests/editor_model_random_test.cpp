@@ -7,6 +7,7 @@
 
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/handover.h"
@@ -15,6 +16,7 @@
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
+#include "editor/text_change.h"
 #include "editor/undo_store.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -123,7 +125,6 @@ class EditorRandom : public ::testing::Test {
     }
 
     void check_invariants(bool character_step, i64 step) {
-        ASSERT_EQ(document_length(doc), document_length(doc)) << step;
         ASSERT_GT(document_length(doc), 0);
         ASSERT_EQ(document_byte(doc, document_length(doc) - 1), '\n') << step;
         // The table equals what a full walk of the text gives.
@@ -222,7 +223,126 @@ TEST_F(EditorRandom, LongEditingSessionKeepsTheMainArenaBounded) {
     // the text's storage (its length drifts a little) may still be taken.
     i64 one_doubling = 2 * 2 * doc->text.capacity + 4 * doc->lines.capacity * 2;
     EXPECT_LE(highest - settled, one_doubling);
-    EXPECT_EQ(document_length(doc), document_length(doc));
+}
+
+// The text store, line table and undo log against a plain string model: random inserts
+// and removals (UTF-8, CRLF, long runs, each with its own colour) at random byte
+// positions, random step boundaries, undos and redos. Every state a snapshot may hold is
+// remembered by its state id; undo and redo must bring back exactly that text and those
+// colours.
+TEST_F(EditorRandom, StoreMatchesAStringModelOverMillionsOfEditsUndosAndRedos) {
+    struct State {
+        std::string text, colours;
+    };
+    std::string m, mc;
+    std::unordered_map<u64, State> states;
+    auto piece = [&]() -> std::string {
+        switch (pick(12)) {
+            case 0: return "\r\n";
+            case 1: return "\n";
+            case 2: return "\r";
+            case 3: return "\xE2\x82\xAC\xF0\x9F\x98\x80";
+            case 4: return std::string((size_t)(1 + pick(3000)), (char)('a' + pick(26)));
+            default: {
+                std::string s;
+                for (i64 i = pick(12); i >= 0; i--) s += "ab\xC3\xA9 \t;\n\r{}x"[pick(14)];
+                return s;
+            }
+        }
+    };
+    auto start = [&]() {
+        std::string t;
+        for (i64 i = pick(40); i > 0; i--) t += piece();
+        document_set_text(doc, StringView{t.data(), (i64)t.size()});
+        m.assign((const char*)document_text(doc).data, (size_t)document_length(doc));
+        mc.assign(m.size(), '\0');
+        states.clear();
+        states[doc->state_id] = State{m, mc};
+    };
+    auto full_check = [&](i64 op) {
+        ASSERT_EQ(document_length(doc), (i64)m.size()) << op;
+        std::string bytes((size_t)m.size(), '\0'), colours((size_t)m.size(), '\0');
+        store_copy_out(&doc->text, 0, (i64)m.size(), (u8*)bytes.data());
+        store_copy_colours_out(&doc->text, 0, (i64)m.size(), (u8*)colours.data());
+        ASSERT_EQ(bytes, m) << op;
+        ASSERT_EQ(colours, mc) << op;
+        std::vector<i32> walked(1, 0), lines;
+        for (char c : m) {
+            walked.back()++;
+            if (c == '\n') walked.push_back(0);
+        }
+        for (i64 i = 0; i < line_count(doc); i++) lines.push_back((i32)line_length(doc, i));
+        ASSERT_EQ(lines, walked) << op;
+    };
+    start();
+    const i64 ops = 2000000;
+    i64 undos = 0, redos = 0, trims = 0;
+    for (i64 op = 0; op < ops; op++) {
+        if (op % 200000 == 0) start();
+        i64 length = (i64)m.size();
+        i64 what = pick(100);
+        if (what < 40 && length < (64 << 10)) {
+            std::string p = piece();
+            i64 pos = pick(length + 1);
+            u8 colour = (u8)(1 + pick(200));
+            ASSERT_EQ(text_insert(doc, pos, StringView{p.data(), (i64)p.size()}, colour), (i64)p.size());
+            m.insert((size_t)pos, p);
+            mc.insert((size_t)pos, p.size(), (char)colour);
+            document_mark_changed(doc);
+        } else if (what < 75) {
+            i64 pos = pick(length + 1);
+            i64 n = pick(10) == 0 ? pick(4000) : pick(40);
+            if (n > length - pos) n = length - pos;
+            text_remove(doc, pos, n);
+            m.erase((size_t)pos, (size_t)n);
+            mc.erase((size_t)pos, (size_t)n);
+            document_mark_changed(doc);
+        } else if (what < 85) {
+            static const u8 kinds[] = {edit_structural, edit_word_char, edit_other_char, edit_delete_char};
+            doc->cursor = doc->anchor = (i32)pick(length + 1);
+            bool trimmed = doc->history_trimmed;
+            states[doc->state_id] = State{m, mc};  // what a snapshot taken now holds
+            undo_checkpoint(doc, kinds[pick(4)]);
+            trims += doc->history_trimmed && !trimmed;
+        } else {
+            states[doc->state_id] = State{m, mc};  // undo snapshots the present first
+            if (what < 93) {
+                undo(doc);
+                undos++;
+            } else {
+                redo(doc);
+                redos++;
+            }
+            auto found = states.find(doc->state_id);
+            ASSERT_NE(found, states.end()) << op;
+            m = found->second.text;
+            mc = found->second.colours;
+        }
+        ASSERT_EQ(document_length(doc), (i64)m.size()) << op;
+        for (int probe = 0; probe < 4 && !m.empty(); probe++) {
+            i64 at = pick((i64)m.size());
+            ASSERT_EQ(document_byte(doc, at), (u8)m[(size_t)at]) << op;
+            ASSERT_EQ(document_colour(doc, at), (u8)mc[(size_t)at]) << op;
+        }
+        if (op % 1024 == 0 || (what >= 85 && op % 8 == 0)) {
+            full_check(op);
+            if (HasFatalFailure()) return;
+        }
+        // Only states a snapshot can bring back are kept.
+        if (op % 4096 == 0) {
+            std::unordered_map<u64, State> kept;
+            for (const UndoSnapshot& s : doc->undo_snapshots)
+                if (states.count(s.state_id)) kept[s.state_id] = states[s.state_id];
+            kept[doc->state_id] = State{m, mc};
+            states.swap(kept);
+        }
+    }
+    full_check(ops);
+    EXPECT_GT(undos, ops / 20);
+    EXPECT_GT(redos, ops / 20);
+    EXPECT_GT(trims, 0) << "the history filled and dropped its oldest steps";
+    // Histories come and go on the same chunks: a leak would take thousands.
+    EXPECT_LT(undo_chunks_made(), 300);
 }
 
 }  // namespace

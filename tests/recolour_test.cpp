@@ -7,7 +7,9 @@
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
+#include "editor/completion.h"
 #include "editor/document.h"
+#include "editor/motion.h"
 #include "render/font.h"
 #include "syntax/coloring_file.h"
 #include "editor/recolour.h"
@@ -171,14 +173,61 @@ TEST_F(Recolour, HugeUnlistedDocumentIsColouredButAnalysedAsEmpty) {
     std::string text((size_t)unlisted_analysis_limit + 100, 'a');
     for (size_t i = 80; i < text.size(); i += 81) text[i] = '\n';
     text.replace(0, 4, "int ");
+    size_t far = text.find('\n', text.size() / 2) + 1;
+    text.replace(far, 4, "int ");
     set_text(text, file_kind_c, "big.c");
     recolour_document(&doc);
     EXPECT_EQ(colour_at(text, "int"), cpp_kind_type_keyword);
+    EXPECT_EQ(document_colour(&doc, (i64)far), 0) << "not on screen yet";
     mutex_lock(analysis.lock);
     EXPECT_EQ(analysis.request.pending, 1);
     EXPECT_EQ(analysis.request.has_text, 0);
     analysis.request.pending = 0;
     mutex_unlock(analysis.lock);
+
+    // No analysis colours it, so rows are lexed as they scroll into view.
+    doc.scroll_y = 16.0f * (f32)row_of_position(&doc, (i64)far);
+    recolour_on_screen(&doc);
+    EXPECT_EQ(document_colour(&doc, (i64)far), cpp_kind_type_keyword);
+}
+
+// A result made from another file or another text is dropped, and the document asks
+// again, once per state of its text, instead of waiting for a key.
+TEST_F(Recolour, AStaleResultIsDroppedAndAskedForAgain) {
+    std::string text = "int x;\n";
+    set_text(text, file_kind_c, "x.c");
+    std::string colours(text.size() + 2, (char)cpp_kind_local_var);
+    auto publish = [&](const char* path, i64 length) {
+        mutex_lock(analysis.lock);
+        analysis.request.pending = 0;
+        analysis.result_slot.ready = 1;
+        analysis.result_slot.path = sv_from_cstr(path);
+        analysis.result_slot.had_text = 1;
+        analysis.result_slot.colours = Array<u8>{(u8*)colours.data(), length, length, pool_main};
+        analysis.result_slot.result = AnalysisResult{};
+        mutex_unlock(analysis.lock);
+    };
+    auto stale_then_asked = [&](const char* path, i64 length) {
+        publish(path, length);
+        EXPECT_FALSE(editor_take_analysis_result(&doc)) << path;
+        EXPECT_EQ(analysis.result_slot.ready, 0) << path;
+        EXPECT_EQ(colour_at(text, "x"), 0) << path;
+        recolour_on_screen(&doc);
+        mutex_lock(analysis.lock);
+        bool asked = analysis.request.pending;
+        analysis.request.pending = 0;
+        mutex_unlock(analysis.lock);
+        return asked;
+    };
+    i64 size = (i64)text.size();
+    EXPECT_TRUE(stale_then_asked("other.c", size));
+    EXPECT_FALSE(stale_then_asked("x.c", size + 2)) << "the same text is not asked for twice";
+    document_mark_changed(&doc);
+    EXPECT_TRUE(stale_then_asked("x.c", size + 2));
+    // A result that fits is taken with its colours.
+    publish("x.c", size);
+    EXPECT_TRUE(editor_take_analysis_result(&doc));
+    EXPECT_EQ(colour_at(text, "x"), cpp_kind_local_var);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ void withdraw_previous_result() {
     ResultSlot* slot = &analysis.result_slot;
     slot->ready = 0;
     slot->colours = Array<u8>{};
+    slot->path = StringView{nullptr, 0};
     slot->result.scopes = Array<Scope>{};
     slot->result.symbols = SymbolMap{};
     slot->result.outline = Array<OutlineRow>{};
@@ -24,6 +25,8 @@ void publish(AnalysisJob* job) {
     mutex_lock(analysis.lock);
     pool_reset(pool_output);
     analysis.result_slot.colours = job->colours;
+    analysis.result_slot.path = job->path;
+    analysis.result_slot.had_text = job->text.length > 0;
     analysis.result_slot.result = *job->result;
     analysis.result_slot.parser_used = memory.arenas[pool_parser].used;
     analysis.result_slot.ready = 1;

@@ -88,10 +88,11 @@ void copy_result_out(const AnalysisResult& from, AnalysisResult* to, bool with_s
 }
 }  // namespace
 
-bool analysis_take_result_locked(u8* colours, i64 length) {
+bool analysis_take_result_locked(TextStore* text) {
     ResultSlot* slot = &analysis.result_slot;
     if (!slot->ready || analysis.request.pending) return false;
-    if (colours && slot->colours.count == length && length > 0) memcpy(colours, slot->colours.data, (size_t)length);
+    i64 length = text ? store_length(text) : 0;
+    if (length > 0 && slot->colours.count == length) store_copy_colours_in(text, 0, length, slot->colours.data);
 
     const AnalysisResult& from = slot->result;
     // pool_output was emptied at publication. A result too large for it keeps its
@@ -117,3 +118,11 @@ bool analysis_take_result_locked(u8* colours, i64 length) {
     slot->ready = 0;
     return true;
 }
+
+bool analysis_result_stale_locked(StringView path, i64 length) {
+    const ResultSlot* slot = &analysis.result_slot;
+    if (!slot->ready || analysis.request.pending) return false;
+    return !sv_equal(slot->path, path) || (slot->had_text && slot->colours.count != length);
+}
+
+void analysis_drop_result_locked() { analysis.result_slot.ready = 0; }

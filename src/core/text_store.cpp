@@ -67,6 +67,18 @@ static void copy_range(const TextStore* s, const u8* base, i64 start, i64 end, u
 
 void store_copy_out(const TextStore* s, i64 start, i64 end, u8* out) { copy_range(s, s->bytes, start, end, out); }
 
+void store_copy_colours_in(TextStore* s, i64 start, i64 end, const u8* in) {
+    start = clamp(start, 0, store_length(s));
+    end = clamp(end, start, store_length(s));
+    i64 before_end = end < s->gap_start ? end : s->gap_start;
+    if (start < before_end) {
+        memcpy(s->colours + start, in, (size_t)(before_end - start));
+        in += before_end - start;
+    }
+    i64 after_start = start > s->gap_start ? start : s->gap_start;
+    if (after_start < end) memcpy(s->colours + store_index(s, after_start), in, (size_t)(end - after_start));
+}
+
 void store_copy_colours_out(const TextStore* s, i64 start, i64 end, u8* out) {
     copy_range(s, s->colours, start, end, out);
 }

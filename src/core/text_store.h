@@ -32,6 +32,8 @@ u8* store_colours(TextStore* s, i64 start, i64 end);
 // The bytes of [start, end) copied into `out` (the gap stays where it is).
 void store_copy_out(const TextStore* s, i64 start, i64 end, u8* out);
 void store_copy_colours_out(const TextStore* s, i64 start, i64 end, u8* out);
+// Colours for [start, end) from `in` (the gap stays where it is).
+void store_copy_colours_in(TextStore* s, i64 start, i64 end, const u8* in);
 // Capacity for `length` bytes in all (text plus gap), from the store's pool. Growth keeps
 // a gap of an eighth of the text (at least 64 KiB) so that pasting stays cheap; `room`
 // is what the pool may give. False, with nothing changed, when that is not enough.

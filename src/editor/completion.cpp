@@ -222,8 +222,12 @@ void accept_completion(Document* doc) {
 
 bool editor_take_analysis_result_locked(Document* doc) {
     if (doc->single_line) return false;
-    i64 length = document_length(doc);
-    if (!analysis_take_result_locked(document_colour_range(doc, 0, length), length)) return false;
+    if (analysis_result_stale_locked(owned_view(doc->path), document_length(doc))) {
+        analysis_drop_result_locked();
+        doc->analysis_outdated = 1;
+        return false;
+    }
+    if (!analysis_take_result_locked(&doc->text)) return false;
     if (doc->kind < file_kind_vantrel || doc->kind > file_kind_glsl) return true;
     run_automatic_openings(doc);
     if (doc->completion_open) {

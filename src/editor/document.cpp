@@ -36,7 +36,7 @@ void set_buffer_pools(Document* doc) {
     doc->lines.pool = pool_main;
     doc->undo_snapshots.pool = pool_main;
     doc->undo_ops.pool = pool_main;
-    doc->undo_bytes.pool = pool_main;
+    doc->undo_chunks.pool = pool_main;
     doc->symbol_source.pool = pool_main;
     doc->completion.pool = pool_main;
     doc->symbol_list.pool = pool_main;

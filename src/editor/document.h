@@ -39,6 +39,11 @@ static_assert(sizeof(SymbolListEntry) == 64, "SymbolListEntry is a 64-byte recor
 
 // One step boundary of the undo history: the text as it was after the first `op` changes
 // of the log (editor/undo_store.h), with the cursor and state identity of that moment.
+struct ByteRange {
+    i64 start;
+    i64 end;
+};
+
 struct UndoSnapshot {
     i64 op;        // count of changes applied, counted from the start of the history
     i32 cursor;
@@ -46,12 +51,12 @@ struct UndoSnapshot {
 };
 
 // One change of the text: at `pos`, `removed` bytes went and `inserted` bytes came. Their
-// bytes and colour bytes lie in the document's undo byte store from `data` on: removed
-// bytes, removed colours, inserted bytes, inserted colours.
+// bytes lie in the document's undo byte stream from `data` on, removed then inserted; the
+// stream keeps their colour bytes at the same offsets.
 struct UndoOp {
     i64 pos;
     i64 removed, inserted;
-    i64 data;  // offset in the byte store, counted from the start of the history
+    i64 data;  // offset in the byte stream, counted from the start of the history
 };
 
 struct Document {
@@ -101,15 +106,25 @@ struct Document {
     // The log of changes the snapshots point into: `undo_applied` of them are in the text
     // (fewer after an undo). Changes and bytes before the oldest snapshot are dropped;
     // `undo_ops_base` and `undo_bytes_base` count them so that positions stay absolute.
+    // The bytes lie in fixed-size chunks shared with the other documents (undo_store.h):
+    // chunk i holds the stream's bytes from (undo_bytes_base / chunk size + i) chunks on.
     Array<UndoOp> undo_ops;
     i64 undo_ops_base;
     i64 undo_applied;
-    Array<u8> undo_bytes;
+    Array<u8*> undo_chunks;
     i64 undo_bytes_base;
+    i64 undo_bytes_end;
     u8 undo_replaying;  // undo or redo is changing the text: no new change is logged
     // The analysis reads this document's text in place (source cache): its layout changes
     // only under source_lock.
     u8 text_shared;
+    // Colours: the analysis colours the whole text unless it was asked to analyse none of
+    // it (too large), and then the rows on screen are lexed as they come into view.
+    u8 lexical_only;
+    ByteRange lexed;  // the rows last lexed
+    // The result waiting was made from another text: ask again (once per state).
+    u8 analysis_outdated;
+    u64 analysis_reasked_state;
     u8 last_edit_kind;
     u8 history_trimmed;
     i64 clip_capacity;

@@ -5,6 +5,13 @@
 #include "editor/recovery.h"
 #include "editor/search.h"
 
+// Chunks of undo history that no document holds now, for the next one that needs room:
+// histories come and go without the pool growing past their largest total.
+struct UndoChunkPool {
+    Array<u8*> free;
+    i64 made;  // chunks taken from pool_main in all
+};
+
 struct EditorState {
     TabTable tab_table;
     Document* current_document;
@@ -17,6 +24,7 @@ struct EditorState {
     bool view_sets_pointer_shape;  // the workbench wants pointer shapes set by the view
     Color entry_field_palette[1];  // entry fields draw all their text in the theme's text colour
     Array<u8> reload_scratch;      // a file read again after another program changed it; pool_main
+    UndoChunkPool undo_chunks;
 };
 
 extern EditorState editor;

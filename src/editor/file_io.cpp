@@ -3,6 +3,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/source_cache.h"
 #include "core/core_state.h"
+#include "core/newlines.h"
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
@@ -13,17 +14,6 @@
 namespace {
 void report(StringView prefix, StringView full_path) {
     show_simple_message_box(0, SV("error"), string_concat(prefix, full_path, pool_frame));
-}
-
-i64 count_newlines(const u8* bytes, i64 length) {
-    i64 n = 0;
-    const u8* p = bytes;
-    const u8* end = bytes + length;
-    while (p < end && (p = (const u8*)memchr(p, '\n', (size_t)(end - p))) != nullptr) {
-        n++;
-        p++;
-    }
-    return n;
 }
 
 StringView full_path_of(StringView relative) {

@@ -2,6 +2,7 @@
 
 #include "editor/motion.h"
 #include "editor/text_change.h"
+#include "core/newlines.h"
 #include "memory/arena.h"
 
 namespace {
@@ -99,17 +100,6 @@ i64 locate_row_from(const Document* doc, i64 pos, i64 row, i64 start, i64* row_s
     return row;
 }
 
-i64 count_newlines(const u8* bytes, i64 length) {
-    i64 n = 0;
-    const u8* p = bytes;
-    const u8* end = bytes + length;
-    while (p < end && (p = (const u8*)memchr(p, '\n', (size_t)(end - p))) != nullptr) {
-        n++;
-        p++;
-    }
-    return n;
-}
-
 // A single-line document holds no newline: they go, with their colour bytes.
 void drop_newlines(Document* doc) {
     TextStore* store = &doc->text;
@@ -136,21 +126,18 @@ void rebuild_line_table(Document* doc) {
     length = document_length(doc);
     StringView text = document_range(doc, 0, length);
     const u8* begin = (const u8*)text.data;
-    const u8* end = begin + text.length;
     i64 newlines = count_newlines(begin, text.length);
     LineStore* lines = &doc->lines;
     lines_clear(lines);
     if (!lines_reserve(lines, newlines + 1, pool_available(pool_main))) return;
     lines_insert(lines, 0, newlines + 1);
     i64 index = 0;
-    const u8* line = begin;
-    while (line < end) {
-        const u8* newline = (const u8*)memchr(line, '\n', (size_t)(end - line));
-        if (!newline) break;
+    i64 line = 0;
+    for_each_newline(begin, text.length, [&](i64 newline) {
         lines_set(lines, index++, newline + 1 - line);
         line = newline + 1;
-    }
-    lines_set(lines, index, end - line);
+    });
+    lines_set(lines, index, text.length - line);
     forget_rows(doc);
     // Positions stay inside the text whatever was removed.
     if (doc->cursor > length) doc->cursor = (i32)length;
@@ -227,21 +214,12 @@ void line_table_inserted(Document* doc, i64 pos, StringView bytes) {
     lines_reserve(lines, line_count(doc) + newlines, pool_available(pool_main));
     lines_insert(lines, row + 1, newlines);
     i64 index = row;
-    i64 run = before;
-    const char* p = bytes.data;
-    const char* end = bytes.data + bytes.length;
-    while (p < end) {
-        const char* newline = (const char*)memchr(p, '\n', (size_t)(end - p));
-        if (!newline) {
-            run += end - p;
-            break;
-        }
-        run += newline + 1 - p;
-        lines_set(lines, index++, run);
-        run = 0;
-        p = newline + 1;
-    }
-    lines_set(lines, index, run + after);
+    i64 line = -before;  // where the row holding the insertion starts, counted in `bytes`
+    for_each_newline((const u8*)bytes.data, bytes.length, [&](i64 newline) {
+        lines_set(lines, index++, newline + 1 - line);
+        line = newline + 1;
+    });
+    lines_set(lines, index, bytes.length - line + after);
     remember_row(doc, row, start);  // rows before the insertion are as they were
 }
 

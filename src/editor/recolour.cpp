@@ -38,24 +38,52 @@ ByteRange visible_range(const Document* doc) {
     return ByteRange{offset, end};
 }
 
-void recolour_document(Document* doc) {
+namespace {
+// The rows on screen and a little past them, where a token begun on screen ends: a
+// comment or string running further is coloured as far as that.
+void lex_rows_on_screen(Document* doc, int language) {
     i64 length = document_length(doc);
-    if (length == 0) return;
+    ByteRange range = visible_range(doc);
+    doc->lexed = range;
+    if (language != language_plain && range.end <= range.start) return;
+    i64 window_end = range.end + recolour_lookahead < length ? range.end + recolour_lookahead : length;
+    StringView window = document_range(doc, range.start, window_end);
+    u8* colours = document_colour_range(doc, range.start, window_end);
+    lex_file_text(syntax.recolour_lexers, doc->kind, owned_view(doc->path), window, colours, nullptr, 0,
+                  range.end - range.start);
+}
+
+void request_analysis(Document* doc) {
+    document_share_text(doc);
+    i64 limit = source_cache_lists(owned_view(doc->path)) ? analysis_text_limit : unlisted_analysis_limit;
+    bool has_text = document_length(doc) < limit;
+    doc->lexical_only = has_text ? 0 : 1;
+    analysis_post_request(owned_view(doc->path), has_text, doc->kind);
+}
+}  // namespace
+
+void recolour_document(Document* doc) {
+    if (document_length(doc) == 0) return;
     int language = language_of_file_kind(doc->kind);
     // Entry fields and other documents of no kind are neither coloured nor analysed.
     if (language < 0) return;
     doc->palette = language == language_plain ? syntax.rainbow_view : palette_of_language(language);
-    ByteRange range = visible_range(doc);
-    if (language == language_plain || range.end > range.start) {
-        // The rows on screen and a little past them, where a token begun on screen ends:
-        // a comment or string running further is coloured as far as that.
-        i64 window_end = range.end + recolour_lookahead < length ? range.end + recolour_lookahead : length;
-        StringView window = document_range(doc, range.start, window_end);
-        u8* colours = document_colour_range(doc, range.start, window_end);
-        lex_file_text(syntax.recolour_lexers, doc->kind, owned_view(doc->path), window, colours, nullptr, 0,
-                      range.end - range.start);
+    lex_rows_on_screen(doc, language);
+    request_analysis(doc);
+}
+
+void recolour_on_screen(Document* doc) {
+    int language = language_of_file_kind(doc->kind);
+    if (language < 0 || document_length(doc) == 0) return;
+    if (doc->analysis_outdated) {
+        doc->analysis_outdated = 0;
+        // Once per state: a text the analysis cannot see as it is must not loop.
+        if (doc->analysis_reasked_state != doc->state_id) {
+            doc->analysis_reasked_state = doc->state_id;
+            request_analysis(doc);
+        }
     }
-    document_share_text(doc);
-    i64 limit = source_cache_lists(owned_view(doc->path)) ? analysis_text_limit : unlisted_analysis_limit;
-    analysis_post_request(owned_view(doc->path), length < limit, doc->kind);
+    if (!doc->lexical_only) return;
+    ByteRange range = visible_range(doc);
+    if (range.start != doc->lexed.start || range.end != doc->lexed.end) lex_rows_on_screen(doc, language);
 }

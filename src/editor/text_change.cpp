@@ -3,6 +3,7 @@
 #include "editor/edit.h"
 #include "editor/line_table.h"
 #include "editor/undo_store.h"
+#include "core/newlines.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
 
@@ -10,17 +11,6 @@ namespace {
 i64 room_left() {
     i64 room = pool_available(pool_main) - document_memory_margin;
     return room > 0 ? room : 0;
-}
-
-i64 count_newlines(StringView bytes) {
-    i64 n = 0;
-    const char* p = bytes.data;
-    const char* end = bytes.data + bytes.length;
-    while (p < end && (p = (const char*)memchr(p, '\n', (size_t)(end - p))) != nullptr) {
-        n++;
-        p++;
-    }
-    return n;
 }
 
 // Room for text, colours and line table together; the store grows only when its gap is
@@ -80,7 +70,7 @@ i64 insert(Document* doc, i64 pos, StringView bytes, const u8* colours, u8 colou
     }
     i64 added = bytes.length;
     if (added <= 0) return 0;
-    i64 newlines = doc->single_line ? 0 : count_newlines(bytes);
+    i64 newlines = doc->single_line ? 0 : count_newlines((const u8*)bytes.data, bytes.length);
     if (!reserve_for(doc, length + added, newlines)) return 0;
     {
         DocumentTextLock held(doc);

@@ -6,6 +6,9 @@
 // document keeps all its steps and one document's history never touches another's.
 #include "editor/document.h"
 
+// A chunk holds this many bytes of a history's stream and as many colour bytes after them.
+constexpr i64 undo_chunk_bytes = (i64)64 << 10;
+
 // Records a change the text has just had (called by text_insert and text_remove): at
 // `pos`, `removed` went and `inserted` came, each with its colours. Nothing is recorded
 // while undo or redo replays the log. A change made after an undo ends the redo part.
@@ -22,5 +25,8 @@ void undo_store_drop_oldest(Document* doc);
 void undo_store_truncate(Document* doc, i64 keep);
 // Drops the whole history.
 void undo_store_clear(Document* doc);
-// Bytes the history of `doc` holds (changes' bytes and records, snapshots).
+// Bytes the history of `doc` holds (its chunks, change records and snapshots).
 i64 undo_store_bytes(const Document* doc);
+// Chunks made for all histories, and those no history holds now.
+i64 undo_chunks_made();
+i64 undo_chunks_free();

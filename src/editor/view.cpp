@@ -3,6 +3,7 @@
 #include "editor/completion.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
+#include "editor/recolour.h"
 #include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
@@ -46,6 +47,7 @@ void editor_view(Document* doc) {
         view_scroll_to_caret(doc, &f);
     }
     view_find_visible_rows(doc, &f);
+    if (!doc->single_line) recolour_on_screen(doc);
 
     draw_quad(doc->background_texture, doc->background, doc->x, doc->y, doc->width, doc->height, 0, 0, 0,
               uv_rect_full);

@@ -55,9 +55,8 @@ inline void set_up_project(const char* tag, const char* other, const char* docum
     source_cache_rebuild(SV("sources.txt"));
 }
 
-// Runs the analysis of `document` with one requested row named by the input's first bytes.
-inline AnalysisJob run_job(StringView document, StringView path, u8 kind, const u8* data, size_t size,
-                           AnalysisResult* result) {
+// Runs the analysis of `document` as the analysis thread would.
+inline AnalysisJob run_job(StringView document, StringView path, u8 kind, AnalysisResult* result) {
     AnalysisJob job{};
     job.text = document;
     job.path = path;

@@ -8,8 +8,8 @@
 using namespace analysis_fuzz;
 
 namespace {
-AnalysisJob run(StringView document, const u8* data, size_t size, AnalysisResult* result) {
-    return run_job(document, SV("fuzz.glsl"), file_kind_glsl, data, size, result);
+AnalysisJob run(StringView document, AnalysisResult* result) {
+    return run_job(document, SV("fuzz.glsl"), file_kind_glsl, result);
 }
 
 // Beyond the shared checks: the built-ins in the root scope, scopes inside the document.
@@ -32,20 +32,20 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
 
     source_cache_update(SV("other.glsl"), StringView{(const char*)data + half, (i64)(size - half)});
     pool_reset(pool_parser);
-    AnalysisJob job = run(document, data, size, &result);
+    AnalysisJob job = run(document, &result);
     check_result(job, result, document.length);
     // Keep the first run's colours, then run again with the other shader emptied.
     u8* first = (u8*)malloc(job.colours.count > 0 ? (size_t)job.colours.count : 1);
     if (job.colours.count > 0) memcpy(first, job.colours.data, (size_t)job.colours.count);
-    i64 rows = result.minimap.rows.count;
+    i64 rows = result.outline.count;
     i64 scopes = result.scopes.count;
 
     source_cache_update(SV("other.glsl"), StringView{"", 0});
     pool_reset(pool_parser);
-    job = run(document, data, size, &result);
+    job = run(document, &result);
     check(job.colours.count == document.length);
     check(job.colours.count == 0 || memcmp(first, job.colours.data, (size_t)job.colours.count) == 0);
-    check(result.minimap.rows.count == rows && result.scopes.count == scopes);
+    check(result.outline.count == rows && result.scopes.count == scopes);
     free(first);
     return 0;
 }

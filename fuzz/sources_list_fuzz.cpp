@@ -59,9 +59,9 @@ void set_up() {
     static char filler[700000];
     for (i64 i = 0; i < (i64)sizeof filler; i++) filler[i] = (char)('a' + i % 26);
     for (const FixtureFile& f : fixture_files) write_file(f.name, filler, f.size);
-    char workbench.project[128];
-    snprintf(workbench.project, sizeof workbench.project, "%s/fuzz.project", directory);
-    string_assign(&core.project_path, sv_from_cstr(workbench.project), pool_main);
+    char project_path[128];
+    snprintf(project_path, sizeof project_path, "%s/fuzz.project", directory);
+    string_assign(&core.project_path, sv_from_cstr(project_path), pool_main);
 }
 
 i64 fixture_size(StringView path) {

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     pool_reset(pool_parser);
 
     static AnalysisResult result;
-    AnalysisJob job = run_job(document, SV("fuzz.vnt"), file_kind_vantrel, data, size, &result);
+    AnalysisJob job = run_job(document, SV("fuzz.vnt"), file_kind_vantrel, &result);
     check_published(job, result, document.length, 20);
     return 0;
 }

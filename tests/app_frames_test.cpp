@@ -99,6 +99,7 @@ TEST(ApplicationFrames, TerminationWritesRecoveryFilesAndEnds) {
     std::string dir = pattern;
     std::ofstream(dir + "/a.vnt") << "one\n";
     std::ofstream(dir + "/p.project") << "tabs 1\n2 1 a.vnt\nfiles 1\n2 a.vnt\nnodes 0\n";
+    std::string previous_state = getenv("XDG_STATE_HOME") ? getenv("XDG_STATE_HOME") : "";
     setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
     std::string project = dir + "/p.project";
     StringView args[] = {StringView{project.data(), (i64)project.size()}};
@@ -117,7 +118,8 @@ TEST(ApplicationFrames, TerminationWritesRecoveryFilesAndEnds) {
     EXPECT_EQ(found[0].substr(found[0].size() - 5), "xone\n");
     application_shutdown();
     forget_program_hooks();
-    unsetenv("XDG_STATE_HOME");
+    if (previous_state.empty()) unsetenv("XDG_STATE_HOME");
+    else setenv("XDG_STATE_HOME", previous_state.c_str(), 1);
     std::filesystem::remove_all(dir);
 }
 

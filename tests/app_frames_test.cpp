@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/analysis_state.h"
 #include "app/application.h"
 #include "app/shell_state.h"
 #include "editor/document.h"
@@ -15,6 +16,7 @@
 #include "render/font.h"
 #include "render/renderer.h"
 #include "test_support.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 
@@ -36,7 +38,8 @@ TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
     ASSERT_TRUE(application_start(args, 1));
     EXPECT_TRUE(headless_text_input_enabled());
     EXPECT_FALSE(headless_mouse_visible());
-    for (int i = 0; i < 3; i++) ASSERT_TRUE(application_frame());
+    // The first frame draws the whole window; later ones only what changed.
+    ASSERT_TRUE(application_frame());
 
     // Red glyphs of the overlay: the block's last line stands at y = 16. The text ends
     // with a newline, so that last line is empty and the lowest glyphs stand one line
@@ -54,6 +57,8 @@ TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
     ASSERT_GT(line, 0);
     EXPECT_GE(lowest, 16.0f + line - 1);
     EXPECT_LE(lowest, 16.0f + line + 1);
+    // The overlay measures frames: each one is drawn.
+    for (int i = 0; i < 2; i++) ASSERT_TRUE(application_frame());
     EXPECT_EQ(headless_present_count(), 3);
 
     // F12 hides both overlay sections; a close request with a saved project quits.
@@ -116,6 +121,94 @@ TEST(ApplicationFrames, TerminationWritesRecoveryFilesAndEnds) {
         found.push_back(read_file(e.path().string()));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].substr(found[0].size() - 5), "xone\n");
+    application_shutdown();
+    forget_program_hooks();
+    if (previous_state.empty()) unsetenv("XDG_STATE_HOME");
+    else setenv("XDG_STATE_HOME", previous_state.c_str(), 1);
+    std::filesystem::remove_all(dir);
+}
+
+// The analysis thread works in real time, whatever the clock of the loop says.
+bool analysis_result_posted_within_seconds(int seconds) {
+    for (int i = 0; i < seconds * 1000; i++) {
+        mutex_lock(analysis.lock);
+        bool ready = analysis.result_slot.ready != 0 && analysis.request.pending == 0;
+        mutex_unlock(analysis.lock);
+        if (ready) return true;
+        system_sleep(1);
+    }
+    return false;
+}
+
+f64 simulated_seconds() { return (f64)system_performance_counter() / (f64)system_performance_frequency(); }
+
+// The loop as the program runs it, over simulated time; returns the presents it made.
+i64 run_loop_for(f64 seconds) {
+    i64 before = headless_present_count();
+    f64 end = simulated_seconds() + seconds;
+    while (simulated_seconds() < end) {
+        EXPECT_TRUE(application_frame());
+        application_wait();
+    }
+    return headless_present_count() - before;
+}
+
+// Frames on change: input and an analysis result are drawn at once, the caret blinks at
+// most twice a second for ten seconds, and then the loop draws nothing however long it
+// runs, waking only for its timers.
+TEST(ApplicationFrames, DrawnOnInputAndOnResultsAndNeverAtRest) {
+    ensure_arenas();
+    headless_reset();
+    char pattern[] = "/tmp/tesmora_rest_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string dir = pattern;
+    std::ofstream(dir + "/a.c") << "int main(void) { return 0; }\n";
+    std::ofstream(dir + "/p.project") << "tabs 1\n2 1 a.c\nfiles 1\n2 a.c\nnodes 0\n";
+    std::string previous_state = getenv("XDG_STATE_HOME") ? getenv("XDG_STATE_HOME") : "";
+    setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
+    std::string project = dir + "/p.project";
+    StringView args[] = {StringView{project.data(), (i64)project.size()}};
+    ASSERT_TRUE(application_start(args, 1));
+    ASSERT_TRUE(analysis_result_posted_within_seconds(10));
+    ASSERT_TRUE(application_frame());
+    i64 rows = workbench.outline.rows.count;
+    EXPECT_GT(rows, 0);
+
+    headless_simulate_clock(true);
+    i64 blinks = run_loop_for(11);
+    EXPECT_GE(blinks, 15) << "the caret blinks";
+    EXPECT_LE(blinks, 23) << "at most twice a second";
+    i64 runs = render.frames.drawn + render.frames.left_out;
+    EXPECT_EQ(run_loop_for(60), 0) << "nothing changes: nothing is drawn";
+    EXPECT_LE(render.frames.drawn + render.frames.left_out - runs, 31) << "the loop sleeps between its timers";
+
+    // A key: the wait ends at once and the next frame shows it.
+    headless_text(SV("int g(void) { return 1; } "));
+    f64 typed_at = simulated_seconds();
+    application_wait();
+    EXPECT_EQ(simulated_seconds(), typed_at);
+    i64 presents = headless_present_count();
+    ASSERT_TRUE(application_frame());
+    EXPECT_EQ(headless_present_count(), presents + 1);
+    ASSERT_NE(editor.current_document, nullptr);
+    EXPECT_EQ(document_length(editor.current_document), 29 + 26);
+
+    // The analysis of the edit: the loop wakes for its result well before the caret's
+    // next change, and draws the new outline row.
+    ASSERT_TRUE(analysis_result_posted_within_seconds(10));
+    f64 posted_at = simulated_seconds();
+    application_wait();
+    EXPECT_LT(simulated_seconds() - posted_at, 0.1);
+    presents = headless_present_count();
+    ASSERT_TRUE(application_frame());
+    EXPECT_EQ(workbench.outline.rows.count, rows + 1);
+    EXPECT_EQ(headless_present_count(), presents + 1);
+
+    // The pointer trail moves while it fades, then rests.
+    headless_mouse_move(500, 300);
+    run_loop_for(11);
+    EXPECT_EQ(run_loop_for(30), 0);
+
     application_shutdown();
     forget_program_hooks();
     if (previous_state.empty()) unsetenv("XDG_STATE_HOME");

@@ -47,3 +47,27 @@ TEST(CppMacros, KnrParameterDeclarationsAreParameters) {
     }
     EXPECT_EQ(symbol_in(run, 0, "src"), nullptr);
 }
+
+// "T const *f(void) {" is a function (a variable before, which took the next function in
+// as well); a row stands on its name's line when the head starts lines above it.
+TEST(CppMacros, ConstAfterANamedTypeAndRowsOnTheNameLine) {
+    CppRun run = analyse(
+        "SQLITE_PRIVATE methods const *default_mutex(void);\n"
+        "methods const *checked_mutex(void){\n"
+        "  static const methods m = { 0 };\n"
+        "  return &m;\n"
+        "}\n"
+        "#ifndef CORE\n"
+        "  EXTENSION_INIT1\n"
+        "#endif\n"
+        "static int\n"
+        "next_token(const char *z){ return z[0]; }\n",
+        "s.c");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder default_mutex", "0 cylinder checked_mutex",
+                                                      "0 cylinder next_token"}));
+    ASSERT_EQ(run.job.result->outline.count, 3);
+    EXPECT_EQ(run.job.result->outline[1].line, 1);
+    EXPECT_EQ(run.job.result->outline[2].line, 9);
+    EXPECT_EQ(colour_of(run, "m", 1), cpp_kind_local_var);
+    EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
+}

@@ -219,15 +219,22 @@ TEST(CppParser, OperatorNames) {
         "  explicit operator bool() const;\n"
         "  bool operator==(V o);\n"
         "  bool operator&&(V o);\n"
+        "  auto operator<=>(const V&) const = default;\n"
+        "  V* operator->*(int m);\n"
+        "  void* operator new[](size_t n);\n"
+        "  void operator delete(void* p);\n"
         "  int after();\n"
-        "};");
-    ASSERT_EQ(a->top_level_items.count, 1);
+        "};\n"
+        "long operator\"\" _km(unsigned long long v);");
+    ASSERT_EQ(a->top_level_items.count, 2);
     std::vector<std::string> names;
     for (CppNode* m : a->top_level_items[0]->structure->members)
         if (m->kind == cpp_node_function) names.push_back(str(m->function->name_text));
-    // "==" and "&&" give no name, so those two members are not functions.
     EXPECT_EQ(names, (std::vector<std::string>{"operator+", "operator[]", "operator()", "operator<<=",
-                                               "<implicit conversion>", "after"}));
+                                               "<implicit conversion>", "operator==", "operator&&", "operator<=>",
+                                               "operator->*", "operator new[]", "operator delete", "after"}));
+    ASSERT_EQ(a->top_level_items[1]->kind, cpp_node_function);
+    EXPECT_EQ(str(a->top_level_items[1]->function->name_text), "operator\"\"_km");
 }
 
 TEST(CppParser, QualifiedNamesDestructorsAndMemberInitialisers) {
@@ -430,4 +437,141 @@ TEST(CppParserDeepNesting, UnclosedOpenersAndLongFlatChainsFinish) {
         EXPECT_EQ(run.job.colours.count, (i64)inputs[i].size()) << "input " << i;
         EXPECT_GE(run.job.result->scopes.count, 1) << "input " << i;
     }
+}
+
+// C++17 and C++20 forms: each must declare what it declares and leave what follows it
+// intact (the function after each sample keeps its parameter's colour).
+TEST(CppModern, InitStatementsOfIfAndSwitchDeclareLocals) {
+    CppRun run = analyse(
+        "int f(Map m) {\n"
+        "  if (auto it = m.find(1); it != m.end()) return it->second;\n"
+        "  switch (int v = m.size(); v) { case 0: return v; default: break; }\n"
+        "  if (m.clear(); m.empty()) return 0;\n"
+        "  return 1;\n"
+        "}\n"
+        "int after(int z) { return z; }\n");
+    for (int i = 0; i < 3; i++) EXPECT_EQ(colour_of(run, "it", i), cpp_kind_local_var) << i;
+    for (int i = 0; i < 3; i++) EXPECT_EQ(colour_of(run, "v", i), cpp_kind_local_var) << i;
+    for (int i = 1; i < 6; i++) EXPECT_EQ(colour_of(run, "m", i), cpp_kind_parameter_var) << i;
+    EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
+}
+
+TEST(CppModern, StructuredBindingsDeclareEachName) {
+    CppRun run = analyse(
+        "int f(Map m) {\n"
+        "  auto [first, second] = m.pair();\n"
+        "  const auto& [a, b]{m};\n"
+        "  for (auto& [key, val] : m) use(key, val);\n"
+        "  if (auto [x, ok] = m.try_it(); ok) return x;\n"
+        "  return first + b + key;\n"
+        "}\n"
+        "int after(int z) { return z; }\n");
+    for (const char* name : {"first", "second", "a", "b", "key", "val", "x", "ok"})
+        EXPECT_EQ(colour_of(run, name), cpp_kind_local_var) << name;
+    EXPECT_EQ(colour_of(run, "first", 1), cpp_kind_local_var);
+    EXPECT_EQ(colour_of(run, "b", 1), cpp_kind_local_var);
+    for (int i = 1; i < 5; i++) EXPECT_EQ(colour_of(run, "m", i), cpp_kind_parameter_var) << i;
+    EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
+    // An array declarator is no binding: "int v[2]" still declares v.
+    CppRun array = analyse("void g() { int v[2] = {1, 2}; v[0] = 3; }");
+    EXPECT_EQ(colour_of(array, "v", 1), cpp_kind_local_var);
+}
+
+// Designators name members of the list's type (nested lists, arrays of structs) and
+// declare nothing.
+TEST(CppModern, DesignatedInitialisersNameMembers) {
+    CppRun run = analyse(
+        "struct P { int x; int y; };\n"
+        "struct Line { P from, to; };\n"
+        "P make() {\n"
+        "  P p = {.x = 1, .y = 2};\n"
+        "  P q{.x = 3};\n"
+        "  Line l = {.from = {.x = 0}, .to = q};\n"
+        "  P many[2] = {{.y = 4}, {.x = 5}};\n"
+        "  return p.x + q.y;\n"
+        "}\n"
+        "int after(int z) { return z; }\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube P", "1 sphere x", "1 sphere y", "0 end", "0 cube Line",
+                                                      "1 sphere from", "1 sphere to", "0 end", "0 cylinder make",
+                                                      "0 cylinder after"}));
+    for (int i = 1; i < 6; i++) EXPECT_EQ(colour_of(run, "x", i), cpp_kind_member_var) << i;
+    for (int i = 1; i < 4; i++) EXPECT_EQ(colour_of(run, "y", i), cpp_kind_member_var) << i;
+    EXPECT_EQ(colour_of(run, "from", 1), cpp_kind_member_var);
+    EXPECT_EQ(colour_of(run, "q", 1), cpp_kind_local_var);  // ".to = q": the value is resolved
+    EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
+    CppRun c = analyse("struct ops { int (*read)(void); };\nint rd(void);\n"
+                       "static const struct ops o = { .read = rd };\n", "ops.c");
+    EXPECT_EQ(colour_of(c, "read", 1), cpp_kind_member_var);
+    EXPECT_EQ(colour_of(c, "rd", 1), cpp_kind_proc);
+}
+
+TEST(CppModern, OperatorOverloadsAreOutlineRows) {
+    CppRun run = analyse(
+        "struct V {\n"
+        "  bool operator==(const V& o) const;\n"
+        "  auto operator<=>(const V&) const = default;\n"
+        "  friend bool operator<(const V& a, const V& b) { return a.n < b.n; }\n"
+        "  int n;\n"
+        "};\n"
+        "bool V::operator==(const V& o) const { return n == o.n; }\n"
+        "V operator+(V l, V r);\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cube V", "1 cylinder operator==", "1 cylinder operator<=>",
+                                                      "1 cylinder operator<", "1 sphere n", "0 end",
+                                                      "0 cylinder operator==", "0 cylinder operator+"}));
+    EXPECT_EQ(colour_of(run, "n", 3), cpp_kind_member_var);  // n in V::operator==
+}
+
+TEST(CppModern, ConceptsAndRequiresClauses) {
+    CppRun run = analyse(
+        "template<typename T> concept Small = sizeof(T) < 8;\n"
+        "template<class T> concept Addable = requires(T a, T b) { a + b; { a - b } -> Small; };\n"
+        "template<typename T> requires Small<T> && (sizeof(T) > 1) T twice(T v) { return v + v; }\n"
+        "template<typename T> T thrice(T v) requires Addable<T> { return v + v + v; }\n"
+        "struct S {\n"
+        "  template<class U> requires Small<U> void put(U u);\n"
+        "  template<class U>\n"
+        "    requires (Small<U>)\n"
+        "    constexpr explicit(!Small<U>) S(U u)\n"
+        "    noexcept(true)\n"
+        "    : w(u), k(u) { }\n"
+        "  int w, k;\n"
+        "};\n"
+        "int after(int z) { return z; }\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cone Small", "0 cone Addable", "0 cylinder twice",
+                                                      "0 cylinder thrice", "0 cube S", "1 cylinder put", "1 cylinder S",
+                                                      "1 sphere w", "1 sphere k", "0 end", "0 cylinder after"}));
+    EXPECT_EQ(colour_of(run, "v", 2), cpp_kind_parameter_var);  // in twice's body
+    EXPECT_EQ(colour_of(run, "v", 5), cpp_kind_parameter_var);  // in thrice's body
+    EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
+}
+
+TEST(CppModern, LambdaParametersAreParameters) {
+    CppRun run = analyse(
+        "int f(int base) {\n"
+        "  auto add = [base](int lp, int lq) { return lp + lq + base; };\n"
+        "  [&](int once) { base += once; }(1);\n"
+        "  return add(base, 2);\n"
+        "}\n"
+        "int lp;\n");
+    EXPECT_EQ(colour_of(run, "lp", 1), cpp_kind_parameter_var);
+    EXPECT_EQ(colour_of(run, "lq", 1), cpp_kind_parameter_var);
+    EXPECT_EQ(colour_of(run, "once", 1), cpp_kind_parameter_var);
+    EXPECT_EQ(colour_of(run, "add", 1), cpp_kind_local_var);
+    EXPECT_EQ(colour_of(run, "lp", 2), cpp_kind_global_var);  // the lambda's name ends with it
+}
+
+TEST(CppModern, AttributesOnItemsAndStatements) {
+    CppRun run = analyse(
+        "[[nodiscard]] int pure(int q);\n"
+        "struct [[gnu::packed]] Packed { int z; };\n"
+        "[[nodiscard, gnu::cold]] static int cold_path(int r) {\n"
+        "  [[maybe_unused]] int w = r;\n"
+        "  [[likely]] if (w) return w;\n"
+        "  switch (r) { case 1: [[fallthrough]]; default: break; }\n"
+        "  return pure(r);\n"
+        "}\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder pure", "0 cube Packed", "1 sphere z", "0 end",
+                                                      "0 cylinder cold_path"}));
+    for (int i = 0; i < 3; i++) EXPECT_EQ(colour_of(run, "w", i), cpp_kind_local_var) << i;
+    for (int i = 1; i < 4; i++) EXPECT_EQ(colour_of(run, "r", i), cpp_kind_parameter_var) << i;
 }

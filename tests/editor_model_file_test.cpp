@@ -16,6 +16,7 @@
 #include "analysis/source_cache.h"
 #include "core/core_state.h"
 #include "core/project_path.h"
+#include "editor/clipboard.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
@@ -92,14 +93,24 @@ class EditorFiles : public ::testing::Test {
     }
 };
 
-TEST_F(EditorFiles, KindsFollowTheCaseSensitiveEnding) {
+TEST_F(EditorFiles, KindsFollowTheEndingInAnyCase) {
     EXPECT_EQ(file_kind_for_path(SV("a.vnt")), file_kind_vantrel);
     EXPECT_EQ(file_kind_for_path(SV("a.cpp")), file_kind_cpp);
     EXPECT_EQ(file_kind_for_path(SV("a.h")), file_kind_cpp);
     EXPECT_EQ(file_kind_for_path(SV("a.hpp")), file_kind_cpp);
     EXPECT_EQ(file_kind_for_path(SV("a.c")), file_kind_c);
     EXPECT_EQ(file_kind_for_path(SV("a.glsl")), file_kind_glsl);
-    EXPECT_EQ(file_kind_for_path(SV("a.H")), file_kind_other);
+    EXPECT_EQ(file_kind_for_path(SV("A.H")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("x/Main.CPP")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.cc")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.hxx")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("a.inl")), file_kind_cpp);
+    EXPECT_EQ(file_kind_for_path(SV("Shader.GLSL")), file_kind_glsl);
+    EXPECT_EQ(file_kind_for_path(SV("blur.frag")), file_kind_glsl);
+    EXPECT_EQ(file_kind_for_path(SV("cull.comp")), file_kind_glsl);
+    EXPECT_EQ(file_kind_for_path(SV("a.tese")), file_kind_glsl);
+    EXPECT_EQ(file_kind_for_path(SV("a.cs")), file_kind_other);
+    EXPECT_EQ(file_kind_for_path(SV("vert")), file_kind_other);
     EXPECT_EQ(file_kind_for_path(SV("a.txt")), file_kind_other);
     EXPECT_EQ(file_kind_for_path(SV("")), file_kind_other);
 }
@@ -283,6 +294,43 @@ TEST_F(EditorFiles, FileTooLargeForTheArenaIsRefused) {
     expect_consistent();
     load(p);
     EXPECT_EQ(document_length(doc), ((i64)3 << 20) + 1);
+}
+
+// A "\r\n" file is edited without its CRs and written back with them, byte for byte; a
+// mixed file becomes its majority, said once; pasted "\r\n" text gives plain lines.
+TEST_F(EditorFiles, LineEndsRoundTripAndMixedFilesTakeTheMajority) {
+    std::string p = path("dos.c");
+    std::string dos = "int a;\r\nint b; /* \r inside */\r\n\r\n";
+    write_file(p, dos);
+    load(p);
+    EXPECT_EQ(text(), "int a;\nint b; /* \r inside */\n\n");
+    EXPECT_EQ(line_count(doc), 4);
+    doc->cursor = doc->anchor = 6;
+    key(key_enter);
+    type("x");
+    headless_set_clipboard(SV("p;\r\nq;"));
+    paste(doc);
+    EXPECT_EQ(text(), "int a;\nxp;\nq;\nint b; /* \r inside */\n\n");
+    EXPECT_EQ(document_save(doc), save_outcome_saved);
+    EXPECT_EQ(read_file(p), "int a;\r\nxp;\r\nq;\r\nint b; /* \r inside */\r\n\r\n");
+    // Undo back to the loaded text, save: the file is byte for byte what it was.
+    for (int i = 0; i < 8 && text() != "int a;\nint b; /* \r inside */\n\n"; i++) undo(doc);
+    doc->dirty = 1;
+    EXPECT_EQ(document_save(doc), save_outcome_saved);
+    EXPECT_EQ(read_file(p), dos);
+    EXPECT_EQ(editor.line_end_notice.length, 0);
+
+    std::string mixed = path("mixed.c");
+    write_file(mixed, "a\r\nb\nc\r\n");
+    load(mixed);
+    type("z");
+    EXPECT_EQ(document_save(doc), save_outcome_saved);
+    EXPECT_EQ(read_file(mixed), "za\r\nb\r\nc\r\n");
+    EXPECT_NE(std::string(editor.line_end_notice.data, (size_t)editor.line_end_notice.length).find("CRLF"), std::string::npos);
+    editor.line_end_notice.length = 0;
+    type("y");
+    document_save(doc);
+    EXPECT_EQ(editor.line_end_notice.length, 0) << "said once";
 }
 
 TEST_F(EditorFiles, FilesOfEveryShapeLoadAndEdit) {

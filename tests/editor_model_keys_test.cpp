@@ -12,6 +12,7 @@
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
+#include "syntax/file_kind.h"
 #include "editor/search.h"
 #include "editor/motion.h"
 #include "editor/undo_store.h"
@@ -234,7 +235,7 @@ TEST_F(EditorKeys, BlockIndentationWithTabAndShiftTab) {
     doc->cursor = 4;
     key(key_tab);
     EXPECT_EQ(text(), "\tab\n\tcd\nef\n");
-    EXPECT_EQ(doc->anchor, 1);
+    EXPECT_EQ(doc->anchor, 2) << "the ends stay on their characters";
     EXPECT_EQ(doc->cursor, 6);
     hold(key_shift);
     key(key_tab);
@@ -254,6 +255,64 @@ TEST_F(EditorKeys, BlockIndentationWithTabAndShiftTab) {
     doc->anchor = 0;
     key(key_tab);
     EXPECT_EQ(text(), "\tab\ncd\n");
+}
+
+// The file's own unit (told by its indented lines) for Enter, braces, Tab and Shift+Tab.
+TEST_F(EditorKeys, IndentationFollowsTheFilesUnit) {
+    const char* spaced = "int f() {\n  if (x) {\n    y();\n  }\n}\n";
+    set(spaced, 0);
+    doc->kind = file_kind_c;
+    EXPECT_EQ(doc->indent_unit, 2);
+    // Enter after "y();" keeps the four spaces; after "{" one unit more.
+    doc->cursor = doc->anchor = 29;
+    key(key_enter);
+    type("z;");
+    EXPECT_EQ(text(), "int f() {\n  if (x) {\n    y();\n    z;\n  }\n}\n");
+    doc->cursor = doc->anchor = 20;
+    key(key_enter);
+    EXPECT_EQ(doc->cursor, 25);
+    EXPECT_EQ(text().substr(0, 26), "int f() {\n  if (x) {\n    \n");
+    // "}" on a blank line goes back one unit.
+    type("}");
+    EXPECT_EQ(text().substr(0, 25), "int f() {\n  if (x) {\n  }\n");
+    // Enter inside the leading blanks takes only what is left of the caret.
+    set("\t\tx\n", 1);
+    key(key_enter);
+    EXPECT_EQ(text(), "\t\n\t\tx\n");
+    // Enter between braces puts the closing one on its own line.
+    set("\tg() {}\n", 6);
+    doc->kind = file_kind_cpp;
+    key(key_enter);
+    EXPECT_EQ(text(), "\tg() {\n\t\t\n\t}\n");
+    EXPECT_EQ(doc->cursor, 9);
+    // Plain text gets no extra level.
+    set("a {\n", 3);
+    doc->kind = file_kind_other;
+    key(key_enter);
+    EXPECT_EQ(text(), "a {\n\n");
+
+    // Shift+Tab outdents the caret's line from anywhere in it, also from column 0; Tab
+    // with a selection indents by the unit and Tab alone goes to the next unit stop.
+    set("a\n    b c\n  d\n", 9);
+    EXPECT_EQ(doc->indent_unit, 2);
+    hold(key_shift);
+    key(key_tab);
+    release(key_shift);
+    EXPECT_EQ(text(), "a\n  b c\n  d\n");
+    EXPECT_EQ(doc->cursor, 7);
+    doc->cursor = doc->anchor = 10;
+    hold(key_shift);
+    key(key_tab);
+    release(key_shift);
+    EXPECT_EQ(text(), "a\n  b c\nd\n");
+    doc->anchor = 0;
+    doc->cursor = 11;
+    key(key_tab);
+    EXPECT_EQ(text(), "  a\n    b c\n  d\n");
+    doc->cursor = doc->anchor = 3;
+    type("x");
+    key(key_tab);
+    EXPECT_EQ(text(), "  ax  \n    b c\n  d\n");
 }
 
 TEST_F(EditorKeys, KeypadFollowsNumLockAndShift) {

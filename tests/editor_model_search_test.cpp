@@ -18,6 +18,8 @@
 
 namespace {
 
+std::string str(StringView s) { return std::string(s.data ? s.data : "", (size_t)(s.data ? s.length : 0)); }
+
 class EditorSearch : public ::testing::Test {
   protected:
     EditorHooks saved_hooks{};
@@ -133,8 +135,10 @@ TEST_F(EditorSearch, CaseFoldingAndWholeWords) {
     EXPECT_FALSE(matches_at(doc, 3, 8));
 }
 
-TEST_F(EditorSearch, ReplaceSelectionAndEmptySelection) {
+// Ctrl+T replaces only a selected match; replace-all counts, and undoes in one step.
+TEST_F(EditorSearch, ReplaceOnlyASelectedMatchAndReplaceAllInOneStep) {
     set("one two\n", 4);
+    search_for("two");
     string_assign(&editor.search.replace_text, SV("2"), pool_main);
     select(4, 7);
     replace_selection(doc);
@@ -142,14 +146,41 @@ TEST_F(EditorSearch, ReplaceSelectionAndEmptySelection) {
     EXPECT_EQ(doc->cursor, 5);
     EXPECT_EQ(doc->anchor, 5);
     EXPECT_TRUE(doc->dirty);
-    select(0, 0);
-    string_assign(&editor.search.replace_text, SV("zero\n"), pool_main);
+    select(1, 1);
     replace_selection(doc);
-    EXPECT_EQ(text(), "zero\none 2\n");
-    ASSERT_EQ(line_count(doc), 3);
-    EXPECT_EQ(line_length(doc, 0), 5);
+    select(0, 3);
+    replace_selection(doc);
+    EXPECT_EQ(text(), "one 2\n") << "nothing selected, or not a match: nothing happens";
+
+    set("a.b a.b\nA.B a.bc\n", 0);
+    search_for("a.b");
+    MatchCount c = count_matches(doc, SV("a.b"), 4);
+    EXPECT_EQ(c.total, 4);
+    EXPECT_EQ(c.before, 1);
+    editor.search.whole_word = true;
+    EXPECT_EQ(count_matches(doc, SV("a.b"), 0).total, 3);
+    editor.search.match_case = true;
+    EXPECT_EQ(count_matches(doc, SV("a.b"), 0).total, 2);
+    editor.search.match_case = editor.search.whole_word = false;
+    EXPECT_EQ(count_matches(doc, SV("aa"), 0).total, 0);
+    string_assign(&editor.search.replace_text, SV("xy"), pool_main);
+    EXPECT_EQ(replace_all(doc), 4);
+    EXPECT_EQ(text(), "xy xy\nxy xyc\n");
     undo(doc);
-    EXPECT_EQ(text(), "one 2\n");
+    EXPECT_EQ(text(), "a.b a.b\nA.B a.bc\n");
+    set("aaaa\n", 0);
+    EXPECT_EQ(count_matches(doc, SV("aa"), 0).total, 2) << "matches do not overlap";
+}
+
+TEST_F(EditorSearch, FindStartsFromTheSelectionOrTheWordAtTheCaret) {
+    set("int value = other;\nx\n", 6);
+    EXPECT_EQ(str(search_text_at_caret(doc)), "value");
+    select(12, 17);
+    EXPECT_EQ(str(search_text_at_caret(doc)), "other");
+    select(4, 21);
+    EXPECT_EQ(search_text_at_caret(doc).length, 0) << "a selection over several lines is not searched for";
+    select(11, 11);
+    EXPECT_EQ(search_text_at_caret(doc).length, 0);
 }
 
 TEST_F(EditorSearch, CopyGrowsTheStagingBufferAndRegistersIt) {

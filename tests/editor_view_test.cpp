@@ -18,6 +18,7 @@
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "editor/motion.h"
 #include "render/font.h"
 #include "render/renderer.h"
 #include "render/resources.h"
@@ -617,26 +618,35 @@ TEST_F(EditorView, CaretShownOnceWhenACentringKeyMovesIt) {
     string_assign(&editor.search.search_text, SV(""), pool_main);
 }
 
-TEST_F(EditorView, CaretBlinksAndFollowsThePointer) {
+// The caret is shown and hidden for half a second each, asking for a frame at each
+// change, and stays shown without asking for frames ten seconds after the last key.
+TEST_F(EditorView, CaretBlinksTwiceASecondThenRestsAndFollowsThePointer) {
     set_text("abc");
     doc.cursor = doc.anchor = 2;
     doc.blink_phase = 0;
     frame();
-    f32 phase = (1.0f / 60) * 6.28318530718f;
-    EXPECT_FLOAT_EQ(doc.blink_phase, phase);
+    EXPECT_FLOAT_EQ(doc.blink_phase, 1.0f / 60);
     std::vector<Box> caret = boxes(caret_color, true);
     ASSERT_EQ(caret.size(), 1u) << "the pointer is outside: no hover caret";
-    EXPECT_NEAR(caret[0].alpha, std::cos(phase) * 0.5f + 0.5f, 1e-6);
+    EXPECT_EQ(caret[0].alpha, 1.0f);
+    EXPECT_NEAR(render.frames.wanted_in, 0.5 - 1.0 / 60, 1e-6) << "the next frame comes when the caret hides";
     EXPECT_NEAR(caret[0].left, doc.text_left + 20, 0.01);
     EXPECT_NEAR(caret[0].width, 6, 0.01);
     EXPECT_NEAR(caret[0].height, 16, 0.01);
 
-    doc.blink_phase = 3.0f;
+    doc.blink_phase = 0.6f;
     frame();
-    EXPECT_NEAR(boxes(caret_color, true)[0].alpha, std::cos(3.0f + phase) * 0.5f + 0.5f, 1e-6);
-    doc.blink_phase = 6.28f;
+    EXPECT_EQ(boxes(caret_color, true)[0].alpha, 0.0f);
+    EXPECT_NEAR(render.frames.wanted_in, 1.0 - 0.6 - 1.0 / 60, 1e-6);
+    doc.blink_phase = 9.99f;
     frame();
-    EXPECT_NEAR(doc.blink_phase, 6.28f + phase - 6.28318530718f, 1e-5) << "the phase wraps";
+    EXPECT_EQ(boxes(caret_color, true)[0].alpha, 1.0f) << "at rest the caret stays";
+    EXPECT_LT(render.frames.wanted_in, 0) << "and asks for no frames";
+    frame();
+    EXPECT_LT(render.frames.wanted_in, 0);
+    headless_key_tap(key_left);
+    frame();
+    EXPECT_GE(render.frames.wanted_in, 0) << "a key starts the blinking again";
 
     move((i32)doc.text_left + 11, (i32)centre_of_row(0));
     frame();
@@ -776,6 +786,63 @@ TEST_F(EditorView, DegenerateStatesDoNotBreakTheFrame) {
     doc.height = 0;
     frame();
     EXPECT_TRUE(boxes(thumb_color).empty());
+}
+
+// Page keys move by what the view shows; Home goes to the first non-blank and back; Up
+// and Down keep the column as drawn; Ctrl+Down and a click in the scrollbar's track
+// scroll without moving the caret.
+TEST_F(EditorView, NavigationFollowsTheViewAndTheDrawnColumn) {
+    auto tap = [&](i32 k) {
+        headless_key_tap(k);
+        frame();
+    };
+    // Right then Left: the caret where it is, its drawn column remembered.
+    auto settle = [&](i32 at) {
+        doc.cursor = doc.anchor = at;
+        tap(key_right);
+        tap(key_left);
+    };
+    set_lines(300);
+    frame();
+    f32 h = document_line_height(&doc);
+    i32 page = (i32)(doc.height / h) - 1;
+    tap(key_page_down);
+    EXPECT_EQ(row_of_position(&doc, doc.cursor), page);
+    EXPECT_FLOAT_EQ(doc.target_scroll_y, (f32)page * h);
+    tap(key_page_up);
+    EXPECT_EQ(doc.cursor, 0);
+
+    i32 before = doc.cursor;
+    f32 scroll = doc.target_scroll_y;
+    headless_key_down(key_ctrl);
+    tap(key_down);
+    headless_key_up(key_ctrl);
+    EXPECT_EQ(doc.cursor, before);
+    EXPECT_FLOAT_EQ(doc.target_scroll_y, scroll + h);
+    // Below the thumb: a page on, the caret stays.
+    click_at((i32)(doc.x + doc.width - doc.scrollbar_width / 2), (i32)doc.y + 4);
+    EXPECT_EQ(doc.cursor, before);
+    EXPECT_FLOAT_EQ(doc.target_scroll_y, scroll + h + (doc.height - h));
+
+    set_text("    int x;\n");
+    doc.cursor = doc.anchor = 8;
+    tap(key_home);
+    EXPECT_EQ(doc.cursor, 4);
+    tap(key_home);
+    EXPECT_EQ(doc.cursor, 0);
+    tap(key_home);
+    EXPECT_EQ(doc.cursor, 4);
+
+    // "\t" is drawn as wide as several spaces, "\xC3\xA9" as one character.
+    i64 tab = (i64)(test_font.tab_advance / test_font.space_advance + 0.5);
+    set_text("\tab\n" + std::string((size_t)tab + 4, 'x') + "\n\xC3\xA9\xC3\xA9\xC3\xA9\n");
+    settle(2);
+    tap(key_down);
+    EXPECT_EQ(doc.cursor, 4 + tab + 1);
+    settle(4 + 2);
+    tap(key_down);
+    i64 third_row = 4 + tab + 4 + 1;
+    EXPECT_EQ(doc.cursor, third_row + 4) << "two characters in: four bytes";
 }
 
 }  // namespace

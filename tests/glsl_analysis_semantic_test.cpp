@@ -301,3 +301,22 @@ TEST(GlslSemantic, StructInstancesLocalStructsAndLeadingDotNumbers) {
     EXPECT_EQ(colour_of(run, "q", 1), glsl_kind_member_var);
     EXPECT_EQ(colour_of(run, "max"), glsl_kind_proc);
 }
+
+// A shader chunk made to be pasted into a function: its statements stand at file level
+// where no declaration takes them in; the built-ins in them keep their colours, and a
+// name the chunk declares itself does not turn into a built-in.
+TEST(GlslSemantic, BuiltinsInStatementsAtFileLevel) {
+    CppRun run = analyse(
+        "#ifdef USE_NORMAL\n"
+        "  vNormal = normalize(vec3(gl_FragCoord.xy, 1.0) * unknown);\n"
+        "#endif\n"
+        "float length2(vec3 v) { return dot(v, v); }\n"
+        "res = length2(mix(a, b, 0.5));\n");
+    EXPECT_EQ(colour_of(run, "normalize"), glsl_kind_proc);
+    EXPECT_EQ(colour_of(run, "vec3", 0), glsl_kind_type_keyword);
+    EXPECT_EQ(colour_of(run, "gl_FragCoord"), glsl_kind_global_var);
+    EXPECT_EQ(colour_of(run, "mix"), glsl_kind_proc);
+    EXPECT_EQ(colour_of(run, "vNormal"), glsl_kind_default);
+    EXPECT_EQ(colour_of(run, "unknown"), glsl_kind_default);
+    EXPECT_EQ(colour_of(run, "res"), glsl_kind_default);
+}

@@ -9,6 +9,7 @@
 #include "memory/arena.h"
 #include "render/renderer.h"
 #include "render/theme.h"
+#include "workbench/workbench_state.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(RenderTheme, Defaults) {
     EXPECT_EQ(view_string(theme_color_key(0)), "background_color");
     EXPECT_EQ(view_string(theme_color_key(32)), "text_file_color");
     EXPECT_EQ(theme_color_field(&render.theme, 17), &render.theme.highlight_color);
-    EXPECT_EQ(theme_color_field(&render.theme, 33), nullptr);
+    EXPECT_EQ(theme_color_field(&render.theme, 34), nullptr);
 }
 
 TEST_F(RenderTheme, FileReplacesEveryColour) {
@@ -150,8 +151,8 @@ TEST_F(RenderTheme, FileColourByEnding) {
         f32 red;
     } cases[] = {
         {"src/main.vnt", 0.3f}, {"a/b.cpp", 0.2f},  {"x.h", 0.2f},      {"x.hpp", 0.2f},  {"lib.c", 0.1f},
-        {"LIB.C", 0.5f},        {"fx.glsl", 0.4f},  {"notes.txt", 0.5f}, {"Makefile", 0.5f}, {"", 0.5f},
-        {"archive.cc", 0.5f},   {"dir.h/x", 0.5f},
+        {"LIB.C", 0.1f},        {"fx.glsl", 0.4f},  {"notes.txt", 0.5f}, {"Makefile", 0.5f}, {"", 0.5f},
+        {"archive.cc", 0.2f},   {"dir.h/x", 0.5f},  {"blur.FRAG", 0.4f},
     };
     for (const Case& c : cases) EXPECT_EQ(file_color_for_path(sv_from_cstr(c.path)).r, c.red) << c.path;
 }

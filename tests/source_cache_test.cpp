@@ -8,6 +8,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
+#include "syntax/file_kind.h"
 #include "analysis/source_cache.h"
 #include "core/core_state.h"
 #include "core/project_path.h"
@@ -165,9 +166,9 @@ TEST_F(SourceCacheTest, CopiesForAPassFilterAndSkipTheDocument) {
     write("shader.glsl", "void main() {}\n");
     write("sources.txt", "main.cpp\nnotes.txt\nutil.h\nshader.glsl\n");
     source_cache_rebuild(SV("sources.txt"));
-    const StringView suffixes[] = {SV(".c"), SV(".cpp"), SV(".h"), SV(".hpp")};
+    const u8 kinds[] = {file_kind_c, file_kind_cpp};
     pool_reset(pool_parser);
-    Array<SourceFile> files = source_cache_copy_matching(suffixes, 4, SV("main.cpp"), pool_parser);
+    Array<SourceFile> files = source_cache_copy_of_kinds(kinds, 2, SV("main.cpp"), pool_parser);
     ASSERT_EQ(files.count, 1);
     EXPECT_EQ(str(files[0].path), "util.h");
     EXPECT_EQ(str(files[0].text), "int util();\n");

@@ -418,6 +418,7 @@ TEST(CppLexer, NumbersWithSuffixes) {
         {"1e5F", {real}, 4},      {"1e1'0", {real}, 5},    {"1.5fu", {real, id}, 4}, {"1fu", {integer, id}, 2},
         {"3u", {integer}, 2},     {"2.l", {real}, 3},      {"1'000'0", {integer}, 7},
         {"0x1'Fu", {integer}, 6}, {"1.2'5", {real}, 5},    {"1'", {integer, token_character}, 1},
+        {"1e+5", {real}, 4},      {"2.5E-3f", {real}, 7},
     };
     for (const Case& c : cases) {
         Lexed l = lex(cpp_language, c.text);
@@ -489,11 +490,15 @@ TEST(GlslLexer, Numbers) {
     Lexed f = lex(glsl, "1.0f");
     EXPECT_EQ(f.codes, (std::vector<u16>{real}));
     EXPECT_EQ(f.tokens[0].length, 4);
+    // "u" unsigned, "lf" and "LF" double; "l" alone and C's "ul" are no GLSL suffixes.
     Lexed u = lex(glsl, "3u");
-    EXPECT_EQ(u.codes, (std::vector<u16>{integer, id}));
-    EXPECT_EQ(u.colours, "5.");
-    EXPECT_EQ(codes(glsl, "10ul"), (std::vector<u16>{integer, id}));
+    EXPECT_EQ(u.codes, (std::vector<u16>{integer}));
+    EXPECT_EQ(u.colours, "55");
+    EXPECT_EQ(codes(glsl, "0xFFU 2.5lf 1e3LF 1.0F"), (std::vector<u16>{integer, real, real, real}));
+    EXPECT_EQ(lex(glsl, "2.5lf;").colours, "555551");
+    EXPECT_EQ(codes(glsl, "10ul 1.0l 2.0Lf"), (std::vector<u16>{integer, id, real, id, real, id}));
     EXPECT_EQ(lex(glsl, "1e1'0").tokens[0].length, 5);
+    EXPECT_EQ(codes(glsl, "1.5e+3"), (std::vector<u16>{real}));
 }
 
 TEST(GlslLexer, Keywords) {

@@ -15,7 +15,7 @@ protected:
     }
     // Clicks row i of the file dialog's listing (drawn in the last frame).
     void click_listing_row(i64 i) {
-        f32 top = 134 + 112 + 340 + workbench.file_dialog.scroll;
+        f32 top = 124 + 112 + 340 + workbench.file_dialog.scroll;
         click(300, top - 12 - 24 * (f64)i);
     }
     f32 menu_entry_y(i32 i) { return workbench.menu.y - 32 * (f32)i - 16; }
@@ -141,12 +141,35 @@ TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     EXPECT_EQ(doc->anchor, 17);
     EXPECT_EQ(doc->cursor, 22);
 
+    // Replace starts from the selected match, counts it, replaces it and stays open.
     ctrl_key(key_R);
     ASSERT_EQ(workbench.prompt.mode, 2);
+    EXPECT_EQ(doc_text(&workbench.prompt.box), "gamma");
+    EXPECT_EQ(workbench.prompt.match_index, 1);
+    EXPECT_EQ(workbench.prompt.match_total, 1);
+    headless_key_tap(key_tab);
+    frame();
     type("delta");
-    click_button(workbench.prompt.ok);
+    click_button(workbench.prompt.replace_one);
     EXPECT_EQ(doc_text(doc), "alpha beta\nalpha delta\nthird\n");
     EXPECT_EQ(str_of(owned_view(editor.search.replace_text)), "delta");
+    EXPECT_TRUE(workbench.prompt.open);
+    // All: every match in one undo step, the count said in a notice.
+    document_set_text(&workbench.prompt.box, SV("alpha"));
+    frame();
+    EXPECT_EQ(workbench.prompt.match_total, 2);
+    click_button(workbench.prompt.replace_every);
+    EXPECT_FALSE(workbench.prompt.open);
+    EXPECT_EQ(doc_text(doc), "delta beta\ndelta delta\nthird\n");
+    ASSERT_EQ(workbench.notices.count, 1);
+    EXPECT_EQ(str_of(owned_view(workbench.notices.texts[0])), "2 replaced");
+    ctrl_key(key_Z);
+    EXPECT_EQ(doc_text(doc), "alpha beta\nalpha delta\nthird\n");
+    // Ctrl+T with a selection that is not a match does nothing.
+    doc->anchor = 0;
+    doc->cursor = 3;
+    ctrl_key(key_T);
+    EXPECT_EQ(doc_text(doc), "alpha beta\nalpha delta\nthird\n");
 
     ctrl_key(key_G);
     type("3");
@@ -162,7 +185,7 @@ TEST_F(WorkbenchDialogs, PromptFindsReplacesAndGoesToALine) {
     type("third");
     click_button(workbench.prompt.cancel);
     EXPECT_EQ(doc->cursor, 0);
-    EXPECT_EQ(str_of(owned_view(editor.search.search_text)), "gamma");
+    EXPECT_EQ(str_of(owned_view(editor.search.search_text)), "alpha");
 }
 
 TEST_F(WorkbenchDialogs, RenameChangesTheSelectedNodesAndKeepsMemoryBounded) {

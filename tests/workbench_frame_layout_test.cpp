@@ -28,24 +28,27 @@ protected:
 
 TEST_F(WorkbenchWindow, ResizeBarsFollowTheMouseAndStayWithinTheWindow) {
     frame();
-    EXPECT_EQ(workbench.tree_width, 320);
-    EXPECT_EQ(workbench.minimap_width, 320);
-    // The left bar (320..332) follows the mouse, keeping where it was grabbed.
-    drag(326, 426, 300);
-    EXPECT_EQ(workbench.tree_width, 420);
-    // Dragged past the right bar it stops where both panels and both bars still fit.
-    drag(426, 1010, 300);
-    EXPECT_EQ(workbench.tree_width, 1024 - 320 - 2 * 12);
-    EXPECT_EQ(workbench.minimap_width, 320);
-    EXPECT_EQ(workbench.layout.editor.width, 0);
-    // The right bar, now at 692..704, cannot push the left panel either.
-    drag(698, 100, 300);
-    EXPECT_EQ(workbench.minimap_width, 320);
-    EXPECT_EQ(workbench.tree_width, 680);
+    // 1024 pixels cannot give the editor 80 columns: both panels are at their least width.
+    EXPECT_EQ(workbench.tree_width, panel_least_width);
+    EXPECT_EQ(workbench.minimap_width, panel_least_width);
+    // The left bar (180..192) follows the mouse, keeping where it was grabbed.
+    drag(186, 286, 300);
+    EXPECT_EQ(workbench.tree_width, 280);
+    // Dragged past the right bar it stops where the editor keeps its least columns.
+    f32 least_editor = editor_width_for_columns(editor_least_columns);
+    drag(286, 1010, 300);
+    EXPECT_EQ(workbench.minimap_width, panel_least_width);
+    EXPECT_EQ(workbench.tree_width, 1024 - 2 * 12 - panel_least_width - least_editor);
+    EXPECT_EQ(workbench.layout.editor.width, least_editor);
+    // The right bar cannot push the left panel either.
+    f32 right_bar = workbench.layout.right_bar.x + 6;
+    drag(right_bar, 100, 300);
+    EXPECT_EQ(workbench.minimap_width, panel_least_width);
+    EXPECT_EQ(workbench.tree_width, 1024 - 2 * 12 - panel_least_width - least_editor);
     // Dragging the left bar off the window's left edge gives a tree of width 0.
-    drag(686, -50, 300);
+    drag(workbench.layout.left_bar.x + 6, -50, 300);
     EXPECT_EQ(workbench.tree_width, 0);
-    drag(698, 2000, 300);
+    drag(workbench.layout.right_bar.x + 6, 2000, 300);
     EXPECT_EQ(workbench.minimap_width, 0);
     // The regions follow: the editor fills what is left.
     EXPECT_EQ(workbench.layout.editor.x, 12);
@@ -55,8 +58,8 @@ TEST_F(WorkbenchWindow, ResizeBarsFollowTheMouseAndStayWithinTheWindow) {
 
 TEST_F(WorkbenchWindow, ResizeBarsIgnoreTheMouseWhileADialogIsOpen) {
     open_prompt(1, SV("find"));
-    drag(326, 500, 300);
-    EXPECT_EQ(workbench.tree_width, 320);
+    drag(186, 500, 300);
+    EXPECT_EQ(workbench.tree_width, panel_least_width);
 }
 
 TEST_F(WorkbenchWindow, ButtonsWithoutAProjectAreDisabledButTheShortcutsStillWork) {
@@ -95,6 +98,10 @@ TEST_F(WorkbenchWindow, ButtonsFollowTheProjectTheSelectionAndModifiedDocuments)
     frame();
     EXPECT_FALSE(button(6).disabled);
     EXPECT_FALSE(button(7).disabled);
+    // The tree selected the active tab's file; without a selection the tree buttons rest.
+    EXPECT_FALSE(button(9).disabled);
+    for (TreeNode& n : workbench.file_tree.rows) n.is_selected = 0;
+    frame();
     EXPECT_TRUE(button(9).disabled);
     workbench.file_tree.rows[0].is_selected = 1;
     frame();
@@ -203,24 +210,33 @@ TEST_F(WorkbenchWindow, BackgroundImageCoversTheWindowKeepingItsAspect) {
     render.background_width = render.background_height = 0;
 }
 
-TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd) {
+TEST_F(WorkbenchWindow, PointerTrailFadesFromStartToEndAndComesToRest) {
     u32 star = render.icon_textures[icon_star];
+    Color s = render.theme.mouse_start_color, e = render.theme.mouse_end_color;
     frame();
-    EXPECT_EQ(draws_with_texture(star), 0);  // the first point is born after drawing
+    ASSERT_EQ(draws_with_texture(star), 1) << "the pointer itself";
+    move(300, 200);
     frame();
-    ASSERT_EQ(draws_with_texture(star), 1);
+    frame();
+    ASSERT_EQ(draws_with_texture(star), 2) << "the pointer and where it was";
     // One frame old: life 0.9, most of the way from the end colour back to the start.
+    i64 faded = 0;
     for (i64 i = 0; i < headless_draw_count(); i++) {
         const RecordedDraw& d = headless_draws()[i];
-        if (d.texture != star) continue;
-        Color s = render.theme.mouse_start_color, e = render.theme.mouse_end_color;
+        if (d.texture != star || d.color[3] == s.a) continue;
+        faded++;
         EXPECT_NEAR(d.color[0], e.r + (s.r - e.r) * 0.9f, 1e-4);
         EXPECT_NEAR(d.color[3], e.a + (s.a - e.a) * 0.9f, 1e-4);
     }
-    // At 1/60 s a point lives ten frames.
-    frames(30);
-    EXPECT_GE(draws_with_texture(star), 9);
-    EXPECT_LE(draws_with_texture(star), 10);
+    EXPECT_EQ(faded, 1);
+    EXPECT_GE(render.frames.wanted_in, 0) << "a fading trail asks for frames";
+    // At 1/60 s a point lives ten frames; then the pointer rests and asks for none.
+    frames(11);
+    EXPECT_EQ(draws_with_texture(star), 1);
+    f32 angle = workbench.trail.angle;
+    frame();
+    EXPECT_LT(render.frames.wanted_in, 0);
+    EXPECT_EQ(workbench.trail.angle, angle) << "a star at rest does not turn";
     // With very short frames every point stays alive: never more than the trail holds.
     core.frame_time = 1e-5f;
     i64 most = 0;
@@ -230,7 +246,7 @@ TEST_F(WorkbenchWindow, PointerTrailDrawsAtMostAllItsPointsFadingFromStartToEnd)
         i64 n = draws_with_texture(star);
         most = n > most ? n : most;
     }
-    EXPECT_EQ(most, trail_point_count);
+    EXPECT_EQ(most, trail_point_count + 1);
     // The system pointer shown: no trail.
     workbench.keep_system_cursor = true;
     frame();

@@ -39,9 +39,9 @@ protected:
 TEST_F(WorkbenchTabs, EntriesAreLaidOutByLabelWidthAndActivatedByAPress) {
     project_with({{"a.vnt", "one\n"}, {"bb.vnt", "two\n"}});
     ASSERT_EQ(labels(), (std::vector<std::string>{"a.vnt", "bb.vnt"}));
-    // 8 + label + the close square.
-    EXPECT_EQ(workbench.project.tab_entries[0].width, 8 + 50 + 32);
-    EXPECT_EQ(workbench.project.tab_entries[1].x, 90);
+    // 8 + label + room for the modified mark + the close square.
+    EXPECT_EQ(workbench.project.tab_entries[0].width, 8 + 50 + 16 + 32);
+    EXPECT_EQ(workbench.project.tab_entries[1].x, 106);
     EXPECT_TRUE(workbench.project.tab_entries[1].is_active);
     Document* a = &editor.tab_table.slots[0];
     a->completion_open = 1;
@@ -63,11 +63,11 @@ TEST_F(WorkbenchTabs, DraggingAnEntryPastTheMiddleOfItsNeighbourSwapsThem) {
     move(start, bar_middle_y());
     headless_mouse_down(mouse_primary);
     frame();
-    // 40 pixels right: the right edge (90 wide) has not reached b's middle (135).
-    move(start + 40, bar_middle_y());
+    // 50 pixels right: the right edge (106 wide) has not reached b's middle (159).
+    move(start + 50, bar_middle_y());
     frame();
     EXPECT_EQ(labels(), (std::vector<std::string>{"a.vnt", "b.vnt", "c.vnt"}));
-    move(start + 50, bar_middle_y());
+    move(start + 60, bar_middle_y());
     frame();
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt", "a.vnt", "c.vnt"}));
     // And back to the left past b's middle.
@@ -84,24 +84,24 @@ TEST_F(WorkbenchTabs, TheWheelScrollsTheBarAndTheActiveEntryIsBroughtIntoView) {
     std::vector<std::pair<std::string, std::string>> files;
     for (int i = 0; i < 8; i++) files.push_back({"file_number_" + std::to_string(i) + ".vnt", "x\n"});
     project_with(files);
-    // 8 entries of 8 + 170 + 32 on a bar of 360: the last (active) one is in view.
+    // 8 entries of 8 + 170 + 16 + 32 on a narrower bar: the last (active) one is in view.
     f32 bar = workbench.layout.tab_bar.width;
-    EXPECT_EQ(workbench.tab_scroll, bar - 8 * 210);
+    EXPECT_EQ(workbench.tab_scroll, bar - 8 * 226);
     move(workbench.layout.tab_bar.x + 20, bar_middle_y());
     headless_wheel(1);
     frame();
-    EXPECT_EQ(workbench.tab_scroll, bar - 8 * 210 + 3 * 32);
+    EXPECT_EQ(workbench.tab_scroll, bar - 8 * 226 + 3 * 32);
     headless_wheel(100);
     frame();
     EXPECT_EQ(workbench.tab_scroll, 0);
     // Everything fits once the bar is wide enough.
-    workbench.tree_width = 0;
-    workbench.minimap_width = 0;
+    workbench.panels_hidden = true;
     render.gpu.width = 4000;
     headless_wheel(-1);
     frame();
     EXPECT_EQ(workbench.tab_scroll, 0);
     render.gpu.width = 1024;
+    workbench.panels_hidden = false;
 }
 
 TEST_F(WorkbenchTabs, ClosingTheLastTabLeavesNoDocumentAndAnEmptyMinimap) {
@@ -193,6 +193,7 @@ TEST_F(WorkbenchTabs, RemovingASelectedGroupTakesItsFilesAndClosesTheirTabs) {
     array_insert(&workbench.file_tree.rows, 3, end);
     ASSERT_EQ(workbench.file_tree.rows.count, 5);
     i32 b_id = workbench.file_tree.rows[2].id;
+    for (TreeNode& n : workbench.file_tree.rows) n.is_selected = 0;
     workbench.file_tree.rows[1].is_selected = 1;
     workbench.project_saved = true;
     remove_selected_nodes();
@@ -210,6 +211,7 @@ TEST_F(WorkbenchTabs, ViewSelectedFilesOpensOrActivatesTheirTabs) {
     project_with({{"a.vnt", "1\n"}, {"b.vnt", "2\n"}});
     click_close(0);
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt"}));
+    for (TreeNode& n : workbench.file_tree.rows) n.is_selected = 0;
     workbench.file_tree.rows[0].is_selected = 1;
     view_selected_files();
     EXPECT_EQ(labels(), (std::vector<std::string>{"b.vnt", "a.vnt"}));

@@ -126,9 +126,11 @@ int utf8_decode(const std::string& s, size_t at, int* cp) {
     return len;
 }
 
-static bool check_placement(const FontInfo& info, const InfoGlyph& g, std::string* error) {
+// `density` is the scale the atlas is drawn at: 1 for the 256-pixel atlas, 2 for the
+// double-resolution one, whose pixels land on whole screen pixels only at scale 2.
+static bool check_placement(const FontInfo& info, const InfoGlyph& g, double density, std::string* error) {
     // A one-line block centred on row centre c: the pen stands half a line below c.
-    const double sx = info.size, sy = info.size;  // scale 1
+    const double sx = info.size * density, sy = info.size * density;
     const double line_px = info.line_height * sy;
     for (double centre : {100.0, 100.5}) {
         double pen_y = 0.5 * line_px - line_px;
@@ -166,7 +168,7 @@ bool check_font_info(const FontInfo& info, const Image8& atlas, std::string* err
         if (g.codepoint != 9 && std::fabs(g.advance - info.space_advance) > 1e-9)
             return *error = "advance differs for " + std::to_string(g.codepoint), false;
         if (g.width == 0 || g.height == 0) continue;
-        if (!check_placement(info, g, error)) return false;
+        if (!check_placement(info, g, W / 256, error)) return false;
         int x0 = int(std::lround(px[2])), w = int(std::lround(px[4])), h = int(std::lround(px[5]));
         int top = atlas.height - int(std::lround(px[3])) - h;  // PNG row of the glyph's top
         if (x0 < 0 || top < 0 || x0 + w > atlas.width || top + h > atlas.height)

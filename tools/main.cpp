@@ -70,11 +70,17 @@ bool write_text(const std::string& path, const std::string& text) {
     return bool(out);
 }
 
-// Builds the atlas and reads its font_info back the way the editor will.
-bool build_font(const Options& o, FontAtlas* atlas, FontInfo* info) {
+// Builds the atlas and reads its font_info back the way the editor will. At `density` 2
+// every size doubles, atlas included: declared at its real size, the glyphs measure the
+// same to the editor, with twice the pixels for a display that draws twice as many.
+bool build_font(const Options& o, FontAtlas* atlas, FontInfo* info, int density = 1) {
     FontParams params;
     params.ttf_path = o.font;
     params.snap_stems = o.snap;
+    params.atlas_size *= density;
+    params.advance_px *= density;
+    params.ascent_px *= density;
+    params.descent_px *= density;
     if (!build_font_atlas(params, atlas)) return false;
     std::string error;
     if (!parse_font_info(font_info_text(*atlas, "font.png"), info, &error) ||
@@ -102,12 +108,14 @@ void report_font(const FontAtlas& atlas, const FontInfo& info) {
     if (atlas.clipped_rows) std::printf("  %d glyph rows cut off at the line box\n", atlas.clipped_rows);
 }
 
-int generate(const Options& o) {
+// Writes one atlas and its font_info (`suffix` "" or "@2x") and checks them as written.
+int write_font(const Options& o, int density, const std::string& suffix) {
     FontAtlas atlas;
     FontInfo info;
-    if (!build_font(o, &atlas, &info)) return 1;
-    const std::string info_path = o.out_dir + "/font_info.txt";
-    if (!write_png(o.out_dir + "/font.png", atlas.image) || !write_text(info_path, font_info_text(atlas, "font.png"))) {
+    if (!build_font(o, &atlas, &info, density)) return 1;
+    const std::string image_name = "font" + suffix + ".png";
+    const std::string info_path = o.out_dir + "/font_info" + suffix + ".txt";
+    if (!write_png(o.out_dir + "/" + image_name, atlas.image) || !write_text(info_path, font_info_text(atlas, image_name))) {
         std::fprintf(stderr, "cannot write into %s\n", o.out_dir.c_str());
         return 1;
     }
@@ -124,6 +132,11 @@ int generate(const Options& o) {
         return 1;
     }
     report_font(atlas, reread);
+    return 0;
+}
+
+int generate(const Options& o) {
+    if (write_font(o, 1, "") != 0 || write_font(o, 2, "@2x") != 0) return 1;
     for (const IconFile& f : icon_files())
         if (!write_png(o.out_dir + "/" + f.name, f.make())) return 1;
     std::printf("images: %zu written to %s/\n", icon_files().size(), o.out_dir.c_str());

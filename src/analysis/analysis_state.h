@@ -9,6 +9,9 @@ struct AnalysisState {
     // no thread holds both at once.
     Mutex* lock;
     Mutex* source_lock;
+    // Posted with each request (and at shutdown), so that an idle thread sleeps instead
+    // of looking for work many times a second.
+    Signal* wake;
     AnalysisRequest request;
     ResultSlot result_slot;
     // The main thread's copy of the last taken result (its arrays live in pool_output).

@@ -64,7 +64,9 @@ i64 analysis_thread_main(void*) {
         bool running = analysis.result_slot.running;
         mutex_unlock(analysis.lock);
         if (!running) return 0;
-        analysis_run_pending();
-        system_sleep(33);
+        if (analysis_run_pending()) continue;
+        // Without the wake-up signal (locks made by hand in tests) the thread polls.
+        if (analysis.wake) signal_wait(analysis.wake, 250);
+        else system_sleep(33);
     }
 }

@@ -8,12 +8,15 @@ AnalysisState analysis;
 void analysis_locks_create() {
     analysis.lock = mutex_create();
     analysis.source_lock = mutex_create();
+    analysis.wake = signal_create();
 }
 
 void analysis_locks_destroy() {
     mutex_destroy(analysis.lock);
     mutex_destroy(analysis.source_lock);
+    signal_destroy(analysis.wake);
     analysis.lock = analysis.source_lock = nullptr;
+    analysis.wake = nullptr;
 }
 
 void analysis_post_request(StringView path, bool has_text, u8 kind) {
@@ -23,6 +26,7 @@ void analysis_post_request(StringView path, bool has_text, u8 kind) {
     analysis.request.path = path;
     analysis.request.kind = kind;
     mutex_unlock(analysis.lock);
+    if (analysis.wake) signal_post(analysis.wake);
 }
 
 namespace {

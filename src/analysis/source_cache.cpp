@@ -7,6 +7,7 @@
 #include "core/project_path.h"
 #include "memory/arena.h"
 #include "platform/platform.h"
+#include "syntax/file_kind.h"
 
 
 namespace {
@@ -249,13 +250,14 @@ void source_cache_clear() {
     mutex_unlock(analysis.source_lock);
 }
 
-Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suffix_count, StringView exclude, u8 pool) {
+Array<SourceFile> source_cache_copy_of_kinds(const u8* kinds, i64 kind_count, StringView exclude, u8 pool) {
     Array<SourceFile> files{nullptr, 0, 0, pool};
     mutex_lock(analysis.source_lock);
     for (StringView path : analysis.source_cache.source_paths) {
         if (sv_equal(path, exclude)) continue;
         bool wanted = false;
-        for (i64 i = 0; i < suffix_count && !wanted; i++) wanted = ends_with(path, suffixes[i]);
+        u8 kind = file_kind_for_path(path);
+        for (i64 i = 0; i < kind_count && !wanted; i++) wanted = kind == kinds[i];
         if (!wanted) continue;
         const SharedSource* shared = find_shared(path);
         StringView text = shared ? copy_shared(*shared, pool) : string_copy(source_cache_lookup(path), pool);

@@ -67,8 +67,8 @@ struct SourceFile {
     StringView path;
     StringView text;
 };
-// Private copies (in `pool`) of every listed path ending in one of the suffixes, except
+// Private copies (in `pool`) of every listed path of one of the file kinds, except
 // `exclude`, with their cached texts, in list order; taken under source_lock.
-Array<SourceFile> source_cache_copy_matching(const StringView* suffixes, i64 suffix_count, StringView exclude, u8 pool);
+Array<SourceFile> source_cache_copy_of_kinds(const u8* kinds, i64 kind_count, StringView exclude, u8 pool);
 // Empties everything (project reset).
 void source_cache_clear();

@@ -9,7 +9,9 @@
 #include "analysis/handover.h"
 #include "analysis/source_cache.h"
 #include "app/frame_input.h"
+#include "app/frame_pacing.h"
 #include "app/shell_state.h"
+#include "app/window_placement.h"
 #include "core/core_state.h"
 #include "editor/document.h"
 #include "editor/completion.h"
@@ -48,6 +50,16 @@ bool fail_start(StringView message) {
     return false;
 }
 
+// From scale 1.5 on, text is drawn from the font's double-resolution atlas where the
+// theme's font has one beside it ("font_info@2x.txt"), so that it stays crisp.
+void choose_font_for_scale() {
+    StringView path = render.theme.font_path;
+    if (shell.scale < 1.5f || path.length <= 4 || !sv_equal(sv_slice(path, path.length - 4, path.length), SV(".txt")))
+        return;
+    StringView doubled = string_concat(sv_slice(path, 0, path.length - 4), SV("@2x.txt"), pool_main);
+    if (file_exists(doubled)) render.theme.font_path = doubled;
+}
+
 // $XDG_STATE_HOME/tesmora/recovery, else ~/.local/state/tesmora/recovery.
 void start_recovery() {
     const char* state = getenv("XDG_STATE_HOME");
@@ -82,9 +94,18 @@ void on_arena_exhausted(u8 pool) {
     system_exit_now(1);
 }
 
+// TESMORA_FRAME_COUNT: how many frames the loop made, and how many of them reached the
+// screen, so that a test or a benchmark can tell an idle program from a busy one.
+void report_frame_count() {
+    if (!shell.reports.frame_count) return;
+    printf("frames drawn %lld left_out %lld\n", (long long)render.frames.drawn, (long long)render.frames.left_out);
+    fflush(stdout);
+}
+
 // SIGTERM or SIGHUP: no time to ask. Modified documents go to their recovery files.
 [[noreturn]] void end_on_termination() {
     recovery_write_all_now();
+    report_frame_count();
     printf("terminated: unsaved changes were written to recovery files\n");
     system_exit_now(0);
 }
@@ -108,6 +129,7 @@ bool application_start(const StringView* arguments, i64 count) {
     memory.exhausted_hook = on_arena_exhausted;
     if (!display_open(1024, 768, SV("tesmora"), shell.display_paced ? 0x14u : 0x54u, 1))
         return fail_start(SV("the window cannot be opened (is there a display?)"));
+    window_placement_restore();
     startup_step("display_open");
 
     void* decode_buffer = malloc((size_t)image_decode_buffer_size);
@@ -118,9 +140,12 @@ bool application_start(const StringView* arguments, i64 count) {
     display_set_icon(icon.width, icon.height, icon.pixels);
 
     gpu_setup();
+    render.frames.skip_unchanged = true;
     shell.run.graphics_started = true;
     startup_step("gpu_setup");
     settings_load();
+    if (shell.scale <= 0) shell.scale = display_content_scale();
+    choose_font_for_scale();
     resources_load();
     startup_step("resources_load");
     image_set_buffer(0, nullptr);
@@ -134,11 +159,15 @@ bool application_start(const StringView* arguments, i64 count) {
 
     source_cache_init();
     load_coloring_file(owned_view(shell.coloring_path));
-    workbench_init(WorkbenchConfig{owned_view(shell.workspace_path), shell.keep_system_cursor});
+    workbench_init(WorkbenchConfig{owned_view(shell.workspace_path), shell.keep_system_cursor, shell.scale});
     tab_table_init();
 
     shell.run.counter_frequency = system_performance_frequency();
     shell.run.last_present = system_performance_counter();
+    shell.run.last_frame_start = shell.run.last_present;
+    shell.run.next_frame_due = 0;
+    shell.run.drawn_once = false;
+    shell.run.analysis_awaited = false;
     if (shell.project_argument.length > 0) project_load(shell.project_argument);
     else restore_recovered_documents();
 
@@ -170,7 +199,8 @@ bool application_frame() {
     }
 
     i32 width = 0, height = 0;
-    if (display_is_resized(&width, &height)) {
+    bool resized = display_is_resized(&width, &height);
+    if (resized) {
         render.gpu.width = width;
         render.gpu.height = height;
         frame_buffer_resize();
@@ -191,39 +221,52 @@ bool application_frame() {
         shell.show_memory = shell.show_timings;
     }
     if (shell.paused && !resumed) {
-        system_sleep(120);
+        plan_next_frame(false);
         return shell.running;
     }
 
+    // Animations and timers step by the time that really passed; half a second at most,
+    // which is also how long a double click may take.
+    u64 frame_start = system_performance_counter();
+    f64 elapsed = (f64)(frame_start - shell.run.last_frame_start) / (f64)shell.run.counter_frequency;
+    core.frame_time = (f32)(elapsed < 0.5 ? elapsed : 0.5);
+    shell.run.last_frame_start = frame_start;
+    shell.run.frame_start_seconds = (f64)frame_start / (f64)shell.run.counter_frequency;
+
+    bool overlay = shell.show_timings || shell.show_memory;
+    // Input and window events are answered with a frame even when the picture stays the
+    // same; what runs by itself is drawn only when it changed something.
+    bool draw_anyway = input_time != 0 || resized || resumed || display_is_exposed() || overlay || !shell.run.drawn_once;
     begin_frame();
     u64 start = system_performance_counter();
     workbench_frame();
     if (workbench_quit_confirmed()) shell.running = false;
     u64 end = system_performance_counter();
     shell.render_time = (f64)(end - start) / (f64)shell.run.counter_frequency;
-    if (shell.show_timings || shell.show_memory) overlay_draw();
-    end_frame();
-    startup_step("first_frame_drawn");
+    if (overlay) overlay_draw();
+    bool drawn = end_frame(draw_anyway);
+    if (drawn) startup_step("first_frame_drawn");
 
-    u64 now = system_performance_counter();
-    pipeline_present();
-    if (shell.reports.startup && !shell.run.first_frame_reported) {
+    if (drawn) {
+        pipeline_present();
+        shell.run.drawn_once = true;
+        shell.run.last_present = system_performance_counter();
+    }
+    if (drawn && shell.reports.startup && !shell.run.first_frame_reported) {
         shell.run.first_frame_reported = true;
-        u64 presented = system_performance_counter();
+        u64 presented = shell.run.last_present;
         printf("first frame presented after %.1f ms (present_ns %llu)\n",
                (f64)(presented - shell.reports.process_start) * 1000.0 / (f64)shell.run.counter_frequency,
                (unsigned long long)presented);
         fflush(stdout);
     }
-    if (shell.reports.latency && input_time != 0) {
-        u64 presented = system_performance_counter();
+    if (drawn && shell.reports.latency && input_time != 0) {
+        u64 presented = shell.run.last_present;
         f64 ms = presented > input_time ? (f64)(presented - input_time) * 1000.0 / (f64)shell.run.counter_frequency : 0.0;
         printf("latency %.3f present_ns %llu\n", ms, (unsigned long long)presented);
         fflush(stdout);
     }
-    if (shell.display_paced) core.frame_time = (f32)((f64)(now - shell.run.last_present) / (f64)shell.run.counter_frequency);
-    else system_sleep(shell.sleep_ms);
-    shell.run.last_present = now;
+    plan_next_frame(input_anything_held() || overlay);
     return shell.running;
 }
 
@@ -234,6 +277,7 @@ void application_shutdown() {
         mutex_lock(analysis.lock);
         analysis.result_slot.running = 0;
         mutex_unlock(analysis.lock);
+        signal_post(analysis.wake);
         thread_wait(shell.run.analysis_thread, 0);
         shell.run.analysis_started = false;
     }
@@ -243,6 +287,7 @@ void application_shutdown() {
         gpu_release();
         shell.run.graphics_started = false;
     }
+    window_placement_save();
     display_close();
     if (shell.run.system_started) system_release();
     shell.run.system_started = false;
@@ -256,8 +301,8 @@ void application_shutdown() {
 i32 application_main(StringView* arguments, i64 count) {
     shell.exit_on_termination = true;
     if (application_start(arguments, count))
-        while (shell.running && application_frame()) {
-        }
+        while (shell.running && application_frame()) application_wait();
+    report_frame_count();
     i32 status = shell.exit_status;
     application_shutdown();
     return status;

@@ -14,6 +14,9 @@ i32 application_main(StringView* arguments, i64 count);
 // when it sent the event.
 
 bool application_start(const StringView* arguments, i64 count);
-// One pass of the main loop; returns false once the loop should end.
+// One frame of the main loop (drawn when something changed, or for input and window
+// events); returns false once the loop should end.
 bool application_frame();
+// Between frames: sleeps until the next frame is due or input arrives (frame_pacing.cpp).
+void application_wait();
 void application_shutdown();

@@ -10,6 +10,7 @@ void shell_set_defaults() {
     shell.paused = false;
     shell.render_time = 0;
     shell.sleep_ms = 12;
+    shell.scale = 0;
     shell.project_argument = StringView{nullptr, 0};
     shell.exit_status = 0;
     shell.exit_on_termination = false;

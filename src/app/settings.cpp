@@ -29,6 +29,9 @@ void settings_parse(StringView bytes) {
         } else if (sv_equal(key, SV("sleep"))) {
             i64 p = pos < end ? pos : end;
             shell.sleep_ms = parse_integer(bytes, &p);
+        } else if (sv_equal(key, SV("scale"))) {
+            i64 p = pos < end ? pos : end;
+            shell.scale = (f32)parse_decimal(bytes, &p);
         }
         while (pos < end && s[pos] != '\n') pos++;
         pos++;

@@ -12,6 +12,7 @@ struct ShellReports {
     u64 process_start;
     bool startup;
     bool latency;
+    bool frame_count;  // TESMORA_FRAME_COUNT: frames drawn and left out, printed at the end
 };
 
 // What start-up made, so that shutdown takes down only that, and the loop's clock.
@@ -24,6 +25,14 @@ struct ShellRun {
     bool first_frame_reported;
     u64 counter_frequency;
     u64 last_present;
+    // Frames on change (frame_pacing.cpp): when the last frame started, when the next is
+    // due (performance counter), and whether an analysis result is being waited for.
+    f64 frame_start_seconds;
+    u64 last_frame_start;
+    u64 next_frame_due;
+    bool analysis_awaited;
+    f64 analysis_requested_at;
+    bool drawn_once;
 };
 
 struct ShellState {
@@ -35,6 +44,7 @@ struct ShellState {
     bool paused;
     f64 render_time;          // seconds spent in the last workbench_frame
     i64 sleep_ms;
+    f32 scale;  // "scale" of the settings; 0: the display's own
     StringView project_argument;  // the project path of the command line (not copied)
     i32 exit_status;              // of the process: 1 when start-up failed
     // A termination request ends the process at once (the real program); tests running

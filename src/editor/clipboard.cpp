@@ -1,6 +1,10 @@
 #include "editor/clipboard.h"
 
+#include <cstring>
+
 #include "editor/edit.h"
+#include "editor/editor_state.h"
+#include "editor/line_ends.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
 #include "editor/recolour.h"
@@ -76,8 +80,20 @@ void cut_selection(Document* doc) {
     finish_edit(doc);
 }
 
+// Text from other programs may end its lines in "\r\n"; the text here holds "\n" only.
+static StringView without_crs(StringView pasted) {
+    if (pasted.length <= 0 || !memchr(pasted.data, '\r', (size_t)pasted.length)) return pasted;
+    Array<u8>* copy = &editor.save_scratch;
+    copy->pool = pool_main;
+    copy->count = 0;
+    array_insert_many(copy, 0, (const u8*)pasted.data, pasted.length);
+    LineEndCount ends;
+    copy->count = line_ends_strip_crlf(copy->data, copy->count, &ends);
+    return StringView{(const char*)copy->data, copy->count};
+}
+
 void paste(Document* doc) {
-    StringView pasted = clipboard_get();
+    StringView pasted = without_crs(clipboard_get());
     i64 selected = selection_text(doc).length;
     if (!document_can_grow(doc, document_length(doc) - selected + pasted.length)) return;
     undo_checkpoint(doc, edit_structural);

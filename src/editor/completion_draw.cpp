@@ -22,9 +22,11 @@ constexpr f64 counter_room = 96;
 // The argument scan gives up beyond the longest call range that is ever offered.
 constexpr i64 argument_scan_limit = 1000000;
 
+// Solid whatever the theme's alpha: the code behind must not show through the names.
 void panel(const Document* doc, f64 left, f64 bottom, f64 width, f64 height) {
-    draw_quad(doc->background_texture, render.theme.menu_background_color, left, bottom, width, height, 0, 0, 0,
-              uv_rect_full);
+    Color c = render.theme.menu_background_color;
+    c.a = 1;
+    draw_quad(doc->background_texture, c, left, bottom, width, height, 0, 0, 0, uv_rect_full);
 }
 
 void draw_completion_list(Document* doc, f32 h) {

@@ -12,6 +12,7 @@
 #include "render/resources.h"
 #include "render/theme.h"
 #include "syntax/syntax_state.h"
+#include "editor/indent.h"
 
 EditorState editor;
 
@@ -161,6 +162,8 @@ void document_reset(Document* doc) {
     doc->completion_open = 0;
     doc->symbol_list_open = 0;
     doc->recovery_state_id = 0;
+    doc->crlf = doc->mixed_line_ends = 0;
+    doc->indent_unit = 0;
     doc->recovery_present = 0;
     doc->recovery_time = 0;
     document_mark_changed(doc);
@@ -192,6 +195,7 @@ void document_set_text(Document* doc, StringView s) {
     store_insert(&doc->text, 0, (const u8*)s.data, n, nullptr, 0);
     doc->cursor = doc->anchor = (i32)n;
     rebuild_line_table(doc);
+    doc->indent_unit = detect_indent_unit(doc);
 }
 
 StringView document_range(const Document* doc, i64 start, i64 end) {

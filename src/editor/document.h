@@ -75,16 +75,18 @@ struct Document {
     f32 thumb_offset;
     f32 grab_thumb_offset, grab_mouse_y;
     u8 thumb_dragging;
+    u8 track_pressed;  // this frame's press paged through the scrollbar's track
     f32 double_click_time;
     u8 smooth_scroll;
     u8 show_line_numbers;
     u8 highlight_flag;
     u8 single_line;
-    u8 kind;  // FileKind
+    u8 kind;         // FileKind
+    u8 indent_unit;  // 0: a tab; else that many spaces (told by the file when it is read)
     u8 submitted;
     f32 click_timer;
     f32 last_press_x, last_press_y;
-    f32 blink_phase;
+    f32 blink_phase;  // seconds since the last key, up to when the caret stops blinking
     i32 cursor;
     i32 anchor;
     i32 preferred_column;
@@ -139,6 +141,8 @@ struct Document {
     FileStamp disk_stamp;
     FileStamp seen_stamp;
     u8 file_missing;  // the file was not there when loaded or has disappeared since
+    u8 crlf;             // the file's lines end in "\r\n" (the text holds "\n"; saved back)
+    u8 mixed_line_ends;  // it had both kinds when read (saved as the majority, said once)
     // Crash recovery: the state written to this document's recovery file (0: none yet),
     // whether such a file may exist, and when it was last written (seconds).
     u64 recovery_state_id;

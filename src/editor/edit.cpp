@@ -1,5 +1,7 @@
 #include "editor/edit.h"
 
+#include "editor/indent.h"
+
 #include "editor/completion.h"
 #include "editor/line_table.h"
 #include "editor/motion.h"
@@ -22,13 +24,6 @@ void remove_characters(Document* doc, i64 start, i64 end) {
     text_remove(doc, start, end - start);
 }
 
-i64 leading_tabs(const Document* doc, i64 pos) {
-    i64 start = 0;
-    locate_row(doc, pos, &start);
-    i64 n = 0;
-    while (start + n < document_length(doc) && document_byte(doc, start + n) == '\t') n++;
-    return n;
-}
 }  // namespace
 
 void delete_selection(Document* doc) {
@@ -79,9 +74,9 @@ bool insert_typed_text(Document* doc, StringView typed) {
     u8 first = (u8)typed.data[0];
     bool newline = typed.length == 1 && first == '\n';
     i64 selected = doc->cursor > doc->anchor ? doc->cursor - doc->anchor : doc->anchor - doc->cursor;
-    // A newline may bring the line's indentation with it.
-    i64 extra = newline ? leading_tabs(doc, doc->cursor < doc->anchor ? doc->cursor : doc->anchor) : 0;
-    if (!document_can_grow(doc, document_length(doc) - selected + typed.length + extra)) return false;
+    // A newline brings the line's indentation with it (measured once the selection is gone).
+    char indentation[256];
+    if (!document_can_grow(doc, document_length(doc) - selected + typed.length + (newline ? 2 * 256 + 1 : 0))) return false;
 
     if (!newline) undo_checkpoint(doc, is_word_char(first) ? edit_word_char : edit_other_char);
     delete_selection(doc);
@@ -94,44 +89,26 @@ bool insert_typed_text(Document* doc, StringView typed) {
         }
         close_completion(doc);
     }
-    i64 tabs = newline ? leading_tabs(doc, doc->cursor) : 0;
+    i64 indent = newline ? newline_indentation(doc, doc->cursor, indentation, (i64)sizeof indentation) : 0;
     if (!is_word_char(first)) close_completion(doc);
+    if (typed.length == 1 && first == '}') outdent_for_closing_brace(doc);
     doc->last_typed = first;
     doc->last_edit_pos = doc->cursor;
     doc->cursor += (i32)text_insert(doc, doc->cursor, typed, colour);
     if (newline) {
-        for (i64 i = 0; i < tabs; i++) insert_byte(doc, '\t', 0);
+        doc->cursor += (i32)text_insert(doc, doc->cursor, StringView{indentation, indent}, 0);
+        // Enter between "{" and "}": the brace goes to a line of its own at the outer level.
+        i64 base = leading_blanks(doc, doc->cursor - indent - 1);
+        i64 after = doc->cursor;
+        while (after < document_length(doc) && (document_byte(doc, after) == ' ' || document_byte(doc, after) == '\t')) after++;
+        if (indent > base && after < document_length(doc) && document_byte(doc, after) == '}') {
+            if (after > doc->cursor) text_remove(doc, doc->cursor, after - doc->cursor);
+            text_insert(doc, doc->cursor, SV("\n"), 0);
+            text_insert(doc, doc->cursor + 1, StringView{indentation, base}, 0);
+        }
     }
     doc->anchor = doc->cursor;
     return true;
-}
-
-void indent_block(Document* doc, bool outdent) {
-    undo_checkpoint(doc, edit_structural);
-    bool cursor_larger = doc->cursor >= doc->anchor;
-    bool collapsed = doc->cursor == doc->anchor;
-    i64 low = cursor_larger ? doc->anchor : doc->cursor;
-    i64 high = cursor_larger ? doc->cursor : doc->anchor;
-    if (!outdent && !document_can_grow(doc, document_length(doc) + (high - low) + 1)) return;
-    auto move_high = [&](i64 delta) {
-        high += delta;
-        if (cursor_larger || collapsed) doc->cursor = (i32)high;
-        if (!cursor_larger || collapsed) doc->anchor = (i32)high;
-    };
-    i64 start = 0;
-    i64 row = locate_row(doc, low, &start);
-    while (start < high && start < document_length(doc)) {
-        if (!outdent) {
-            if (text_insert(doc, start, SV("\t"), 0) == 0) break;
-            move_high(1);
-        } else if (document_byte(doc, start) == '\t') {
-            text_remove(doc, start, 1);
-            move_high(-1);
-        }
-        if (row + 1 >= line_count(doc)) break;
-        start += line_length(doc, row);
-        row++;
-    }
 }
 
 void delete_backward(Document* doc, bool by_word) {

@@ -30,9 +30,6 @@ bool document_can_grow(Document* doc, i64 new_length);
 // a change (finish_edit follows).
 // Typed text at the cursor: undo grouping, colour, auto-indent after a newline.
 bool insert_typed_text(Document* doc, StringView typed);
-// Tab with a selection indents every touched line; with `outdent` (Shift) it removes one
-// leading tab from each.
-void indent_block(Document* doc, bool outdent);
 // Backspace and Delete, by character or (with `by_word`) by word.
 void delete_backward(Document* doc, bool by_word);
 void delete_forward(Document* doc, bool by_word);

@@ -7,6 +7,8 @@
 #include "core/project_path.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
+#include "editor/indent.h"
+#include "editor/line_ends.h"
 #include "editor/text_change.h"
 #include "platform/platform.h"
 #include "editor/recolour.h"
@@ -21,6 +23,19 @@ StringView full_path_of(StringView relative) {
     full.pool = pool_frame;
     build_full_path(&full, relative);
     return builder_view(full);
+}
+
+// The text without the CRs of its "\r\n" pairs; the document remembers which line end
+// the file mostly had, to write it back that way (a mixed file becomes its majority).
+i64 take_line_ends(Document* doc, u8* bytes, i64 length) {
+    doc->crlf = doc->mixed_line_ends = 0;
+    // A binary file (a NUL near its start) keeps every byte as it is.
+    if (length > 0 && memchr(bytes, 0, (size_t)(length < 65536 ? length : 65536))) return length;
+    LineEndCount ends;
+    i64 kept = line_ends_strip_crlf(bytes, length, &ends);
+    doc->crlf = ends.crlf > ends.lf ? 1 : 0;
+    doc->mixed_line_ends = ends.crlf > 0 && ends.lf > 0 ? 1 : 0;
+    return kept;
 }
 
 // Fills the (empty) document's store with the file's bytes, colour 0; the line table is
@@ -38,7 +53,7 @@ ReadStatus read_whole_file(Document* doc, StringView full_path) {
     // A file that grew since it was measured is refused rather than read past the room.
     FileContents contents = file_read_all_to(full_path, store->bytes, stamp.size);
     if (contents.status != read_ok) return contents.status;
-    i64 read = contents.bytes.length;
+    i64 read = take_line_ends(doc, store->bytes, contents.bytes.length);
     store->gap_start = read;
     if (read > 0) memset(store->colours, 0, (size_t)read);
     // The table grows by doubling: allow for twice the lines.
@@ -113,6 +128,7 @@ void document_load(Document* doc, StringView path) {
     doc->kind = file_kind_for_path(path);
     note_file_on_disk(doc, full_path);
     rebuild_line_table(doc);
+    doc->indent_unit = detect_indent_unit(doc);
     recolour_document(doc);
     doc->view_request = 1;
 }
@@ -127,7 +143,13 @@ SaveOutcome document_save(Document* doc, bool overwrite_changed) {
     file_remove_stray_temporaries(full_path);
     // Written beside the file and renamed over it: the old bytes stay until the new
     // ones are safely on disk.
-    SaveResult result = file_save_atomic(full_path, document_text(doc));
+    StringView text = document_text(doc);
+    if (doc->crlf) {
+        editor.save_scratch.pool = pool_main;
+        line_ends_expand_crlf(text, &editor.save_scratch);
+        text = StringView{(const char*)editor.save_scratch.data, editor.save_scratch.count};
+    }
+    SaveResult result = file_save_atomic(full_path, text);
     if (result == save_open_failed || result == save_not_writable) {
         report(SV("failed to open file for writing: "), full_path);
         return save_outcome_failed;
@@ -138,6 +160,12 @@ SaveOutcome document_save(Document* doc, bool overwrite_changed) {
     }
     document_mark_saved(doc);
     note_file_on_disk(doc, full_path);
+    if (doc->mixed_line_ends) {
+        // Said once: from now on the file has one kind of line end.
+        doc->mixed_line_ends = 0;
+        StringView said = doc->crlf ? SV("mixed line ends saved as CRLF: ") : SV("mixed line ends saved as LF: ");
+        string_assign(&editor.line_end_notice, string_concat(said, full_path, pool_frame), pool_main);
+    }
 
     StringView sources = owned_view(analysis.source_cache.sources_name);
     if (sources.length > 0 && sv_equal(owned_view(doc->path), sources)) {
@@ -160,6 +188,10 @@ bool document_reload(Document* doc) {
     i64 limit = pool_available(pool_main) / 4;
     FileContents contents = stamp.size <= limit ? file_read_all_into(full_path, scratch, limit, 0)
                                                 : FileContents{read_too_large, StringView{nullptr, 0}, stamp.size};
+    if (contents.status == read_ok) {
+        u8* bytes = (u8*)contents.bytes.data;
+        contents.bytes.length = take_line_ends(doc, bytes, contents.bytes.length);
+    }
     undo_checkpoint(doc, edit_structural);
     if (contents.status != read_ok || !text_replace_all(doc, contents.bytes)) {
         bool too_large = contents.status != read_cannot_open;
@@ -179,6 +211,7 @@ bool document_reload(Document* doc) {
     document_mark_changed(doc);
     document_mark_saved(doc);
     note_file_on_disk(doc, full_path);
+    doc->indent_unit = detect_indent_unit(doc);
     recolour_document(doc);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "editor/clipboard.h"
 #include "editor/completion.h"
 #include "editor/edit.h"
+#include "editor/indent.h"
 #include "editor/editor_state.h"
 #include "editor/line_table.h"
 #include "editor/motion.h"
@@ -45,7 +46,8 @@ void handle_ctrl_keys(Document* doc) {
     if (typed(key_I) && doc->symbol_list_selected > 0) doc->symbol_list_selected--;
     if (typed(key_K) && doc->symbol_list_selected + 1 < doc->symbol_list.count) doc->symbol_list_selected++;
     if (typed(key_T)) replace_selection(doc);
-    if (typed(key_B)) open_symbol_list(doc);
+    // Ctrl+Shift+B belongs to the workbench (the side panels).
+    if (typed(key_B) && !input_key_is_held(key_shift)) open_symbol_list(doc);
     if (typed(key_W)) editor.search.whole_word = !editor.search.whole_word;
     if (typed(key_match_case)) editor.search.match_case = !editor.search.match_case;
     if (typed(key_space)) {
@@ -79,7 +81,18 @@ void handle_editing_keys(Document* doc, KeyFrame* k) {
 }  // namespace
 
 void handle_keys(Document* doc) {
-    if (typed(key_escape)) return;
+    if (typed(key_escape)) {
+        if (!doc->single_line) editor.search.highlight = false;
+        return;
+    }
+    // In a one-line field Tab belongs to the dialog (next field, name completion).
+    if (doc->single_line && typed(key_tab) && input_text_typed().length <= 0) return;
+    // F3 and Shift+F3: the next and the previous match, as Ctrl+L and Ctrl+J.
+    if (!doc->single_line && input_key_is_typed(key_f1 + 2)) {
+        input_key_is_held(key_shift) ? find_previous(doc) : find_next(doc, doc->cursor);
+        editor.search.highlight = editor.search.search_text.length > 0;
+        return;
+    }
     StringView text = input_text_typed();
     if (text.length <= 0 && !typed(key_any)) return;
 
@@ -95,12 +108,13 @@ void handle_keys(Document* doc) {
 
     if (k.ctrl) handle_ctrl_keys(doc);
 
+    char tab_spaces[8];
     if (typed(key_tab) && (k.shift || doc->cursor != doc->anchor)) {
         indent_block(doc, k.shift);
         k.changed = true;
     } else {
         if (typed(key_enter) || typed(key_kp_enter)) text = SV("\n");
-        else if (typed(key_tab)) text = SV("\t");
+        else if (typed(key_tab)) text = StringView{tab_spaces, tab_text(doc, tab_spaces, (i64)sizeof tab_spaces)};
         bool to_editing_keys = text.length <= 0 || k.keypad_navigation || k.ctrl;
         if (text.length == 1 && text.data[0] == '\n') {
             if (doc->single_line) {
@@ -113,11 +127,7 @@ void handle_keys(Document* doc) {
         else k.changed = insert_typed_text(doc, text);
     }
 
-    if (doc->reset_column) {
-        i64 start = 0;
-        locate_row(doc, doc->cursor, &start);
-        doc->preferred_column = (i32)(doc->cursor - start);
-    }
+    if (doc->reset_column) doc->preferred_column = visual_column(doc, doc->cursor);
     if (doc->cursor != old_cursor) doc->view_request = 1;
     if (k.changed) finish_edit(doc);
 }

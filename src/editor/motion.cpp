@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 namespace {
+// Page Up/Down when the view has not been laid out yet.
 constexpr i32 page_lines = 12;
 
 bool is_continuation(u8 c) { return c >= 0x80 && c <= 0xBF; }
@@ -62,11 +63,63 @@ void move_right(Document* doc, bool shift, bool ctrl) {
     doc->anchor = clamp_position(doc, doc->anchor);
 }
 
+// Home goes to the first character that is not a blank, and from there to column 0.
 void move_home(Document* doc, bool shift) {
     i64 start = 0;
-    locate_row(doc, doc->cursor, &start);
-    doc->cursor = clamp_position(doc, start);
+    i64 row = locate_row(doc, doc->cursor, &start);
+    i64 end = start + line_length(doc, row);
+    i64 first = start;
+    while (first < end && (document_byte(doc, first) == ' ' || document_byte(doc, first) == '\t')) first++;
+    if (first >= end || document_byte(doc, first) == '\n' || doc->cursor == first) first = start;
+    doc->cursor = clamp_position(doc, first);
     follow_unless_shift(doc, shift);
+}
+
+i64 tab_columns(const Document* doc) {
+    const Font* f = doc->font;
+    if (!f || !(f->space_advance > 0) || !(f->tab_advance > 0)) return 4;
+    i64 n = (i64)(f->tab_advance / f->space_advance + 0.5);
+    return n > 0 ? n : 1;
+}
+
+// The position on the row starting at `start` whose column is the last not past `column`.
+i64 position_at_column(const Document* doc, i64 start, i64 row_length, i64 column) {
+    i64 end = start + row_length;
+    if (end > start && document_byte(doc, end - 1) == '\n') end--;
+    i64 tab = tab_columns(doc), at = 0, pos = start;
+    while (pos < end) {
+        u8 c = document_byte(doc, pos);
+        i64 width = c == '\t' ? tab : 1;
+        if (at + width > column) {
+            // Inside a tab: to whichever of its ends is nearer.
+            if (column - at >= at + width - column) pos = next_character(doc, pos);
+            break;
+        }
+        at += width;
+        pos = next_character(doc, pos);
+    }
+    return pos;
+}
+
+// Rows Page Up and Page Down move: what the view shows, less one row of context.
+i32 page_rows(const Document* doc) {
+    f32 h = document_line_height(doc);
+    if (!(h > 0) || !(doc->height > h)) return page_lines;
+    i32 rows = (i32)(doc->height / h) - 1;
+    return rows > 1 ? rows : 1;
+}
+
+void move_page(Document* doc, bool down) {
+    if (doc->completion_open) {
+        for (i32 i = 0; i < 8; i++) down ? move_down(doc) : move_up(doc);
+        return;
+    }
+    i32 rows = page_rows(doc);
+    for (i32 i = 0; i < rows; i++) down ? move_down(doc) : move_up(doc);
+    // The view moves with the caret, so the caret keeps its place on screen.
+    f32 step = (f32)rows * document_line_height(doc);
+    doc->target_scroll_y += down ? step : -step;
+    if (doc->target_scroll_y < 0) doc->target_scroll_y = 0;
 }
 
 void move_end(Document* doc, bool shift) {
@@ -131,10 +184,8 @@ void move_up(Document* doc) {
     if (row == 0) {
         doc->cursor = 0;
     } else {
-        i64 above = line_length(doc, row - 1);
-        i64 back = above - doc->preferred_column;
-        if (back < 1) back = 1;
-        doc->cursor = clamp_position(doc, start - back);
+        i64 above_start = start - line_length(doc, row - 1);
+        doc->cursor = clamp_position(doc, position_at_column(doc, above_start, line_length(doc, row - 1), doc->preferred_column));
     }
     follow_unless_shift(doc, shift);
 }
@@ -154,13 +205,23 @@ void move_down(Document* doc) {
     i64 row = locate_row(doc, c, &start);
     if (row + 1 < line_count(doc)) {
         i64 next_start = start + line_length(doc, row);
-        i64 column = line_length(doc, row + 1) - 1;
-        if (doc->preferred_column < column) column = doc->preferred_column;
-        doc->cursor = clamp_position(doc, next_start + column);
+        doc->cursor = clamp_position(doc, position_at_column(doc, next_start, line_length(doc, row + 1), doc->preferred_column));
     } else {
         doc->cursor = clamp_position(doc, c);
     }
     follow_unless_shift(doc, shift);
+}
+
+i32 visual_column(const Document* doc, i64 pos) {
+    i64 start = 0;
+    locate_row(doc, pos, &start);
+    i64 tab = tab_columns(doc), column = 0;
+    for (i64 i = start; i < pos && i < text_length(doc); i++) {
+        u8 c = document_byte(doc, i);
+        if (c == '\t') column += tab;
+        else if (!is_continuation(c)) column++;
+    }
+    return (i32)column;
 }
 
 void go_to(Document* doc, i32 pos) {
@@ -182,14 +243,21 @@ bool handle_motion_keys(Document* doc, bool shift, bool ctrl, bool keypad_naviga
     auto typed = [keypad_navigation](i32 key, i32 keypad_key) {
         return input_key_is_typed(key) || (keypad_navigation && input_key_is_typed(keypad_key));
     };
-    if (typed(key_home, key_kp_7)) {
+    if (ctrl && (input_key_is_typed(key_up) || input_key_is_typed(key_down))) {
+        // Ctrl+Up/Down scroll by a row and leave the caret where it is.
+        f32 h = document_line_height(doc);
+        f32 limit = (f32)(line_count(doc) - 1) * h;
+        doc->target_scroll_y += input_key_is_typed(key_down) ? h : -h;
+        if (doc->target_scroll_y > limit) doc->target_scroll_y = limit;
+        if (doc->target_scroll_y < 0) doc->target_scroll_y = 0;
+    } else if (typed(key_home, key_kp_7)) {
         move_home(doc, shift);
     } else if (typed(key_end, key_kp_1)) {
         move_end(doc, shift);
     } else if (typed(key_page_up, key_kp_9)) {
-        for (i32 i = 0; i < page_lines; i++) move_up(doc);
+        move_page(doc, false);
     } else if (typed(key_page_down, key_kp_3)) {
-        for (i32 i = 0; i < page_lines; i++) move_down(doc);
+        move_page(doc, true);
     } else if (typed(key_left, key_kp_4)) {
         move_left(doc, shift, ctrl);
     } else if (typed(key_right, key_kp_6)) {

@@ -4,6 +4,9 @@
 
 i32 word_start(const Document* doc, i32 pos, bool identifier_only);
 i32 word_end(const Document* doc, i32 pos, bool identifier_only);
+// The column `pos` is drawn at on its row: characters, not bytes, a tab as wide as drawn.
+// Up and Down keep this column (Document::preferred_column).
+i32 visual_column(const Document* doc, i64 pos);
 void move_up(Document* doc);
 void move_down(Document* doc);
 void go_to(Document* doc, i32 pos);

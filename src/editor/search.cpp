@@ -3,6 +3,7 @@
 #include "editor/edit.h"
 #include "editor/editor_state.h"
 #include "editor/motion.h"
+#include "editor/text_change.h"
 #include "editor/view.h"
 
 
@@ -76,7 +77,82 @@ void find_previous(Document* doc) {
     }
 }
 
+bool selection_is_match(const Document* doc) {
+    i64 s = doc->anchor < doc->cursor ? doc->anchor : doc->cursor;
+    i64 e = doc->anchor < doc->cursor ? doc->cursor : doc->anchor;
+    return e > s && matches_at(doc, s, e);
+}
+
+MatchCount count_matches(Document* doc, StringView needle, i64 before) {
+    MatchCount c{};
+    i64 n = needle.length, length = document_length(doc);
+    if (n <= 0 || n > length) return c;
+    // One contiguous view of the text (moves the gap once), then a scan for the first byte.
+    const u8* text = (const u8*)document_range(doc, 0, length).data;
+    const u8* wanted = (const u8*)needle.data;
+    u8 first = fold(wanted[0]), upper = first >= 'a' && first <= 'z' ? (u8)(first - 32) : first;
+    bool fold_case = !editor.search.match_case;
+    for (i64 i = 0; i + n <= length;) {
+        const u8* a = (const u8*)memchr(text + i, wanted[0], (size_t)(length - n + 1 - i));
+        if (fold_case && first != upper) {
+            const u8* b = (const u8*)memchr(text + i, first == wanted[0] ? upper : first, (size_t)(length - n + 1 - i));
+            if (!a || (b && b < a)) a = b;
+        }
+        if (!a) break;
+        i = a - text;
+        bool same = true;
+        for (i64 j = 1; j < n && same; j++) same = fold_case ? fold(text[i + j]) == fold(wanted[j]) : text[i + j] == wanted[j];
+        if (same && (!editor.search.whole_word || on_word_boundaries(doc, i, i + n))) {
+            if (i < before) c.before++;
+            c.total++;
+            i += n;
+        } else {
+            i++;
+        }
+    }
+    return c;
+}
+
+StringView search_text_at_caret(const Document* doc) {
+    i64 s = doc->anchor < doc->cursor ? doc->anchor : doc->cursor;
+    i64 e = doc->anchor < doc->cursor ? doc->cursor : doc->anchor;
+    if (e > s) {
+        for (i64 i = s; i < e; i++)
+            if (document_byte(doc, i) == '\n') return StringView{nullptr, 0};
+        return document_range(doc, s, e);
+    }
+    i64 start = word_start(doc, doc->cursor, true), end = word_end(doc, doc->cursor, true);
+    if (end <= start) return StringView{nullptr, 0};
+    return document_range(doc, start, end);
+}
+
+i64 replace_all(Document* doc) {
+    StringView needle = owned_view(editor.search.search_text);
+    StringView replacement = owned_view(editor.search.replace_text);
+    MatchCount c = count_matches(doc, needle, 0);
+    if (c.total == 0) return 0;
+    if (!document_can_grow(doc, document_length(doc) + c.total * (replacement.length - needle.length) + 1)) return 0;
+    undo_checkpoint(doc, edit_structural);
+    // From the end backwards, so that the positions still to visit do not move.
+    i64 replaced = 0;
+    for (i64 start = document_length(doc) - needle.length; start >= 0;) {
+        if (matches_at(doc, start, start + needle.length)) {
+            text_remove(doc, start, needle.length);
+            text_insert(doc, start, replacement, 0);
+            replaced++;
+            start -= needle.length;
+        } else {
+            start--;
+        }
+    }
+    doc->cursor = doc->anchor = doc->cursor > document_length(doc) ? (i32)document_length(doc) : doc->cursor;
+    finish_edit(doc);
+    return replaced;
+}
+
 void replace_selection(Document* doc) {
+    // Only a selected match is replaced: anything else would put the text at the caret.
+    if (!selection_is_match(doc)) return;
     StringView replacement = owned_view(editor.search.replace_text);
     i64 selected = doc->cursor > doc->anchor ? doc->cursor - doc->anchor : doc->anchor - doc->cursor;
     if (!document_can_grow(doc, document_length(doc) - selected + replacement.length)) return;

@@ -41,7 +41,7 @@ void editor_view(Document* doc) {
 
     doc->click_timer -= core.frame_time;
     bool drag_outside = false;
-    if (!doc->thumb_dragging && doc->focused) drag_outside = view_mouse_selection(doc, &f);
+    if (!doc->thumb_dragging && !doc->track_pressed && doc->focused) drag_outside = view_mouse_selection(doc, &f);
     if (doc->view_request || drag_outside) {
         doc->view_request = 0;
         view_scroll_to_caret(doc, &f);
@@ -51,14 +51,18 @@ void editor_view(Document* doc) {
 
     draw_quad(doc->background_texture, doc->background, doc->x, doc->y, doc->width, doc->height, 0, 0, 0,
               uv_rect_full);
+    view_draw_gutter(doc, &f);
+    view_text_area_clip(doc, true);
     view_draw_brackets(doc, &f);
     view_draw_rows(doc, &f);
     view_draw_occurrences(doc, &f);
+    view_draw_caret(doc, &f);
+    view_draw_search_matches(doc, &f);
+    view_draw_selection(doc, &f);
+    view_text_area_clip(doc, false);
     view_draw_indicators(doc, &f);
     if (f.inside && input_mouse_is_pressed(mouse_secondary) && editor.hooks.open_context_menu)
         editor.hooks.open_context_menu(doc);
-    view_draw_caret(doc, &f);
-    view_draw_selection(doc, &f);
     completion_draw_popups(doc, f.h);
     view_follow_thumb(doc, &f);
     view_draw_scrollbar(doc, &f);

@@ -35,6 +35,10 @@ f64 view_row_centre(const Document* doc, f32 h, i64 row);
 // The row under window height y, clamped to the line entries.
 i64 view_row_at(const Document* doc, f64 y);
 f32 view_gutter_width(const Document* doc);
+// Window x where the text area starts (right of the gutter), whatever the sideways scroll.
+f32 view_text_area_left(const Document* doc);
+// Box width that shows `columns` characters beside the gutter and the scrollbar.
+f32 view_width_for_columns(const Document* doc, i64 columns);
 // Pixel advance of one character as the text walk moves the pen.
 f64 view_char_advance(const Document* doc, u32 code_point);
 // Gutter, text_left, caret_x and caret_y.
@@ -57,11 +61,17 @@ void view_follow_thumb(Document* doc, ViewFrame* f);
 bool view_mouse_selection(Document* doc, ViewFrame* f);
 
 void view_draw_brackets(Document* doc, const ViewFrame* f);
+// Current-line band and line numbers.
+void view_draw_gutter(Document* doc, const ViewFrame* f);
+// Sets the scissor to the text area (multi-line documents), or back to the whole box.
+void view_text_area_clip(const Document* doc, bool on);
 void view_draw_rows(Document* doc, const ViewFrame* f);
 void view_draw_occurrences(Document* doc, const ViewFrame* f);
 void view_draw_indicators(Document* doc, const ViewFrame* f);
 void view_draw_caret(Document* doc, const ViewFrame* f);
 void view_draw_selection(Document* doc, const ViewFrame* f);
+// The matches of the find text in the rows on screen, while the search is highlighted.
+void view_draw_search_matches(Document* doc, const ViewFrame* f);
 void view_draw_scrollbar(Document* doc, const ViewFrame* f);
 // A row-high box whose left edge stands at (x, row centre).
 void view_row_box(const Document* doc, Color color, f64 x, f64 centre, f64 width, f32 h);

@@ -18,8 +18,11 @@
 
 namespace {
 
-const f32 two_pi = 6.28318530718f;
 const f32 indicator_alpha = 0.75f;
+// The caret is shown and hidden for half a second each, and stays shown once the keys
+// have rested this long, so that an idle editor draws nothing.
+const f32 caret_blink_half = 0.5f;
+const f32 caret_steady_after = 10.0f;
 
 Color with_alpha(Color c, f32 alpha) {
     c.a = alpha;
@@ -45,15 +48,44 @@ void view_draw_indicators(Document* doc, const ViewFrame* f) {
 
 void view_draw_caret(Document* doc, const ViewFrame* f) {
     if (!doc->focused) return;
-    doc->blink_phase += core.frame_time * two_pi;
-    if (doc->blink_phase > two_pi) doc->blink_phase -= two_pi;
-    if (!(doc->blink_phase == doc->blink_phase) || doc->blink_phase > two_pi) doc->blink_phase = 0;
-    f32 alpha = std::cos(doc->blink_phase) * 0.5f + 0.5f;
+    doc->blink_phase += core.frame_time;
+    if (!(doc->blink_phase >= 0) || doc->blink_phase > caret_steady_after) doc->blink_phase = caret_steady_after;
+    f32 alpha = 1;
+    if (doc->blink_phase < caret_steady_after) {
+        i32 half = (i32)(doc->blink_phase / caret_blink_half);
+        if (half % 2 == 1) alpha = 0;
+        frame_request((f32)(half + 1) * caret_blink_half - doc->blink_phase);
+    }
     if (row_shown(f, f->cursor_row))
         view_row_box(doc, with_alpha(doc->caret_color, alpha), doc->caret_x, doc->caret_y, doc->caret_width, f->h);
     if (f->inside) {
         f64 centre = view_row_centre(doc, f->h, f->hover_row);
         view_row_box(doc, with_alpha(doc->caret_color, 0.5f), doc->hover_x, centre, doc->caret_width, f->h);
+    }
+}
+
+void view_draw_search_matches(Document* doc, const ViewFrame* f) {
+    i64 n = editor.search.search_text.length;
+    if (doc->single_line || !editor.search.highlight || n <= 0 || f->last_row < f->first_row) return;
+    i64 start = f->first_row_start;
+    i64 end = row_start(doc, f->last_row) + line_length(doc, f->last_row);
+    if (end > document_length(doc)) end = document_length(doc);
+    Color color = render.theme.search_match_color;
+    // The selected match shows as the selection alone.
+    i64 selected = doc->anchor < doc->cursor ? doc->anchor : doc->cursor;
+    i64 selected_end = doc->anchor < doc->cursor ? doc->cursor : doc->anchor;
+    for (i64 i = start; i + n <= end; i++) {
+        if (!matches_at(doc, i, i + n)) continue;
+        if (i == selected && i + n == selected_end) {
+            i += n - 1;
+            continue;
+        }
+        // A match across rows is marked on its first row only.
+        i64 row = row_of_position(doc, i);
+        f64 x0 = doc->text_left + line_offset(doc, (i32)i), x1 = doc->text_left + line_offset(doc, (i32)(i + n));
+        if (x1 < x0) x1 = (f64)doc->x + doc->width;
+        view_row_box(doc, color, x0, view_row_centre(doc, f->h, row), x1 - x0, f->h);
+        i += n - 1;
     }
 }
 

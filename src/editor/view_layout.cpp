@@ -56,6 +56,14 @@ f32 view_gutter_width(const Document* doc) {
     return (f32)(digits * doc->zoom * doc->font->size * doc->font->space_advance);
 }
 
+f32 view_text_area_left(const Document* doc) { return doc->x + 16 + view_gutter_width(doc); }
+
+f32 view_width_for_columns(const Document* doc, i64 columns) {
+    if (!font_usable(doc->font)) return 0;
+    f32 column = (f32)(doc->zoom * doc->font->size * doc->font->space_advance);
+    return view_text_area_left(doc) - doc->x + (f32)columns * column + doc->scrollbar_width;
+}
+
 f64 view_char_advance(const Document* doc, u32 code_point) {
     const Font* f = doc->font;
     if (!font_usable(f)) return 0;
@@ -105,7 +113,7 @@ i32 position_at(const Document* doc, f64 x, f64 y) {
 void view_layout(Document* doc, ViewFrame* f) {
     f->h = document_line_height(doc);
     f->gutter = view_gutter_width(doc);
-    doc->text_left = doc->scroll_x + doc->x + 16 + f->gutter;
+    doc->text_left = doc->scroll_x + view_text_area_left(doc);
     f->cursor_row = line_entries(doc) > 0 ? row_of_position(doc, doc->cursor) : 0;
     doc->caret_x = doc->text_left + line_offset(doc, doc->cursor);
     doc->caret_y = (f32)view_row_centre(doc, f->h, f->cursor_row);

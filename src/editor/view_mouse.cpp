@@ -50,7 +50,7 @@ bool view_mouse_selection(Document* doc, ViewFrame* f) {
     bool outside = false;
     if (doc->selecting && input_mouse_is_held(mouse_primary)) {
         doc->cursor = position_at(doc, core.mouse_x, core.mouse_y);
-        doc->preferred_column = (i32)(doc->cursor - row_start(doc, row_of_position(doc, doc->cursor)));
+        doc->preferred_column = visual_column(doc, doc->cursor);
         view_layout(doc, f);
         outside = !f->inside;
     }

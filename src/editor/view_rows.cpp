@@ -1,5 +1,6 @@
-// The visible rows: current-line band, coloured text and line numbers; and the other
-// occurrences of a selected word.
+// The visible rows: current-line band and line numbers in a gutter that does not scroll
+// sideways, coloured text clipped to the text area; and the other occurrences of a
+// selected word.
 #include <cstring>
 
 #include "editor/edit.h"
@@ -34,8 +35,9 @@ void draw_line_number(const Document* doc, i64 row, f64 centre) {
         n /= 10;
     }
     for (i64 i = 0; i < length; i++) digits[i] = reversed[length - 1 - i];
-    draw_text(doc->font, doc->line_number_color, StringView{digits, length}, doc->text_left - 8, centre, doc->zoom,
-              doc->zoom, align_right, align_center_y);
+    // The gutter stands still while the text scrolls sideways.
+    draw_text(doc->font, doc->line_number_color, StringView{digits, length}, view_text_area_left(doc) - 8, centre,
+              doc->zoom, doc->zoom, align_right, align_center_y);
 }
 
 }  // namespace
@@ -44,13 +46,33 @@ void view_row_box(const Document* doc, Color color, f64 x, f64 centre, f64 width
     draw_quad(doc->caret_texture, color, x, centre, width, h, 0, h * 0.5, 0, uv_rect_full);
 }
 
-void view_draw_rows(Document* doc, const ViewFrame* f) {
+void view_draw_gutter(Document* doc, const ViewFrame* f) {
     i64 last_entry = line_count(doc) - 1;
-    i64 start = f->first_row_start;
     for (i64 row = f->first_row; row <= f->last_row; row++) {
         f64 centre = view_row_centre(doc, f->h, row);
         if (doc->single_line || row == f->cursor_row)
             view_row_box(doc, render.theme.highlight_color, doc->x, centre, doc->width, f->h);
+        bool final_empty = row == last_entry && row > 0 && line_length(doc, row) == 0;
+        if (doc->show_line_numbers && !final_empty) draw_line_number(doc, row, centre);
+    }
+}
+
+void view_text_area_clip(const Document* doc, bool on) {
+    if (doc->single_line) return;
+    if (!on) {
+        scissor_set(doc->x, doc->y, doc->width, doc->height);
+        return;
+    }
+    // Text scrolled sideways goes under neither the gutter nor the scrollbar.
+    f32 left = view_text_area_left(doc);
+    f32 width = doc->x + doc->width - doc->scrollbar_width - left;
+    scissor_set(left, doc->y, width > 0 ? width : 0, doc->height);
+}
+
+void view_draw_rows(Document* doc, const ViewFrame* f) {
+    i64 start = f->first_row_start;
+    for (i64 row = f->first_row; row <= f->last_row; row++) {
+        f64 centre = view_row_centre(doc, f->h, row);
         i64 begin, end;
         row_bytes(doc, row, start, &begin, &end);
         if (end - begin > row_byte_limit) end = begin + row_byte_limit;
@@ -58,8 +80,6 @@ void view_draw_rows(Document* doc, const ViewFrame* f) {
         draw_text_colored(doc->font, doc->palette.colors, doc->palette.count, text,
                           document_colour_range(doc, begin, end), doc->text_left, centre, doc->zoom, doc->zoom,
                           align_center_y, 1e9);
-        bool final_empty = row == last_entry && row > 0 && line_length(doc, row) == 0;
-        if (doc->show_line_numbers && !final_empty) draw_line_number(doc, row, centre);
         start += line_length(doc, row);
     }
 }

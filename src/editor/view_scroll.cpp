@@ -1,9 +1,11 @@
 // Scrolling of the editor view: easing, the wheel and zoom, the scrollbar thumb, and
 // following the caret.
 #include "core/core_state.h"
+#include "editor/motion.h"
 #include "editor/view.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "render/renderer.h"
 
 namespace {
 
@@ -54,6 +56,10 @@ void view_ease_scroll(Document* doc) {
     doc->scroll_y += (doc->target_scroll_y - doc->scroll_y) * k;
     if (!finite(doc->scroll_x)) doc->scroll_x = doc->target_scroll_x;
     if (!finite(doc->scroll_y)) doc->scroll_y = doc->target_scroll_y;
+    // The ease ends exactly on its target, so that frames stop once the text is still.
+    if (math_abs(doc->target_scroll_x - doc->scroll_x) < 0.25) doc->scroll_x = doc->target_scroll_x;
+    if (math_abs(doc->target_scroll_y - doc->scroll_y) < 0.25) doc->scroll_y = doc->target_scroll_y;
+    if (doc->scroll_x != doc->target_scroll_x || doc->scroll_y != doc->target_scroll_y) frame_request(0);
 }
 
 void view_wheel(Document* doc, const ViewFrame* f) {
@@ -67,6 +73,21 @@ void view_wheel(Document* doc, const ViewFrame* f) {
         doc->zoom = zoom;
         doc->scroll_y *= factor;
         doc->target_scroll_y *= factor;
+        return;
+    }
+    if (input_key_is_held(key_shift)) {
+        // Sideways, as far as the widest row on screen reaches.
+        f64 widest = 0;
+        for (i64 row = f->first_row; row <= f->last_row && row < line_count(doc); row++) {
+            i64 end = row_start(doc, row) + line_length(doc, row);
+            f64 x = line_offset(doc, (i32)end);
+            if (x > widest) widest = x;
+        }
+        f64 room = doc->width - doc->scrollbar_width - 16 - f->gutter - 16;
+        f64 x = doc->target_scroll_x + (f64)wheel * wheel_step;
+        if (x < room - widest) x = room - widest;
+        if (x > 0) x = 0;
+        doc->target_scroll_x = (f32)x;
         return;
     }
     f64 target = doc->target_scroll_y - (f64)wheel * wheel_step;
@@ -105,6 +126,17 @@ void view_scrollbar_input(Document* doc, ViewFrame* f) {
         doc->thumb_dragging = 1;
         doc->grab_mouse_y = (f32)core.mouse_y;
         doc->grab_thumb_offset = doc->thumb_offset;
+    }
+    bool in_track = core.mouse_x >= left && core.mouse_x < right && core.mouse_y >= doc->y && core.mouse_y < doc->y + doc->height;
+    doc->track_pressed = 0;
+    if (doc->focused && in_track && !f->over_thumb && input_mouse_is_pressed(mouse_primary)) {
+        // A click in the track pages towards it (y grows upwards: above the thumb is back).
+        f64 page = doc->height - f->h;
+        f64 target = doc->target_scroll_y + (core.mouse_y > bottom ? -page : page);
+        if (target > range) target = range;
+        if (target < 0) target = 0;
+        doc->target_scroll_y = (f32)target;
+        doc->track_pressed = 1;
     }
     if (input_mouse_is_released(mouse_primary)) doc->thumb_dragging = 0;
 }

@@ -30,9 +30,21 @@ bool display_is_resized(i32* width, i32* height);
 bool display_is_minimized();
 bool display_is_focus_lost();
 bool display_is_focus_gained();
+// The window's picture was lost or shown anew this frame (uncovered, restored, shown):
+// it has to be drawn again even when nothing in it changed.
+bool display_is_exposed();
 void display_close();
+// Where the window stands and its size, in screen units, so that the next start can put
+// it back; false when unknown. Placing asks for both (the window manager may refuse).
+bool display_get_placement(i32* x, i32* y, i32* width, i32* height);
+void display_set_placement(i32 x, i32 y, i32 width, i32 height);
+// Pixels drawn per screen unit (2 on a doubled display), 1 when unknown.
+f32 display_content_scale();
 
 // ---- Input, sampled once per frame by input_poll ---------------------------------
+// Sleeps until an input or window event (or a close or termination signal) waits for
+// input_poll, or `timeout_ms` passed; true when something waits. The events stay queued.
+bool input_wait(i64 timeout_ms);
 void input_poll();
 bool input_key_is_pressed(i32 key);   // went down this frame
 bool input_key_is_held(i32 key);
@@ -51,6 +63,8 @@ void input_mouse_set_cursor(i32 shape);  // 0 arrow, 1 text
 // Counter value (system_performance_counter units) of the first input event of the
 // frame, 0 when there was none; for latency measurements.
 u64 input_first_event_time();
+// Whether a key or mouse button is down (as of the last input_poll).
+bool input_anything_held();
 
 // ---- Images -------------------------------------------------------------------------
 struct Image {
@@ -118,6 +132,9 @@ void frame_buffer_unbind(u32 target);
 void frame_buffer_texture(u32 target, u32 attachment, u32 texture_target, u32 texture, i32 level);
 i32 frame_buffer_get_status(u32 target);
 void frame_buffer_destroy(u32 frame_buffer);
+// Copies the lower-left width x height pixels of `frame_buffer`'s colour to the same place
+// in the window, unchanged and unclipped; the window is the draw target afterwards.
+void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height);
 
 void pipeline_draw_buffers(i32 count, const u32* buffers);
 void pipeline_blend_enable(bool enable);
@@ -215,6 +232,8 @@ bool directory_create_all(StringView path, u32 mode);
 // doubled or trailing "/" removed by text alone (links are not resolved). A view into
 // `buffer`; empty when the result does not fit in `capacity` bytes.
 StringView path_absolute(StringView path, char* buffer, i64 capacity);
+// The user's home directory ($HOME); empty when it is not set.
+StringView path_home_directory();
 
 // Reading a whole file, the one way every reader does it: status and bytes.
 enum ReadStatus : u8 { read_ok, read_cannot_open, read_too_large };

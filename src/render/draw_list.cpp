@@ -41,6 +41,7 @@ QuadInstance* draw_list_add(u32 texture) {
 
 void draw_list_submit() {
     if (render.draw_list.count == 0) return;
+    if (render.frames.skip_unchanged) frame_about_to_draw();
     shader_bind(render.gpu.simple_shader);
     for (i64 i = 0; i < render.draw_list.run_count; i++) {
         const QuadRun& run = render.draw_list.runs[i];

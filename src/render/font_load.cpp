@@ -25,6 +25,7 @@ static i64 line_end(StringView s, i64 pos) {
 
 static u32 atlas_load(StringView path) {
     Image image = image_load(path, 4);
+    render.frames.resource_generation++;
     u32 texture = texture_create();
     texture_bind(1, texture);
     texture_image_2d(1, 0, 13, image.width, image.height, 8, 0, image.pixels);

@@ -1,9 +1,11 @@
 #include "render/renderer.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/platform.h"
 #include "render/draw_list.h"
+#include "render/frame_damage.h"
 #include "render/theme.h"
 
 RenderState render;
@@ -34,6 +36,8 @@ static u32 compile_program(StringView source, StringView failure_message) {
 }
 
 void gpu_setup() {
+    render.frames = FramePacing{};
+    frame_damage_release();
     render.gpu.gamma = 2.2;
     render.gpu.view_matrix = matrix_identity();
 
@@ -94,8 +98,36 @@ static const StringView frame_buffer_messages[9] = {
     SV("frame buffer error: unsupported\n"),
 };
 
+static void release_display_target() {
+    if (render.gpu.display_buffer != 0) frame_buffer_destroy(render.gpu.display_buffer);
+    if (render.gpu.display_texture != 0) texture_destroy(render.gpu.display_texture);
+    render.gpu.display_buffer = render.gpu.display_texture = 0;
+}
+
+// An 8-bit picture like the window's own, so that the copy gives the same pixels the
+// gamma pass would have written to the window.
+static void make_display_target() {
+    if (render.gpu.display_buffer != 0) return;
+    render.gpu.display_texture = texture_create();
+    texture_bind(1, render.gpu.display_texture);
+    texture_image_2d(1, 0, 13, render.gpu.width, render.gpu.height, 8, 0, nullptr);
+    texture_parameter_filter(1, 3, 0);
+    texture_parameter_filter(1, 4, 0);
+    texture_unbind(1);
+    render.gpu.display_buffer = frame_buffer_create();
+    frame_buffer_bind(0, render.gpu.display_buffer);
+    frame_buffer_texture(0, 3, 0, render.gpu.display_texture, 0);
+    const u32 draw_buffers[1] = {0};
+    pipeline_draw_buffers(1, draw_buffers);
+    frame_buffer_unbind(0);
+    frame_damage_forget();
+}
+
 void frame_buffer_resize() {
     draw_list_submit();
+    // The new targets hold nothing yet.
+    frame_damage_forget();
+    release_display_target();
     if (render.gpu.frame_buffer != 0) frame_buffer_destroy(render.gpu.frame_buffer);
     if (render.gpu.frame_texture != 0) texture_destroy(render.gpu.frame_texture);
 
@@ -122,29 +154,59 @@ void frame_buffer_resize() {
     frame_buffer_unbind(0);
 }
 
-void begin_frame() {
-    draw_list_drop();
-    render.gpu.combined_matrix = matrix_multiply(render.gpu.view_matrix, render.gpu.projection_matrix);
+// The frame's GPU work: target, blend, viewport, clear (of `area` only), program.
+static void start_frame_on_gpu(DamageRect area) {
+    render.frames.gpu_started = true;
     frame_buffer_bind(0, render.gpu.frame_buffer);
     pipeline_blend_enable(true);
     pipeline_blend_factor(3, 9);
     pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
 
+    bool whole = area.x0 <= 0 && area.y0 <= 0 && area.x1 >= render.gpu.width && area.y1 >= render.gpu.height;
+    if (!whole) {
+        pipeline_scissor_enable(true);
+        pipeline_scissor_rect(area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0);
+    }
     Color background = render.theme.background_color;
     pipeline_clear_color((f32)math_pow(background.r, render.gpu.gamma), (f32)math_pow(background.g, render.gpu.gamma),
                          (f32)math_pow(background.b, render.gpu.gamma), background.a);
     pipeline_clear(4);
+    if (!whole) pipeline_scissor_enable(false);
 
     shader_bind(render.gpu.simple_shader);
     shader_uniform1f(render.gpu.simple_gamma, (f32)render.gpu.gamma);
 }
 
-void end_frame() {
-    draw_list_submit();
-    pipeline_blend_enable(false);
-    frame_buffer_unbind(0);
-    pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
+static DamageRect whole_window() { return DamageRect{0, 0, render.gpu.width, render.gpu.height}; }
 
+void begin_frame() {
+    draw_list_drop();
+    render.gpu.combined_matrix = matrix_multiply(render.gpu.view_matrix, render.gpu.projection_matrix);
+    render.frames.gpu_started = false;
+    render.frames.handed_over_early = false;
+    render.frames.wanted_in = -1;
+    if (!render.frames.skip_unchanged) start_frame_on_gpu(whole_window());
+}
+
+void frame_about_to_draw() {
+    if (render.frames.gpu_started) return;
+    render.frames.handed_over_early = true;
+    start_frame_on_gpu(whole_window());
+}
+
+void frame_request(f64 seconds) {
+    if (!(seconds >= 0)) seconds = 0;
+    if (render.frames.wanted_in < 0 || seconds < render.frames.wanted_in) render.frames.wanted_in = seconds;
+}
+
+// The gamma pass: the linear frame to the current target, within `area` when given.
+static void gamma_pass(const DamageRect* area) {
+    pipeline_blend_enable(false);
+    pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
+    if (area) {
+        pipeline_scissor_enable(true);
+        pipeline_scissor_rect(area->x0, area->y0, area->x1 - area->x0, area->y1 - area->y0);
+    }
     shader_bind(render.gpu.gamma_shader);
     texture_unit(0);
     texture_bind(1, render.gpu.frame_texture);
@@ -157,6 +219,50 @@ void end_frame() {
     draw_arrays(5, 0, 4, 1);
     vertex_array_unbind();
     texture_unbind(1);
+    if (area) pipeline_scissor_enable(false);
+}
+
+// Frames on change: only the damaged part of the kept linear frame is cleared and drawn
+// again, and only that part of the kept picture is gamma-corrected; the window gets the
+// whole picture by a copy, so nothing depends on what a swap leaves in the window.
+static bool end_kept_frame(bool draw_anyway) {
+    DamageRect d = whole_window();
+    if (render.frames.handed_over_early) {
+        frame_damage_forget();
+        draw_list_submit();
+    } else {
+        d = frame_damage_compute();
+        if (damage_empty(d) && !draw_anyway) {
+            draw_list_drop();
+            render.frames.left_out++;
+            return false;
+        }
+        if (damage_empty(d)) {
+            draw_list_drop();
+        } else {
+            start_frame_on_gpu(d);
+            frame_damage_submit(d);
+        }
+    }
+    render.frames.drawn++;
+    bool fresh_target = render.gpu.display_buffer == 0;
+    make_display_target();
+    if (fresh_target) d = whole_window();  // the picture must be whole before it is copied
+    if (!damage_empty(d)) {
+        frame_buffer_bind(0, render.gpu.display_buffer);
+        gamma_pass(&d);
+    }
+    frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
+    return true;
+}
+
+bool end_frame(bool draw_anyway) {
+    if (render.frames.skip_unchanged) return end_kept_frame(draw_anyway);
+    render.frames.drawn++;
+    draw_list_submit();
+    frame_buffer_unbind(0);
+    gamma_pass(nullptr);
+    return true;
 }
 
 void gpu_release() {
@@ -168,6 +274,9 @@ void gpu_release() {
     vertex_array_destroy(render.gpu.quad_vertex_array);
     if (render.gpu.frame_buffer != 0) frame_buffer_destroy(render.gpu.frame_buffer);
     if (render.gpu.frame_texture != 0) texture_destroy(render.gpu.frame_texture);
+    release_display_target();
+    frame_damage_release();
+    render.frames.skip_unchanged = false;
     render.gpu.gamma_shader = render.gpu.simple_shader = 0;
     render.gpu.quad_buffer = render.gpu.quad_vertex_array = 0;
     render.gpu.frame_buffer = render.gpu.frame_texture = 0;

@@ -47,6 +47,7 @@ u32 texture_load(StringView path, bool repeat, i32* width, i32* height) {
     // Every image may use the whole decoding buffer.
     image_set_buffer_position(0);
     Image image = image_load(path, 4);
+    render.frames.resource_generation++;
     u32 texture = texture_create();
     texture_bind(1, texture);
     texture_image_2d(1, 0, 13, image.width, image.height, 8, 0, image.pixels);

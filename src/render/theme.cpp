@@ -46,6 +46,7 @@ static const ThemeField theme_fields[theme_color_count] = {
     THEME_FIELD(vantrel_file_color, 0.2f, 0.5f, 1, 1),
     THEME_FIELD(glsl_file_color, 0, 1, 0.4f, 1),
     THEME_FIELD(text_file_color, 0.6f, 0.8f, 1, 1),
+    THEME_FIELD(search_match_color, 1, 0.8f, 0.2f, 0.3f),
 };
 
 #undef THEME_FIELD
@@ -148,13 +149,4 @@ void theme_load(StringView path) {
     // A file the frame pool cannot hold counts as unreadable.
     FileContents contents = file_read_all(path, pool_frame, pool_available(pool_frame) / 2);
     if (contents.status == read_ok) theme_parse(contents.bytes);
-}
-
-Color file_color_for_path(StringView path) {
-    if (ends_with(path, SV(".vnt"))) return render.theme.vantrel_file_color;
-    if (ends_with(path, SV(".cpp")) || ends_with(path, SV(".h")) || ends_with(path, SV(".hpp")))
-        return render.theme.cpp_file_color;
-    if (ends_with(path, SV(".c"))) return render.theme.c_file_color;
-    if (ends_with(path, SV(".glsl"))) return render.theme.glsl_file_color;
-    return render.theme.text_file_color;
 }

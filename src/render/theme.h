@@ -45,6 +45,7 @@ struct Theme {
     Color vantrel_file_color;
     Color glsl_file_color;
     Color text_file_color;
+    Color search_match_color;  // other matches of the find text on screen
     // Colour lines of the last theme file read, pointing into its bytes in pool 1; only
     // the first line of each colour key is kept, since later ones never count.
     Array<ThemeEntry> entries;
@@ -52,7 +53,7 @@ struct Theme {
     StringView background_path;  // pool 0; empty: no background image
 };
 
-enum : int { theme_color_count = 33 };
+enum : int { theme_color_count = 34 };
 
 
 // The background image named by the theme, loaded by resources_load (0 when none).
@@ -67,5 +68,3 @@ void theme_load(StringView path);
 // Applies the bytes of a theme file: every colour is replaced (missing keys become
 // transparent black), "font" and "background" change only when named.
 void theme_parse(StringView bytes);
-// The file tree colour of a path, by the ending of its name.
-Color file_color_for_path(StringView path);

@@ -13,8 +13,10 @@ enum FileKind : u8 {
     file_kind_glsl = 5,
 };
 
-// By the name's ending (case-sensitive): ".vnt", ".cpp"/".h"/".hpp", ".c", ".glsl".
+// By the name's ending, in any case: ".vnt"; ".c"; ".h", ".cpp", ".cc", ".cxx", ".hpp",
+// ".hh", ".hxx", ".inl" and the like; ".glsl" and the shader stages (".vert", ".frag", ...).
 u8 file_kind_for_path(StringView path);
 // language_vantrel, language_cpp or language_glsl for a source kind, language_plain for
 // other files, -1 for none.
 int language_of_file_kind(u8 kind);
+

@@ -25,7 +25,8 @@ enum : u8 {
     act_hash,         // preprocessor directive to the end of the line
 };
 
-enum : u8 { suffix_none, suffix_float_or_integer, suffix_float };
+// Number suffixes: C and C++ ("f", and "u" "l" runs), GLSL ("f", "lf" doubles, "u").
+enum : u8 { suffix_none, suffix_float_or_integer, suffix_glsl };
 
 // Working state of one run, kept in locals so that writes to the colour buffer do not
 // force the counters back to memory.
@@ -308,14 +309,19 @@ inline void lex_number(LexRun* r) {
     if (p < size && (text[p] == 'e' || text[p] == 'E')) {
         p++;
         real = true;
-        if (p < size && text[p] == '-') p++;
+        if (p < size && (text[p] == '-' || (Rules::exponent_plus && text[p] == '+'))) p++;
         while (p < size && ((text[p] >= '0' && text[p] <= '9') || text[p] == Rules::exponent_separator)) p++;
     }
     if (Rules::suffix != suffix_none && p < size) {
-        if (text[p] == 'f' || text[p] == 'F') {
+        u8 s = text[p];
+        if (s == 'f' || s == 'F') {
             p++;
         } else if (Rules::suffix == suffix_float_or_integer) {
             while (p < size && (text[p] == 'u' || text[p] == 'U' || text[p] == 'l' || text[p] == 'L')) p++;
+        } else if (s == 'u' || s == 'U') {
+            p++;
+        } else if ((s == 'l' && r->at(p + 1) == 'f') || (s == 'L' && r->at(p + 1) == 'F')) {
+            p += 2;
         }
     }
     r->pos = p;

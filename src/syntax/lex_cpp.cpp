@@ -36,6 +36,7 @@ struct CppRules {
     static constexpr bool nested_comments = false;
     static constexpr bool arrow = true;
     static constexpr bool ellipsis = true;
+    static constexpr bool exponent_plus = true;  // "1e+5" is one number
     static constexpr u8 exponent_separator = '\'';
     static constexpr bool digit_separator = true;
     static constexpr bool raw_strings = true;

@@ -1,4 +1,4 @@
-// GLSL: the C rules with "^^", without "->" and "...", only the "f" number suffix and
+// GLSL: the C rules with "^^", without "->" and "...", the number suffixes "f", "lf" and "u", and
 // one keyword list whose words are declaration keywords except "true" and "false".
 #include "syntax/keyword_lists.h"
 #include "syntax/lex_common.h"
@@ -17,11 +17,12 @@ struct GlslRules {
     static constexpr bool nested_comments = false;
     static constexpr bool arrow = false;
     static constexpr bool ellipsis = false;
+    static constexpr bool exponent_plus = true;  // "1e+5" is one number
     static constexpr u8 exponent_separator = '\'';
     static constexpr bool digit_separator = false;
     static constexpr bool raw_strings = false;
     static constexpr bool leading_dot_numbers = true;
-    static constexpr u8 suffix = suffix_float;
+    static constexpr u8 suffix = suffix_glsl;
     static constexpr i64 keyword_max = 17;
 
     static u16 keyword(const Lexer* lexer, bool, const char* word, i64 n, u8* kind) {

@@ -17,6 +17,7 @@ struct VantrelRules {
     static constexpr bool nested_comments = true;
     static constexpr bool arrow = true;
     static constexpr bool ellipsis = false;
+    static constexpr bool exponent_plus = false;  // "1e+5" is "1e", "+", "5"
     static constexpr u8 exponent_separator = '_';
     static constexpr bool digit_separator = false;
     static constexpr bool raw_strings = false;

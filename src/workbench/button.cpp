@@ -14,7 +14,7 @@ const f32 icon_margin = 6;
 
 void draw_contents(const ToolbarButton* b, f32 colour_factor) {
     if (b->has_icon) {
-        f32 side = (b->width < b->height ? b->width : b->height) - 2 * icon_margin;
+        f32 side = (b->width < b->height ? b->width : b->height) - 2 * icon_margin * workbench.scale;
         if (side > 0)
             draw_quad(b->icon, color_scale(b->icon_color, colour_factor), b->x + (b->width - side) * 0.5f,
                       b->y + (b->height - side) * 0.5f, side, side, 0, 0, 0, uv_rect_full);
@@ -53,18 +53,18 @@ bool button_frame(ToolbarButton* b, bool accepts_input) {
 void dialog_button_init(ToolbarButton* b, StringView label) {
     *b = ToolbarButton{};
     b->label = label;
-    b->width = dialog_button_width;
-    b->height = dialog_button_height;
+    b->width = dialog_button_width * workbench.scale;
+    b->height = dialog_button_height * workbench.scale;
     b->label_color = render.theme.text_color;
     b->font = &render.font;
-    b->text_scale = 1;
+    b->text_scale = workbench.scale;
 }
 
 bool dialog_button(ToolbarButton* b, f32 x, f32 y) {
     b->x = x;
     b->y = y;
-    b->width = dialog_button_width;
-    b->height = dialog_button_height;
+    b->width = dialog_button_width * workbench.scale;
+    b->height = dialog_button_height * workbench.scale;
     // A faint plate so that the label reads as a button on the dialog's fill.
     draw_rect(color_scale(render.theme.text_color, 0.15f), x, y, b->width, b->height);
     return button_frame(b, true);

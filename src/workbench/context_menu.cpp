@@ -19,9 +19,12 @@ const ContextMenuEntry editor_menu[] = {
     {SV("Lower case"), SV("lower")},
 };
 
+f32 menu_width() { return context_menu_width * workbench.scale; }
+f32 row_height() { return context_menu_row_height * workbench.scale; }
+
 Rect entry_rect(i32 index) {
     const ContextMenuState& m = workbench.menu;
-    return Rect{m.x, m.y - (f32)(index + 1) * context_menu_row_height, context_menu_width, context_menu_row_height};
+    return Rect{m.x, m.y - (f32)(index + 1) * row_height(), menu_width(), row_height()};
 }
 
 void run_command(StringView command) {
@@ -59,11 +62,11 @@ void open_context_menu_at(const ContextMenuEntry* entries, i32 count, f64 x, f64
     if (modal_dialog_open() || count <= 0) return;
     if (count > context_menu_capacity) count = context_menu_capacity;
     const WorkbenchLayout& l = workbench.layout;
-    f32 column = (f32)count * context_menu_row_height;
+    f32 column = (f32)count * row_height();
     m.entries = entries;
     m.entry_count = count;
     m.x = (f32)x;
-    if (m.x + context_menu_width > l.width) m.x = l.width - context_menu_width;
+    if (m.x + menu_width() > l.width) m.x = l.width - menu_width();
     if (m.x < 0) m.x = 0;
     // The column hangs below the pointer unless it would leave the window; then it
     // stands on the pointer instead.
@@ -90,9 +93,8 @@ void run_context_menu() {
     i32 hovered = -1;
     for (i32 i = 0; i < m.entry_count; i++)
         if (point_in_rect(entry_rect(i), core.mouse_x, core.mouse_y)) hovered = i;
-    Rect column{m.x, m.y - (f32)m.entry_count * context_menu_row_height, context_menu_width,
-                (f32)m.entry_count * context_menu_row_height};
-    draw_rect(render.theme.menu_background_color, column.x, column.y, column.width, column.height);
+    Rect column{m.x, m.y - (f32)m.entry_count * row_height(), menu_width(), (f32)m.entry_count * row_height()};
+    draw_rect(opaque_panel_color(), column.x, column.y, column.width, column.height);
     if (input_mouse_is_pressed(mouse_primary)) m.pressed = hovered;
     for (i32 i = 0; i < m.entry_count; i++) {
         Rect r = entry_rect(i);
@@ -100,7 +102,8 @@ void run_context_menu() {
             bool held = m.pressed == i && input_mouse_is_held(mouse_primary);
             draw_rect(held ? render.theme.pressed_color : render.theme.hover_color, r.x, r.y, r.width, r.height);
         }
-        draw_text(&render.font, render.theme.text_color, m.entries[i].label, r.x + 16, r.y + r.height * 0.5f, 1, 1, 0,
+        f32 k = workbench.scale;
+        draw_text(&render.font, render.theme.text_color, m.entries[i].label, r.x + 16 * k, r.y + r.height * 0.5f, k, k, 0,
                   align_center_y);
     }
     if (input_mouse_is_pressed(mouse_primary) && hovered < 0) {

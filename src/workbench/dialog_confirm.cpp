@@ -90,15 +90,17 @@ void run_confirm_dialog() {
     ConfirmState& c = workbench.confirm;
     if (!c.open) return;
     Rect r = dialog_frame(600, 300, StringView{nullptr, 0});
-    draw_text(&render.font, render.theme.text_color, owned_view(c.text), r.x + r.width * 0.5f, r.y + r.height * 0.5f + 24, 1, 1,
-              align_center_x, align_center_y);
+    f32 k = workbench.scale;
+    draw_text(&render.font, render.theme.text_color, owned_view(c.text), r.x + r.width * 0.5f, r.y + r.height * 0.5f + 24 * k,
+              k, k, align_center_x, align_center_y);
     // Two or three buttons, centred as a row.
-    f32 gap = 16;
-    f32 step = dialog_button_width + gap;
+    f32 gap = 16 * k;
+    f32 step = dialog_button_width * k + gap;
     f32 left = r.x + (r.width - (f32)c.button_count * step + gap) * 0.5f;
+    f32 y = r.y + 24 * k;
     i32 answer = -1;
-    if (dialog_button(&c.yes, left, r.y + 24)) answer = 0;
-    if (c.button_count == 3 && dialog_button(&c.no, left + step, r.y + 24)) answer = 1;
-    if (dialog_button(&c.cancel, left + (f32)(c.button_count - 1) * step, r.y + 24)) answer = 2;
+    if (dialog_button(&c.yes, left, y)) answer = 0;
+    if (c.button_count == 3 && dialog_button(&c.no, left + step, y)) answer = 1;
+    if (dialog_button(&c.cancel, left + (f32)(c.button_count - 1) * step, y)) answer = 2;
     if (answer >= 0) answer_confirm(answer);
 }

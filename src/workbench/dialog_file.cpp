@@ -4,6 +4,7 @@
 #include "core/project_path.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
+#include "platform/keys.h"
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/font.h"
@@ -12,6 +13,7 @@
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
+#include "syntax/file_kind.h"
 
 namespace {
 void open_files(StringView chosen) {
@@ -67,12 +69,31 @@ void act(i32 mode, StringView chosen) {
     }
 }
 
+// The folder the listing shows, absolute; a long one keeps its end, where it differs.
+void draw_folder_line(Rect area) {
+    char buffer[4096];
+    StringView folder = path_absolute(file_dialog_directory(), buffer, sizeof buffer);
+    f32 k = workbench.scale;
+    f32 room = area.width - measure_text(&render.font, SV("in  ..."), k, k, 0, 0, 1e9).width;
+    bool cut = false;
+    while (folder.length > 1 && measure_text(&render.font, folder, k, k, 0, 0, 1e9).width > room) {
+        folder = sv_slice(folder, 1, folder.length);
+        cut = true;
+    }
+    StringView shown = string_concat(cut ? SV("in ...") : SV("in "), folder, pool_frame);
+    scissor_set(area.x, area.y, area.width, area.height);
+    draw_text(&render.font, render.theme.line_number_color, shown, area.x, area.y + area.height * 0.5f, k, k, 0,
+              align_center_y);
+    scissor_off();
+}
+
 // Draws the rows and returns the row under a press, or -1.
 i64 run_listing(Rect area) {
     FileDialogState& d = workbench.file_dialog;
     bool over = point_in_rect(area, core.mouse_x, core.mouse_y);
-    f32 content = (f32)d.entries.count * listing_row_height;
-    if (over) d.scroll -= (f32)input_mouse_wheel() * listing_wheel_step;
+    f32 k = workbench.scale, row_height = listing_row_height * k;
+    f32 content = (f32)d.entries.count * row_height;
+    if (over) d.scroll -= (f32)input_mouse_wheel() * listing_wheel_step * k;
     f32 most = content - area.height > 0 ? content - area.height : 0;
     if (d.scroll > most) d.scroll = most;
     if (d.scroll < 0) d.scroll = 0;
@@ -81,15 +102,15 @@ i64 run_listing(Rect area) {
     i64 picked = -1;
     f32 top = area.y + area.height + d.scroll;
     for (i64 i = 0; i < d.entries.count; i++) {
-        f32 y = top - (f32)(i + 1) * listing_row_height;
-        if (y >= area.y + area.height || y + listing_row_height <= area.y) continue;
-        Rect row{area.x, y, area.width, listing_row_height};
+        f32 y = top - (f32)(i + 1) * row_height;
+        if (y >= area.y + area.height || y + row_height <= area.y) continue;
+        Rect row{area.x, y, area.width, row_height};
         bool hovered = over && point_in_rect(row, core.mouse_x, core.mouse_y);
         if (hovered) draw_rect(render.theme.hover_color, row.x, row.y, row.width, row.height);
         if (hovered && input_mouse_is_pressed(mouse_primary)) picked = i;
         StringView name = listing_name(i);
         Color c = d.entries[i].is_directory ? render.theme.folder_color : file_color_for_path(name);
-        draw_text(&render.font, c, name, row.x + 8, row.y + row.height * 0.5f, 1, 1, 0, align_center_y);
+        draw_text(&render.font, c, name, row.x + 8 * k, row.y + row.height * 0.5f, k, k, 0, align_center_y);
     }
     scissor_off();
     return picked;
@@ -125,6 +146,14 @@ void file_dialog_submit() {
     FileDialogState& d = workbench.file_dialog;
     StringView text = string_copy(document_text(&d.box), pool_frame);
     if (text.length > 0 && text.data[text.length - 1] == '\n') text.length--;
+    // A folder's name goes into that folder rather than choosing it.
+    StringView full = text.length > 0 ? file_dialog_full_path(text) : StringView{nullptr, 0};
+    if (full.length > 0 && directory_exists(full)) {
+        char buffer[4096];
+        file_dialog_enter_directory(path_absolute(full, buffer, sizeof buffer));
+        document_reset(&d.box);
+        return;
+    }
     StringView chosen = text.length > 0 ? file_dialog_chosen_path(text) : StringView{nullptr, 0};
     i32 mode = d.mode;
     document_reset(&d.box);
@@ -137,12 +166,17 @@ void file_dialog_submit() {
 void run_file_dialog() {
     FileDialogState& d = workbench.file_dialog;
     if (!d.open) return;
-    Rect r = dialog_frame(600, 500, owned_view(d.title));
-    i64 picked = run_listing(Rect{r.x + 16, r.y + 112, r.width - 32, r.height - 160});
-    dialog_text_box(&d.box, r.x + 16, r.y + 64, r.width - 32, 32);
+    Rect r = dialog_frame(600, 520, owned_view(d.title));
+    f32 k = workbench.scale;
+    draw_folder_line(Rect{r.x + 16 * k, r.y + 456 * k, r.width - 32 * k, 24 * k});
+    i64 picked = run_listing(Rect{r.x + 16 * k, r.y + 112 * k, r.width - 32 * k, 340 * k});
+    // Tab completes the name instead of reaching the box as a character.
+    bool complete = input_key_is_typed(key_tab) && !input_key_is_held(key_ctrl);
+    if (complete) file_dialog_complete(string_copy(document_text(&d.box), pool_frame));
+    dialog_text_box(&d.box, r.x + 16 * k, r.y + 64 * k, r.width - 32 * k, 32 * k, !complete);
     f32 middle = r.x + r.width * 0.5f;
-    bool ok = dialog_button(&d.ok, middle - dialog_button_width - 8, r.y + 16);
-    bool cancel = dialog_button(&d.cancel, middle + 8, r.y + 16);
+    bool ok = dialog_button(&d.ok, middle - (dialog_button_width + 8) * k, r.y + 16 * k);
+    bool cancel = dialog_button(&d.cancel, middle + 8 * k, r.y + 16 * k);
     if (d.box.submitted) {
         d.box.submitted = 0;
         ok = true;

@@ -30,11 +30,12 @@ void run_settings_dialog() {
     SettingsState& s = workbench.settings;
     if (!s.open) return;
     Rect r = dialog_frame(640, 180, SV("compiler settings"));
-    draw_text(&render.font, render.theme.text_color, SV("sources"), r.x + 16, r.y + 100, 1, 1, 0, align_center_y);
-    dialog_text_box(&s.box, r.x + 112, r.y + 84, r.width - 128, 32);
+    f32 k = workbench.scale;
+    draw_text(&render.font, render.theme.text_color, SV("sources"), r.x + 16 * k, r.y + 100 * k, k, k, 0, align_center_y);
+    dialog_text_box(&s.box, r.x + 112 * k, r.y + 84 * k, r.width - 128 * k, 32 * k);
     f32 middle = r.x + r.width * 0.5f;
-    bool ok = dialog_button(&s.ok, middle - dialog_button_width - 8, r.y + 16);
-    bool cancel = dialog_button(&s.cancel, middle + 8, r.y + 16);
+    bool ok = dialog_button(&s.ok, middle - (dialog_button_width + 8) * k, r.y + 16 * k);
+    bool cancel = dialog_button(&s.cancel, middle + 8 * k, r.y + 16 * k);
     if (s.box.submitted) {
         s.box.submitted = 0;
         ok = true;

@@ -12,6 +12,7 @@
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
+#include "syntax/file_kind.h"
 
 namespace {
 // Two spellings of one file: the same normalised path, or the same existing file.

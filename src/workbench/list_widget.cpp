@@ -83,6 +83,7 @@ void list_widget_init(ListWidget* w, bool drag_enabled) {
     w->row_height = 32;
     w->group_end_height = 16;
     w->icon_size = 32;
+    w->scale = 1;
     w->closed_icon = render.icon_textures[icon_maximize2];
     w->open_icon = render.icon_textures[icon_minimize];
     w->font = &render.font;
@@ -194,7 +195,7 @@ void list_widget_frame(ListWidget* w) {
 
     w->content_height = list_content_height(w);
     i32 wheel = input_mouse_wheel();
-    if (inside && wheel != 0) w->scroll -= (f32)wheel * list_wheel_step;
+    if (inside && wheel != 0) w->scroll -= (f32)wheel * list_wheel_step * w->scale;
     clamp_scroll(w);
 
     bool over_scrollbar = false;

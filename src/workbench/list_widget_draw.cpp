@@ -16,8 +16,8 @@ const Color white = {1, 1, 1, 1};
 void draw_icon_and_name(const ListWidget* w, const TreeNode& row, f32 x, f32 bottom) {
     draw_quad(row.icon, row.color, x, bottom, w->row_height, w->row_height, 0, 0, 0, uv_rect_full);
     if (w->font && row.name.length > 0)
-        draw_text(w->font, row.color, row.name, x + w->row_height + list_name_gap, bottom + w->row_height * 0.5, 1, 1,
-                  0, align_center_y);
+        draw_text(w->font, row.color, row.name, x + w->row_height + list_name_gap * w->scale, bottom + w->row_height * 0.5,
+                  w->scale, w->scale, 0, align_center_y);
 }
 
 void draw_group_icon(const ListWidget* w, const TreeNode& row, const RowPlace& place, bool hovered) {
@@ -58,10 +58,10 @@ ThumbPlace thumb_place(const ListWidget* w) {
     ThumbPlace t{};
     t.shown = w->content_height > w->height && w->height > 0;
     if (!t.shown) return t;
-    t.width = list_scrollbar_width;
+    t.width = list_scrollbar_width * w->scale;
     t.x = w->x + w->width - t.width;
     t.height = w->height * w->height / w->content_height;
-    if (t.height < list_min_thumb) t.height = list_min_thumb;
+    if (t.height < list_min_thumb * w->scale) t.height = list_min_thumb * w->scale;
     if (t.height > w->height) t.height = w->height;
     f32 range = w->content_height - w->height;
     f32 travel = w->height - t.height;
@@ -93,8 +93,8 @@ void list_draw_drag(const ListWidget* w, const RowHit& hit) {
     if (first < 0) return;
     DropPlace drop = list_drop_place(w, hit);
     if (drop.index >= 0)
-        draw_rect(render.theme.tree_move_color, w->x, drop.marker_y - list_drop_marker_height * 0.5f, w->width,
-                  list_drop_marker_height);
+        draw_rect(render.theme.tree_move_color, w->x, drop.marker_y - list_drop_marker_height * w->scale * 0.5f, w->width,
+                  list_drop_marker_height * w->scale);
     f32 half = w->row_height * 0.5f;
     draw_icon_and_name(w, w->rows[first], (f32)core.mouse_x - half, (f32)core.mouse_y - half);
 }

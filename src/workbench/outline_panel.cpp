@@ -97,7 +97,10 @@ void run_minimap() {
         target_line = (i64)row.id + 1;
     }
     if (analysis.lock) mutex_unlock(analysis.lock);
-    if (target_line >= 0 && editor.current_document) go_to_line(editor.current_document, target_line);
+    if (target_line < 0 || !editor.current_document) return;
+    go_to_line(editor.current_document, target_line);
+    // The jump is to go on typing there: the keyboard goes back to the editor.
+    if (!any_dialog_open()) editor.current_document->focused = 1;
 }
 
 void clear_minimap_without_document() {

@@ -37,6 +37,14 @@ void run_file_tree() {
     Rect r = l.tree;
     if (too_narrow(r)) return;
     place_widget(&workbench.file_tree, r);
+    // The tree follows the tab bar: a tab that becomes active has its file selected.
+    i32 active = -1;
+    for (const TabEntry& e : workbench.project.tab_entries)
+        if (e.is_active) active = e.tab_id;
+    if (active != workbench.tree_followed_tab) {
+        workbench.tree_followed_tab = active;
+        if (active >= 0) tree_select_file(active, false);
+    }
     // Rows dragged out of the tree onto the rest of the window are opened, not moved.
     bool dropped_outside = workbench.file_tree.dragging && input_mouse_is_released(mouse_primary) &&
                            !point_in_rect(r, core.mouse_x, core.mouse_y) && core.mouse_y < l.height - workbench.toolbar_height;

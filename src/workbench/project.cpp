@@ -16,6 +16,7 @@
 #include "editor/recolour.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
+#include "syntax/file_kind.h"
 
 
 namespace {
@@ -61,6 +62,7 @@ void load_open_documents() {
         // A tab whose id has no file keeps its slot with an empty text.
         StringView path = tab_path((i32)doc->id);
         if (path.length > 0) document_load(doc, path);
+        document_take_scale(doc);
     }
 }
 }  // namespace

@@ -1,4 +1,5 @@
-// Global shortcuts: the file dialogs, saving, and zooming every open document.
+// Global shortcuts: the file dialogs, saving, the side panels, revealing the active file
+// in the tree, and zooming every open document.
 #include "core/core_state.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
@@ -65,12 +66,15 @@ void run_escape() {
 
 void run_shortcuts() {
     if (!input_key_is_held(key_ctrl)) return;
+    bool shift = input_key_is_held(key_shift);
     // A dialog that is open keeps its box's keys to itself.
     if (!modal_dialog_open()) {
         if (input_key_is_pressed(key_N)) open_file_dialog(3, SV("new file"), true);
         if (input_key_is_pressed(key_O)) open_file_dialog(4, SV("open file"), true);
-        if (input_key_is_pressed(key_S)) save_shortcut(input_key_is_held(key_shift));
+        if (input_key_is_pressed(key_S)) save_shortcut(shift);
+        if (shift && input_key_is_pressed(key_B)) toggle_side_panels();
+        if (shift && input_key_is_pressed(key_E)) reveal_active_file();
     }
-    if (input_key_is_held(key_E)) zoom_documents(1);
+    if (!shift && input_key_is_held(key_E)) zoom_documents(1);
     if (input_key_is_held(key_Q)) zoom_documents(-1);
 }

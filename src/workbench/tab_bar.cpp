@@ -12,6 +12,7 @@
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
+#include "syntax/file_kind.h"
 
 namespace {
 const Color close_red = {1, 0, 0, 1};
@@ -68,13 +69,17 @@ void handle_close_requests() {
     }
 }
 
+// Room for the modified mark between the label and the close control, kept whether or
+// not the document is modified so that the entries do not shift as one types.
+f32 mark_room() { return workbench.tab_bar_height * 0.5f; }
+
 f32 lay_out_entries() {
     f32 x = 0;
     f32 close_size = workbench.tab_bar_height;
     for (TabEntry& e : workbench.project.tab_entries) {
-        f32 label = measure_text(&render.font, e.label, 1, 1, 0, 0, 1e9).width;
+        f32 label = measure_text(&render.font, e.label, workbench.scale, workbench.scale, 0, 0, 1e9).width;
         e.x = x;
-        e.width = label_padding + label + close_size;
+        e.width = label_padding * workbench.scale + label + mark_room() + close_size;
         x += e.width;
     }
     return x;
@@ -113,15 +118,23 @@ void draw_entry(const TabEntry& e, f32 x, Rect bar, bool interactive) {
     u32 gradient = render.icon_textures[e.is_active ? icon_gradient1 : icon_gradient2];
     draw_quad(gradient, file_color_for_path(e.label), x, bar.y, e.width, h, 0, 0, 0, uv_rect_full);
     f32 label_width = e.width - h;
+    f32 text_room = label_width - mark_room();
+    f32 scale = workbench.scale;
     // A file that disappeared from disk: the label is struck through.
     const Document* doc = entry_document(e);
     bool missing = doc && doc->file_missing;
     Color label_color = missing ? render.theme.error_color : render.theme.text_color;
-    draw_text(&render.font, label_color, e.label, x + label_width * 0.5f, bar.y + h * 0.5f, 1, 1, align_center_x,
-                        align_center_y);
+    draw_text(&render.font, label_color, e.label, x + text_room * 0.5f, bar.y + h * 0.5f, scale, scale, align_center_x,
+              align_center_y);
     if (missing) {
-        f32 text_width = measure_text(&render.font, e.label, 1, 1, 0, 0, 1e9).width;
-        draw_rect(label_color, x + (label_width - text_width) * 0.5f, bar.y + h * 0.5f - 1, text_width, 2);
+        f32 text_width = measure_text(&render.font, e.label, scale, scale, 0, 0, 1e9).width;
+        draw_rect(label_color, x + (text_room - text_width) * 0.5f, bar.y + h * 0.5f - scale, text_width, 2 * scale);
+    }
+    // Modified: a dot beside the name until the document is saved.
+    if (doc && doc->dirty) {
+        f32 dot = mark_room() * 0.5f;
+        draw_quad(render.icon_textures[icon_sphere], render.theme.text_color, x + text_room + (mark_room() - dot) * 0.5f,
+                  bar.y + (h - dot) * 0.5f, dot, dot, 0, 0, 0, uv_rect_full);
     }
 
     draw_quad(render.icon_textures[icon_close], close_red, x + label_width, bar.y, h, h, 0, 0, 0, uv_rect_full);

@@ -1,8 +1,11 @@
-// The 12 toolbar buttons: layout, when each is disabled, and what each does.
+// The 12 toolbar buttons: layout, when each is disabled, what each does, and the name
+// shown after the pointer has rested on one.
 #include "core/core_state.h"
 #include "core/project_path.h"
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
+#include "platform/platform.h"
+#include "render/draw.h"
 #include "render/font.h"
 #include "render/renderer.h"
 #include "render/resources.h"
@@ -15,22 +18,33 @@ namespace {
 struct ButtonSpec {
     IconId icon;
     Color Theme::*color;
+    StringView tooltip;  // the name, and the shortcut where there is one
 };
 
 const ButtonSpec button_specs[toolbar_button_count] = {
-    {icon_new, &Theme::new_file_color},
-    {icon_open, &Theme::open_file_color},
-    {icon_save, &Theme::save_file_color},
-    {icon_sphere, &Theme::new_file_color},
-    {icon_sphere_open, &Theme::open_file_color},
-    {icon_sphere_save, &Theme::save_file_color},
-    {icon_sphere_save_all, &Theme::save_file_color},
-    {icon_star3d, &Theme::folder_color},
-    {icon_lightning, &Theme::rename_file_color},
-    {icon_eye, &Theme::view_file_color},
-    {icon_close, &Theme::remove_file_color},
-    {icon_settings, &Theme::settings_color},
+    {icon_new, &Theme::new_file_color, SV("New project")},
+    {icon_open, &Theme::open_file_color, SV("Open project")},
+    {icon_save, &Theme::save_file_color, SV("Save project")},
+    {icon_sphere, &Theme::new_file_color, SV("New file (Ctrl+N)")},
+    {icon_sphere_open, &Theme::open_file_color, SV("Open file (Ctrl+O)")},
+    {icon_sphere_save, &Theme::save_file_color, SV("Save file (Ctrl+S)")},
+    {icon_sphere_save_all, &Theme::save_file_color, SV("Save all files")},
+    {icon_star3d, &Theme::folder_color, SV("New group")},
+    {icon_lightning, &Theme::rename_file_color, SV("Rename")},
+    {icon_eye, &Theme::view_file_color, SV("View file")},
+    {icon_close, &Theme::remove_file_color, SV("Remove from project")},
+    {icon_settings, &Theme::settings_color, SV("Compiler settings")},
 };
+
+// The button under the pointer, -1 when none (or while a dialog has the window).
+i32 hovered_button() {
+    if (modal_dialog_open() || workbench.menu.open) return -1;
+    for (i32 i = 0; i < toolbar_button_count; i++) {
+        const ToolbarButton& b = workbench.buttons[i];
+        if (point_in_rect(Rect{b.x, b.y, b.width, b.height}, core.mouse_x, core.mouse_y)) return i;
+    }
+    return -1;
+}
 
 void lay_out_buttons() {
     WorkbenchState& w = workbench;
@@ -102,4 +116,43 @@ void run_toolbar() {
     bool accepts_input = !modal_dialog_open();
     for (i32 i = 0; i < toolbar_button_count; i++)
         if (button_frame(&workbench.buttons[i], accepts_input)) run_button_action(i);
+    // The hover clock restarts whenever the pointer comes to another button; a press
+    // puts the name away until the pointer leaves.
+    WorkbenchState& w = workbench;
+    i32 hovered = hovered_button();
+    if (hovered != w.tooltip_button) {
+        w.tooltip_button = hovered;
+        w.tooltip_since = w.clock;
+        w.tooltip_dismissed = false;
+    }
+    if (hovered >= 0 && input_mouse_is_pressed(mouse_primary)) w.tooltip_dismissed = true;
+}
+
+StringView toolbar_tooltip(i32 index) {
+    return index >= 0 && index < toolbar_button_count ? button_specs[index].tooltip : StringView{nullptr, 0};
+}
+
+// Drawn after everything else so that no panel covers it.
+void run_tooltip() {
+    WorkbenchState& w = workbench;
+    if (w.tooltip_button < 0 || w.tooltip_dismissed) return;
+    f64 waited = w.clock - w.tooltip_since;
+    if (waited < tooltip_delay) {
+        frame_request(tooltip_delay - waited);
+        return;
+    }
+    const ToolbarButton& b = w.buttons[w.tooltip_button];
+    StringView text = toolbar_tooltip(w.tooltip_button);
+    f32 k = w.scale;
+    TextMetrics m = measure_text(&render.font, text, k, k, 0, 0, 1e9);
+    f32 pad = 8 * k;
+    f32 width = m.width + 2 * pad, height = (f32)(render.font.line_height * render.font.size) * k + pad;
+    // Under the button, kept inside the window.
+    f32 x = b.x;
+    if (x + width > w.layout.width) x = w.layout.width - width;
+    if (x < 0) x = 0;
+    f32 y = b.y - height - 4 * k;
+    scissor_off();
+    draw_rect(opaque_panel_color(), x, y, width, height);
+    draw_text(&render.font, render.theme.text_color, text, x + pad, y + height * 0.5f, k, k, 0, align_center_y);
 }

@@ -27,6 +27,7 @@ struct ListWidget {
     f32 row_height;        // 32
     f32 group_end_height;  // 16
     f32 icon_size;         // 32
+    f32 scale;             // of its text and fixed sizes (the workbench's scale)
     u32 closed_icon, open_icon;
     Font* font;
     Color selection_color;

@@ -10,6 +10,7 @@
 struct WorkbenchConfig {
     StringView workspace;
     bool keep_system_cursor;
+    f32 scale = 1;  // every size of the workbench, the editor's text included
 };
 void workbench_init(const WorkbenchConfig& config);
 void workbench_frame();

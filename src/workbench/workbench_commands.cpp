@@ -11,6 +11,7 @@
 #include "render/theme.h"
 #include "editor/recolour.h"
 #include "workbench/list_widget.h"
+#include "workbench/list_widget_walk.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
@@ -31,6 +32,40 @@ void forget_file(i32 id) {
     }
 }
 
+// Opens every group that encloses row `index`.
+bool open_enclosing_groups(Array<TreeNode>* rows, i64 index) {
+    bool opened = false;
+    i64 depth = 0;
+    for (i64 i = index - 1; i >= 0; i--) {
+        TreeNode& n = (*rows)[i];
+        if (n.is_group_end && !n.is_group_start) {
+            depth++;
+        } else if (n.is_group_start) {
+            if (depth > 0) {
+                depth--;
+                continue;
+            }
+            opened = opened || !n.is_open;
+            n.is_open = 1;
+        }
+    }
+    return opened;
+}
+
+// Scrolls the list so that shown row `index` lies inside its box.
+void scroll_row_into_view(ListWidget* w, i64 index) {
+    RowWalk walk = row_walk_start(w);
+    RowPlace place;
+    f32 offset = 0;
+    while (row_walk_next_visible(&walk, &place)) {
+        if (place.index == index) break;
+        offset += place.height;
+    }
+    f32 height = row_height_of(w, w->rows[index]);
+    if (offset < w->scroll) w->scroll = offset;
+    else if (offset + height > w->scroll + w->height) w->scroll = offset + height - w->height;
+}
+
 bool inside_store(const Array<char>& store, StringView s) {
     if (!store.data || s.length <= 0) return false;
     uintptr_t p = (uintptr_t)s.data, start = (uintptr_t)store.data;
@@ -38,12 +73,36 @@ bool inside_store(const Array<char>& store, StringView s) {
 }
 }  // namespace
 
+void tree_select_file(i32 tab_id, bool reveal) {
+    ListWidget* tree = &workbench.file_tree;
+    i64 index = -1;
+    for (i64 i = 0; i < tree->rows.count && index < 0; i++)
+        if (is_file_node(tree->rows[i]) && tree->rows[i].id == tab_id) index = i;
+    if (index < 0) return;
+    for (TreeNode& n : tree->rows) n.is_selected = 0;
+    tree->rows[index].is_selected = 1;
+    // Which groups are open is part of the project.
+    if (reveal && open_enclosing_groups(&tree->rows, index)) workbench.project_saved = false;
+    if (list_row_visible(tree, index)) scroll_row_into_view(tree, index);
+}
+
+void reveal_active_file() {
+    for (const TabEntry& e : workbench.project.tab_entries)
+        if (e.is_active) tree_select_file(e.tab_id, true);
+}
+
 void close_tab_popups(Document* doc) {
     doc->completion_open = 0;
     doc->symbol_source.count = 0;
     doc->completion.count = 0;
     doc->symbol_list_open = 0;
     doc->symbol_list.count = 0;
+}
+
+void document_take_scale(Document* doc) {
+    doc->zoom = workbench.scale;
+    doc->scrollbar_width = editor_scrollbar_width * workbench.scale;
+    doc->caret_width = editor_caret_width * workbench.scale;
 }
 
 void activate_tab(i32 tab_id) {
@@ -74,6 +133,7 @@ void add_tab_entry(u32 id, StringView label) {
     }
     array_append(&workbench.project.tab_entries, entry);
     workbench.tab_bar_changed = 1;
+    if (slot >= 0) document_take_scale(&editor.tab_table.slots[slot]);
 }
 
 void view_selected_files() {
@@ -113,6 +173,12 @@ void remove_selected_nodes() {
         changed = true;
     }
     if (changed) workbench.project_saved = false;
+}
+
+StringView first_selected_node_name() {
+    for (const TreeNode& n : workbench.file_tree.rows)
+        if (n.is_selected && !(n.is_group_end && !n.is_group_start)) return n.name;
+    return StringView{nullptr, 0};
 }
 
 bool any_node_selected() {

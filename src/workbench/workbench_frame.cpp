@@ -18,15 +18,16 @@ void compute_layout(WorkbenchLayout* l) {
     const WorkbenchState& w = workbench;
     l->width = (f32)render.gpu.width;
     l->height = (f32)render.gpu.height;
+    f32 bar = workbench_bar_width();
     f32 below_toolbar = l->height - w.toolbar_height;
-    f32 middle_x = w.tree_width + w.bar_width;
-    f32 middle_width = l->width - w.minimap_width - w.bar_width - middle_x;
+    f32 middle_x = w.tree_width + bar;
+    f32 middle_width = l->width - w.minimap_width - bar - middle_x;
     l->toolbar = Rect{0, below_toolbar, l->width, w.toolbar_height};
     l->tree = Rect{0, 0, w.tree_width, below_toolbar};
-    l->left_bar = Rect{w.tree_width, 0, w.bar_width, below_toolbar};
+    l->left_bar = Rect{w.tree_width, 0, bar, below_toolbar};
     l->tab_bar = Rect{middle_x, below_toolbar - w.tab_bar_height, middle_width, w.tab_bar_height};
     l->editor = Rect{middle_x, 0, middle_width, below_toolbar - w.tab_bar_height};
-    l->right_bar = Rect{l->width - w.minimap_width - w.bar_width, 0, w.bar_width, below_toolbar};
+    l->right_bar = Rect{l->width - w.minimap_width - bar, 0, bar, below_toolbar};
     l->minimap = Rect{l->width - w.minimap_width, 0, w.minimap_width, below_toolbar};
 }
 
@@ -54,6 +55,7 @@ void workbench_frame() {
     draw_background_image();
     run_escape();
     run_shortcuts();
+    fit_panel_widths();
     compute_layout(&workbench.layout);
     run_toolbar();
     run_resize_bars();
@@ -71,6 +73,7 @@ void workbench_frame() {
     run_prompt();
     run_file_dialog();
     run_notices();
+    run_tooltip();
     run_disk_watch();
     run_recovery();
     if (!workbench.keep_system_cursor) run_pointer_trail();

@@ -52,6 +52,7 @@ struct ListingEntry {
 };
 
 constexpr i32 toolbar_button_count = 12;
+constexpr f64 tooltip_delay = 0.5;  // seconds of hover before a button shows its name
 constexpr i32 trail_point_count = 1024;
 constexpr i32 context_menu_capacity = 8;
 constexpr f32 dialog_button_width = 128;
@@ -83,6 +84,15 @@ struct PromptState {
     OwnedString title;  // pool_main
     Document box;
     ToolbarButton ok, cancel;
+    // Replace: the replacement's box, which of the two boxes types (0 or 1), and the
+    // buttons that replace one match or all of them.
+    Document replacement;
+    i32 focus;
+    ToolbarButton replace_one, replace_every;
+    // Find and replace: "k of n", counted again when the text or the document changes.
+    u64 counted_text_state, counted_document_state;
+    i32 counted_cursor;
+    i64 match_total, match_index;
 };
 
 // What the question of the confirmation dialog is about.
@@ -166,14 +176,30 @@ struct ContextMenuState {
 struct TrailState {
     TrailPoint points[trail_point_count];
     f32 angle;
+    f32 last_x, last_y;  // where the pointer star was drawn last
     f32 sprite_size;     // 24
     f32 rotation_speed;  // pi radians per second
     f32 decay;           // 6 per second
 };
 
+// Room for the code: each side panel takes a share of the window, shrinking to leave the
+// editor its wanted columns while both panels keep their least width, and giving way
+// entirely before the editor gets fewer than its least columns.
+constexpr f32 panel_share = 0.2f;
+constexpr i64 editor_wanted_columns = 80;
+constexpr i64 editor_least_columns = 20;
+constexpr f32 panel_least_width = 180;  // times the scale: a row's icons and a short name
+// The editor's own sizes at scale 1, which tabs get multiplied by the scale.
+constexpr f32 editor_scrollbar_width = 32;
+constexpr f32 editor_caret_width = 6;
+
 struct WorkbenchState {
-    f32 tree_width;      // 320
-    f32 minimap_width;   // 320
+    f32 scale;           // every size of the workbench is multiplied by it
+    f32 tree_width;      // as laid out this frame
+    f32 minimap_width;
+    // Widths the user dragged the bars to; negative while a panel follows its share.
+    f32 tree_chosen, minimap_chosen;
+    bool panels_hidden;  // Ctrl+Shift+B: both panels and their bars out of the way
     f32 bar_width;       // 12
     f32 toolbar_height;  // 48
     f32 tab_bar_height;  // 32
@@ -182,8 +208,14 @@ struct WorkbenchState {
     f32 bar_grab_offset;
     u8 tab_bar_changed;  // an entry became active: scroll it into view
     i32 last_active_tab;
+    i32 tree_followed_tab;  // the active tab whose file the tree last selected
     WorkbenchLayout layout;
     ToolbarButton buttons[toolbar_button_count];
+    // The toolbar button under the pointer (-1: none), since when, and whether a press
+    // put its name away.
+    i32 tooltip_button;
+    f64 tooltip_since;
+    bool tooltip_dismissed;
     FileDialogState file_dialog;
     PromptState prompt;
     ConfirmState confirm;
@@ -230,16 +262,29 @@ bool modal_dialog_open();  // a dialog (the context menu excluded)
 void workbench_take_focus();
 // Gives it back to all three when no dialog or menu is open any more.
 void workbench_give_focus_back();
-// Centred box of a dialog, filled and titled.
+// The theme's panel colour without its transparency: dialogs and pop-ups hide what is behind.
+Color opaque_panel_color();
+// Centred box of a dialog (its size before scaling), filled and titled.
 Rect dialog_frame(f32 width, f32 height, StringView title);
-// A one-line box inside a dialog: placed, focused and drawn by the editor view.
-void dialog_text_box(Document* box, f32 x, f32 y, f32 width, f32 height);
+// A one-line box inside a dialog: placed, focused and drawn by the editor view (which
+// leaves this frame's keys alone unless `takes_keys`).
+void dialog_text_box(Document* box, f32 x, f32 y, f32 width, f32 height, bool takes_keys = true);
 void dialog_button_init(ToolbarButton* b, StringView label);
 // Lays out and runs a dialog button; true on a click.
 bool dialog_button(ToolbarButton* b, f32 x, f32 y);
 
+// The theme colour a file's name is drawn in, by its kind (tree, tabs, file dialogs).
+Color file_color_for_path(StringView path);
+
 // ---- Widgets and steps of the frame -----------------------------------------------------
 void compute_layout(WorkbenchLayout* l);
+// The panels' widths for this window: shares, the user's choices and the editor's room.
+void fit_panel_widths();
+void toggle_side_panels();
+// Width of each bar between the panels (none while the panels are hidden).
+f32 workbench_bar_width();
+// Width the editor needs to show `columns` characters of the current document.
+f32 editor_width_for_columns(i64 columns);
 // The performance counter in seconds (the workbench clock).
 f64 workbench_seconds();
 bool point_in_rect(Rect r, f64 x, f64 y);
@@ -250,6 +295,9 @@ void draw_background_image();
 void run_shortcuts();
 void toolbar_init();
 void run_toolbar();
+// The name and shortcut of toolbar button `index`.
+StringView toolbar_tooltip(i32 index);
+void run_tooltip();
 void run_resize_bars();
 void run_editor_focus();
 void run_file_tree();
@@ -272,10 +320,20 @@ void open_context_menu_at(const ContextMenuEntry* entries, i32 count, f64 x, f64
 void open_editor_context_menu(Document* doc);
 void open_settings_dialog();
 void close_tab_popups(Document* doc);
+// A tab's document opens at the workbench's scale (its slot may keep an earlier tab's
+// zoom): its text, caret and scrollbar.
+void document_take_scale(Document* doc);
+// Selects the file tree's row of the file with this tab id, alone; revealing also opens
+// the groups around it and scrolls it into view.
+void tree_select_file(i32 tab_id, bool reveal);
+// Ctrl+Shift+E: the active tab's file, revealed in the tree.
+void reveal_active_file();
 void append_new_group();
 void save_all_documents();
 bool any_document_modified();
 bool any_node_selected();
+// The name of the first selected tree row (a file or a group), empty when none.
+StringView first_selected_node_name();
 void rename_selected_nodes(StringView name);
 void copy_selected_file_names();
 void save_project_or_ask();
@@ -327,7 +385,19 @@ void file_dialog_refresh();
 // Enters directory row `index` of the listing, or puts a file row's name in the box.
 void file_dialog_pick(i64 index);
 StringView listing_name(i64 index);
-// The chosen path of the file dialog for the box text `text`, in pool_frame.
+// The chosen path of the file dialog for the box text `text`, in pool_frame: relative to
+// the project's directory for the project's files, else as the shell reads it.
 StringView file_dialog_chosen_path(StringView text);
+// The path the box text names, for looking at the disk (pool_frame).
+StringView file_dialog_full_path(StringView text);
+// The directory the listing shows (pool_frame).
+StringView file_dialog_directory();
+// Shows the directory at `path` (absolute, or below the listing's base).
+void file_dialog_enter_directory(StringView path);
+// Tab: completes the name being typed as far as the names in its directory agree; true
+// when the box changed.
+bool file_dialog_complete(StringView text);
+// "~" or "~/..." made into the home directory (pool_frame); other text as it is.
+StringView expand_home(StringView text);
 void file_dialog_submit();
 void close_file_dialog();

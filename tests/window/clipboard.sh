@@ -10,8 +10,8 @@ keyword="rgb(102,158,255)"
 file=demo/main.vnt
 cp "$file" "$work_dir/main.vnt.before"
 # Window position of the middle of character COLUMN (0-based) on LINE (1-based): rows of
-# 19 pixels below the tab bar, characters 9 pixels wide from x 366.
-char_x() { echo $((366 + $1 * 9 + 4)); }
+# 19 pixels below the tab bar, characters 9 pixels wide from x 226.
+char_x() { echo $((226 + $1 * 9 + 4)); }
 line_y() { echo $((80 + ($1 - 1) * 19 + 9)); }
 # xclip forks to serve the selection; Ctrl+V must not come before it owns the clipboard.
 set_x_clipboard() {
@@ -19,7 +19,7 @@ set_x_clipboard() {
     wait_until 3 "xclip did not take the clipboard" clipboard_is "${1%$'\n'}"
 }
 
-wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 
 # Copy: "Particle" in "struct Particle {" on line 4.
 click_at "$(char_x 10)" "$(line_y 4)" 2

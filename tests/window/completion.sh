@@ -24,7 +24,7 @@ find_window tesmora
 focus_window
 
 # The editor region: right of the file tree, below the tab bar, left of the scrollbar.
-editor_x=340 editor_y=80 editor_w=310 editor_h=680
+editor_x=200 editor_y=80 editor_w=310 editor_h=680
 wait_until 15 "main.vnt never got its analysis colours" \
     at_least 100 on_screen count_color $editor_x $editor_y $editor_w $editor_h "$struct"
 none=$(count_color $editor_x $editor_y $editor_w $editor_h "$panel" 3%)
@@ -32,7 +32,7 @@ none=$(count_color $editor_x $editor_y $editor_w $editor_h "$panel" 3%)
 
 # A new line in main after "    build_scene(&scene);" (line 29, 19-pixel rows from y 80):
 # a click right of that line's text focuses the editor and puts the caret at its end.
-click_at 650 621
+click_at 510 621
 sleep 0.3
 keys Return
 type_text "scene"
@@ -63,8 +63,9 @@ second_band=$(band_top)
 keys Return
 sleep 0.3
 keys ctrl+s
-# The sample holds "scene.frame" inside longer lines only; the new line is exactly that.
-wait_until 5 "no line \"scene.frame\" in the saved main.vnt" grep -qx "scene.frame" sample/main.vnt
+# The sample holds "scene.frame" inside longer lines only; the new line is exactly that,
+# after the indentation Enter carried over.
+wait_until 5 "no line \"scene.frame\" in the saved main.vnt" grep -qxE " *scene.frame" sample/main.vnt
 take_screenshot
 left=$(count_color $editor_x $editor_y $editor_w $editor_h "$panel" 3%)
 [ "$left" -eq 0 ] || fail "completion panel still shown after Enter ($left pixels)"

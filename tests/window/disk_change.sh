@@ -11,11 +11,11 @@ button_y=494 reload_x=440 keep_x=584
 row_top() { echo $((80 + $1 * 19)); }
 
 start_demo "$binary"
-wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 # Another program appends a line: it shows without a key pressed.
 echo "################" >>demo/main.vnt
 wait_until 6 "the clean document did not follow its file" \
-    on_screen at_least 300 count_color 366 "$(row_top 27)" 326 19 "$text" 12%
+    on_screen at_least 300 count_color 226 "$(row_top 27)" 326 19 "$text" 12%
 
 # Now modified here, and changed there again: the question comes.
 click_at 500 140
@@ -29,6 +29,6 @@ wait_until 5 "the question stayed after 'keep mine'" on_screen at_most 2000 dial
 sleep 2.5
 take_screenshot
 [ "$(dialog_pixels)" -le 2000 ] || fail "asked again about the same change"
-[ "$(count_color 366 "$(row_top 28)" 326 19 "$text" 12%)" -lt 100 ] || fail "'keep mine' took the other program's line"
+[ "$(count_color 226 "$(row_top 28)" 326 19 "$text" 12%)" -lt 100 ] || fail "'keep mine' took the other program's line"
 kill -KILL "$program_pid"
 echo "disk change: ok"

@@ -14,10 +14,10 @@ cp "$file" "$work_dir/main.vnt.before"
 dialog_pixels() { count_color 212 234 600 300 "$panel" 2%; }
 # Selected pixels on an editor line (19 pixels high from y 80); antialiased keywords have
 # a few pixels of the selection's colour, a selected word a thousand.
-selected_pixels() { count_color 366 $((80 + ($1 - 1) * 19)) 326 19 "$selection" 3%; }
+selected_pixels() { count_color 226 $((80 + ($1 - 1) * 19)) 600 19 "$selection" 3%; }
 line_is() { [ "$(selected_pixels "$1")" -ge 500 ]; }
 
-wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 [ "$(dialog_pixels)" -lt 2000 ] || fail "dialog colour on screen before Ctrl+F"
 click_at 500 90
 keys ctrl+Home
@@ -52,7 +52,8 @@ wait_until 5 "no goto dialog after Ctrl+G" on_screen at_least 100000 dialog_pixe
 type_text 20
 keys Return
 wait_until 5 "the goto dialog stayed open after Enter" on_screen at_most 2000 dialog_pixels
-keys Home shift+End ctrl+c
+# Home goes to the first non-blank, and a second Home back to column 0.
+keys Home Home shift+End ctrl+c
 wait_until 3 "line 20 is not on the clipboard after Ctrl+G 20" clipboard_is "    Particle p;"
 
 # Nothing typed into the dialogs reached the document.

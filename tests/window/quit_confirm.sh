@@ -16,14 +16,14 @@ button_y=494 save_x=368 discard_x=512 cancel_x=656
 
 start_program_and_wait() {
     start_demo "$binary"
-    wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+    wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 }
 
 # The project made unsaved with the toolbar's "new group" (the star, eighth button).
 start_unsaved_project() {
     start_program_and_wait
     click_at 384 24
-    wait_until 5 "no 'new group' row at the end of the tree" on_screen at_least 40 count_color 84 496 236 32 "$folder"
+    wait_until 5 "no 'new group' row at the end of the tree" on_screen at_least 40 count_color 84 496 96 32 "$folder"
 }
 
 expect_dialog() {

@@ -10,14 +10,14 @@ keyword="rgb(102,158,255)" background="rgb(28,31,36)" text="rgb(224,224,219)" pa
 recovery_dir=$XDG_STATE_HOME/tesmora/recovery
 last_row_top=$((80 + 27 * 19))
 # The notice: a panel over the bottom of the editor region.
-notice_pixels() { count_color 340 700 340 50 "$panel" 2%; }
+notice_pixels() { count_color 200 700 340 50 "$panel" 2%; }
 recovered_files() { ls "$recovery_dir" 2>/dev/null | grep -c '\.recovery$'; }
 
 start_demo "$binary"
-wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 click_at 500 700
 type_text "################"
-wait_until 5 "the typed text does not show" on_screen at_least 300 count_color 366 "$last_row_top" 326 19 "$text" 12%
+wait_until 5 "the typed text does not show" on_screen at_least 300 count_color 226 "$last_row_top" 326 19 "$text" 12%
 sleep 2
 [ "$(recovered_files)" -eq 1 ] || fail "no recovery file 2 s after the edit"
 grep -q "################" "$recovery_dir"/*.recovery || fail "the recovery file lacks the last keys 2 s after them"
@@ -26,8 +26,8 @@ wait_for_exit "$program_pid"
 cmp -s demo/main.vnt "$work_dir/main.vnt.before" || fail "the crash changed main.vnt"
 
 start_demo "$binary"
-wait_until 10 "main.vnt's text not drawn after the restart" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
-wait_until 5 "the recovered text is not back" on_screen at_least 300 count_color 366 "$last_row_top" 326 19 "$text" 12%
+wait_until 10 "main.vnt's text not drawn after the restart" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
+wait_until 5 "the recovered text is not back" on_screen at_least 300 count_color 226 "$last_row_top" 326 19 "$text" 12%
 wait_until 5 "no notice of the recovered changes" on_screen at_least 3000 notice_pixels
 wait_for_line "$work_dir/tesmora.out" "recovered unsaved changes of main.vnt"
 cmp -s demo/main.vnt "$work_dir/main.vnt.before" || fail "the restart wrote main.vnt before any save"

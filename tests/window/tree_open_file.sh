@@ -7,15 +7,15 @@ copy_demo_project "$source_dir"
 start_demo "$binary"
 
 struct="rgb(0,255,102)" enum="rgb(242,102,242)" proc="rgb(255,128,64)" close_red="rgb(255,0,0)"
-tab_count() { color_runs x 332 48 360 32 "$close_red" 20%; }
+tab_count() { color_runs x 192 48 360 32 "$close_red" 20%; }
 # Where the first row of the minimap shows a declaration of COLOR.
-minimap_first_row_is() { at_least 30 count_color 760 48 264 32 "$1"; }
+minimap_first_row_is() { at_least 30 count_color 900 48 124 32 "$1"; }
 # The active entry's gradient is the brighter one: compare the strips above two labels.
 active_is_brighter() {
     local active=$(mean_level "$1" 50 60 4) other=$(mean_level "$2" 50 60 4)
     [ "$active" -gt $((other + 20)) ] || fail "tab at x $1 (level $active) is not brighter than the one at x $2 ($other)"
 }
-main_tab_x=340 vector_tab_x=550
+main_tab_x=200 vector_tab_x=440
 
 # main.vnt first: its first declaration is the enum Phase.
 wait_until 10 "main.vnt's outline (Phase) not in the minimap" on_screen minimap_first_row_is "$enum"
@@ -26,13 +26,13 @@ click_at 130 127 2
 wait_until 5 "no third tab entry after double-clicking vector.vnt" on_screen at_least 3 tab_count
 # Its outline starts with the struct Vec2 followed by its procedures.
 wait_until 10 "vector.vnt's outline (Vec2) not in the minimap" on_screen minimap_first_row_is "$struct"
-[ "$(count_color 760 48 264 32 "$enum")" -eq 0 ] || fail "main.vnt's Phase still in the minimap's first row"
+[ "$(count_color 900 48 124 32 "$enum")" -eq 0 ] || fail "main.vnt's Phase still in the minimap's first row"
 active_is_brighter $vector_tab_x $main_tab_x
-[ "$(color_runs y 760 80 264 200 "$proc")" -ge 2 ] || fail "no procedure rows under Vec2 in the minimap"
+[ "$(color_runs y 900 80 124 200 "$proc")" -ge 2 ] || fail "no procedure rows under Vec2 in the minimap"
 # The editor shows vector.vnt: "struct Vec2 {" on its second line (rows of 19 pixels from 80).
-[ "$(count_color 366 99 326 19 "$struct")" -ge 30 ] || fail "the editor's second line does not show Vec2"
+[ "$(count_color 226 99 326 19 "$struct")" -ge 30 ] || fail "the editor's second line does not show Vec2"
 # The tree keeps vector.vnt selected.
-selected=$(count_color 200 114 100 28 "rgb(56,82,135)" 4%)
+selected=$(count_color 80 114 100 28 "rgb(56,82,135)" 4%)
 [ "$selected" -ge 1000 ] || fail "vector.vnt's tree row is not highlighted ($selected pixels)"
 
 # main.vnt already has a tab: it becomes current again, and no fourth entry appears.

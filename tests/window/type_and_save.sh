@@ -15,9 +15,9 @@ last_row_top=$((80 + 27 * 19))
 hashes="################"
 # The star of a modified document, two rows' width from the editor's left edge, in its
 # bottom row.
-star_pixels() { count_other 370 749 19 19 "$background" 4%; }
+star_pixels() { count_other 230 749 19 19 "$background" 4%; }
 
-wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 366 80 326 100 "$keyword"
+wait_until 10 "main.vnt's text not drawn" on_screen at_least 200 count_color 226 80 326 100 "$keyword"
 [ "$(star_pixels)" -eq 0 ] || fail "modified-document star shown before any edit"
 
 # A click below the text puts the caret at the end of the last line.
@@ -25,10 +25,10 @@ click_at 500 700
 type_text "${hashes}xy"
 keys BackSpace BackSpace
 wait_until 5 "the typed characters do not show on the last line" \
-    on_screen at_least 400 count_color 366 "$last_row_top" 326 19 "$text" 12%
+    on_screen at_least 400 count_color 226 "$last_row_top" 326 19 "$text" 12%
 wait_until 3 "no modified-document star after typing" on_screen at_least 40 star_pixels
 # Sixteen '#' and no more: the row's text ends where sixteen characters end.
-text_end=$(color_profile x 366 "$last_row_top" 326 19 "$text" 12% | awk '$1 { last = NR } END { print last + 0 }')
+text_end=$(color_profile x 226 "$last_row_top" 326 19 "$text" 12% | awk '$1 { last = NR } END { print last + 0 }')
 [ "$text_end" -ge 130 ] && [ "$text_end" -le 152 ] ||
     fail "the last row's text ends $text_end pixels from the text's left edge, expected sixteen characters"
 cmp -s "$file" "$work_dir/main.vnt.before" || fail "the file changed before saving"

@@ -183,6 +183,14 @@ bool cfam_nesting_enter(ParseState* p) {
     if (p->depth >= max_nesting_depth) {
         if (p->pos > p->depth_cut_pos) p->depth_cut_pos = p->pos;
         cfam_record_error(p);
+        // Every level around unwinds to the statement or item loop, which resumes after
+        // the cut. Were recovery off, each level would go on at the next token and nest
+        // as deep again: "f(" repeated would cost the nesting limit per token.
+        if (!p->recovering) {
+            p->recovering = 1;
+            p->resume_pos = p->pos;
+            p->block_abort = !p->in_block;
+        }
         return false;
     }
     p->depth++;

@@ -14,7 +14,8 @@
 //             if_condition(a) (after "if", the value kept in `conditions`);
 //             loop_condition(a, s) (of while and switch); do_condition(a) (after the
 //             "while" of do); own_statement(a, code): the language's other statements,
-//             null to leave the token to the shared ones
+//             null to leave the token to the shared ones; stray_statement_token(a): the
+//             current token starts no statement and is passed over
 //   options   case_ranges: "case a ... b"; else_after_recovery: an "else" met while
 //             recovering still continues the chain; body_after_failed_header: a block is
 //             parsed even when its header already started recovery (else it is empty).
@@ -113,7 +114,7 @@ template <typename L>
 typename L::Stmt* cfam_parse_statement_here(typename L::Analysis* a) {
     using Stmt = typename L::Stmt;
     ParseState* p = &a->p;
-    skip_stray_tokens(p, is_stray_statement_token, nullptr);
+    while (!at_end(p) && L::stray_statement_token(a)) p->pos++;
     if (at_end(p)) return nullptr;
     u16 c = current_code(p);
     i64 at = p->pos;

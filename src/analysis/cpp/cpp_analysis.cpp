@@ -21,8 +21,8 @@ void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
     if (!analysis.source_lock) return;
     // The other files colour scratch buffers that nobody reads: only their
     // declarations matter here.
-    const StringView suffixes[] = {SV(".c"), SV(".cpp"), SV(".h"), SV(".hpp")};
-    Array<SourceFile> others = source_cache_copy_matching(suffixes, 4, job->path, pool_parser);
+    const u8 kinds[] = {file_kind_c, file_kind_cpp};
+    Array<SourceFile> others = source_cache_copy_of_kinds(kinds, 2, job->path, pool_parser);
     for (const SourceFile& file : others) {
         u8* scratch = (u8*)pool_alloc(pool_parser, file.text.length > 0 ? file.text.length : 1);
         if (file.text.length > 0) memset(scratch, 0, (size_t)file.text.length);

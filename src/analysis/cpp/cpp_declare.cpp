@@ -123,7 +123,9 @@ void declare_function(CppAnalysis* a, CppNode* node) {
             array_append(&a->result->signatures[existing->value].overloads, index);
         }
     }
-    leaf_row(a, node->token, symbol_procedure, cpp_kind_proc, f->name_text);
+    // On the name's line: the head may start lines above it ("static int\nf(void)", or
+    // a macro call without ";" taken in front of it).
+    leaf_row(a, f->name >= 0 ? f->name : node->token, symbol_procedure, cpp_kind_proc, f->name_text);
     cfam_scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
     declare_template_params(a, f->template_params, record.scope);
     for (const CppParam& param : f->params)
@@ -228,7 +230,7 @@ void declare_using(CppAnalysis* a, CppNode* node) {
         if (name >= 0) leaf_row(a, node->token, symbol_using, cpp_kind_using, name_of(a, name));
         if (a->bodies_phase) {
             TypeInfo target = cpp_using_target(a, index);
-            cfam_import_scope(&a->resolve, target);
+            if (!u->is_concept) cfam_import_scope(&a->resolve, target);
         }
     }
 }

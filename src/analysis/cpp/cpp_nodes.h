@@ -27,10 +27,12 @@ enum CppExprKind : u8 {
     cexpr_chain,       // a followed by the postfix operations in `post`
     cexpr_paren,       // ( a )
     cexpr_cast,        // a: the type, b: the operand (null for a bare type in parentheses)
-    cexpr_keyword_op,  // op: sizeof, alignof, typeid, decltype, noexcept, new, delete, throw, co_await...
+    cexpr_keyword_op,  // op: sizeof, alignof, typeid, decltype, noexcept, new, delete, throw, co_await,
+                       // requires (its parameters and requirements are skipped)...
                        // a: operand or type; list: placement / constructor arguments
     cexpr_braced,      // list: the items of "{ ... }"
     cexpr_lambda,      // lambda
+    cexpr_designator,  // ".name = a" in a braced list; token: the (first) name
 };
 
 enum CppPostfixKind : u8 {
@@ -181,6 +183,7 @@ struct CppNamespace {
 
 struct CppUsing {
     u8 is_namespace;  // "using namespace X"
+    u8 is_concept;    // "concept C = constraint": known by its name, lends no members
     i64 alias;        // "using A = ..." : the token of A, else -1
     CppExpr* target;
     CppUsing* next;
@@ -231,7 +234,7 @@ enum CppStmtKind : u8 {
     cstmt_for_range,    // decl, expr (range), body
     cstmt_while,        // expr, body
     cstmt_do,           // body, expr
-    cstmt_switch,       // expr, body
+    cstmt_switch,       // init, expr or decl, body
     cstmt_try,          // body; catches (each a declaration with its block)
     cstmt_case,         // expr
     cstmt_jump,         // break, continue, goto, ";", labels, default
@@ -242,6 +245,7 @@ enum CppStmtKind : u8 {
 struct CppCondition {
     CppExpr* expr;
     CppDeclaration* decl;  // "if (T x = ...)"
+    CppStmt* init;         // "if (init; cond)", "switch (init; v)": a declaration or an expression
 };
 
 struct CppCatch {

@@ -366,6 +366,39 @@ bool cpp_parse_declarator(CppAnalysis* a, CppDeclaration* d, u8 context) {
     return true;
 }
 
+namespace {
+// "auto [k, v] = ...", "const auto& [k, v] : m": one declaration per name, chained; the
+// initialiser is kept once, with the first. Null, nothing moved, when the declaration is
+// no structured binding (it needs "auto" among the tokens from `first`).
+CppDeclaration* parse_structured_binding(CppAnalysis* a, i64 first, u32 specifiers, CppExpr* type, u8 context) {
+    ParseState* p = ps(a);
+    if (a->c_mode || context == cdecl_parameter || context == cdecl_catch) return nullptr;
+    i64 i = p->pos;
+    while (cfam_code_at(p, i) == '&' || cfam_code_at(p, i) == token_doubled('&')) i++;
+    if (cfam_code_at(p, i) != '[' || cfam_code_at(p, i + 1) != token_identifier) return nullptr;
+    bool has_auto = false;
+    for (i64 t = first; t < p->pos && !has_auto; t++) has_auto = cfam_code_at(p, t) == cpp_kw_auto;
+    if (!has_auto) return nullptr;
+    i64 close = cpp_closing_of(a, i);
+    if (close < 0) return nullptr;
+    for (i64 t = i + 1; t < close; t += 2) {
+        if (cfam_code_at(p, t) != token_identifier) return nullptr;
+        if (t + 1 < close && cfam_code_at(p, t + 1) != ',') return nullptr;
+    }
+    CppDeclaration* head = nullptr;
+    CppDeclaration* last = nullptr;
+    for (i64 t = i + 1; t < close; t += 2) {
+        CppDeclaration* d = cpp_new_declaration(first, specifiers, type);
+        d->name = t;
+        if (last) last->next = d;
+        else head = d;
+        last = d;
+    }
+    p->pos = close + 1;
+    return head;
+}
+}  // namespace
+
 CppDeclaration* cpp_parse_declaration(CppAnalysis* a, bool more, u8 context) {
     ParseState* p = ps(a);
     if (context != cdecl_item && cpp_backtracking_spent(a)) return nullptr;
@@ -377,9 +410,36 @@ CppDeclaration* cpp_parse_declaration(CppAnalysis* a, bool more, u8 context) {
         cpp_restore(a, m);
         return nullptr;
     }
-    CppDeclaration* d = cpp_new_declaration(first, specifiers, type);
-    if (!cpp_parse_declarator(a, d, context) || !follower_fits(cfam_code_now(p), context)) {
+    if (CppDeclaration* binding = parse_structured_binding(a, first, specifiers, type, context)) {
+        u16 next = cfam_code_now(p);
+        if (next == '=' || next == '{' || next == '(' || (next == ':' && context == cdecl_for)) {
+            if (next == '(') {
+                p->pos++;
+                binding->init = cpp_parse_expression(a, 0, 0);
+                cfam_expect_token(p, ')');
+            } else {
+                cpp_parse_initializer(a, binding, false);
+            }
+            return binding;
+        }
         cpp_restore(a, m);
+        return nullptr;
+    }
+    CppDeclaration* d = cpp_new_declaration(first, specifiers, type);
+    i64 cut_before = p->depth_cut_pos;
+    if (!cpp_parse_declarator(a, d, context) || !follower_fits(cfam_code_now(p), context)) {
+        if (p->depth_cut_pos > cut_before && p->recovering) {
+            // Nesting was cut off inside: any other reading of these tokens would nest as
+            // deep and be cut off again ("int f(int (" repeated costs the depth limit
+            // squared). The nodes are dropped, the recovery past the cut is kept.
+            ParseMark after = cfam_parse_mark(p);
+            i64 backtracked = a->backtracked;
+            cpp_restore(a, m);
+            cfam_parse_restore(p, after);
+            a->backtracked = backtracked;
+        } else {
+            cpp_restore(a, m);
+        }
         return nullptr;
     }
     cpp_parse_initializer(a, d, context == cdecl_item);
@@ -572,6 +632,10 @@ bool cpp_template_arguments_follow(CppAnalysis* a) {
     if (a->c_mode || !cfam_at_code(p, '<')) return false;
     i64 start = p->pos;
     if (a->template_guess && a->template_guess[start]) return a->template_guess[start] == 1;
+    if (a->next_angle_close && p->next_stop && a->next_angle_close[start] > p->next_stop[start]) {
+        if (a->template_guess) a->template_guess[start] = 2;
+        return false;
+    }
     i64 angle = 1, paren = 0;
     for (i64 i = start + 1; i < p->tokens.count && i < start + 512; i++) {
         u16 c = p->tokens[i].code;

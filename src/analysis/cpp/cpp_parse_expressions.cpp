@@ -117,7 +117,9 @@ CppExpr* parse_braced(CppAnalysis* a) {
     if (!cfam_nesting_enter(p)) return e;
     while (cfam_going_on(p) && !at_end(p) && !cfam_at_code(p, '}') && cfam_code_now(p) != token_end) {
         bool designated = false;
+        i64 member = -1;
         while (cfam_at_code(p, '.') && cfam_peek_code(p, 1) == token_identifier) {
+            if (member < 0) member = p->pos + 1;
             p->pos += 2;
             designated = true;
         }
@@ -137,6 +139,12 @@ CppExpr* parse_braced(CppAnalysis* a) {
                 continue;
             }
             break;
+        }
+        if (member >= 0) {
+            // The member is named once the list's type is known (cpp_resolve_declarator_parts).
+            CppExpr* d = cpp_new_expr(a, cexpr_designator, member);
+            d->a = item;
+            item = d;
         }
         array_append(&e->list, item);
         if (!cfam_accept_token(p, ',')) break;
@@ -212,6 +220,26 @@ CppExpr* parse_new(CppAnalysis* a) {
     }
     if (cfam_at_code(p, '(')) parse_list(a, ')', &e->list);
     else if (cfam_at_code(p, '{')) array_append(&e->list, parse_braced(a));
+    return e;
+}
+
+// "requires (parameters) { requirements }": the parameters are parsed so that their
+// types are resolved; the requirements are skipped as one group.
+CppExpr* parse_requires_expression(CppAnalysis* a) {
+    ParseState* p = ps(a);
+    CppExpr* e = cpp_new_expr(a, cexpr_keyword_op, p->pos);
+    e->op = cpp_kw_requires;
+    e->list = cfam_array<CppExpr*>();
+    p->pos++;
+    if (cfam_at_code(p, '(')) {
+        Array<CppParam> params = cfam_array<CppParam>();
+        u8 variadic = 0;
+        cpp_parse_parameter_list(a, &params, &variadic);
+    }
+    if (cfam_at_code(p, '{')) {
+        i64 close = cpp_closing_of(a, p->pos);
+        p->pos = close > p->pos ? close + 1 : p->pos + 1;
+    }
     return e;
 }
 
@@ -365,6 +393,7 @@ CppExpr* parse_primary(CppAnalysis* a, u32 flags) {
     case cpp_kw_typeid:
     case cpp_kw_noexcept: return parse_keyword_operand(a);
     case cpp_kw_new: return parse_new(a);
+    case cpp_kw_requires: return parse_requires_expression(a);
     case cpp_kw_static_cast:
     case cpp_kw_dynamic_cast:
     case cpp_kw_reinterpret_cast:
@@ -391,6 +420,17 @@ CppExpr* parse_primary(CppAnalysis* a, u32 flags) {
     }
     default: return nullptr;
     }
+}
+
+// Whether `auto` stands right before `index`, past reference marks and "const": a "["
+// there opens a structured binding, never an array bound of the type.
+bool follows_auto(const ParseState* p, i64 index) {
+    for (i64 i = index - 1; i >= 0 && i >= index - 4; i--) {
+        u16 c = cfam_code_at(p, i);
+        if (c == cpp_kw_auto) return true;
+        if (c != '&' && c != token_doubled('&') && c != c_kw_const && c != c_kw_volatile) return false;
+    }
+    return false;
 }
 
 bool name_like(const CppExpr* e) {
@@ -429,6 +469,7 @@ CppExpr* parse_postfix(CppAnalysis* a, u32 flags) {
             }
         } else if (c == '[') {
             if (a->c_mode == false && cfam_peek_code(p, 1) == '[') break;  // an attribute
+            if (type_mode && follows_auto(p, at)) break;                        // "auto& [k, v]"
             add_postfix(a, &e, cpost_index, at);
             p->pos++;
             if (!cfam_nesting_enter(p)) break;
@@ -612,6 +653,37 @@ bool cpp_can_begin_operand(const CppAnalysis* a, u16 code) {
     case '[': return !a->c_mode;
     default: return false;
     }
+}
+
+CppExpr* cpp_parse_requires_clause(CppAnalysis* a) {
+    ParseState* p = ps(a);
+    CppExpr* e = cpp_new_expr(a, cexpr_binary, p->pos);
+    e->op = token_doubled('&');
+    e->list = cfam_array<CppExpr*>();
+    p->pos++;  // "requires"
+    if (!cfam_nesting_enter(p)) return e;
+    for (;;) {
+        CppExpr* item = nullptr;
+        if (cfam_at_code(p, '(')) {
+            // Parenthesised by hand: "(C<T>) T f()" is no cast.
+            p->pos++;
+            item = cpp_parse_expression(a, 0, 0);
+            cfam_expect_token(p, ')');
+        } else if (cfam_at_code(p, cpp_kw_requires)) {
+            item = parse_requires_expression(a);
+        } else {
+            // A concept or a constant with its template arguments; no call, no braces, so
+            // that the declaration or the body after it stays where it is.
+            item = cpp_parse_expression(a, 14, cflag_no_braces);
+        }
+        if (!item) break;
+        array_append(&e->list, item);
+        u16 c = cfam_code_now(p);
+        if ((c != token_doubled('&') && c != token_doubled('|')) || !cfam_going_on(p)) break;
+        p->pos++;
+    }
+    cfam_nesting_leave(p);
+    return e;
 }
 
 CppExpr* cpp_parse_expression(CppAnalysis* a, i32 level, u32 flags) {

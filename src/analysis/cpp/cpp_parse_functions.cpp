@@ -56,6 +56,15 @@ StringView operator_spelling(u16 code) {
     case token_with_equal('|'): return SV("|=");
     case token_doubled_equal('<'): return SV("<<=");
     case token_doubled_equal('>'): return SV(">>=");
+    case token_with_equal('='): return SV("==");
+    case token_doubled('&'): return SV("&&");
+    case token_doubled('|'): return SV("||");
+    case token_arrow: return SV("->");
+    case ',': return SV(",");
+    case '~': return SV("~");
+    case cpp_kw_new: return SV(" new");  // a word: "operator new"
+    case cpp_kw_delete: return SV(" delete");
+    case cpp_kw_co_await: return SV(" co_await");
     default: return StringView{nullptr, 0};
     }
 }
@@ -67,6 +76,22 @@ bool parse_operator_name(CppAnalysis* a, ItemName* n, bool type_found) {
     StringView spelling = operator_spelling(c);
     if (spelling.length) {
         p->pos++;
+        // The spellings of two tokens: "<=>", "->*", "new[]" and "delete[]".
+        u16 next = cfam_code_now(p);
+        if (c == token_with_equal('<') && next == '>') {
+            spelling = SV("<=>");
+            p->pos++;
+        } else if (c == token_arrow && next == '*') {
+            spelling = SV("->*");
+            p->pos++;
+        } else if ((c == cpp_kw_new || c == cpp_kw_delete) && next == '[' && cfam_peek_code(p, 1) == ']') {
+            spelling = string_concat(spelling, SV("[]"), pool_parser);
+            p->pos += 2;
+        }
+    } else if (c == token_string && cfam_peek_code(p, 1) == token_identifier) {
+        // A literal operator: operator"" _km.
+        spelling = string_concat(SV("\"\""), cfam_text_of_token(p, p->pos + 1), pool_parser);
+        p->pos += 2;
     } else if (c == '(' && cfam_peek_code(p, 1) == ')') {
         spelling = SV("()");
         p->pos += 2;
@@ -91,6 +116,11 @@ bool parse_item_name(CppAnalysis* a, ItemName* n, bool type_found) {
     *n = ItemName{};
     n->name = -1;
     n->qualifiers = cfam_array<i64>();
+    // "T const *f(": the type takes no "const" after a plain name, so its marks are here.
+    if (type_found && (cfam_at_code(p, c_kw_const) || cfam_at_code(p, c_kw_volatile)))
+        while (cfam_at_code(p, c_kw_const) || cfam_at_code(p, c_kw_volatile) || cfam_at_code(p, '*') ||
+               cfam_at_code(p, '&') || cfam_at_code(p, token_doubled('&')))
+            p->pos++;
     cfam_accept_token(p, token_doubled(':'));
     for (;;) {
         // Decorations between the type and the name: "__declspec(dllexport)",
@@ -157,13 +187,16 @@ bool is_function_decoration(const ParseState* p) {
 }
 
 // `same_line`: a head without a return type takes no words from later lines, which
-// belong to the next item ("X(a)\nPNG_EXPORT(...);").
+// belong to the next item ("X(a)\nPNG_EXPORT(...);"); words that start no item still
+// continue it ("pair(U1 x)\n  noexcept(...)\n  : first(x)").
 void parse_function_tail(CppAnalysis* a, CppFunction* f, bool same_line) {
     ParseState* p = ps(a);
     u32 line = token_at(p, p->pos - 1).line;
     while (cfam_going_on(p)) {
-        if (same_line && token_at(p, p->pos).line != line) return;
         u16 c = cfam_code_now(p);
+        bool continues = c == cpp_kw_noexcept || c == cpp_kw_throw || c == cpp_kw_requires || c == token_arrow ||
+                         c == '=' || c == '&' || c == token_doubled('&');
+        if (same_line && !continues && token_at(p, p->pos).line != line) return;
         if (c == c_kw_const || c == c_kw_volatile || c == '&' || c == token_doubled('&')) {
             p->pos++;
         } else if (c == cpp_kw_noexcept || c == cpp_kw_throw) {
@@ -179,8 +212,7 @@ void parse_function_tail(CppAnalysis* a, CppFunction* f, bool same_line) {
                                 cfam_peek_code(p, 1) == cpp_kw_delete)) {
             p->pos += 2;
         } else if (c == cpp_kw_requires) {
-            p->pos++;
-            cpp_parse_expression(a, 13, 0);
+            cpp_parse_requires_clause(a);
         } else if (cpp_skip_attributes(a)) {
         } else if (is_function_decoration(p)) {
             p->pos++;

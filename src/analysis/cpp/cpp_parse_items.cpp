@@ -272,6 +272,22 @@ CppNode* parse_namespace(CppAnalysis* a, i64 start) {
 }
 
 
+// "template<...> concept C = constraint;": a named constraint, known by its name as an
+// alias is.
+CppNode* parse_concept(CppAnalysis* a, i64 start) {
+    ParseState* p = ps(a);
+    CppUsing* u = cfam_new<CppUsing>();
+    u->is_concept = 1;
+    p->pos++;  // "concept"
+    u->alias = p->pos++;
+    colour_at(a, u->alias, cpp_kind_using);
+    if (cfam_expect_token(p, '=')) u->target = cpp_parse_expression(a, 1, 0);
+    cfam_expect_token(p, ';');
+    CppNode* node = new_node(start, cpp_node_using);
+    node->use = u;
+    return node;
+}
+
 CppNode* parse_linkage_block(CppAnalysis* a, i64 start) {
     ParseState* p = ps(a);
     p->pos += 2;  // extern "C"
@@ -317,6 +333,7 @@ CppNode* cpp_parse_top_level_item(CppAnalysis* a) {
     while (cfam_at_code(p, cpp_kw_template)) {
         p->pos++;
         if (cfam_at_code(p, '<')) cpp_parse_template_parameters(a, &tparams);
+        if (cfam_at_code(p, cpp_kw_requires)) cpp_parse_requires_clause(a);
     }
     if (!is_typedef) is_typedef = cfam_accept_token(p, c_kw_typedef);
     u16 c = cfam_code_now(p);
@@ -325,6 +342,7 @@ CppNode* cpp_parse_top_level_item(CppAnalysis* a) {
         return new_node(start, cpp_node_access);
     }
     if (c == cpp_kw_namespace) return parse_namespace(a, start);
+    if (c == cpp_kw_concept && cfam_peek_code(p, 1) == token_identifier) return parse_concept(a, start);
     if (c == cpp_kw_using) {
         CppNode* node = new_node(start, cpp_node_using);
         node->use = cpp_parse_using(a);

@@ -17,11 +17,43 @@ CppStmt* new_stmt(u8 kind, i64 token) {
     return s;
 }
 
-// "(" condition ")": a declaration with an initialiser where one fits, else an expression.
+// Whether the "(" at `open` holds a ";" of its own (not one inside a lambda or a group).
+bool holds_init_statement(const CppAnalysis* a, i64 open) {
+    i64 close = cpp_closing_of(a, open);
+    for (i64 i = open + 1; i < close; i++) {
+        u16 c = cfam_code_at(&a->p, i);
+        if (c == ';') return true;
+        if (c == '(' || c == '[' || c == '{') {
+            i64 end = cpp_closing_of(a, i);
+            if (end < 0) return false;
+            i = end;
+        }
+    }
+    return false;
+}
+
+// "(" condition ")": a declaration with an initialiser where one fits, else an
+// expression; C++17 lets a statement and ";" come first.
 CppCondition parse_condition(CppAnalysis* a) {
     ParseState* p = ps(a);
     CppCondition c{};
-    if (!cfam_expect_token(p, '(')) return c;
+    if (!cfam_at_code(p, '(')) {
+        cfam_expect_token(p, '(');
+        return c;
+    }
+    bool init = !a->c_mode && holds_init_statement(a, p->pos);
+    p->pos++;
+    if (init) {
+        i64 at = p->pos;
+        if (CppDeclaration* d = cpp_parse_declaration(a, true, cdecl_statement)) {
+            c.init = new_stmt(cstmt_declaration, at);
+            c.init->decl = d;
+        } else if (CppExpr* e = cpp_parse_expression(a, 0, 0)) {
+            c.init = new_stmt(cstmt_expression, at);
+            c.init->expr = e;
+        }
+        cfam_expect_token(p, ';');
+    }
     c.decl = a->c_mode ? nullptr : cpp_parse_declaration(a, false, cdecl_condition);
     if (!c.decl) c.expr = cpp_parse_expression(a, 0, 0);
     cfam_expect_token(p, ')');
@@ -60,9 +92,16 @@ struct CppStatements {
         CppCondition cond = parse_condition(a);
         s->expr = cond.expr;
         s->decl = cond.decl;
+        s->init = cond.init;
     }
     static CppExpr* do_condition(CppAnalysis* a) { return cpp_parse_expression(a, 0, 0); }
     static CppStmt* own_statement(CppAnalysis* a, u16 c) { return parse_cpp_only_statement(a, c); }
+    // A closed "[" starts a lambda or attributes in C++.
+    static bool stray_statement_token(CppAnalysis* a) {
+        u16 c = current_code(&a->p);
+        if (c == '[' && !a->c_mode && cpp_closing_of(a, a->p.pos) > a->p.pos) return false;
+        return is_stray_statement_token(c);
+    }
 };
 
 void parse_try(CppAnalysis* a, CppStmt* s) {
@@ -137,6 +176,11 @@ CppStmt* parse_cpp_only_statement(CppAnalysis* a, u16 c) {
     case cpp_kw_namespace:
     case cpp_kw_template:
     case cpp_kw_static_assert: return parse_item_statement(a);
+    case '[':
+        // Attributes of a statement ("[[likely]] if", "[[fallthrough]];") or of a local
+        // declaration: the statement after them.
+        if (a->c_mode || cfam_peek_code(p, 1) != '[' || !cpp_skip_attributes(a)) return nullptr;
+        return cfam_parse_statement_here<CppStatements>(a);
     case token_identifier:
         if (cfam_peek_code(p, 1) != ':') return nullptr;
         p->pos += 2;  // a label

@@ -54,6 +54,9 @@ CppExpr* cpp_parse_expression(CppAnalysis* a, i32 level, u32 flags);
 inline CppExpr* cpp_parse_type(CppAnalysis* a) { return cpp_parse_expression(a, 14, cflag_type); }
 // Declaration specifiers (several sweeps); returns the cspec_ flags met.
 u32 cpp_parse_specifiers(CppAnalysis* a);
+// "requires" and its constraint: primaries joined by "&&" and "||", ending before the
+// declaration or body that follows ("requires C<T> T f()", "f() requires C<T> {").
+CppExpr* cpp_parse_requires_clause(CppAnalysis* a);
 // Skips __attribute__((...)), __declspec(...), alignas(...), [[...]], __asm__(...) and
 // similar decorations; true when something was skipped.
 bool cpp_skip_attributes(CppAnalysis* a);

@@ -48,6 +48,7 @@ TypeInfo resolve_cpp_only_expression(CppAnalysis* a, CppExpr* e, i32 scope) {
         for (CppExpr* item : e->list) cpp_resolve_expression(a, item, scope);
         return no_type;
     case cexpr_lambda: cpp_walk_lambda(a, e->lambda, scope); return no_type;
+    case cexpr_designator: cpp_resolve_expression(a, e->a, scope); return no_type;
     default: return no_type;
     }
 }
@@ -93,6 +94,32 @@ void resolve_params(CppAnalysis* a, const Array<CppParam>& params, i32 scope) {
         }
     }
 }
+// Whether a braced list (or one nested in it) names members: ".x = 1".
+bool holds_designator(const CppExpr* e, i32 depth) {
+    if (depth > 16) return false;
+    for (const CppExpr* item : e->list) {
+        if (item->kind == cexpr_designator) return true;
+        if (item->kind == cexpr_braced && holds_designator(item, depth + 1)) return true;
+    }
+    return false;
+}
+
+// ".x = 1" in the initialiser of a variable of struct type names a member of it; an
+// array's list holds one list per element; a member's own list names its members.
+void name_designated_members(CppAnalysis* a, CppExpr* list, TypeInfo type, bool elements, i32 depth) {
+    if (depth > 16) return;
+    i32 members = cfam_member_scope(&a->resolve, type);
+    if (members < 0) return;
+    for (CppExpr* item : list->list) {
+        if (elements) {
+            if (item->kind == cexpr_braced) name_designated_members(a, item, type, false, depth + 1);
+        } else if (item->kind == cexpr_designator) {
+            TypeInfo member = cfam_resolve_name_token(&a->resolve, members, item->token, false);
+            if (item->a && item->a->kind == cexpr_braced) name_designated_members(a, item->a, member, false, depth + 1);
+        }
+    }
+}
+
 // The work of the lazily resolved types (cfam_lazy_record_type). Enumerators and the names
 // after a struct's "}" have no declaration: their type is preset.
 TypeInfo declared_variable_type(CppAnalysis* a, const CppVariable& v) {
@@ -193,6 +220,8 @@ void cpp_resolve_declarator_parts(CppAnalysis* a, CppDeclaration* d, i32 scope) 
     if (d->qualifiers.count > 0) resolve_qualified(a, d->qualifiers, d->name, scope);
     for (CppExpr* size : d->sizes) cpp_resolve_expression(a, size, scope);
     resolve_params(a, d->params, scope);
+    if (d->init && d->init->kind == cexpr_braced && holds_designator(d->init, 0))
+        name_designated_members(a, d->init, cpp_resolve_type(a, d->type, scope), d->sizes.count > 0, 0);
     cpp_resolve_expression(a, d->init, scope);
 }
 
@@ -230,7 +259,8 @@ void cpp_resolve_passes(CppAnalysis* a) {
     for (i64 i = 0; i < a->usings.count; i++) {
         CppUsingRecord u = a->usings[i];
         cfam_begin_work_record(ps(a), stack, u.token, u.scope, scope_flag_file);
-        cfam_import_scope(&a->resolve, cpp_using_target(a, (i32)i));
+        TypeInfo target = cpp_using_target(a, (i32)i);
+        if (!u.node->is_concept) cfam_import_scope(&a->resolve, target);
     }
     for (i64 i = 0; i < a->typedefs.count; i++) {
         cfam_begin_work_record(ps(a), stack, a->typedefs[i].token, a->typedefs[i].scope, scope_flag_file);

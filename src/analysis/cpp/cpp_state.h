@@ -94,6 +94,9 @@ struct CppAnalysis {
     i32* bracket_match;
     u8* braces_with_statements;
     u8* template_guess;
+    // Per token: the first ">" or ">>" at or after it; a "<" with none before the next
+    // ";", "{" or "}" opens no template arguments, told without a scan ("a<" repeated).
+    i32* next_angle_close;
     // Per "<" of a template parameter list whose parse failed: where it ended (0 not
     // failed), so that retrying items from each later token costs nothing more.
     i32* failed_parameter_lists;

@@ -24,14 +24,28 @@ void cpp_build_token_tables(CppAnalysis* a) {
     i32* next = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
     i32* match = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
     a->bracket_match = match;
-    a->braces_with_statements = (u8*)pool_alloc(pool_parser, n + 1);
-    a->template_guess = (u8*)pool_alloc(pool_parser, n + 1);
-    memset(a->braces_with_statements, 0, (size_t)(n + 1));
-    memset(a->template_guess, 0, (size_t)(n + 1));
     a->backtracked = 0;
     a->backtrack_budget = 4 * n + 65536;
-    a->failed_parameter_lists = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
-    memset(a->failed_parameter_lists, 0, (size_t)(n + 1) * sizeof(i32));
+    // C has no templates and no braced initialisers after a type: those tables stay
+    // null there (a large C file is millions of tokens, each byte of them a page touched).
+    u8* braces = nullptr;
+    i32* angle = nullptr;
+    a->braces_with_statements = nullptr;
+    a->template_guess = nullptr;
+    a->failed_parameter_lists = nullptr;
+    a->next_angle_close = nullptr;
+    if (!a->c_mode) {
+        braces = (u8*)pool_alloc(pool_parser, n + 1);
+        memset(braces, 0, (size_t)(n + 1));
+        a->braces_with_statements = braces;
+        a->template_guess = (u8*)pool_alloc(pool_parser, n + 1);
+        memset(a->template_guess, 0, (size_t)(n + 1));
+        a->failed_parameter_lists = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
+        memset(a->failed_parameter_lists, 0, (size_t)(n + 1) * sizeof(i32));
+        angle = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
+        a->next_angle_close = angle;
+    }
+    i64 angle_from = 0;
     i32 top[3] = {-1, -1, -1};
     i64 shifts = 0;
     i64 fill_from = 0;
@@ -42,6 +56,10 @@ void cpp_build_token_tables(CppAnalysis* a) {
         if (c == '{' || c == '}' || c == ';' || c == token_end) {
             for (i64 j = fill_from; j <= i; j++) next[j] = (i32)i;
             fill_from = i + 1;
+        }
+        if (angle && (c == '>' || c == token_doubled('>'))) {
+            for (i64 j = angle_from; j <= i; j++) angle[j] = (i32)i;
+            angle_from = i + 1;
         }
         int opener = c == '(' ? 0 : c == '[' ? 1 : c == '{' ? 2 : -1;
         int closer = c == ')' ? 0 : c == ']' ? 1 : c == '}' ? 2 : -1;
@@ -55,7 +73,7 @@ void cpp_build_token_tables(CppAnalysis* a) {
                 match[open] = (i32)i;
             }
         } else if (c == ';') {
-            if (top[2] >= 0) a->braces_with_statements[top[2]] = 1;
+            if (top[2] >= 0 && braces) braces[top[2]] = 1;
         } else if (c == token_end) {
             clear_open_chains(match, top);
         } else if (c == token_doubled('>')) {
@@ -64,12 +82,14 @@ void cpp_build_token_tables(CppAnalysis* a) {
     }
     clear_open_chains(match, top);
     for (i64 j = fill_from; j <= n; j++) next[j] = (i32)n;
+    if (angle)
+        for (i64 j = angle_from; j <= n; j++) angle[j] = (i32)n;
     a->splits = Array<CppSplit>{nullptr, 0, 0, pool_parser};
     array_reserve(&a->splits, shifts + 1);
     // The recovery scans share the tables: braces pair up the same way.
     p->next_stop = next;
     p->brace_match = match;
-    p->lookahead_budget = 16 * n + 65536;
+    p->lookahead_budget = 4 * n + 65536;
 }
 
 i64 cpp_closing_of(const CppAnalysis* a, i64 open) {

@@ -19,7 +19,9 @@ void walk_block(CppAnalysis* a, CppBlock* b) {
     if (b->open >= 0) cfam_scope_pop(&a->scope_stack);
 }
 
+// The names of an init statement are locals of the enclosing block, as those of a "for".
 void walk_condition(CppAnalysis* a, const CppCondition& c) {
+    cpp_walk_statement(a, c.init);
     if (c.decl) cpp_declare_declaration(a, c.decl);
     cpp_resolve_expression(a, c.expr, scope_now(a));
 }
@@ -92,7 +94,7 @@ void cpp_walk_statement(CppAnalysis* a, CppStmt* s) {
         break;
     case cstmt_while:
     case cstmt_switch:
-        walk_condition(a, CppCondition{s->expr, s->decl});
+        walk_condition(a, CppCondition{s->expr, s->decl, s->init});
         walk_block(a, s->body);
         break;
     case cstmt_do:

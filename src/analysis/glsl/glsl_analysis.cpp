@@ -10,6 +10,25 @@
 #include "syntax/file_kind.h"
 #include "syntax/token_kinds.h"
 
+namespace {
+// A built-in's name that no declaration or expression took in (a statement at file
+// level, as in a shader chunk meant to be pasted into a function; text the parser
+// skipped) is still that built-in, unless the shader declares the name itself.
+void colour_builtins_left_over(GlslAnalysis* a) {
+    const u8* colours = a->job->colours.data;
+    if (!colours) return;
+    for (const Token& t : a->p.tokens) {
+        if (t.code != token_identifier || t.offset < 0 || t.offset >= a->job->text.length || colours[t.offset] != 0)
+            continue;
+        const Symbol* s = lookup_symbol(a->result, 0, 0, StringView{t.text, t.length});
+        if (!s || (s->kind != symbol_builtin_type && s->kind != symbol_builtin_variable &&
+                   s->kind != symbol_builtin_function))
+            continue;
+        colour_token(&a->p, t, glsl_token_kind_of_symbol[s->kind]);
+    }
+}
+}  // namespace
+
 void glsl_analysis_run(AnalysisJob* job) {
     f64 start = analysis_clock_ms();
     if (job->colours.count != job->text.length || (!job->colours.data && job->text.length > 0)) {
@@ -36,5 +55,6 @@ void glsl_analysis_run(AnalysisJob* job) {
     glsl_declare_items(a);
     glsl_resolve_passes(a);
     glsl_bodies_phase(a);
+    colour_builtins_left_over(a);
     job->resolve_ms += analysis_clock_ms() - parsed;
 }

@@ -60,6 +60,7 @@ struct GlslStatements {
     static void loop_condition(GlslAnalysis* a, GlslStmt* s) { s->expr = parse_condition(a); }
     static GlslExpr* do_condition(GlslAnalysis* a) { return parse_condition(a); }
     static GlslStmt* own_statement(GlslAnalysis* a, u16 c) { return c == glsl_kw_struct ? parse_local_struct(a) : nullptr; }
+    static bool stray_statement_token(GlslAnalysis* a) { return is_stray_statement_token(current_code(&a->p)); }
 };
 }  // namespace
 

@@ -18,8 +18,8 @@ namespace {
 void lex_files(ParseState* p, AnalysisJob* job) {
     Array<SourceFile> others{nullptr, 0, 0, pool_parser};
     if (analysis.source_lock) {
-        StringView suffix = SV(".vnt");
-        others = source_cache_copy_matching(&suffix, 1, job->path, pool_parser);
+        const u8 kind = file_kind_vantrel;
+        others = source_cache_copy_of_kinds(&kind, 1, job->path, pool_parser);
     }
     Array<u8*> colours{nullptr, 0, 0, pool_parser};
     array_reserve(&colours, others.count + 1);

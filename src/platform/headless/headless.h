@@ -49,6 +49,14 @@ void headless_resize(i32 width, i32 height);
 void headless_minimize();
 void headless_focus_lost();
 void headless_focus_gained();
+void headless_expose();  // the window's picture was lost: display_is_exposed
+
+// ---- Simulated time ---------------------------------------------------------------------
+// While on, system_performance_counter reads a clock that moves only by
+// headless_advance_clock and by input_wait, which returns at once when input is queued
+// and otherwise moves the clock by the whole timeout. headless_reset turns it off.
+void headless_simulate_clock(bool on);
+void headless_advance_clock(i64 nanoseconds);
 
 // ---- Observations ----------------------------------------------------------------------
 // The draw and GPU state views first take what the renderer still holds (the hook of
@@ -98,6 +106,7 @@ struct HeadlessGpuState {
     i64 live_vertex_arrays, live_buffers, live_programs, live_textures, live_frame_buffers;
     i64 draws_dropped;  // draws past the recording limit, since the last input_poll
     i64 quad_runs;      // pipeline_draw_quads calls, since the last input_poll
+    i64 copies_to_window;  // frame_buffer_copy_to_window calls, since headless_reset
     // Calls a real GPU would reject or ignore: unknown, destroyed or wrong-kind handles,
     // drawing without a program or vertex array, uniforms with no program bound, texture
     // or frame buffer calls with nothing bound.
@@ -113,6 +122,7 @@ struct HeadlessWindowState {
     u32 system_flags;
     bool open;  // between display_open and display_close
     i32 width, height;  // as opened, then as resized
+    i32 x, y;           // as placed by display_set_placement (0 until then)
     u32 flags;
     i32 resizable;
     char title[128];

@@ -236,4 +236,15 @@ void frame_buffer_texture(u32, u32, u32, u32 texture, i32) {
         headless_gpu_misuse("frame_buffer_texture of an unknown texture");
 }
 
+void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height) {
+    HeadlessGpuState* gpu = headless_gpu_mutable();
+    if (!headless_object(frame_buffer, object_frame_buffer)) {
+        headless_gpu_misuse("frame_buffer_copy_to_window of an unknown frame buffer");
+        return;
+    }
+    if (width <= 0 || height <= 0) headless_gpu_misuse("frame_buffer_copy_to_window of no pixels");
+    gpu->frame_buffer = 0;
+    gpu->copies_to_window++;
+}
+
 void frame_buffer_destroy(u32 frame_buffer) { headless_object_destroy(frame_buffer, object_frame_buffer); }

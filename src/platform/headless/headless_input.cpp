@@ -181,6 +181,24 @@ void input_mouse_set_visible(bool visible) { input.mouse_hidden = !visible; }
 void input_mouse_set_cursor(i32 shape) { input.mouse_cursor = shape; }
 u64 input_first_event_time() { return input.first_event_time; }
 
+bool input_anything_held() {
+    for (i32 key = 0; key < key_count; key++)
+        if (input.key_held[key]) return true;
+    for (i32 button = 0; button < max_buttons; button++)
+        if (input.button_held[button]) return true;
+    return false;
+}
+
+// Taps and clicks come up at the next poll, so they wait too.
+bool headless_input_waiting() {
+    if (input.queued > 0 || input.pending_length > 0) return true;
+    for (i32 key = 0; key < key_count; key++)
+        if (input.key_auto_release[key]) return true;
+    for (i32 button = 0; button < max_buttons; button++)
+        if (input.button_auto_release[button]) return true;
+    return false;
+}
+
 // ---- Test control ------------------------------------------------------------------------
 
 void headless_key_down(i32 key) { headless_queue_event(event_key_down, key, 0); }

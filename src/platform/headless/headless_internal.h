@@ -27,12 +27,16 @@ enum HeadlessEventKind : u8 {
     event_minimize,
     event_focus_lost,
     event_focus_gained,
+    event_expose,
 };
 void headless_queue_event(HeadlessEventKind kind, i32 a, i32 b);
 
 // Called by input_poll: forget the previous frame's window events; apply one event.
 void headless_window_begin_frame();
 void headless_window_apply(HeadlessEventKind kind, i32 a, i32 b);
+
+// Whether an event, text or a tap's release waits for the next input_poll.
+bool headless_input_waiting();
 
 // Called by input_poll: the draw list belongs to one frame.
 void headless_draws_clear();
@@ -83,3 +87,4 @@ void headless_shaders_reset();
 void headless_draws_reset();
 void headless_clipboard_reset();
 void headless_messages_reset();
+void headless_clock_reset();

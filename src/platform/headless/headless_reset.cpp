@@ -9,4 +9,5 @@ void headless_reset() {
     headless_shaders_reset();
     headless_clipboard_reset();
     headless_messages_reset();
+    headless_clock_reset();
 }

@@ -10,7 +10,7 @@
 namespace {
 
 struct FrameEvents {
-    bool closed, terminated, resized, minimized, focus_lost, focus_gained;
+    bool closed, terminated, resized, minimized, focus_lost, focus_gained, exposed;
 };
 
 HeadlessWindowState window;
@@ -37,6 +37,7 @@ void headless_window_apply(HeadlessEventKind kind, i32 a, i32 b) {
         case event_minimize: frame_events.minimized = true; break;
         case event_focus_lost: frame_events.focus_lost = true; break;
         case event_focus_gained: frame_events.focus_gained = true; break;
+        case event_expose: frame_events.exposed = true; break;
         default: break;
     }
 }
@@ -53,6 +54,7 @@ bool display_open(i32 width, i32 height, StringView title, u32 flags, i32 resiza
     window.open = true;
     window.width = width;
     window.height = height;
+    window.x = window.y = 0;
     window.flags = flags;
     window.resizable = resizable;
     i64 length = headless_utf8_prefix(title, (i64)sizeof(window.title) - 1);
@@ -65,6 +67,25 @@ void display_set_icon(i32 width, i32 height, const u8*) {
     window.icon_width = width;
     window.icon_height = height;
 }
+
+bool display_get_placement(i32* x, i32* y, i32* width, i32* height) {
+    if (!window.open) return false;
+    *x = window.x;
+    *y = window.y;
+    *width = window.width;
+    *height = window.height;
+    return true;
+}
+
+void display_set_placement(i32 x, i32 y, i32 width, i32 height) {
+    if (!window.open || width < 1 || height < 1) return;
+    window.x = x;
+    window.y = y;
+    // As a real window manager would, the new size comes as a resize event.
+    headless_resize(width, height);
+}
+
+f32 display_content_scale() { return 1; }
 
 bool display_is_closed() { return frame_events.closed; }
 bool system_termination_requested() { return frame_events.terminated; }
@@ -79,6 +100,7 @@ bool display_is_resized(i32* width, i32* height) {
 bool display_is_minimized() { return frame_events.minimized; }
 bool display_is_focus_lost() { return frame_events.focus_lost; }
 bool display_is_focus_gained() { return frame_events.focus_gained; }
+bool display_is_exposed() { return frame_events.exposed; }
 void display_close() { window.open = false; }
 
 void system_exit_now(i32 status) {
@@ -92,6 +114,7 @@ void headless_resize(i32 width, i32 height) { headless_queue_event(event_resize,
 void headless_minimize() { headless_queue_event(event_minimize, 0, 0); }
 void headless_focus_lost() { headless_queue_event(event_focus_lost, 0, 0); }
 void headless_focus_gained() { headless_queue_event(event_focus_gained, 0, 0); }
+void headless_expose() { headless_queue_event(event_expose, 0, 0); }
 
 void headless_icon_size(i32* width, i32* height) {
     if (width) *width = window.icon_width;

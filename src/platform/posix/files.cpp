@@ -370,6 +370,11 @@ static void elements_backwards(StringView path, Visit visit) {
     }
 }
 
+StringView path_home_directory() {
+    const char* home = getenv("HOME");
+    return home ? sv_from_cstr(home) : StringView{nullptr, 0};
+}
+
 StringView path_absolute(StringView path, char* buffer, i64 capacity) {
     char cwd[PATH_MAX];
     StringView base{nullptr, 0};

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/platform.h"
+#include "platform/posix/clock.h"
 
 void system_sleep(i64 milliseconds) {
     if (milliseconds <= 0) return;
@@ -14,7 +15,7 @@ void system_sleep(i64 milliseconds) {
     }
 }
 
-u64 system_performance_counter() {
+u64 posix_clock_ns() {
     struct timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return (u64)t.tv_sec * 1000000000ull + (u64)t.tv_nsec;

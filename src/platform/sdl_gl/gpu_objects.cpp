@@ -235,6 +235,18 @@ i32 frame_buffer_get_status(u32 target) {
     return frame_buffer_status_code(glCheckFramebufferStatus(gl_target));
 }
 
+void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height) {
+    if (!gpu_state.ready || frame_buffer == 0 || width <= 0 || height <= 0) return;
+    // The blit obeys the scissor test.
+    gpu_apply_scissor(GpuScissor{false, {0, 0, 0, 0}});
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    gpu_state.draw_frame_buffer = 0;
+    gpu_check("frame_buffer_copy_to_window");
+}
+
 void frame_buffer_destroy(u32 frame_buffer) {
     if (!gpu_state.ready || frame_buffer == 0) return;
     glDeleteFramebuffers(1, &frame_buffer);

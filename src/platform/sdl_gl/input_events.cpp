@@ -91,6 +91,10 @@ void window_event(InputState* state, const SDL_WindowEvent& event) {
             release_all_keys(state);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: state->focus_gained = true; break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: state->exposed = true; break;
         default: break;
     }
 }
@@ -142,6 +146,7 @@ void input_frame_begin(InputState* state) {
     state->minimized = false;
     state->focus_lost = false;
     state->focus_gained = false;
+    state->exposed = false;
     state->carrying = false;
     state->key_went_down = false;
     state->button_went_down = false;

@@ -11,7 +11,8 @@ bool valid_button(i32 button) { return button >= 0 && button < input_mouse_butto
 // size it asked for, or a change whose event was missed, still reaches the program.
 void reconcile_window_size(InputState* state) {
     if (!sdl_window.window) return;
-    if (!state->resized) SDL_GetWindowSize(sdl_window.window, &state->width, &state->height);
+    // Pixels, not screen units: with high-DPI drawing the two differ.
+    SDL_GL_GetDrawableSize(sdl_window.window, &state->width, &state->height);
     if (state->width != sdl_window.reported_width || state->height != sdl_window.reported_height) {
         state->resized = true;
     }
@@ -21,6 +22,25 @@ void reconcile_window_size(InputState* state) {
     }
 }
 }  // namespace
+
+// SDL's own wait retries when a signal interrupts it, so the wait goes in slices to
+// notice SIGINT and SIGTERM within a quarter of a second.
+bool input_wait(i64 timeout_ms) {
+    constexpr i64 slice_ms = 250;
+    if (input_state.carried_count > 0 || signal_pending()) return true;
+    if (!sdl_window.sdl_ready) {
+        system_sleep(timeout_ms);
+        return signal_pending();
+    }
+    for (;;) {
+        i64 slice = timeout_ms < slice_ms ? timeout_ms : slice_ms;
+        if (slice < 0) slice = 0;
+        if (SDL_WaitEventTimeout(nullptr, (int)slice) == 1) return true;
+        if (signal_pending()) return true;
+        timeout_ms -= slice;
+        if (timeout_ms <= 0) return false;
+    }
+}
 
 // Events are taken after one pump, in batches, so a flood arriving meanwhile waits for
 // the next frame instead of holding this one.
@@ -63,8 +83,12 @@ void input_text_enable(bool enable) {
 }
 
 void input_mouse_position(i32* x, i32* y) {
-    if (x) *x = input_state.mouse_x;
-    if (y) *y = input_state.mouse_y;
+    // SDL reports the pointer in screen units; the program works in drawn pixels.
+    int window_width = 0, window_height = 0;
+    if (sdl_window.window) SDL_GetWindowSize(sdl_window.window, &window_width, &window_height);
+    bool scaled = window_width > 0 && window_height > 0 && sdl_window.reported_width != window_width;
+    if (x) *x = scaled ? input_state.mouse_x * sdl_window.reported_width / window_width : input_state.mouse_x;
+    if (y) *y = scaled ? input_state.mouse_y * sdl_window.reported_height / window_height : input_state.mouse_y;
 }
 
 bool input_mouse_is_pressed(i32 button) { return valid_button(button) && input_state.mouse_pressed[button]; }
@@ -90,3 +114,11 @@ void input_mouse_set_cursor(i32 shape) {
 // window system, which happens in input_poll's pump; the stamp is placed on the
 // performance counter's nanosecond timeline relative to the moment of the pump.
 u64 input_first_event_time() { return input_state.first_event_time; }
+
+bool input_anything_held() {
+    for (i32 key = 1; key < key_count; key++)
+        if (input_state.code_held_count[key] > 0) return true;
+    for (i32 button = 0; button < input_mouse_buttons; button++)
+        if (input_state.mouse_held[button]) return true;
+    return false;
+}

@@ -39,6 +39,7 @@ struct InputState {
     bool minimized;
     bool focus_lost;
     bool focus_gained;
+    bool exposed;  // uncovered, shown or restored: the picture must be drawn again
 
     // Events kept for the next frame, in their order (see input_event_must_wait).
     SDL_Event carried[input_carry_capacity];

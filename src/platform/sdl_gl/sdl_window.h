@@ -20,5 +20,7 @@ void gpu_context_created();
 void gpu_context_destroyed();
 // True once after SIGINT or SIGTERM arrived (input_poll turns it into a close request).
 bool take_close_signal();
+// Whether SIGINT, SIGTERM or SIGHUP arrived and was not yet acted on (input_wait).
+bool signal_pending();
 // Frees the back-end's clipboard copy (system_release).
 void clipboard_release();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/posix/clock.h"
 #include "platform/sdl_gl/sdl_input.h"
 #include "platform/sdl_gl/sdl_window.h"
 
@@ -47,6 +48,10 @@ bool take_close_signal() {
 }
 
 bool system_termination_requested() { return termination_signal_received != 0; }
+
+bool signal_pending() { return close_signal_received || termination_signal_received; }
+
+u64 system_performance_counter() { return posix_clock_ns(); }
 
 void system_exit_now(i32 status) {
     fflush(stdout);
@@ -97,7 +102,7 @@ bool display_open(i32 width, i32 height, StringView title, u32 flags, i32 resiza
     // Everything is drawn flat, back to front: no depth or stencil buffer.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    u32 window_flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
+    u32 window_flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI | (resizable ? SDL_WINDOW_RESIZABLE : 0);
     sdl_window.window = SDL_CreateWindow(title_text, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                          window_flags);
     if (!sdl_window.window) {
@@ -142,6 +147,7 @@ bool display_is_resized(i32* width, i32* height) {
 bool display_is_minimized() { return input_state.minimized; }
 bool display_is_focus_lost() { return input_state.focus_lost; }
 bool display_is_focus_gained() { return input_state.focus_gained; }
+bool display_is_exposed() { return input_state.exposed; }
 
 void display_close() {
     if (sdl_window.context) {

@@ -1,6 +1,8 @@
 // Command line, settings and the statistics overlay text.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <string>
 
 #include "app/shell_state.h"
@@ -21,18 +23,22 @@ class ShellTest : public ::testing::Test {
     }
 };
 
-TEST_F(ShellTest, CommandLineOptionsAndProjectPath) {
-    StringView args[] = {SV("-v"), SV("-x"), SV("-m"), SV("first.project"), SV("-c"), SV("second.project")};
-    parse_command_line(args, 6);
+TEST_F(ShellTest, CommandLineOptionsAndPaths) {
+    StringView args[] = {SV("-v"), SV("-x"), SV("-m"), SV("first.project"), SV("-c"), SV("src/"), SV("--version")};
+    parse_command_line(args, 7);
     EXPECT_TRUE(shell.display_paced);
     EXPECT_TRUE(shell.show_memory);
     EXPECT_TRUE(shell.keep_system_cursor);
     EXPECT_FALSE(shell.show_timings);
-    // A later path replaces an earlier one; "-x" was a path too but came first.
-    EXPECT_TRUE(sv_equal(shell.project_argument, SV("second.project")));
-    StringView only[] = {SV("-q")};
-    parse_command_line(only, 1);
-    EXPECT_TRUE(sv_equal(shell.project_argument, SV("-q")));
+    EXPECT_TRUE(shell.print_version);
+    EXPECT_FALSE(shell.print_help);
+    // Every path in order; an unknown option is taken as a path.
+    ASSERT_EQ(shell.path_count, 3);
+    EXPECT_TRUE(sv_equal(shell.paths[0], SV("-x")));
+    EXPECT_TRUE(sv_equal(shell.paths[2], SV("src/")));
+    std::vector<StringView> many(100, SV("a.c"));
+    parse_command_line(many.data(), (i64)many.size());
+    EXPECT_EQ(shell.path_count, 64) << "the rest are left out, never written past the list";
 }
 
 TEST_F(ShellTest, SettingsValuesAndQuirks) {

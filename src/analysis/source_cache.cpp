@@ -81,19 +81,14 @@ void source_cache_split_list(StringView bytes) {
     }
 }
 
-void source_cache_rebuild(StringView name) {
-    string_assign(&analysis.source_cache.sources_name, name, pool_main);
+namespace {
+void read_listed_files(StringView list) {
     StringBuilder full{};
     full.pool = pool_frame;
-    build_full_path(&full, name);
-    FileContents list = file_read_all(builder_view(full), pool_frame, sources_list_limit, true);
-    if (list.status != read_ok) return;
-    if (list.size > sources_list_limit) show_simple_message_box(0, SV("Error"), SV("Too many source files!"));
-
     Array<FailedOpen> failures{};
     failures.pool = pool_frame;
     mutex_lock(analysis.source_lock);
-    source_cache_split_list(list.bytes);
+    source_cache_split_list(list);
     analysis.source_cache.source_entries.count = 0;
     pool_reset(pool_sources);
     for (StringView path : analysis.source_cache.source_paths) {
@@ -104,6 +99,24 @@ void source_cache_rebuild(StringView name) {
     mutex_unlock(analysis.source_lock);
     // Shown after the lock is released so that a modal box never stalls the analysis.
     report_failures(failures);
+}
+}  // namespace
+
+void source_cache_rebuild(StringView name) {
+    string_assign(&analysis.source_cache.sources_name, name, pool_main);
+    StringBuilder full{};
+    full.pool = pool_frame;
+    build_full_path(&full, name);
+    FileContents list = file_read_all(builder_view(full), pool_frame, sources_list_limit, true);
+    if (list.status != read_ok) return;
+    if (list.size > sources_list_limit) show_simple_message_box(0, SV("Error"), SV("Too many source files!"));
+    read_listed_files(list.bytes);
+}
+
+void source_cache_rebuild_from_list(StringView list) {
+    analysis.source_cache.sources_name.length = 0;
+    if (list.length > sources_list_limit) list.length = sources_list_limit;
+    read_listed_files(list);
 }
 
 static SourceEntry* find_entry(StringView path) {

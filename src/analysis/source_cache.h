@@ -44,6 +44,8 @@ void source_cache_init();  // start-up
 // Rebuilds from `name` (the compiler-settings "sources" text), relative to the project
 // directory. Recolouring of the current document is the caller's (it posts a request).
 void source_cache_rebuild(StringView name);
+// The same from the lines of `list` itself (files opened without a project): no list file.
+void source_cache_rebuild_from_list(StringView list);
 // Splits the bytes of a sources list into source_paths (copies kept in pool_main). The
 // caller holds source_lock while the analysis thread may be reading the paths.
 void source_cache_split_list(StringView bytes);

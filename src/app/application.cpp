@@ -116,6 +116,12 @@ bool application_start(const StringView* arguments, i64 count) {
     theme_set_defaults();
     store_builtin_palettes();
     parse_command_line(arguments, count);
+    if (shell.print_help || shell.print_version) {
+        if (shell.print_version) printf("tesmora %s\n", tesmora_version);
+        if (shell.print_help) printf("%s", command_line_help);
+        shell.exit_status = 0;
+        return false;
+    }
 
     system_init(13);
     shell.run.system_started = true;
@@ -168,8 +174,14 @@ bool application_start(const StringView* arguments, i64 count) {
     shell.run.next_frame_due = 0;
     shell.run.drawn_once = false;
     shell.run.analysis_awaited = false;
-    if (shell.project_argument.length > 0) project_load(shell.project_argument);
-    else restore_recovered_documents();
+    if (shell.path_count > 0) {
+        workbench_open_paths(shell.paths, shell.path_count);
+    } else {
+        // No path: the project the last run had open, when it is still there.
+        StringView last = last_project_read(pool_frame);
+        if (last.length > 0 && file_exists(last)) project_load(last);
+        else restore_recovered_documents();
+    }
 
     startup_step("project_load");
     input_text_enable(true);
@@ -288,6 +300,11 @@ void application_shutdown() {
         shell.run.graphics_started = false;
     }
     window_placement_save();
+    if (shell.run.graphics_started || core.project_path.length > 0) {
+        char buffer[4096];
+        StringView project = path_absolute(owned_view(core.project_path), buffer, sizeof buffer);
+        if (project.length > 0 && file_exists(project)) last_project_save(project);
+    }
     display_close();
     if (shell.run.system_started) system_release();
     shell.run.system_started = false;

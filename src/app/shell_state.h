@@ -45,7 +45,10 @@ struct ShellState {
     f64 render_time;          // seconds spent in the last workbench_frame
     i64 sleep_ms;
     f32 scale;  // "scale" of the settings; 0: the display's own
-    StringView project_argument;  // the project path of the command line (not copied)
+    // The paths of the command line (not copied): projects, files, folders.
+    StringView paths[64];
+    i32 path_count;
+    bool print_help, print_version;  // "--help", "--version": said, and nothing started
     i32 exit_status;              // of the process: 1 when start-up failed
     // A termination request ends the process at once (the real program); tests running
     // the loop frame by frame only see the loop end.
@@ -62,6 +65,10 @@ struct ShellState {
 };
 
 extern ShellState shell;
+
+constexpr const char* tesmora_version = "0.9";
+// What "--help" prints.
+extern const char command_line_help[];
 
 // The defaults of every option and setting; the reports and the run state are kept.
 void shell_set_defaults();

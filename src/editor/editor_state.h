@@ -23,6 +23,8 @@ struct EditorState {
     RecoveryState recovery;
     bool view_sets_pointer_shape;  // the workbench wants pointer shapes set by the view
     Color entry_field_palette[1];  // entry fields draw all their text in the theme's text colour
+    // A file named to be made (the command line): its absence is not reported on load.
+    bool loading_new_file;
     Array<u8> save_scratch;        // a "\r\n" file's text as it is written; pool_main
     OwnedString line_end_notice;   // said by the workbench once, then emptied; pool_main
     Array<u8> reload_scratch;      // a file read again after another program changed it; pool_main

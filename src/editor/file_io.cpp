@@ -109,7 +109,7 @@ void document_load(Document* doc, StringView path) {
     if (!stamp.exists && path.length > 0) {
         // The file the user means is not there (yet): the tab keeps its name and the
         // first save creates it.
-        report(SV("failed to open file: "), full_path);
+        if (!editor.loading_new_file) report(SV("failed to open file: "), full_path);
         string_assign(&doc->path, path, pool_main);
         doc->kind = file_kind_for_path(path);
         doc->file_missing = 1;

@@ -99,6 +99,7 @@ void project_load(StringView path) {
     printf("opening %.*s\n", (int)path.length, path.data);
     fflush(stdout);
     project_reset(path);
+    workbench.unnamed_project_name.length = 0;
     // From here on the path is the project's own copy: `path` may have pointed into a
     // text box or a pool that the reset emptied.
     StringView own = owned_view(core.project_path);

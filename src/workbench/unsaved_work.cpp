@@ -59,6 +59,8 @@ SaveProgress save_for_pending() {
     if (!project_involved(p) || (workbench.project_saved && p.kind != pending_save_project)) return progress_done;
     if (core.project_path.length <= 0) {
         open_file_dialog(2, SV("save project"), false);
+        if (workbench.unnamed_project_name.length > 0)
+            document_set_text(&workbench.file_dialog.box, owned_view(workbench.unnamed_project_name));
         return progress_waiting;
     }
     project_save(string_copy(owned_view(core.project_path), pool_frame));

@@ -22,6 +22,9 @@ bool workbench_quit_confirmed();
 // their tabs, the other recovery files listed.
 void restore_recovered_documents();
 void open_prompt(i32 mode, StringView title);
+// Opens what the command line names: one project file or folder, and source files
+// (without a project: in a project without a file). Bad paths are said one by one.
+void workbench_open_paths(const StringView* paths, i64 count);
 void open_file_dialog(i32 mode, StringView title, bool relative);
 void view_selected_files();
 void remove_selected_nodes();

@@ -195,6 +195,9 @@ constexpr f32 editor_caret_width = 6;
 
 struct WorkbenchState {
     f32 scale;           // every size of the workbench is multiplied by it
+    // A folder opened as a project: where its project file goes unless the user says
+    // otherwise (the save dialog starts with it); empty otherwise. pool_main.
+    OwnedString unnamed_project_name;
     f32 tree_width;      // as laid out this frame
     f32 minimap_width;
     // Widths the user dragged the bars to; negative while a panel follows its share.

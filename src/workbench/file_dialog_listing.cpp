@@ -174,7 +174,7 @@ bool file_dialog_complete(StringView text) {
     bool only_directory = false;
     for (i32 list = 0; list < 2; list++) {
         for (StringView name : list == 0 ? content.directories : content.files) {
-            if (name.length < prefix.length || memcmp(name.data, prefix.data, (size_t)prefix.length) != 0) continue;
+            if (name.length < prefix.length || (prefix.length > 0 && memcmp(name.data, prefix.data, (size_t)prefix.length) != 0)) continue;
             // Hidden names only when asked for.
             if (prefix.length == 0 && name.length > 0 && name.data[0] == '.') continue;
             if (matches++ == 0) {

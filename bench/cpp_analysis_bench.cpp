@@ -11,6 +11,7 @@
 #include "analysis/analysis_job.h"
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
+#include "analysis/name_sites.h"
 #include "analysis/source_cache.h"
 #include "memory/arena.h"
 #include "syntax/coloring_file.h"
@@ -83,5 +84,39 @@ void BM_CppAnalysisLargeCFile(benchmark::State& state) {
     state.counters["rows"] = (double)job.result->outline.count;
 }
 BENCHMARK(BM_CppAnalysisLargeCFile)->Unit(benchmark::kMillisecond);
+
+// What F2 and Shift+F2 cost on the main thread once a result is there: the name at a
+// place, its declaration, and every use of it, in the generated file's 120,000 lines.
+void BM_NameQueriesLargeFile(benchmark::State& state) {
+    static std::string text;
+    if (text.empty()) {
+        input();
+        text = generated_c_file();
+    }
+    static AnalysisResult result;
+    pool_reset(pool_parser);
+    AnalysisJob job{};
+    job.text = string_copy(StringView{text.data(), (i64)text.size()}, pool_parser);
+    job.path = SV("large.c");
+    job.kind = 3;
+    job.result = &result;
+    analysis_run_job(&job);
+    i64 step = (i64)text.size() / 997;
+    i64 offset = 0, answered = 0, listed = 0;
+    for (auto _ : state) {
+        offset = (offset + step) % (i64)text.size();
+        i64 use = result_use_at(&result, offset);
+        if (use < 0) continue;
+        i32 site = result_definition_for_use(&result, use);
+        answered += site >= 0;
+        pool_reset(pool_frame);
+        listed += result_uses_of_site(&result, result.uses[use].site, pool_frame).count;
+    }
+    state.counters["lines"] = 120000;
+    state.counters["uses"] = (double)result.uses.count;
+    state.counters["answered"] = (double)answered;
+    state.counters["listed"] = (double)listed;
+}
+BENCHMARK(BM_NameQueriesLargeFile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

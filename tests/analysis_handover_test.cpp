@@ -23,7 +23,7 @@ namespace {
 
 // A colour buffer seen as a text store with its gap at the end, as a document may be.
 bool take_into(u8* colours, i64 length) {
-    TextStore store{colours, colours, length, length, length, pool_main};
+    TextStore store{colours, colours, length, length, length, 0, pool_main};
     return analysis_take_result_locked(&store);
 }
 

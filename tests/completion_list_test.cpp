@@ -250,6 +250,30 @@ TEST_F(CompletionList, OtherLanguagesOpenTheirMemberLists) {
     EXPECT_EQ(doc->completion_open, 0);
 }
 
+TEST_F(CompletionList, GlslVectorsOfferTheirComponentsAndOtherBuiltinsNothing) {
+    using Names = std::vector<std::string>;
+    const Names two{"g", "r", "s", "t", "x", "y"};
+    struct Case {
+        const char* typed;
+        Names names;
+    } cases[] = {
+        {"p.", two},
+        {"u.", {"b", "g", "p", "r", "s", "t", "x", "y", "z"}},
+        {"c.", {"a", "b", "g", "p", "q", "r", "s", "t", "w", "x", "y", "z"}},
+        {"c.ab.", two},           // a swizzle is a vector of its length
+        {"u.zx.", two},
+        {"m.", {}},               // neither a matrix nor a scalar has members
+        {"f.", {}},
+        {"c.w.", {}},
+    };
+    for (const Case& c : cases) {
+        load("void main() {\n  vec2 p; uvec3 u; vec4 c; mat3 m; float f;\n  |\n}\n", SV("main.frag"), file_kind_glsl);
+        type_analysed(c.typed);
+        ASSERT_EQ(doc->completion_open, 1) << c.typed;
+        EXPECT_EQ(completion_names(), c.names) << c.typed;
+    }
+}
+
 }  // namespace
 
 namespace {

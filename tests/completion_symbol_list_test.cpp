@@ -166,4 +166,48 @@ TEST_F(SymbolList, CallsInOtherLanguages) {
     EXPECT_EQ(symbol_texts(), (std::vector<std::string>{"float f(float a, float b)"}));
 }
 
+TEST_F(SymbolList, UnclosedCallsInEveryLanguage) {
+    struct Case {
+        const char* head;  // declares the functions `lift` and `ramp`
+        const char* call;  // "ramp(" and what follows it, then the next statement
+        StringView path;
+        u8 kind;
+        const char* lift;
+        const char* ramp;
+    } cases[] = {
+        {"proc lift(int k) int { return k; }\nproc ramp(int n, real x) int { return n; }\nproc main() {\n",
+         "  int q = ramp(1, |\n  int y = 0;\n}\n", SV("main.vnt"), file_kind_vantrel, "proc lift(int k) int",
+         "proc ramp(int n, real x) int"},
+        {"int lift(int k) { return k; }\nint ramp(int n, float x) { return n; }\nvoid g(void) {\n",
+         "  ramp(1, |\n  int y = 0;\n}\n", SV("main.c"), file_kind_c, "int lift(int k)", "int ramp(int n, float x)"},
+        // A line ending in "," goes on to the next.
+        {"int lift(int k) { return k; }\nint ramp(int n, float x) { return n; }\nvoid g() {\n",
+         "  int q = ramp(2,\n    |\n  return;\n}\n", SV("main.cpp"), file_kind_cpp, "int lift(int k)",
+         "int ramp(int n, float x)"},
+        {"int lift(int k) { return k; }\nfloat ramp(float e, float x) { return e; }\nvoid main() {\n",
+         "  float q = ramp(1.0, |\n  float y = 0.0;\n}\n", SV("main.frag"), file_kind_glsl, "int lift(int k)",
+         "float ramp(float e, float x)"},
+    };
+    auto show_at = [&](const Case& c, const char* in_place_of_caret) {
+        std::string text = std::string(c.head) + c.call;
+        text.replace(text.find('|'), 1, in_place_of_caret);
+        load(text, c.path, c.kind);
+        ctrl_tap(key_B);
+        return symbol_texts();
+    };
+    using Texts = std::vector<std::string>;
+    for (const Case& c : cases) {
+        EXPECT_EQ(show_at(c, "|"), Texts{c.ramp}) << c.path.data;
+        EXPECT_EQ(symbol_list_argument_index(doc), 1) << c.path.data;
+        // The innermost call holding the caret: an unclosed one in the unclosed one, not a
+        // closed one before the caret.
+        EXPECT_EQ(show_at(c, "lift(|"), Texts{c.lift}) << c.path.data;
+        EXPECT_EQ(show_at(c, "lift(2), |"), Texts{c.ramp}) << c.path.data;
+    }
+    // A line that does not go on ends the list: the next statement is outside the call.
+    load("int ramp(int n) { return n; }\nvoid g() {\n  ramp(1\n  int y = |0;\n}\n", SV("main.cpp"), file_kind_cpp);
+    ctrl_tap(key_B);
+    EXPECT_EQ(doc->symbol_list_open, 0);
+}
+
 }  // namespace

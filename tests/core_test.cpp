@@ -177,14 +177,14 @@ TEST_F(CoreTest, IntMapManyKeysStayFindable) {
 TEST_F(CoreTest, SymbolMapKeysAndDuplicates) {
     SymbolMap m{};
     m.pool = pool_frame;
-    Symbol s{6, 0, 10, 3, SV("f")};
+    Symbol s{6, 0, 10, 3, 0, SV("f")};
     EXPECT_EQ(symbolmap_insert(&m, s), nullptr);
-    Symbol again{7, 0, 11, 3, SV("f")};
+    Symbol again{7, 0, 11, 3, 0, SV("f")};
     Symbol* existing = symbolmap_insert(&m, again);
     ASSERT_NE(existing, nullptr);
     EXPECT_EQ(existing->value, 10);  // the first declaration is kept
-    EXPECT_EQ(symbolmap_insert(&m, Symbol{6, 1, 12, 3, SV("f")}), nullptr);  // other flag
-    EXPECT_EQ(symbolmap_insert(&m, Symbol{6, 0, 13, 4, SV("f")}), nullptr);  // other scope
+    EXPECT_EQ(symbolmap_insert(&m, Symbol{6, 1, 12, 3, 0, SV("f")}), nullptr);  // other flag
+    EXPECT_EQ(symbolmap_insert(&m, Symbol{6, 0, 13, 4, 0, SV("f")}), nullptr);  // other scope
     Array<Symbol> found{};
     found.pool = pool_frame;
     EXPECT_TRUE(symbolmap_lookup(&m, 1, 3, SV("f"), &found));
@@ -193,7 +193,7 @@ TEST_F(CoreTest, SymbolMapKeysAndDuplicates) {
     char names[600][8];
     for (int i = 0; i < 600; i++) {
         snprintf(names[i], 8, "n%d", i);
-        symbolmap_insert(&m, Symbol{9, 0, i, 0, sv_from_cstr(names[i])});
+        symbolmap_insert(&m, Symbol{9, 0, i, 0, 0, sv_from_cstr(names[i])});
     }
     for (int i = 0; i < 600; i++) {
         Symbol* f = symbolmap_find(&m, 0, 0, sv_from_cstr(names[i]));

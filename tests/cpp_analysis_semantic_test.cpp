@@ -123,23 +123,27 @@ TEST(CppSemantic, UnterminatedDocumentDoesNotSwallowTheNextFile) {
     EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder f"}));
 }
 
-TEST(CppSemantic, PrototypeDefinitionAndOverloadsShareOneList) {
+TEST(CppSemantic, OverloadsShareOneListWithAPrototypeAndItsDefinitionOnce) {
     CppRun run = analyse(
-        "int add(int a, int b);\n"
+        "int add(int, int /* count */ = 2);\n"
         "int add(int a, int b)\n{ return a + b; }\n"
         "double add(double x);\n"
+        "int add(long a, int b);\n"
+        "int add(int a, int b);\n"
         "int other(void);\n"
+        "int other() { return 0; }\n"
         "int main() { return add(1, 2); }\n");
     const Array<Signature>& sigs = run.job.result->signatures;
-    ASSERT_EQ(sigs.count, 5);
-    EXPECT_EQ(str(sigs[0].text), "int add(int a, int b)");
+    ASSERT_EQ(sigs.count, 8);
+    EXPECT_EQ(str(sigs[0].text), "int add(int, int /* count */ = 2)");
     EXPECT_EQ(str(sigs[1].text), "int add(int a, int b)");  // up to the body, newline trimmed
     EXPECT_EQ(str(sigs[2].text), "double add(double x)");
-    ASSERT_EQ(sigs[0].overloads.count, 3);
-    EXPECT_EQ(sigs[0].overloads[0], 0);
-    EXPECT_EQ(sigs[0].overloads[1], 1);
-    EXPECT_EQ(sigs[0].overloads[2], 2);
-    EXPECT_EQ(sigs[3].overloads.count, 1);
+    // The definition takes the unnamed prototype's place; a later prototype of it is left
+    // out, while heads of other parameter types stay overloads.
+    std::vector<i32> offered(sigs[0].overloads.data, sigs[0].overloads.data + sigs[0].overloads.count);
+    EXPECT_EQ(offered, (std::vector<i32>{1, 2, 3}));
+    ASSERT_EQ(sigs[5].overloads.count, 1);  // "(void)" is "()"
+    EXPECT_EQ(sigs[5].overloads[0], 6);
     // The colours of a signature are those of its text.
     ASSERT_EQ(sigs[0].colours.length, sigs[0].text.length);
     EXPECT_EQ((u8)sigs[0].colours.data[4], cpp_kind_proc);

@@ -44,7 +44,7 @@ TEST_F(RenderTheme, Defaults) {
     EXPECT_EQ(view_string(theme_color_key(0)), "background_color");
     EXPECT_EQ(view_string(theme_color_key(32)), "text_file_color");
     EXPECT_EQ(theme_color_field(&render.theme, 17), &render.theme.highlight_color);
-    EXPECT_EQ(theme_color_field(&render.theme, 34), nullptr);
+    EXPECT_EQ(theme_color_field(&render.theme, theme_color_count), nullptr);
 }
 
 TEST_F(RenderTheme, FileReplacesEveryColour) {

@@ -69,3 +69,19 @@ inline std::vector<std::string> shown_messages() {
     }
     return out;
 }
+
+// Runs tesmora-analyze from the source directory with `arguments`; its standard output.
+inline std::string run_analyze(const std::string& binary, const std::string& arguments, int* status) {
+    std::string command = "cd '" TESMORA_SOURCE_DIR "' && '" + binary + "' " + arguments;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        *status = -1;
+        return "";
+    }
+    std::string output;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    *status = pclose(pipe);
+    return output;
+}

@@ -42,6 +42,13 @@ void analysis_begin_result(AnalysisJob* job, int language) {
     r->outline = Array<OutlineRow>{nullptr, 0, 0, pool_parser};
     r->cursor_ranges = Array<CursorRange>{nullptr, 0, 0, pool_parser};
     r->signatures = Array<Signature>{nullptr, 0, 0, pool_parser};
+    r->files = Array<StringView>{nullptr, 0, 0, pool_parser};
+    r->sites = Array<DeclarationSite>{nullptr, 0, 0, pool_parser};
+    r->uses = Array<NameUse>{nullptr, 0, 0, pool_parser};
+    r->uses_by_site = Array<i32>{nullptr, 0, 0, pool_parser};
+    r->site_redirects = Array<i32>{nullptr, 0, 0, pool_parser};
+    r->path = job->path;
+    r->text_changes = job->text_changes;
     r->language = (u8)language;
     i64 palette_count = palette_of_language(language).count;
     for (int k = 0; k < symbol_kind_count; k++) {

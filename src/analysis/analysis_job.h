@@ -6,6 +6,7 @@
 struct AnalysisJob {
     StringView text;  // the document, a private copy
     StringView path;
+    u64 text_changes;  // the text's change count when it was copied (TextStore::changes)
     u8 kind;          // FileKind
     AnalysisResult* result;
     Array<u8> colours;  // one TokenKind per byte of text: what gets published

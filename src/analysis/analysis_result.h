@@ -62,12 +62,50 @@ struct OutlineRow {
     u8 is_group_end;
 };
 
+// Where a name is declared: the pass's file (index into AnalysisResult::files), the name's
+// byte offset, 0-based line and byte column. Declarations of one symbol (a prototype and
+// its definition, overloads) are chained through `next` (-1 ends the chain).
+struct DeclarationSite {
+    StringView name;
+    i32 file;
+    i32 offset;
+    i32 line;
+    i32 column;
+    i32 next;
+    u8 symbol_kind;  // SymbolKind
+};
+
+// A name resolved to a declaration (the declaring name itself included): `site` is the
+// first site of the symbol's chain, so every use of one symbol carries the same site.
+struct NameUse {
+    i32 file;
+    i32 offset;
+    i32 line;
+    i32 column;
+    i32 site;
+};
+static_assert(sizeof(NameUse) == 20, "NameUse is a 20-byte record");
+
 struct AnalysisResult {
     Array<Scope> scopes;
     SymbolMap symbols;
     Array<OutlineRow> outline;
     Array<CursorRange> cursor_ranges;
     Array<Signature> signatures;
+    // The files of the pass (files[0] is the analysed document), every declaration site,
+    // and every resolved name, sorted by (file, offset).
+    Array<StringView> files;
+    Array<DeclarationSite> sites;
+    Array<NameUse> uses;
+    // Indices into uses ordered by site (then place): the uses of one declaration in a run.
+    Array<i32> uses_by_site;
+    // While a pass runs: pairs (site, site it stands for) of declarations found to be one
+    // (a member function defined outside its class); uses are moved over at the end.
+    Array<i32> site_redirects;
+    // The document's path and its text's change count when the pass read it, so that
+    // positions are used only while the text is the one analysed.
+    StringView path;
+    u64 text_changes;
     u8 language;  // language_vantrel, language_cpp or language_glsl: the token kinds' palette
     // TokenKind of each SymbolKind in that language; -1 where the language has none.
     i16 kind_tokens[symbol_kind_count];

@@ -19,6 +19,10 @@ void withdraw_previous_result() {
     slot->result.outline = Array<OutlineRow>{};
     slot->result.cursor_ranges = Array<CursorRange>{};
     slot->result.signatures = Array<Signature>{};
+    slot->result.files = Array<StringView>{};
+    slot->result.sites = Array<DeclarationSite>{};
+    slot->result.uses = Array<NameUse>{};
+    slot->result.uses_by_site = Array<i32>{};
 }
 
 void publish(AnalysisJob* job) {
@@ -51,7 +55,8 @@ bool analysis_run_pending() {
     if (!pending) return false;
     // The text is copied under source_lock: the main thread may store a newer text
     // meanwhile, which is fine (a newer request follows), but never while this pass reads it.
-    job.text = has_text ? source_cache_copy(job.path, pool_parser) : StringView{nullptr, 0};
+    job.text_changes = ~(u64)0;
+    job.text = has_text ? source_cache_copy(job.path, pool_parser, &job.text_changes) : StringView{nullptr, 0};
     job.result = &analysis.pass_result;
     analysis_run_job(&job);
     if (job.kind >= 1 && job.kind <= 5) publish(&job);

@@ -49,6 +49,11 @@ i64 result_copy_size(const AnalysisResult& r, i64 row_limit) {
     size += pad(r.signatures.count * (i64)sizeof(Signature));
     for (const Signature& s : r.signatures)
         size += pad(s.text.length) + pad(s.colours.length) + pad(s.overloads.count * 4);
+    size += pad(r.files.count * (i64)sizeof(StringView));
+    for (StringView f : r.files) size += pad(f.length);
+    size += pad(r.sites.count * (i64)sizeof(DeclarationSite));
+    for (const DeclarationSite& s : r.sites) size += pad(s.name.length);
+    size += pad(r.uses.count * (i64)sizeof(NameUse)) + pad(r.uses_by_site.count * 4);
     return size;
 }
 
@@ -80,13 +85,26 @@ void copy_result_out(const AnalysisResult& from, AnalysisResult* to, bool with_s
             s.colours = copy_out(s.colours);
             s.overloads = copy_array_out(s.overloads);
         }
+        to->files = copy_array_out(from.files);
+        for (StringView& f : to->files) f = copy_out(f);
+        to->sites = copy_array_out(from.sites);
+        for (DeclarationSite& s : to->sites) s.name = copy_out(s.name);
+        to->uses = copy_array_out(from.uses);
+        to->uses_by_site = copy_array_out(from.uses_by_site);
     } else {
         to->scopes = Array<Scope>{};
         to->symbols = SymbolMap{};
         to->cursor_ranges = Array<CursorRange>{};
         to->signatures = Array<Signature>{};
+        to->files = Array<StringView>{};
+        to->sites = Array<DeclarationSite>{};
+        to->uses = Array<NameUse>{};
+        to->uses_by_site = Array<i32>{};
     }
     to->scopes.pool = to->cursor_ranges.pool = to->signatures.pool = to->symbols.pool = pool_output;
+    to->files.pool = to->sites.pool = to->uses.pool = to->uses_by_site.pool = pool_output;
+    to->path = copy_out(from.path);
+    to->text_changes = from.text_changes;
     to->language = from.language;
     memcpy(to->kind_tokens, from.kind_tokens, sizeof to->kind_tokens);
 }

@@ -33,6 +33,7 @@ struct ParseState {
     i64 lookahead_budget;
     Array<ParsedFile> files;
     i64 current_file;  // index into files of the declaration being worked on
+    i64 name_file_cache;  // the file of the last name noted (name_sites.cpp)
     // Optional jump tables of the recovery scans (one entry per token), so that a scan
     // costs no more than the braces and ";" it passes; null: scans step token by token.
     i32* next_stop;    // next "{", "}", ";" or end token at or after each token

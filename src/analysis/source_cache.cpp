@@ -244,10 +244,12 @@ StringView source_cache_lookup(StringView path) {
     return StringView{(const char*)entry->text.data, entry->text.count};
 }
 
-StringView source_cache_copy(StringView path, u8 pool) {
+StringView source_cache_copy(StringView path, u8 pool, u64* changes) {
     mutex_lock(analysis.source_lock);
     const SharedSource* shared = find_shared(path);
     StringView copy = shared ? copy_shared(*shared, pool) : string_copy(source_cache_lookup(path), pool);
+    // A stored copy matches no document's count: positions in it are never trusted.
+    if (changes) *changes = shared ? shared->text->changes : ~(u64)0;
     mutex_unlock(analysis.source_lock);
     return copy;
 }

@@ -61,8 +61,9 @@ bool source_cache_shares(const TextStore* text);
 // Whether `path` is in the sources list (takes source_lock).
 bool source_cache_lists(StringView path);
 // Copies the current text for `path` into `pool` (under source_lock) so that the caller
-// reads bytes nobody else changes. Empty when there is none.
-StringView source_cache_copy(StringView path, u8 pool);
+// reads bytes nobody else changes. Empty when there is none. `changes`, when given, gets
+// the shared document's change count at that moment (all ones for a stored copy).
+StringView source_cache_copy(StringView path, u8 pool, u64* changes = nullptr);
 // The stored text for a path; valid only while source_lock is held.
 StringView source_cache_lookup(StringView path);
 struct SourceFile {

@@ -7,9 +7,9 @@ i64 open_scope(AnalysisResult* result, u32 parent, StringView name, i32 start, i
     return array_append(&result->scopes, scope);
 }
 
-Symbol* declare_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name) {
+Symbol* declare_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name, i32 site) {
     if (Symbol* existing = symbolmap_find(&result->symbols, flag, scope, name)) return existing;
-    Symbol symbol{kind, flag, value, scope, string_copy(name, pool_parser)};
+    Symbol symbol{kind, flag, value, scope, site, string_copy(name, pool_parser)};
     if (scope >= 0 && scope < result->scopes.count) array_append(&result->scopes[scope].members, symbol);
     symbolmap_insert(&result->symbols, symbol);
     return nullptr;
@@ -19,8 +19,9 @@ Symbol* lookup_symbol(const AnalysisResult* result, u8 flag, i32 scope, StringVi
     return symbolmap_find(&result->symbols, flag, scope, name);
 }
 
-Symbol* declare_hidden_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name) {
+Symbol* declare_hidden_symbol(AnalysisResult* result, u8 kind, u8 flag, i32 value, i32 scope, StringView name,
+                              i32 site) {
     if (Symbol* existing = symbolmap_find(&result->symbols, flag, scope, name)) return existing;
-    symbolmap_insert(&result->symbols, Symbol{kind, flag, value, scope, string_copy(name, pool_parser)});
+    symbolmap_insert(&result->symbols, Symbol{kind, flag, value, scope, site, string_copy(name, pool_parser)});
     return nullptr;
 }

@@ -3,11 +3,15 @@
 //
 //   tesmora-analyze [--project PROJECT_FILE] [--lexical] [--stats] [--no-spans]
 //                   [--no-outline] FILE...
+//   tesmora-analyze [--project PROJECT_FILE] --definition FILE:LINE:COLUMN
+//   tesmora-analyze [--project PROJECT_FILE] --uses FILE:LINE:COLUMN
+// Lines and columns count from 1, columns in bytes.
 #include <cstdio>
 #include <cstring>
 
 #include "analysis/analysis_job.h"
 #include "analysis/handover.h"
+#include "analysis/name_sites.h"
 #include "analysis/source_cache.h"
 #include "app/analyze_output.h"
 #include "core/core_state.h"
@@ -24,6 +28,8 @@ namespace {
 struct Options {
     StringView project;
     bool lexical, stats, spans = true, outline = true;
+    // --definition or --uses: the place asked about, "FILE:LINE:COLUMN".
+    StringView query_kind, query_place;
 };
 
 // Reads a whole file into pool_main; false when it cannot be opened or does not fit.
@@ -57,6 +63,83 @@ StringView path_in_project(StringView path) {
     return path;
 }
 
+// "FILE:LINE:COLUMN" split from the right, so that a path may hold ':'.
+bool split_place(StringView place, StringView* file, i64* line, i64* column) {
+    i64 numbers[2] = {0, 0};
+    i64 end = place.length;
+    for (int n = 1; n >= 0; n--) {
+        i64 colon = end - 1;
+        while (colon >= 0 && place.data[colon] != ':') colon--;
+        if (colon < 0 || colon == end - 1) return false;
+        i64 value = 0;
+        for (i64 i = colon + 1; i < end; i++) {
+            char c = place.data[i];
+            if (c < '0' || c > '9' || value > 100000000) return false;
+            value = value * 10 + (c - '0');
+        }
+        numbers[n] = value;
+        end = colon;
+    }
+    *file = StringView{place.data, end};
+    *line = numbers[0];
+    *column = numbers[1];
+    return end > 0 && *line >= 1 && *column >= 1;
+}
+
+// Byte offset of a 1-based (line, column) in the text, clamped to the line's end.
+i64 offset_of_place(StringView text, i64 line, i64 column) {
+    i64 at = 0;
+    for (i64 l = 1; l < line && at < text.length; at++)
+        if (text.data[at] == '\n') l++;
+    i64 end = at;
+    while (end < text.length && text.data[end] != '\n') end++;
+    return at + column - 1 < end ? at + column - 1 : end;
+}
+
+void print_place(const char* word, const AnalysisResult& r, i32 file, i32 line, i32 column) {
+    StringView path = file >= 0 && file < r.files.count ? r.files[file] : SV("?");
+    printf("%s %.*s %d %d\n", word, (int)path.length, path.data, line + 1, column + 1);
+}
+
+// Answers --definition or --uses; 0 when something was found, 1 when not.
+int answer_query(const Options& options) {
+    StringView file{};
+    i64 line = 0, column = 0;
+    if (!split_place(options.query_place, &file, &line, &column)) {
+        fprintf(stderr, "expected FILE:LINE:COLUMN, got: %.*s\n", (int)options.query_place.length,
+                options.query_place.data);
+        return 2;
+    }
+    StringView text{};
+    if (!read_whole_file(string_copy(file, pool_main), &text)) {
+        fprintf(stderr, "failed to open file: %.*s\n", (int)file.length, file.data);
+        return 2;
+    }
+    AnalysisJob job{};
+    static AnalysisResult result;
+    job.path = path_in_project(file);
+    job.kind = file_kind_for_path(file);
+    job.text = text;
+    job.result = &result;
+    analysis_run_job(&job);
+    i64 use = result_use_at(&result, offset_of_place(text, line, column));
+    if (use < 0) {
+        puts("no declaration known");
+        return 1;
+    }
+    if (sv_equal(options.query_kind, SV("--definition"))) {
+        i32 site = result_definition_for_use(&result, use);
+        const DeclarationSite& s = result.sites[site];
+        print_place("definition", result, s.file, s.line, s.column);
+        return 0;
+    }
+    for (i64 i : result_uses_of_site(&result, result.uses[use].site, pool_main)) {
+        const NameUse& u = result.uses[i];
+        print_place("use", result, u.file, u.line, u.column);
+    }
+    return 0;
+}
+
 void analyse_file(const Options& options, StringView path, StringView text) {
     AnalysisJob job{};
     static AnalysisResult result;
@@ -85,8 +168,13 @@ int main(int argc, char** argv) {
         else if (sv_equal(a, SV("--stats"))) options.stats = true;
         else if (sv_equal(a, SV("--no-spans"))) options.spans = false;
         else if (sv_equal(a, SV("--no-outline"))) options.outline = false;
+        else if ((sv_equal(a, SV("--definition")) || sv_equal(a, SV("--uses"))) && i + 1 < argc) {
+            options.query_kind = a;
+            options.query_place = sv_from_cstr(argv[++i]);
+        }
         else if (sv_equal(a, SV("--help"))) {
-            puts("usage: tesmora-analyze [--project PROJECT_FILE] [--lexical] [--stats] [--no-spans] [--no-outline] FILE...");
+            puts("usage: tesmora-analyze [--project PROJECT_FILE] [--lexical] [--stats] [--no-spans] [--no-outline] FILE...\n"
+                 "       tesmora-analyze [--project PROJECT_FILE] --definition|--uses FILE:LINE:COLUMN");
             return 0;
         } else { first_file = i; break; }
     }
@@ -101,6 +189,11 @@ int main(int argc, char** argv) {
         string_assign(&core.project_path, options.project, pool_main);
         StringView name = project_sources_name(options.project);
         if (name.length > 0) source_cache_rebuild(name);
+    }
+    if (options.query_kind.length > 0) {
+        int answer = answer_query(options);
+        fflush(stdout);
+        return answer;
     }
     int status = 0;
     for (i64 i = first_file; i < argc; i++) {

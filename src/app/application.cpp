@@ -25,6 +25,7 @@
 #include "syntax/coloring_file.h"
 #include "syntax/token_kinds.h"
 #include "workbench/project.h"
+#include "workbench/project_search.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -285,6 +286,7 @@ bool application_frame() {
 // Takes down only what start-up made, so that a start that failed half-way ends cleanly.
 void application_shutdown() {
     recovery_shutdown();
+    project_search_shutdown();
     if (shell.run.analysis_started) {
         mutex_lock(analysis.lock);
         analysis.result_slot.running = 0;

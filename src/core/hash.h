@@ -29,6 +29,7 @@ struct Symbol {
     u8 flag;
     i32 value;
     i32 scope;
+    i32 site;  // index of its first declaration site in the analysis result, plus one; 0: none
     StringView name;
 };
 static_assert(sizeof(Symbol) == 32, "Symbol is a 32-byte record");

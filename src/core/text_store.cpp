@@ -117,6 +117,7 @@ bool store_reserve(TextStore* s, i64 length, i64 room) {
 
 void store_insert(TextStore* s, i64 pos, const u8* bytes, i64 n, const u8* colours, u8 colour) {
     if (n <= 0 || s->gap_end - s->gap_start < n) return;
+    s->changes++;
     move_gap(s, pos);
     memcpy(s->bytes + s->gap_start, bytes, (size_t)n);
     if (colours) memcpy(s->colours + s->gap_start, colours, (size_t)n);
@@ -132,11 +133,13 @@ void store_remove(TextStore* s, i64 pos, i64 n) {
     }
     if (pos + n > length) n = length - pos;
     if (n <= 0) return;
+    s->changes++;
     move_gap(s, pos);
     s->gap_end += n;
 }
 
 void store_clear(TextStore* s) {
+    s->changes++;
     s->gap_start = 0;
     s->gap_end = s->capacity;
 }

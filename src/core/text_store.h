@@ -14,6 +14,7 @@ struct TextStore {
     u8* colours;  // the same layout
     i64 gap_start, gap_end;
     i64 capacity;
+    u64 changes;  // counts every insertion, removal and clearing: the text's identity
     u8 pool;
 };
 

@@ -1,13 +1,8 @@
 #pragma once
 // Editing from the keyboard: typed text, Enter and Tab, Backspace and Delete, block
 // indentation, and the snapshot-based undo history.
+#include "core/text_match.h"  // is_word_char
 #include "editor/document.h"
-
-// ASCII letters, digits, "_", "#", "$" and every byte of 0x80 or above.
-inline bool is_word_char(u8 c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '#' ||
-           c == '$' || c >= 0x80;
-}
 
 void handle_keys(Document* doc);
 void undo_checkpoint(Document* doc, u8 kind);

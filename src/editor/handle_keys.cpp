@@ -87,6 +87,8 @@ void handle_keys(Document* doc) {
     }
     // In a one-line field Tab belongs to the dialog (next field, name completion).
     if (doc->single_line && typed(key_tab) && input_text_typed().length <= 0) return;
+    // Alt+Left and Alt+Right walk the history of places, they move no caret.
+    if (!doc->single_line && input_key_is_held(key_alt) && (typed(key_left) || typed(key_right))) return;
     // F3 and Shift+F3: the next and the previous match, as Ctrl+L and Ctrl+J.
     if (!doc->single_line && input_key_is_typed(key_f1 + 2)) {
         input_key_is_held(key_shift) ? find_previous(doc) : find_next(doc, doc->cursor);

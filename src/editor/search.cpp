@@ -1,5 +1,6 @@
 #include "editor/search.h"
 
+#include "core/text_match.h"
 #include "editor/edit.h"
 #include "editor/editor_state.h"
 #include "editor/motion.h"
@@ -8,7 +9,7 @@
 
 
 namespace {
-u8 fold(u8 c) { return (c >= 'A' && c <= 'Z') ? (u8)(c + ('a' - 'A')) : c; }
+MatchOptions options() { return MatchOptions{editor.search.match_case, editor.search.whole_word}; }
 
 void select_match(Document* doc, i64 start, i64 end) {
     doc->anchor = (i32)start;
@@ -18,26 +19,14 @@ void select_match(Document* doc, i64 start, i64 end) {
 }  // namespace
 
 bool on_word_boundaries(const Document* doc, i64 s, i64 e) {
-    i64 length = document_length(doc);
-    auto word = [doc](i64 i) { return is_word_char(document_byte(doc, i)); };
-    if (s < 0 || e <= s || s >= length) return false;
-    bool start_ok = s == 0 ? word(0) : word(s - 1) != word(s);
-    bool end_ok = e < length && word(e - 1) != word(e);
-    return start_ok && end_ok;
+    return on_word_edges([doc](i64 i) { return document_byte(doc, i); }, document_length(doc), s, e);
 }
 
 bool matches_at(const Document* doc, i64 start, i64 end) {
     StringView needle = owned_view(editor.search.search_text);
     if (start < 0 || end > document_length(doc) || end - start != needle.length) return false;
     const u8* text = (const u8*)document_range(doc, start, end).data;
-    const u8* wanted = (const u8*)needle.data;
-    if (editor.search.match_case) {
-        if (needle.length > 0 && memcmp(text, wanted, (size_t)needle.length) != 0) return false;
-    } else {
-        // Folded byte by byte: no copies of either string.
-        for (i64 i = 0; i < needle.length; i++)
-            if (fold(text[i]) != fold(wanted[i])) return false;
-    }
+    if (!bytes_same(text, (const u8*)needle.data, needle.length, editor.search.match_case)) return false;
     return !editor.search.whole_word || on_word_boundaries(doc, start, end);
 }
 
@@ -85,30 +74,14 @@ bool selection_is_match(const Document* doc) {
 
 MatchCount count_matches(Document* doc, StringView needle, i64 before) {
     MatchCount c{};
-    i64 n = needle.length, length = document_length(doc);
-    if (n <= 0 || n > length) return c;
-    // One contiguous view of the text (moves the gap once), then a scan for the first byte.
+    i64 length = document_length(doc);
+    if (needle.length <= 0 || needle.length > length) return c;
+    // One contiguous view of the text (moves the gap once).
     const u8* text = (const u8*)document_range(doc, 0, length).data;
-    const u8* wanted = (const u8*)needle.data;
-    u8 first = fold(wanted[0]), upper = first >= 'a' && first <= 'z' ? (u8)(first - 32) : first;
-    bool fold_case = !editor.search.match_case;
-    for (i64 i = 0; i + n <= length;) {
-        const u8* a = (const u8*)memchr(text + i, wanted[0], (size_t)(length - n + 1 - i));
-        if (fold_case && first != upper) {
-            const u8* b = (const u8*)memchr(text + i, first == wanted[0] ? upper : first, (size_t)(length - n + 1 - i));
-            if (!a || (b && b < a)) a = b;
-        }
-        if (!a) break;
-        i = a - text;
-        bool same = true;
-        for (i64 j = 1; j < n && same; j++) same = fold_case ? fold(text[i + j]) == fold(wanted[j]) : text[i + j] == wanted[j];
-        if (same && (!editor.search.whole_word || on_word_boundaries(doc, i, i + n))) {
-            if (i < before) c.before++;
-            c.total++;
-            i += n;
-        } else {
-            i++;
-        }
+    for (i64 i = find_match(text, length, 0, needle, options()); i >= 0;
+         i = find_match(text, length, i + needle.length, needle, options())) {
+        if (i < before) c.before++;
+        c.total++;
     }
     return c;
 }

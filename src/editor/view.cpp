@@ -2,6 +2,7 @@
 #include "core/core_state.h"
 #include "editor/completion.h"
 #include "editor/edit.h"
+#include "editor/name_uses.h"
 #include "editor/editor_state.h"
 #include "editor/recolour.h"
 #include "editor/view.h"
@@ -56,6 +57,7 @@ void editor_view(Document* doc) {
     view_draw_brackets(doc, &f);
     view_draw_rows(doc, &f);
     view_draw_occurrences(doc, &f);
+    view_draw_name_uses(doc, &f);
     view_draw_caret(doc, &f);
     view_draw_search_matches(doc, &f);
     view_draw_selection(doc, &f);

@@ -47,6 +47,7 @@ static const ThemeField theme_fields[theme_color_count] = {
     THEME_FIELD(glsl_file_color, 0, 1, 0.4f, 1),
     THEME_FIELD(text_file_color, 0.6f, 0.8f, 1, 1),
     THEME_FIELD(search_match_color, 1, 0.8f, 0.2f, 0.3f),
+    THEME_FIELD(name_use_color, 0.55f, 0.75f, 1, 0.22f),
 };
 
 #undef THEME_FIELD

@@ -46,6 +46,7 @@ struct Theme {
     Color glsl_file_color;
     Color text_file_color;
     Color search_match_color;  // other matches of the find text on screen
+    Color name_use_color;      // other uses of the name under the resting caret
     // Colour lines of the last theme file read, pointing into its bytes in pool 1; only
     // the first line of each colour key is kept, since later ones never count.
     Array<ThemeEntry> entries;
@@ -53,7 +54,7 @@ struct Theme {
     StringView background_path;  // pool 0; empty: no background image
 };
 
-enum : int { theme_color_count = 34 };
+enum : int { theme_color_count = 35 };
 
 
 // The background image named by the theme, loaded by resources_load (0 when none).

@@ -1,4 +1,5 @@
-// The one-line input dialog: renaming tree nodes, find, replace and go to line.
+// The one-line input dialog: renaming tree nodes, find, replace, go to line, search in
+// the project, and go to file or symbol.
 #include <cstdio>
 
 #include "core/core_state.h"
@@ -9,6 +10,8 @@
 #include "render/draw.h"
 #include "render/renderer.h"
 #include "render/theme.h"
+#include "workbench/go_to.h"
+#include "workbench/project_search.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
@@ -29,6 +32,7 @@ void act(i32 mode, StringView text) {
             go_to_line(doc, parse_integer(text, &pos));
         }
         break;
+    case 4: project_search_start(text); break;
     default: break;
     }
 }
@@ -45,9 +49,9 @@ void open_prompt(i32 mode, StringView title) {
         document_set_text(&p.box, first_selected_node_name());
         p.box.anchor = 0;
     }
-    // Find and replace start from the selection or the word at the caret, else from the
-    // last search; the replacement from the last one.
-    if (mode == 1 || mode == 2) {
+    // Find, replace and the project search start from the selection or the word at the
+    // caret, else from the last search; the replacement from the last one.
+    if (mode == 1 || mode == 2 || mode == 4) {
         Document* doc = editor.current_document;
         StringView start = doc ? search_text_at_caret(doc) : StringView{nullptr, 0};
         if (start.length <= 0) start = owned_view(editor.search.search_text);
@@ -59,6 +63,7 @@ void open_prompt(i32 mode, StringView title) {
         p.focus = 0;
         p.counted_text_state = p.counted_document_state = (u64)-1;
     }
+    if (mode == 5) go_to_reset();
     p.box.submitted = 0;
     p.open = true;
     workbench_take_focus();
@@ -94,6 +99,18 @@ void draw_match_count(PromptState& p, Document* doc, f32 x, f32 y) {
     if (p.match_total == 0) snprintf(line, sizeof line, "no matches");
     else if (p.match_index > 0) snprintf(line, sizeof line, "%lld of %lld", (long long)p.match_index, (long long)p.match_total);
     else snprintf(line, sizeof line, "%lld matches", (long long)p.match_total);
+    f32 k = workbench.scale;
+    draw_text(&render.font, render.theme.text_color, sv_from_cstr(line), x, y, k, k, align_center_x, align_center_y);
+}
+
+// The project search's options, shared with find: Alt+C and Alt+W switch them.
+void run_search_options(f32 x, f32 y, bool keys) {
+    SearchState& s = editor.search;
+    if (keys && input_key_is_typed(key_C)) s.match_case = !s.match_case;
+    if (keys && input_key_is_typed(key_W)) s.whole_word = !s.whole_word;
+    char line[96];
+    snprintf(line, sizeof line, "Alt+C match case: %s    Alt+W whole word: %s", s.match_case ? "on" : "off",
+             s.whole_word ? "on" : "off");
     f32 k = workbench.scale;
     draw_text(&render.font, render.theme.text_color, sv_from_cstr(line), x, y, k, k, align_center_x, align_center_y);
 }
@@ -151,10 +168,20 @@ void run_prompt() {
         run_replace(p, dialog_frame(600, 300, owned_view(p.title)));
         return;
     }
+    if (p.mode == 5) {
+        GoToChoice choice = run_go_to(&p.box, owned_view(p.title));
+        if (!choice.chosen) return;
+        close_prompt();
+        go_to_choice(choice);
+        return;
+    }
     Rect r = dialog_frame(600, 300, owned_view(p.title));
     f32 k = workbench.scale;
-    dialog_text_box(&p.box, r.x + 24 * k, r.y + 150 * k, r.width - 48 * k, 32 * k);
+    // Alt+C and Alt+W belong to the search's options, not the box.
+    bool options_keys = p.mode == 4 && input_key_is_held(key_alt);
+    dialog_text_box(&p.box, r.x + 24 * k, r.y + 150 * k, r.width - 48 * k, 32 * k, !options_keys);
     if (p.mode == 1) draw_match_count(p, editor.current_document, r.x + r.width * 0.5f, r.y + 120 * k);
+    if (p.mode == 4) run_search_options(r.x + r.width * 0.5f, r.y + 120 * k, options_keys);
     f32 middle = r.x + r.width * 0.5f;
     bool ok = dialog_button(&p.ok, middle - (dialog_button_width + 8) * k, r.y + 24 * k);
     bool cancel = dialog_button(&p.cancel, middle + 8 * k, r.y + 24 * k);

@@ -4,6 +4,7 @@
 #include "editor/editor_state.h"
 #include "editor/file_io.h"
 #include "platform/platform.h"
+#include "workbench/results_panel.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
@@ -41,7 +42,7 @@ void close_prompt() {
 }  // namespace
 
 // Escape gives up whatever is on top: a dialog, the context menu, then the editor's
-// pop-ups, then the notices.
+// pop-ups, then the results panel, then the notices.
 void run_escape() {
     if (!input_key_is_pressed(key_escape)) return;
     WorkbenchState& w = workbench;
@@ -59,6 +60,8 @@ void run_escape() {
         workbench_give_focus_back();
     } else if (editor.current_document && (editor.current_document->completion_open || editor.current_document->symbol_list_open)) {
         close_tab_popups(editor.current_document);
+    } else if (results_panel_is_open()) {
+        results_panel_close();
     } else {
         dismiss_notices();
     }
@@ -74,6 +77,8 @@ void run_shortcuts() {
         if (input_key_is_pressed(key_S)) save_shortcut(shift);
         if (shift && input_key_is_pressed(key_B)) toggle_side_panels();
         if (shift && input_key_is_pressed(key_E)) reveal_active_file();
+        if (shift && input_key_is_pressed(key_F)) open_prompt(4, SV("search in project"));
+        if (!shift && input_key_is_pressed(key_P)) open_prompt(5, SV("go to file or symbol"));
     }
     if (!shift && input_key_is_held(key_E)) zoom_documents(1);
     if (input_key_is_held(key_Q)) zoom_documents(-1);

@@ -5,6 +5,8 @@
 #include "render/draw.h"
 #include "render/renderer.h"
 #include "render/theme.h"
+#include "workbench/project_search.h"
+#include "workbench/results_panel.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
@@ -55,6 +57,7 @@ void workbench_frame() {
     draw_background_image();
     run_escape();
     run_shortcuts();
+    run_navigation_keys();
     fit_panel_widths();
     compute_layout(&workbench.layout);
     run_toolbar();
@@ -63,8 +66,12 @@ void workbench_frame() {
     run_editor_focus();
     run_file_tree();
     run_analysis_result();
-    run_minimap();
+    run_waiting_navigation();
+    // The results panel stands in the outline's place while it is open.
+    run_project_search();
+    results_panel_is_open() ? run_results_panel() : run_minimap();
     run_editor_region();
+    run_ctrl_click();
     run_tab_bar();
     clear_minimap_without_document();
     run_settings_dialog();

@@ -80,7 +80,7 @@ struct FileDialogState {
 
 struct PromptState {
     bool open;
-    i32 mode;  // 0 rename, 1 find, 2 replace, 3 goto line
+    i32 mode;  // 0 rename, 1 find, 2 replace, 3 goto line, 4 search in project, 5 go to file or symbol
     OwnedString title;  // pool_main
     Document box;
     ToolbarButton ok, cancel;
@@ -193,6 +193,25 @@ constexpr f32 panel_least_width = 180;  // times the scale: a row's icons and a 
 constexpr f32 editor_scrollbar_width = 32;
 constexpr f32 editor_caret_width = 6;
 
+// Places left by going to a definition or a listed place, for Alt+Left and Alt+Right:
+// a ring of the last places (paths in pool_main, each slot's storage reused).
+constexpr i32 navigation_history_size = 100;
+struct NavigationPlace {
+    OwnedString path;
+    i64 line, column;
+};
+struct NavigationState {
+    NavigationPlace places[navigation_history_size];
+    i64 first;    // the oldest place kept, counted from the start of the session
+    i64 current;  // where Alt+Left would step from: the places before it lie behind
+    i64 end;      // one past the newest place
+    // F2 or Shift+F2 asked while the last result was made from an older text: answered
+    // when the result of the present text comes, unless the caret moves first.
+    u8 waiting;  // 0, 1 definition, 2 uses
+    u32 waiting_doc;
+    i32 waiting_cursor;
+};
+
 struct WorkbenchState {
     f32 scale;           // every size of the workbench is multiplied by it
     // A folder opened as a project: where its project file goes unless the user says
@@ -247,6 +266,7 @@ struct WorkbenchState {
     // The outline panel (right): rows made from the last analysis result.
     ListWidget outline;
     OutlineGroups outline_groups;
+    NavigationState navigation;
     NoticeState notices;
     DiskWatchState disk;
     // Set when the program may end (nothing unsaved, or the user said so); the shell
@@ -296,6 +316,11 @@ bool button_frame(ToolbarButton* b, bool accepts_input);
 
 void draw_background_image();
 void run_shortcuts();
+// F2, Shift+F2, Alt+Left and Alt+Right; and Ctrl+click, after the editor placed the caret.
+void run_navigation_keys();
+// A go-to asked before the result of the present text came: answered once it is taken.
+void run_waiting_navigation();
+void run_ctrl_click();
 void toolbar_init();
 void run_toolbar();
 // The name and shortcut of toolbar button `index`.

@@ -9,6 +9,8 @@
 //   steps     resolve(a, e, scope): the language's whole walk (for the parts);
 //             own_expression(a, e, scope): the shapes only the language has;
 //             names_member(post kind): the operation is followed by a member name;
+//             member_access(a, type, op, name, note_range): that name looked up after a
+//             value of the type (cfam_resolve_member_access, or the language's own);
 //             in_document(a, token): ranges are noted only for the document's tokens;
 //             return_type(a, function): the type a call of the function record gives
 #include "analysis/c_family/resolve_helpers.h"
@@ -23,13 +25,12 @@ TypeInfo cfam_resolve_postfix_chain(typename L::Analysis* a, typename L::Expr* e
     for (i64 i = 0; i < e->post.count; i++) {
         const auto post = e->post[i];
         if (L::names_member(post.kind)) {
-            t = cfam_resolve_member_access(&a->resolve, t, post.token, post.name,
-                                           document && post.kind == L::post_member);
+            t = L::member_access(a, t, post.token, post.name, document && post.kind == L::post_member);
             continue;
         }
         for (typename L::Expr* arg : post.args) L::resolve(a, arg, scope);
         if (post.kind == L::post_call && t.kind == symbol_procedure) {
-            if (document && post.close >= 0) cfam_note_call_range(&a->resolve, post.token, post.close, t.index);
+            if (document) cfam_note_call_range(&a->resolve, post.token, post.close, t.index);
             t = L::return_type(a, t.index);
         }
     }

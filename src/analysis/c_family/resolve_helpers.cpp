@@ -1,5 +1,8 @@
 #include "analysis/c_family/resolve_helpers.h"
 
+#include "analysis/call_extent.h"
+#include "analysis/name_sites.h"
+
 namespace {
 u32 name_bit(StringView name) { return fnv1a(name.data, name.length) & (u32)(declared_name_bits - 1); }
 }  // namespace
@@ -47,19 +50,16 @@ TypeInfo cfam_type_of_symbol(ResolveContext* r, const Symbol* symbol) {
     }
 }
 
-TypeInfo cfam_resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent) {
-    const Symbol* s = cfam_find_symbol(r, scope, name, allow_parent);
-    if (!s) return no_type;
-    u8 kind = s->kind < symbol_kind_count ? r->token_kind_of[s->kind] : 0;
-    if (kind) colour_range(r->p, kind, offset, length);
-    return cfam_type_of_symbol(r, s);
-}
-
 TypeInfo cfam_resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent) {
     if (token < 0 || token >= r->p->tokens.count) return no_type;
     const Token& t = r->p->tokens[token];
     if (t.code != token_identifier) return no_type;
-    return cfam_resolve_name(r, scope, StringView{t.text, t.length}, t.offset, t.length, allow_parent);
+    const Symbol* s = cfam_find_symbol(r, scope, StringView{t.text, t.length}, allow_parent);
+    if (!s) return no_type;
+    u8 kind = s->kind < symbol_kind_count ? r->token_kind_of[s->kind] : 0;
+    if (kind) colour_range(r->p, kind, t.offset, t.length);
+    record_name_use(r->result, r->p, t, s);
+    return cfam_type_of_symbol(r, s);
 }
 
 i32 cfam_member_scope(ResolveContext* r, TypeInfo type) {
@@ -96,7 +96,8 @@ TypeInfo cfam_resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i6
 
 void cfam_note_call_range(ResolveContext* r, i64 open, i64 close, i32 function) {
     i64 start = token_at(r->p, open).offset + 1;
-    i64 end = token_at(r->p, close).offset;
+    i64 end = close >= 0 ? token_at(r->p, close).offset : unclosed_call_end(r->p, open);
+    if (end < start) end = start;
     array_append(&r->result->cursor_ranges, CursorRange{(i32)start, (i32)end, function, 1});
 }
 
@@ -109,7 +110,7 @@ void cfam_import_scope(ResolveContext* r, TypeInfo type) {
     i64 count = r->result->scopes[from].members.count;
     for (i64 i = 0; i < count; i++) {
         Symbol s = r->result->scopes[from].members[i];
-        declare_symbol(r->result, s.kind, 0, s.value, into, s.name);
+        declare_symbol(r->result, s.kind, 0, s.value, into, s.name, s.site);
     }
 }
 
@@ -123,5 +124,5 @@ Symbol* cfam_declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64
     if (colour && current) colour_range(r->p, colour, t.offset, t.length);
     else if (colour) colour_token(r->p, t, colour);
     cfam_note_declared_name(r, StringView{t.text, t.length});
-    return declare_symbol(r->result, kind, 0, value, scope, StringView{t.text, t.length});
+    return declare_symbol_at_token(r->result, r->p, kind, 0, value, scope, StringView{t.text, t.length}, token);
 }

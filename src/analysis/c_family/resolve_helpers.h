@@ -61,10 +61,8 @@ const Symbol* cfam_find_symbol(const ResolveContext* r, i32 scope, StringView na
 // The type info of a found symbol: the symbol itself for types and namespaces, the
 // declared type for variables, the function record for procedures.
 TypeInfo cfam_type_of_symbol(ResolveContext* r, const Symbol* symbol);
-// Looks the name up (cfam_find_symbol); when found colours the byte range (offset, length) of
-// the current file with the symbol's TokenKind and gives its type info.
-TypeInfo cfam_resolve_name(ResolveContext* r, i32 scope, StringView name, i64 offset, i64 length, bool allow_parent);
-// cfam_resolve_name for a token of the stream (its text and byte range).
+// Looks the token's name up (cfam_find_symbol); when found colours it in the current file
+// with the symbol's TokenKind, notes the use, and gives its type info.
 TypeInfo cfam_resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool allow_parent);
 // The scope whose members may follow the type: a struct's, a namespace's, an enum's
 // (its enumerators' scope), through typedef chains; -1 when there is none.
@@ -75,7 +73,8 @@ i32 cfam_member_scope(ResolveContext* r, TypeInfo type);
 // operator to the end of the name offers that scope's members.
 TypeInfo cfam_resolve_member_access(ResolveContext* r, TypeInfo type, i64 op, i64 name, bool note_range);
 // The cursor range between a call's parentheses (tokens open and close), offering the
-// signatures of the function record `function`.
+// signatures of the function record `function`; with no close (-1) the range runs to where
+// the unclosed argument list plausibly ends (unclosed_call_end).
 void cfam_note_call_range(ResolveContext* r, i64 open, i64 close, i32 function);
 // Declares every member of cfam_member_scope(type) again, same kind and value, into the
 // current scope (nothing when that is the current scope already).

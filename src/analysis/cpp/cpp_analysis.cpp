@@ -7,6 +7,7 @@
 #include "analysis/cpp/cpp_parser.h"
 #include "analysis/cpp/cpp_semantic.h"
 #include "analysis/handover.h"
+#include "analysis/name_sites.h"
 #include "analysis/source_cache.h"
 #include "syntax/coloring_file.h"
 #include "syntax/file_kind.h"
@@ -50,5 +51,6 @@ void cpp_analysis_run(AnalysisJob* job, bool c_mode) {
     cpp_declare_items(a);
     cpp_resolve_passes(a);
     cpp_bodies_phase(a);
+    finish_name_index(a->result, &a->p);
     job->resolve_ms += analysis_clock_ms() - parsed;
 }

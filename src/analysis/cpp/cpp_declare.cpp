@@ -1,5 +1,6 @@
 // The declaration pass: symbols, scopes, work records, signatures and the outline rows
 // of the requested document.
+#include "analysis/name_sites.h"
 #include "analysis/c_family/primitives.h"
 #include "analysis/c_family/signatures.h"
 #include "analysis/cpp/cpp_semantic.h"
@@ -91,6 +92,22 @@ bool is_macro_call(const CppAnalysis* a, const CppFunction* f) {
     return class_name < 0 || !sv_equal(f->name_text, name_of(a, class_name));
 }
 
+// What tells a head from the other heads of its name (cfam_offer_overload): a definition,
+// and then a head naming its parameters, is offered rather than a prototype.
+HeadKey head_key(void* context, i32 index) {
+    CppAnalysis* a = (CppAnalysis*)context;
+    if (index < 0 || index >= a->functions.count) return HeadKey{};
+    const CppFunction* f = a->functions[index].node;
+    if (f->name < 0) return HeadKey{};  // an operator: its name holds brackets of its own
+    Array<i64> names = cfam_array<i64>();
+    bool named = true;
+    for (const CppParam& param : f->params) {
+        if (param.decl && param.decl->name >= 0) array_append(&names, param.decl->name);
+        else named = false;
+    }
+    return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+}
+
 void declare_function(CppAnalysis* a, CppNode* node) {
     CppFunction* f = node->function;
     if (is_macro_call(a, f)) return;
@@ -115,12 +132,14 @@ void declare_function(CppAnalysis* a, CppNode* node) {
                        sv_equal(f->name_text, name_of(a, a->structs[a->current_struct].node->name));
     if (f->name_text.length > 0 && !constructor) {
         cfam_note_declared_name(&a->resolve, f->name_text);
-        Symbol* existing = declare_symbol(a->result, symbol_procedure, 0, index, parent, f->name_text);
-        // A prototype and its definition, or overloads: the first one offers them all.
+        Symbol* existing =
+            declare_symbol_at_token(a->result, ps(a), symbol_procedure, 0, index, parent, f->name_text, f->name);
+        // A prototype and its definition, or overloads: the first one offers them all,
+        // each function's signature once.
         if (existing && existing->kind == symbol_procedure && existing->value >= 0 &&
             existing->value < a->functions.count && existing->value != index) {
             array_append(&a->functions[existing->value].overloads, index);
-            array_append(&a->result->signatures[existing->value].overloads, index);
+            cfam_offer_overload(ps(a), a->result, existing->value, index, head_key, a);
         }
     }
     // On the name's line: the head may start lines above it ("static int\nf(void)", or

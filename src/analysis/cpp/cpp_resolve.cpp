@@ -65,6 +65,9 @@ struct CppExpressions {
         return resolve_cpp_only_expression(a, e, scope);
     }
     static bool names_member(u8 kind) { return kind == cpost_member || kind == cpost_scope; }
+    static TypeInfo member_access(CppAnalysis* a, TypeInfo t, i64 op, i64 name, bool note_range) {
+        return cfam_resolve_member_access(&a->resolve, t, op, name, note_range);
+    }
     static bool in_document(const CppAnalysis* a, i64 token) { return cpp_in_document(a, token); }
     static TypeInfo return_type(CppAnalysis* a, i32 function) { return cpp_function_return_type(a, function); }
 };

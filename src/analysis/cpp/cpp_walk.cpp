@@ -1,6 +1,7 @@
 // The bodies phase: each function body is walked statement by statement, blocks
 // opening scopes, local declarations declared and resolved at once.
 #include "analysis/cpp/cpp_semantic.h"
+#include "analysis/name_sites.h"
 
 namespace {
 ParseState* ps(CppAnalysis* a) { return &a->p; }
@@ -46,6 +47,9 @@ void walk_function(CppAnalysis* a, i32 index) {
         }
         i32 members = cfam_member_scope(&a->resolve, t);
         if (members >= 0) {
+            // The definition is the member's: F2 and the uses see one function.
+            join_declarations(a->result, lookup_symbol(a->result, 0, members, f->name_text),
+                              lookup_symbol(a->result, 0, record.parent, f->name_text));
             cfam_import_scope(&a->resolve, t);
             class_scope = members;
             if (t.kind == symbol_struct) a->functions[index].this_type = t;

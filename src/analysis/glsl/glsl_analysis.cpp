@@ -5,6 +5,7 @@
 
 #include "analysis/c_family/preprocessor_branches.h"
 #include "analysis/glsl/glsl_parser.h"
+#include "analysis/name_sites.h"
 #include "analysis/glsl/glsl_semantic.h"
 #include "syntax/coloring_file.h"
 #include "syntax/file_kind.h"
@@ -56,5 +57,6 @@ void glsl_analysis_run(AnalysisJob* job) {
     glsl_resolve_passes(a);
     glsl_bodies_phase(a);
     colour_builtins_left_over(a);
+    finish_name_index(a->result, &a->p);
     job->resolve_ms += analysis_clock_ms() - parsed;
 }

@@ -130,7 +130,8 @@ const StringView glsl_builtin_functions[glsl_builtin_function_count] = {
 };
 
 void glsl_declare_builtins(AnalysisResult* result) {
-    for (StringView name : glsl_builtin_types) declare_symbol(result, symbol_builtin_type, 0, 0, 0, name);
+    for (i32 i = 0; i < glsl_builtin_type_count; i++)
+        declare_symbol(result, symbol_builtin_type, 0, i, 0, glsl_builtin_types[i]);
     for (StringView name : glsl_builtin_variables) declare_symbol(result, symbol_builtin_variable, 0, 0, 0, name);
     for (StringView name : glsl_builtin_functions) declare_symbol(result, symbol_builtin_function, 0, 0, 0, name);
 }

@@ -1,5 +1,6 @@
 // The declaration pass: symbols, scopes, work records, signatures and the outline rows
 // of the document.
+#include "analysis/name_sites.h"
 #include "analysis/c_family/primitives.h"
 #include "analysis/c_family/signatures.h"
 #include "analysis/glsl/glsl_semantic.h"
@@ -22,6 +23,21 @@ void declare_members(GlslAnalysis* a, const Array<GlslNode*>& members) {
     for (GlslNode* member : members) glsl_declare_node(a, member);
 }
 
+// What tells a head from the other heads of its name (cfam_offer_overload): a definition,
+// and then a head naming its parameters, is offered rather than a prototype.
+HeadKey head_key(void* context, i32 index) {
+    GlslAnalysis* a = (GlslAnalysis*)context;
+    if (index < 0 || index >= a->functions.count) return HeadKey{};
+    const GlslFunction* f = a->functions[index].node;
+    Array<i64> names = cfam_array<i64>();
+    bool named = true;
+    for (const GlslDeclaration* param : f->params) {
+        if (param && param->name >= 0) array_append(&names, param->name);
+        else named = false;
+    }
+    return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+}
+
 void declare_function(GlslAnalysis* a, GlslNode* node) {
     GlslFunction* f = node->function;
     i32 parent = cfam_current_scope(&a->scope_stack);
@@ -38,11 +54,11 @@ void declare_function(GlslAnalysis* a, GlslNode* node) {
     array_append(&a->functions, record);
     array_append(&a->result->signatures, cfam_signature_of_head(ps(a), index, f->first, f->head_end));
     // A name taken already keeps its first entry (a built-in, or the prototype of this
-    // function); a prototype and its definition offer each other's signatures.
-    Symbol* existing = declare_symbol(a->result, symbol_procedure, 0, index, parent, name);
+    // function); a prototype and its definition offer one signature between them.
+    Symbol* existing = declare_symbol_at_token(a->result, ps(a), symbol_procedure, 0, index, parent, name, f->name);
     if (existing && existing->kind == symbol_procedure && existing->value >= 0 &&
         existing->value < a->result->signatures.count && existing->value != index)
-        array_append(&a->result->signatures[existing->value].overloads, index);
+        cfam_offer_overload(ps(a), a->result, existing->value, index, head_key, a);
     add_row(a, node->token, symbol_procedure, glsl_kind_proc, name, 0, 0);
     cfam_scope_push(&a->scope_stack, record.scope, scope_flag_parameters);
     for (GlslDeclaration* param : f->params) glsl_declare_declaration(a, param);

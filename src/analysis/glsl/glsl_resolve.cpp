@@ -16,8 +16,9 @@ i32 hook_scope_of_record(void* context, u8 kind, i32 index) {
 }
 
 // The GLSL side of the shared expression walk (c_family/expression_walk.h). A name after "."
-// is looked up only among the members of a struct type: swizzles of vectors find no
-// scope and keep the lexer's colour. A GLSL pass sees only its document.
+// is looked up among the members of a struct type; after a built-in type it is a swizzle
+// of a vector's components, which keeps the lexer's colour. A GLSL pass sees only its
+// document.
 struct GlslExpressions {
     using Analysis = GlslAnalysis;
     using Expr = GlslExpr;
@@ -27,6 +28,10 @@ struct GlslExpressions {
     static TypeInfo resolve(GlslAnalysis* a, GlslExpr* e, i32 scope) { return glsl_resolve_expression(a, e, scope); }
     static TypeInfo own_expression(GlslAnalysis*, GlslExpr*, i32) { return no_type; }
     static bool names_member(u8 kind) { return kind == gpost_member; }
+    static TypeInfo member_access(GlslAnalysis* a, TypeInfo t, i64 op, i64 name, bool note_range) {
+        if (t.kind == symbol_builtin_type) return glsl_builtin_member_access(a, t, op, name, note_range);
+        return cfam_resolve_member_access(&a->resolve, t, op, name, note_range);
+    }
     static bool in_document(const GlslAnalysis*, i64) { return true; }
     static TypeInfo return_type(GlslAnalysis* a, i32 function) { return glsl_function_return_type(a, function); }
 };
@@ -66,6 +71,7 @@ void glsl_semantic_init(GlslAnalysis* a) {
     a->bodies_phase = 0;
     a->declaring_rows = 0;
     a->resolve_depth = 0;
+    for (i32& scope : a->component_scopes) scope = 0;
     ResolveContext* r = &a->resolve;
     r->p = &a->p;
     r->result = a->result;

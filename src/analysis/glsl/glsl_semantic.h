@@ -12,8 +12,15 @@ extern const StringView glsl_builtin_variables[glsl_builtin_variable_count];
 extern const StringView glsl_builtin_functions[glsl_builtin_function_count];
 
 // Declares the built-in types, variables and functions in the root scope, in that order
-// (flag 0, value 0; no rows, no work records).
+// (flag 0; a type's value is its index in glsl_builtin_types, the others' 0; no rows, no
+// work records).
 void glsl_declare_builtins(AnalysisResult* result);
+// The member named by the token `name` after the "." token `op` applied to a value of the
+// built-in type `type`: a vector's components, one to four of one set (x y z w, r g b a,
+// s t p q) within its size, give a vector of as many elements (one: its scalar). With
+// note_range the cursor range after the "." offers the vector's components, or nothing
+// for any other built-in type.
+TypeInfo glsl_builtin_member_access(GlslAnalysis* a, TypeInfo type, i64 op, i64 name, bool note_range);
 
 // Work lists, scope stack and the resolution hooks; the root scope must exist.
 void glsl_semantic_init(GlslAnalysis* a);

@@ -44,6 +44,9 @@ struct GlslAnalysis {
     u8 bodies_phase;
     u8 declaring_rows;  // outline rows are made (the declaration pass proper)
     i32 resolve_depth;  // recursion depth of the declaration and resolution walks
+    // The scopes of the components of 2-, 3- and 4-element vectors, made when first
+    // needed; 0 until then.
+    i32 component_scopes[3];
 };
 
 // The GLSL TokenKind of each SymbolKind.

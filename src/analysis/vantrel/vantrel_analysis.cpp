@@ -4,6 +4,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/handover.h"
+#include "analysis/name_sites.h"
 #include "analysis/source_cache.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "analysis/vantrel/vantrel_semantic.h"
@@ -58,5 +59,6 @@ void vantrel_analysis_run(AnalysisJob* job) {
     vantrel_declare_items(&a);
     vantrel_resolve_all(&a);
     vantrel_fill_signatures(&a);
+    finish_name_index(a.result, &p);
     job->resolve_ms += analysis_clock_ms() - parsed;
 }

@@ -1,6 +1,7 @@
 // The declaration pass: every named thing of every parsed file enters the scope tree
 // and the symbol table, coloured by its kind; the document's declarations become
 // outline rows.
+#include "analysis/name_sites.h"
 #include "analysis/vantrel/vantrel_semantic.h"
 #include "syntax/token_kinds.h"
 
@@ -62,7 +63,8 @@ void declare_procedure(VantrelAnalysis* a, VProc* proc, VContext c) {
         // An operator is found by its spelling but is no name to offer.
         char first = proc->name_text.data[0];
         bool named = (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') || first == '_' || (u8)first >= 0x80;
-        existing = named ? declare_symbol(r, symbol_procedure, vns_value, index, c.scope, proc->name_text)
+        existing = named ? declare_symbol_at_token(r, a->p, symbol_procedure, vns_value, index, c.scope, proc->name_text,
+                                                   proc->name)
                          : declare_hidden_symbol(r, symbol_procedure, vns_value, index, c.scope, proc->name_text);
         vnt_colour(a, proc->name, vantrel_kind_proc);
         if (proc->name_text.length == 2 && proc->name_text.data[0] == '[') vnt_colour(a, proc->name + 1, vantrel_kind_proc);
@@ -241,11 +243,15 @@ void vnt_colour(VantrelAnalysis* a, i64 token, u8 kind) {
     if (token >= 0 && token < a->p->tokens.count) colour_token(a->p, a->p->tokens[token], kind);
 }
 
+void vnt_note_use(VantrelAnalysis* a, i64 token, const Symbol* s) {
+    if (token >= 0 && token < a->p->tokens.count) record_name_use(a->result, a->p, a->p->tokens[token], s);
+}
+
 Symbol* vnt_declare(VantrelAnalysis* a, u8 kind, i32 value, i32 scope, i64 name) {
     vnt_colour(a, name, vantrel_colour_of_symbol(kind));
     StringView text = vnt_token_text(a, name);
     if (text.length == 0) return nullptr;
-    return declare_symbol(a->result, kind, namespace_of(kind), value, scope, text);
+    return declare_symbol_at_token(a->result, a->p, kind, namespace_of(kind), value, scope, text, name);
 }
 
 i32 vnt_declare_variable(VantrelAnalysis* a, VVar var) {
@@ -279,7 +285,7 @@ void vnt_import_scope(VantrelAnalysis* a, i32 from, i32 to) {
     i64 count = r->scopes[from].members.count;
     for (i64 i = 0; i < count && a->imported < import_limit; i++) {
         Symbol m = r->scopes[from].members[i];
-        declare_symbol(r, m.kind, namespace_of(m.kind), m.value, to, m.name);
+        declare_symbol(r, m.kind, namespace_of(m.kind), m.value, to, m.name, m.site);
         a->imported++;
     }
 }

@@ -1,5 +1,6 @@
 // Resolution of expressions: names, member paths, calls with overload choice, operator
 // procedures of struct operands. Every resolved name is coloured by its symbol's kind.
+#include "analysis/call_extent.h"
 #include "analysis/vantrel/vantrel_parser.h"
 #include "analysis/vantrel/vantrel_semantic.h"
 #include "syntax/keyword_lists.h"
@@ -39,6 +40,7 @@ VValue resolve_name(VantrelAnalysis* a, VExpr* e, i32 scope, u8 ns) {
     const Symbol* s = vnt_lookup(a, scope, ns, vnt_token_text(a, e->token));
     if (!s) return v;
     vnt_colour(a, e->token, vantrel_colour_of_symbol(s->kind));
+    vnt_note_use(a, e->token, s);
     u8 kind = s->kind;
     i32 value = s->value;
     v.type = vnt_type_of_symbol(a, s);
@@ -65,6 +67,7 @@ VValue resolve_path(VantrelAnalysis* a, VExpr* e, i32 scope, u8 ns) {
         if (!s) s = lookup_symbol(a->result, vns_type, members, text);
         if (!s) return unknown_value();
         vnt_colour(a, name, vantrel_colour_of_symbol(s->kind));
+        vnt_note_use(a, name, s);
         u8 kind = s->kind;
         i32 value = s->value;
         VType object = current.type;
@@ -99,7 +102,7 @@ VValue resolve_call(VantrelAnalysis* a, VExpr* e, i32 scope, u8 ns) {
         v.type = vnt_return_type(a, chosen);
         if (vnt_token_in_document(a, e->open)) {
             i64 start = vnt_token_offset(a, e->open) + 1;
-            i64 end = e->close >= 0 ? vnt_token_offset(a, e->close) : start;
+            i64 end = e->close >= 0 ? vnt_token_offset(a, e->close) : unclosed_call_end(a->p, e->open);
             add_cursor_range(a, start, end, chosen, 1);
         }
     } else if (callee.is_type) {
@@ -185,7 +188,10 @@ VValue resolve_compound(VantrelAnalysis* a, VExpr* e, i32 scope) {
     for (i64 i = 0; i < e->tokens.count; i++) {
         if (members >= 0) {
             const Symbol* s = lookup_symbol(a->result, vns_value, members, vnt_token_text(a, e->tokens[i]));
-            if (s) vnt_colour(a, e->tokens[i], vantrel_colour_of_symbol(s->kind));
+            if (s) {
+                vnt_colour(a, e->tokens[i], vantrel_colour_of_symbol(s->kind));
+                vnt_note_use(a, e->tokens[i], s);
+            }
         }
         if (i < e->list.count) vnt_resolve_expr(a, e->list[i], scope, vns_value);
     }

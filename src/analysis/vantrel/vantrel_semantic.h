@@ -137,6 +137,8 @@ StringView vnt_file_name_of(const VantrelAnalysis* a, i64 token);
 i64 vnt_token_offset(const VantrelAnalysis* a, i64 token);
 StringView vnt_token_text(const VantrelAnalysis* a, i64 token);
 void vnt_colour(VantrelAnalysis* a, i64 token, u8 kind);
+// Notes that the name token resolved to `s` (go to definition, uses).
+void vnt_note_use(VantrelAnalysis* a, i64 token, const Symbol* s);
 // Declares `name` (a token) and colours it; returns the existing symbol when one is there.
 Symbol* vnt_declare(VantrelAnalysis* a, u8 kind, i32 value, i32 scope, i64 name);
 // Declares one variable record and its symbol; returns its index.

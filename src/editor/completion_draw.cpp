@@ -32,7 +32,9 @@ void panel(const Document* doc, f64 left, f64 bottom, f64 width, f64 height) {
 void draw_completion_list(Document* doc, f32 h) {
     i64 n = doc->completion.count;
     i64 rows = n < 1 ? 1 : n > completion_rows ? completion_rows : n;
-    f64 width = doc->width < completion_width ? doc->width : completion_width;
+    // The pop-ups' sizes grow with the text's zoom (which starts at the window's scale).
+    f64 wanted = completion_width * doc->zoom;
+    f64 width = doc->width < wanted ? doc->width : wanted;
     if (!(width > 0)) return;
     f64 box_right = (f64)doc->x + doc->width;
     f64 left = doc->caret_x;
@@ -44,8 +46,8 @@ void draw_completion_list(Document* doc, f32 h) {
     panel(doc, left, top - height, width, height);
 
     if (n == 0) {
-        draw_text(doc->font, render.theme.text_color, SV("<no symbols found>"), left + name_gap, top - h * 0.5, doc->zoom,
-                  doc->zoom, 0, align_center_y);
+        draw_text(doc->font, render.theme.text_color, SV("<no symbols found>"), left + name_gap * doc->zoom,
+                  top - h * 0.5, doc->zoom, doc->zoom, 0, align_center_y);
         return;
     }
     i64 first = doc->completion_top;
@@ -56,7 +58,8 @@ void draw_completion_list(Document* doc, f32 h) {
         f64 centre = top - h * 0.5 - (f64)r * h;
         if (i == doc->completion_selected) view_row_box(doc, render.theme.selection_color, left, centre, width, h);
         if (c.icon) draw_quad(c.icon, c.color, left, centre, h, h, 0, h * 0.5, 0, uv_rect_full);
-        draw_text(doc->font, c.color, c.name, left + h + name_gap, centre, doc->zoom, doc->zoom, 0, align_center_y);
+        draw_text(doc->font, c.color, c.name, left + h + name_gap * doc->zoom, centre, doc->zoom, doc->zoom, 0,
+                  align_center_y);
     }
 }
 
@@ -142,8 +145,8 @@ void draw_symbol_list(Document* doc, f32 h) {
     i64 selected = doc->symbol_list_selected;
     if (selected < 0 || selected >= count) return;
     const SymbolListEntry& e = doc->symbol_list[selected];
-    f64 left = (f64)doc->x + symbol_panel_inset;
-    f64 width = (f64)doc->width - doc->scrollbar_width - (count > 1 ? counter_room : 0);
+    f64 left = (f64)doc->x + symbol_panel_inset * doc->zoom;
+    f64 width = (f64)doc->width - doc->scrollbar_width - (count > 1 ? counter_room * doc->zoom : 0);
     if (!(width > 0)) return;
     f64 top = (f64)doc->y + doc->height;
     TextMetrics m = measure_text(doc->font, e.text, doc->zoom, doc->zoom, 0, align_below, width);

@@ -97,6 +97,11 @@ void results_panel_show(StringView title, const ResultRow* rows, i64 count) {
     array_reserve(bytes, needed > 0 ? needed : 1);
     for (i64 i = 0; i < count; i++) {
         ResultRow row = rows[i];
+        // The code matters, not its indentation: the panel is narrow.
+        while (row.text.length > 0 && (row.text.data[0] == ' ' || row.text.data[0] == '\t')) {
+            row.text.data++;
+            row.text.length--;
+        }
         row.path =
             i > 0 && sv_equal(rows[i].path, rows[i - 1].path) ? kept_rows->data[i - 1].path : keep(bytes, row.path);
         if (row.text.length > row_text_limit) row.text.length = row_text_limit;

@@ -41,6 +41,27 @@ TEST_F(CoreTest, ReallocGrowsLastBlockInPlaceAndCopiesOthers) {
     EXPECT_EQ(memcmp(b, "0123456789abcdef", 16), 0);
 }
 
+TEST_F(CoreTest, GivingPagesBackKeepsWhatIsInUseAndTheKeptPart) {
+    // pool_frame is 4 MiB: touch 3 MiB, keep the first 1 MiB and what is in use.
+    const i64 mib = 1 << 20;
+    u8* block = (u8*)pool_alloc(pool_frame, 3 * mib);
+    memset(block, 0x5a, (size_t)(3 * mib));
+    pool_reset(pool_frame);
+    u8* live = (u8*)pool_alloc(pool_frame, 100);  // still in use: never given back
+    EXPECT_EQ(live, block);
+    i64 given = pool_give_back(pool_frame, mib);
+    EXPECT_GE(given, 2 * mib - 4096);
+    EXPECT_EQ(memory.arenas[pool_frame].touched, mib);
+    EXPECT_EQ(block[0], 0x5a);
+    EXPECT_EQ(block[mib - 1], 0x5a);
+    EXPECT_EQ(block[mib + 4096], 0) << "the page was not given back";
+    EXPECT_EQ(pool_give_back(pool_frame, mib), 0) << "nothing touched beyond the kept part";
+    // The pool goes on serving from the pages it gave back.
+    u8* again = (u8*)pool_alloc(pool_frame, 2 * mib);
+    again[2 * mib - 1] = 7;
+    EXPECT_EQ(again[2 * mib - 1], 7);
+}
+
 TEST(CoreDeathTest, UnknownPoolMessages) {
     ensure_arenas();
     // The child's stdout is redirected to stderr so the death-test matcher can read it.

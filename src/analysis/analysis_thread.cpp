@@ -63,13 +63,41 @@ bool analysis_run_pending() {
     return true;
 }
 
+namespace {
+// What a pass of an everyday file touches stays resident; a large file's peak is given
+// back once the thread has rested this long, so that typing in that file (a pass per
+// pause) does not pay for fresh pages each time.
+constexpr i64 parser_pages_kept = (i64)16 << 20;
+constexpr f64 rest_before_giving_back = 3.0;
+
+f64 seconds_now() { return (f64)system_performance_counter() / (f64)system_performance_frequency(); }
+
+// Only while no result waits to be taken: its arrays live in pool_parser.
+void give_back_after_rest(f64 last_pass) {
+    if (memory.arenas[pool_parser].touched <= parser_pages_kept) return;
+    if (seconds_now() - last_pass < rest_before_giving_back) return;
+    mutex_lock(analysis.lock);
+    bool idle = !analysis.result_slot.ready && !analysis.request.pending;
+    if (idle) {
+        pool_reset(pool_parser);
+        pool_give_back(pool_parser, parser_pages_kept);
+    }
+    mutex_unlock(analysis.lock);
+}
+}  // namespace
+
 i64 analysis_thread_main(void*) {
+    f64 last_pass = seconds_now();
     for (;;) {
         mutex_lock(analysis.lock);
         bool running = analysis.result_slot.running;
         mutex_unlock(analysis.lock);
         if (!running) return 0;
-        if (analysis_run_pending()) continue;
+        if (analysis_run_pending()) {
+            last_pass = seconds_now();
+            continue;
+        }
+        give_back_after_rest(last_pass);
         // Without the wake-up signal (locks made by hand in tests) the thread polls.
         if (analysis.wake) signal_wait(analysis.wake, 250);
         else system_sleep(33);

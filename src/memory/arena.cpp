@@ -78,6 +78,7 @@ bool arenas_reserve(const i64* capacities) {
         memory.arenas[i].capacity = memory.arenas[i].base ? capacity : 0;
         memory.arenas[i].used = 0;
         memory.arenas[i].high_water = 0;
+        memory.arenas[i].touched = 0;
         if (!memory.arenas[i].base) {
             printf("failed to reserve %s (%lld bytes)\n", arena_names[i], (long long)capacity);
             fflush(stdout);
@@ -105,6 +106,7 @@ void* pool_alloc(u8 pool, i64 size) {
     if (size < 0 || size > a->capacity - start) out_of_space(pool, size);
     a->used = start + size;
     if (a->used > a->high_water) a->high_water = a->used;
+    if (a->used > a->touched) a->touched = a->used;
     return a->base + start;
 }
 
@@ -116,6 +118,7 @@ void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size) {
         if (new_size < 0 || new_size > a->capacity - start) out_of_space(pool, new_size);
         a->used = start + new_size;
         if (a->used > a->high_water) a->high_water = a->used;
+        if (a->used > a->touched) a->touched = a->used;
         return old_pointer;
     }
     void* fresh = pool_alloc(pool, new_size);
@@ -124,6 +127,23 @@ void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size) {
 }
 
 void pool_reset(u8 pool) { select_arena(pool, "pool_reset")->used = 0; }
+
+i64 pool_give_back(u8 pool, i64 keep) {
+    Arena* a = select_arena(pool, "pool_give_back");
+    i64 from = keep > a->used ? keep : a->used;
+    if (from < 0 || from >= a->touched) return 0;
+#if defined(__linux__) && defined(MADV_DONTNEED)
+    const uintptr_t page = 4096;
+    uintptr_t start = ((uintptr_t)(a->base + from) + page - 1) & ~(page - 1);
+    uintptr_t end = ((uintptr_t)(a->base + a->touched)) & ~(page - 1);
+    i64 given = end > start ? (i64)(end - start) : 0;
+    if (given > 0 && madvise((void*)start, (size_t)given, MADV_DONTNEED) != 0) return 0;
+    a->touched = from;
+    return given;
+#else
+    return 0;
+#endif
+}
 
 i64 pool_available(u8 pool) {
     Arena* a = select_arena(pool, "pool_available");

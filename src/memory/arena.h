@@ -20,6 +20,7 @@ struct Arena {
     i64 capacity;
     i64 used;
     i64 high_water;  // largest `used` seen; reported by soak tests and the overlay
+    i64 touched;     // largest `used` since pages were last given back: what may be resident
 };
 
 // The seven arenas, and the call made once when one runs out (before the process ends
@@ -43,5 +44,10 @@ bool arenas_reserved();
 void* pool_alloc(u8 pool, i64 size);
 void* pool_realloc(u8 pool, void* old_pointer, i64 old_size, i64 new_size);
 void pool_reset(u8 pool);
+// Hands the pages of the pool beyond max(used, keep) back to the system: what they held is
+// gone, and a later use gets fresh zero pages. For a pool whose large peak is past (one
+// big analysis), so that a program at rest does not keep that peak resident. Returns the
+// bytes given back.
+i64 pool_give_back(u8 pool, i64 keep);
 // Bytes that a new 8-aligned allocation could still take from the pool.
 i64 pool_available(u8 pool);

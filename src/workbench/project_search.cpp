@@ -61,6 +61,7 @@ struct ProjectSearchState {
     Signal* wake;
     ThreadHandle thread;
     bool started;
+    bool reserved;  // project_search_reserve ran
     // Under the lock.
     bool stop;
     bool request_pending;
@@ -239,18 +240,10 @@ i64 worker_main(void*) {
 
 bool ensure_started() {
     if (search.started) return true;
+    project_search_reserve();
     search.back = 0;
     search.posted = 1;
     search.working = 2;
-    for (SearchRequest& r : search.requests) {
-        r.files.pool = pool_main;
-        r.bytes.pool = pool_main;
-    }
-    reserve_results(&search.shared);
-    reserve_results(&search.found);
-    search.read_buffer.pool = pool_main;
-    array_reserve(&search.read_buffer, project_search_file_limit);
-    search.rows.pool = pool_main;
     search.lock = mutex_create();
     search.wake = signal_create();
     search.stop = false;
@@ -308,6 +301,21 @@ void give_up_shown_search() {
     search.progress.running = false;
 }
 }  // namespace
+
+void project_search_reserve() {
+    if (search.reserved) return;
+    search.reserved = true;
+    for (SearchRequest& r : search.requests) {
+        r.files.pool = pool_main;
+        r.bytes.pool = pool_main;
+    }
+    reserve_results(&search.shared);
+    reserve_results(&search.found);
+    search.read_buffer.pool = pool_main;
+    array_reserve(&search.read_buffer, project_search_file_limit);
+    search.rows.pool = pool_main;
+    array_reserve(&search.rows, project_search_row_limit);
+}
 
 void project_search_start(StringView text) {
     if (text.length <= 0 || !ensure_started()) return;

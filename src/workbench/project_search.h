@@ -11,6 +11,9 @@ constexpr i64 project_search_line_limit = 200;       // bytes of a match's line 
 // Starts searching (a search still running is given up). Open documents are searched as
 // they are now, saved or not.
 void project_search_start(StringView text);
+// Takes the search's blocks from pool_main (address space only until a search writes
+// them), once, at start-up: a first search later makes the arena grow no more.
+void project_search_reserve();
 // Each frame: the matches found since the last frame go into the results panel. A search
 // whose list was closed or replaced is given up.
 void run_project_search();

@@ -124,6 +124,16 @@ void results_panel_close() {
 
 bool results_panel_is_open() { return panel.open; }
 
+void results_panel_reserve() {
+    for (int i = 0; i < 2; i++) {
+        if (panel.rows[i].capacity > 0) continue;
+        panel.rows[i].pool = panel.bytes[i].pool = pool_main;
+        array_reserve(&panel.rows[i], row_limit);
+        // Each row's text and, at most, a path of its own.
+        array_reserve(&panel.bytes[i], row_limit * (row_text_limit + 256));
+    }
+}
+
 u64 results_panel_list_id() { return panel.list_id; }
 
 void run_results_panel() {

@@ -16,6 +16,9 @@ struct ResultRow {
 void results_panel_show(StringView title, const ResultRow* rows, i64 count);
 void results_panel_close();
 bool results_panel_is_open();
+// Takes the panel's two stores at their largest from pool_main, once (address space until
+// rows are written), so that lists made later never make the arena grow.
+void results_panel_reserve();
 // Changes with every results_panel_show: a list's owner can tell that another replaced it.
 u64 results_panel_list_id();
 // Draws the panel in the outline's place and acts on this frame's pointer.

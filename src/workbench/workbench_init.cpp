@@ -7,6 +7,8 @@
 #include "render/theme.h"
 #include "workbench/list_widget.h"
 #include "workbench/project.h"
+#include "workbench/project_search.h"
+#include "workbench/results_panel.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
@@ -73,6 +75,8 @@ void workbench_init(const WorkbenchConfig& config) {
     w.scale = config.scale >= 0.5f && config.scale <= 4 ? config.scale : 1;
     f32 k = w.scale;
     w.keep_system_cursor = config.keep_system_cursor;
+    project_search_reserve();
+    results_panel_reserve();
     // Nothing is open yet: nothing to save.
     w.project_saved = true;
     w.tree_width = w.minimap_width = 0;

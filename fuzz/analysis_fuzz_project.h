@@ -75,7 +75,7 @@ inline void check_published(const AnalysisJob& job, const AnalysisResult& result
     for (const CursorRange& c : result.cursor_ranges) {
         check(c.start >= 0 && c.start <= c.end && c.end <= length);
         check(c.is_call ? c.target >= 0 && c.target < result.signatures.count
-                        : c.target > 0 && c.target < result.scopes.count);
+                        : c.target == -1 || (c.target > 0 && c.target < result.scopes.count));
     }
     for (const Signature& s : result.signatures) {
         check(s.text.length == s.colours.length && s.text.length >= 0);

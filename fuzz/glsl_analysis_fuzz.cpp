@@ -16,7 +16,9 @@ AnalysisJob run(StringView document, AnalysisResult* result) {
 void check_result(const AnalysisJob& job, const AnalysisResult& result, i64 length) {
     check_published(job, result, length, glsl_kind_count);
     check(result.scopes.count >= 1 && result.scopes[0].members.count >= 102);
-    for (const Scope& s : result.scopes) check(s.start >= 0 && s.start <= s.end && s.end <= length);
+    // A scope of no place (a vector's components) is -1 to -1.
+    for (const Scope& s : result.scopes)
+        check((s.start == -1 && s.end == -1) || (s.start >= 0 && s.start <= s.end && s.end <= length));
 }
 }  // namespace
 

@@ -27,15 +27,16 @@ enum SymbolKind : u8 {
 
 struct Scope {
     StringView name;
-    i32 start;   // byte offset of the opening brace of the body in its file
-    i32 end;     // byte offset of the closing brace
+    i32 start;   // byte offset of the opening brace of the body in its file (-1: no place)
+    i32 end;     // byte offset of the closing brace (-1: no place)
     u32 parent;  // enclosing scope; 0 for children of the root
     Array<Symbol> members;
 };
 static_assert(sizeof(Scope) == 64, "Scope is a 64-byte record");
 
-// A place where the editor can offer help: a member access (is_call 0, target = scope)
-// or a call's argument list (is_call 1, target = signature).
+// A place where the editor can offer help: a member access (is_call 0, target = scope,
+// or -1 where a known type has no members to offer) or a call's argument list (is_call 1,
+// target = signature).
 struct CursorRange {
     i32 start;
     i32 end;

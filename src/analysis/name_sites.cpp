@@ -131,8 +131,7 @@ void finish_name_index(AnalysisResult* r, const ParseState* p) {
     for (i64 i = 0; i < r->uses.count; i++) r->uses_by_site[starts[r->uses[i].site]++] = (i32)i;
 }
 
-i64 result_use_at(const AnalysisResult* r, i64 offset) {
-    // The first use of files[0] at or after `offset`, then the one before it.
+i64 result_first_use_from(const AnalysisResult* r, i64 offset) {
     i64 low = 0, high = r->uses.count;
     while (low < high) {
         i64 mid = low + (high - low) / 2;
@@ -140,6 +139,12 @@ i64 result_use_at(const AnalysisResult* r, i64 offset) {
         if (u.file < 0 || (u.file == 0 && u.offset < offset)) low = mid + 1;
         else high = mid;
     }
+    return low;
+}
+
+i64 result_use_at(const AnalysisResult* r, i64 offset) {
+    // The first use of files[0] at or after `offset`, then the one before it.
+    i64 low = result_first_use_from(r, offset);
     auto holds = [&](i64 i) {
         if (i < 0 || i >= r->uses.count) return false;
         const NameUse& u = r->uses[i];

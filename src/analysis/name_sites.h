@@ -21,7 +21,10 @@ void join_declarations(AnalysisResult* r, const Symbol* first, const Symbol* oth
 // End of a pass: the result names the pass's files and its uses are sorted by place.
 void finish_name_index(AnalysisResult* r, const ParseState* p);
 
-// Questions for a finished result. The use in files[0] whose name holds `offset` or ends
+// Questions for a finished result. The first use of files[0] at or after `offset` (the
+// uses of files[0] on from there follow in place order); uses.count when none.
+i64 result_first_use_from(const AnalysisResult* r, i64 offset);
+// The use in files[0] whose name holds `offset` or ends
 // at it (the caret just after a name); -1 when none.
 i64 result_use_at(const AnalysisResult* r, i64 offset);
 // The site a go-to from `use` lands on: the first of its chain, or, when the caret is on

@@ -63,6 +63,15 @@ StringView path_in_project(StringView path) {
     return path;
 }
 
+AnalysisJob job_for(StringView path, StringView text, AnalysisResult* result) {
+    AnalysisJob job{};
+    job.path = path_in_project(path);
+    job.kind = file_kind_for_path(path);
+    job.text = text;
+    job.result = result;
+    return job;
+}
+
 // "FILE:LINE:COLUMN" split from the right, so that a path may hold ':'.
 bool split_place(StringView place, StringView* file, i64* line, i64* column) {
     i64 numbers[2] = {0, 0};
@@ -115,12 +124,8 @@ int answer_query(const Options& options) {
         fprintf(stderr, "failed to open file: %.*s\n", (int)file.length, file.data);
         return 2;
     }
-    AnalysisJob job{};
     static AnalysisResult result;
-    job.path = path_in_project(file);
-    job.kind = file_kind_for_path(file);
-    job.text = text;
-    job.result = &result;
+    AnalysisJob job = job_for(file, text, &result);
     analysis_run_job(&job);
     i64 use = result_use_at(&result, offset_of_place(text, line, column));
     if (use < 0) {
@@ -141,12 +146,8 @@ int answer_query(const Options& options) {
 }
 
 void analyse_file(const Options& options, StringView path, StringView text) {
-    AnalysisJob job{};
     static AnalysisResult result;
-    job.path = path_in_project(path);
-    job.kind = file_kind_for_path(path);
-    job.text = text;
-    job.result = &result;
+    AnalysisJob job = job_for(path, text, &result);
     f64 start = analysis_clock_ms();
     if (options.lexical) analyse_lexically(&job);
     else analysis_run_job(&job);

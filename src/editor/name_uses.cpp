@@ -27,13 +27,7 @@ void view_draw_name_uses(Document* doc, const ViewFrame* f) {
     i64 start = f->first_row_start;
     i64 end = row_start(doc, f->last_row) + line_length(doc, f->last_row);
     // Uses are sorted by (file, offset): the document's on screen lie in one run.
-    i64 low = 0, high = r->uses.count;
-    while (low < high) {
-        i64 mid = low + (high - low) / 2;
-        const NameUse& u = r->uses[mid];
-        if (u.file < 0 || (u.file == 0 && u.offset < start)) low = mid + 1;
-        else high = mid;
-    }
+    i64 low = result_first_use_from(r, start);
     Color color = render.theme.name_use_color;
     for (i64 i = low; i < r->uses.count && r->uses[i].file == 0 && r->uses[i].offset < end; i++) {
         const NameUse& u = r->uses[i];

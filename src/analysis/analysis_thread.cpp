@@ -87,6 +87,7 @@ void give_back_after_rest(f64 last_pass) {
 }  // namespace
 
 i64 analysis_thread_main(void*) {
+    thread_run_in_background();
     f64 last_pass = seconds_now();
     for (;;) {
         mutex_lock(analysis.lock);

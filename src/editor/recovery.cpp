@@ -97,14 +97,28 @@ void text_pieces(const Document* doc, StringView* parts) {
     parts[1] = StringView{(const char*)s->bytes + s->gap_end, s->bytes ? s->capacity - s->gap_end : 0};
 }
 
+bool write_job(const RecoveryJob& job, StringView bytes) {
+    i64 keys = job.document_length + job.project_length;
+    if (job.document_length < 0 || job.project_length < 0 || keys > bytes.length) return false;
+    StringView document{bytes.data, job.document_length};
+    StringView project{bytes.data + job.document_length, job.project_length};
+    StringView text = sv_slice(bytes, keys, bytes.length);
+    char header[recovery_header_capacity];
+    i64 header_length = recovery_header_parts(header, sizeof header, document, project, &text, 1);
+    if (header_length < 0) return false;
+    StringView parts[2] = {StringView{header, header_length}, text};
+    return file_save_atomic_parts(sv_from_cstr(job.path), parts, 2) == save_ok;
+}
+
 bool run_job(const RecoveryJob& job, StringView bytes) {
+    if (job.kind == recovery_job_write) return write_job(job, bytes);
     StringView path = sv_from_cstr(job.path);
-    if (job.kind == recovery_job_write) return file_save_atomic(path, bytes) == save_ok;
     return file_remove(path) || !file_stamp(path).exists;
 }
 
 i64 worker_main(void*) {
     RecoveryState& r = editor.recovery;
+    thread_run_in_background();
     for (;;) {
         mutex_lock(r.lock);
         if (r.stop) {
@@ -224,25 +238,28 @@ bool post_write(Document* doc, i64 slot, f64 now) {
     keys_of_document(doc, &k);
     char name[32];
     recovery_file_name(name, k.project, k.document);
-    char header[recovery_header_capacity];
-    StringView parts[2];
-    text_pieces(doc, parts);
-    i64 header_length = recovery_header_parts(header, sizeof header, k.document, k.project, parts, 2);
     i64 text_length = document_length(doc);
     doc->recovery_time = now;
-    if (header_length < 0 || k.document.length <= 0 || !set_job_path(name)) return false;
+    // The keys are checked here (a header of no text), the text's checksum on the worker.
+    char header[recovery_header_capacity];
+    if (recovery_header_parts(header, sizeof header, k.document, k.project, nullptr, 0) < 0 || !set_job_path(name))
+        return false;
     // After a failure the directory may have gone (or never been made): try again.
     if (r.failure_reported) directory_create_all(StringView{r.directory, r.directory_length}, 0700);
-    i64 total = header_length + text_length;
+    i64 keys = k.document.length + k.project.length;
+    i64 total = keys + text_length;
     r.job_bytes.pool = pool_main;
     if (total > r.job_bytes.capacity && total * 2 > pool_available(pool_main) - document_memory_margin) {
         report_failure(sv_from_cstr(r.job.path));
         return false;
     }
     array_reserve(&r.job_bytes, total);
-    memcpy(r.job_bytes.data, header, (size_t)header_length);
-    store_copy_out(&doc->text, 0, text_length, r.job_bytes.data + header_length);
+    memcpy(r.job_bytes.data, k.document.data, (size_t)k.document.length);
+    if (k.project.length > 0) memcpy(r.job_bytes.data + k.document.length, k.project.data, (size_t)k.project.length);
+    store_copy_out(&doc->text, 0, text_length, r.job_bytes.data + keys);
     r.job_bytes.count = total;
+    r.job.document_length = k.document.length;
+    r.job.project_length = k.project.length;
     r.job.kind = recovery_job_write;
     r.job.slot = slot;
     r.job.doc_id = doc->id;

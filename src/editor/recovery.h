@@ -13,6 +13,10 @@ struct Signal;
 struct RecoveryJob {
     u8 kind;  // recovery_job_write or recovery_job_remove
     char path[4200];
+    // A write's job_bytes hold the document key, the project key, then the text; the
+    // worker checksums the text and makes the header, which a large file would make
+    // a keystroke wait for.
+    i64 document_length, project_length;
     i64 slot;      // tab slot of the document written, -1 for a removal
     u32 doc_id;
     u64 state_id;  // the state written
@@ -33,7 +37,7 @@ struct RecoveryState {
     bool result_ready, result_ok;
     RecoveryJob job;
     RecoveryJob result;
-    Array<u8> job_bytes;  // header and text of a write; pool_main, reused
+    Array<u8> job_bytes;  // keys and text of a write; pool_main, reused
     // Main thread only.
     char removals[64][32];  // file names waiting for removal
     i32 removal_count;

@@ -260,6 +260,9 @@ typedef i64 (*ThreadBody)(void* argument);
 // The thread gets a large stack (64 MiB) so that deep but bounded recursion is safe.
 ThreadHandle thread_create(ThreadBody body, void* argument);
 void thread_wait(ThreadHandle thread, i64 timeout);
+// The calling thread yields to the others when the processor is busy: background work
+// (analysis, recovery writes, searches) must not delay a keystroke's frame.
+void thread_run_in_background();
 struct Mutex;
 Mutex* mutex_create();
 void mutex_lock(Mutex* mutex);

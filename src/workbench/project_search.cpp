@@ -214,6 +214,7 @@ void run_request(const SearchRequest& r) {
 }
 
 i64 worker_main(void*) {
+    thread_run_in_background();
     for (;;) {
         mutex_lock(search.lock);
         if (search.stop) {

@@ -1,5 +1,8 @@
 // Threads and mutexes on pthreads.
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <time.h>
 
 #include <cstdlib>
@@ -54,6 +57,16 @@ ThreadHandle thread_create(ThreadBody body, void* argument) {
 
 void thread_wait(ThreadHandle thread, i64) {
     if (thread.id) pthread_join((pthread_t)thread.id, nullptr);
+}
+
+void thread_run_in_background() {
+#if defined(__linux__)
+    // On Linux a nice value belongs to the thread named by its id; a failure leaves the
+    // thread as it was, which is only slower to give way.
+    pid_t self = (pid_t)syscall(SYS_gettid);
+    int now = getpriority(PRIO_PROCESS, (id_t)self);
+    if (now < 10) setpriority(PRIO_PROCESS, (id_t)self, 10);
+#endif
 }
 
 Mutex* mutex_create() {

@@ -40,6 +40,9 @@ TEST(ApplicationFrames, StartFramesOverlayAndQuit) {
     EXPECT_FALSE(headless_mouse_visible());
     // The first frame draws the whole window; later ones only what changed.
     ASSERT_TRUE(application_frame());
+    i32 area[4];
+    headless_last_present_area(area);
+    EXPECT_EQ(area[2], -1) << "the first frame is shown whole";
 
     // Red glyphs of the overlay: the block's last line stands at y = 16. The text ends
     // with a newline, so that last line is empty and the lowest glyphs stand one line
@@ -208,6 +211,15 @@ TEST(ApplicationFrames, DrawnOnInputAndOnResultsAndNeverAtRest) {
     headless_mouse_move(500, 300);
     run_loop_for(11);
     EXPECT_EQ(run_loop_for(30), 0);
+
+    // Only the rows a key changed reach the screen.
+    headless_text(SV("a"));
+    ASSERT_TRUE(application_frame());
+    i32 area[4];
+    headless_last_present_area(area);
+    EXPECT_GT(area[2], 0);
+    EXPECT_GT(area[3], 0);
+    EXPECT_LT(area[3], render.gpu.height / 4) << area[0] << " " << area[1] << " " << area[2];
 
     application_shutdown();
     forget_program_hooks();

@@ -261,7 +261,8 @@ bool application_frame() {
     if (drawn) startup_step("first_frame_drawn");
 
     if (drawn) {
-        pipeline_present();
+        // A window shown again may have lost what it showed: it gets the whole picture.
+        frame_present(resized || resumed || display_is_exposed() || !shell.run.drawn_once);
         shell.run.drawn_once = true;
         shell.run.last_present = system_performance_counter();
     }

@@ -135,6 +135,10 @@ void frame_buffer_destroy(u32 frame_buffer);
 // Copies the lower-left width x height pixels of `frame_buffer`'s colour to the same place
 // in the window, unchanged and unclipped; the window is the draw target afterwards.
 void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height);
+// The same for one rectangle only, where the window's back buffer keeps what it held
+// between presents (pipeline_present_area never swaps it); false, with nothing copied,
+// where it does not.
+bool frame_buffer_copy_area_to_window(u32 frame_buffer, i32 x, i32 y, i32 width, i32 height);
 
 void pipeline_draw_buffers(i32 count, const u32* buffers);
 void pipeline_blend_enable(bool enable);
@@ -146,6 +150,9 @@ void pipeline_clear(u32 mask);
 void pipeline_scissor_enable(bool enable);
 void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height);
 void pipeline_present();
+// The same where only this rectangle changed since the last present (window pixels, from
+// the bottom left): a back-end that can sends just that part to the screen.
+void pipeline_present_area(i32 x, i32 y, i32 width, i32 height);
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances);
 
 // One quad of a run, 96 bytes without padding. The corners (0, 0), (1, 0), (0, 1), (1, 1)

@@ -179,6 +179,21 @@ static void start_frame_on_gpu(DamageRect area) {
 
 static DamageRect whole_window() { return DamageRect{0, 0, render.gpu.width, render.gpu.height}; }
 
+static void set_changed(DamageRect d) {
+    i32* c = render.frames.changed;
+    if (damage_empty(d)) d = DamageRect{0, 0, 0, 0};
+    c[0] = d.x0;
+    c[1] = d.y0;
+    c[2] = d.x1;
+    c[3] = d.y1;
+}
+
+void frame_present(bool whole) {
+    const i32* c = render.frames.changed;
+    if (whole || c[0] >= c[2] || c[1] >= c[3]) pipeline_present();
+    else pipeline_present_area(c[0], c[1], c[2] - c[0], c[3] - c[1]);
+}
+
 void begin_frame() {
     draw_list_drop();
     render.gpu.combined_matrix = matrix_multiply(render.gpu.view_matrix, render.gpu.projection_matrix);
@@ -252,7 +267,10 @@ static bool end_kept_frame(bool draw_anyway) {
         frame_buffer_bind(0, render.gpu.display_buffer);
         gamma_pass(&d);
     }
-    frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
+    // Where the window keeps its picture between presents only the changed part goes.
+    if (!frame_buffer_copy_area_to_window(render.gpu.display_buffer, d.x0, d.y0, d.x1 - d.x0, d.y1 - d.y0))
+        frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
+    set_changed(d);
     return true;
 }
 
@@ -262,6 +280,7 @@ bool end_frame(bool draw_anyway) {
     draw_list_submit();
     frame_buffer_unbind(0);
     gamma_pass(nullptr);
+    set_changed(DamageRect{0, 0, 0, 0});
     return true;
 }
 

@@ -48,6 +48,9 @@ struct FramePacing {
     // negative: nothing asked.
     f64 wanted_in;
     i64 drawn, left_out;     // frames since start-up
+    // The part of the window this frame changed (x0, y0, x1, y1 from the bottom left);
+    // empty when it changed nothing or when nothing is known but the whole.
+    i32 changed[4];
 };
 
 // The render subsystem's state: the GPU objects and projection, the theme's colours, the
@@ -88,6 +91,9 @@ void begin_frame();
 // the last drawn one is dropped instead; returns whether the frame was drawn (and so
 // must be presented).
 bool end_frame(bool draw_anyway = false);
+// Shows the frame end_frame drew: only the part that changed unless `whole` (the window
+// was exposed, resized or is shown for the first time).
+void frame_present(bool whole);
 // Something on screen changes by itself (blinking, fading, easing, a timer): the next
 // frame is wanted at most `seconds` after the start of this one (0: as soon as the pace
 // allows). The earliest request of a frame counts.

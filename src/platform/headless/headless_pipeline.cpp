@@ -19,6 +19,7 @@ struct DrawList {
 HeadlessGpuState gpu;
 DrawList draw_list;
 i64 present_count;
+i32 present_area_seen[4];  // the last present's rectangle; width -1: the whole picture
 i32 frame_buffer_status;
 void (*submit_hook)();
 
@@ -70,6 +71,7 @@ void headless_draws_reset() {
     memset(&gpu, 0, sizeof(gpu));
     draw_list.count = 0;
     present_count = 0;
+    present_area_seen[0] = present_area_seen[1] = present_area_seen[2] = present_area_seen[3] = 0;
     frame_buffer_status = 0;
     submit_hook = nullptr;
 }
@@ -119,9 +121,15 @@ void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height) {
 
 void pipeline_set_submit_hook(void (*submit)()) { submit_hook = submit; }
 
-void pipeline_present() {
+void pipeline_present() { pipeline_present_area(0, 0, -1, -1); }
+
+void pipeline_present_area(i32 x, i32 y, i32 width, i32 height) {
     take_pending();
     present_count++;
+    present_area_seen[0] = x;
+    present_area_seen[1] = y;
+    present_area_seen[2] = width;
+    present_area_seen[3] = height;
 }
 
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances) {
@@ -196,6 +204,10 @@ const RecordedDraw* headless_draws() {
 }
 
 i64 headless_present_count() { return present_count; }
+
+void headless_last_present_area(i32* area) {
+    for (int i = 0; i < 4; i++) area[i] = present_area_seen[i];
+}
 
 const HeadlessGpuState* headless_gpu_state() {
     take_pending();

@@ -148,10 +148,16 @@ void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height) {
 
 void pipeline_set_submit_hook(void (*submit)()) { submit_hook = submit; }
 
-void pipeline_present() {
+void pipeline_present() { pipeline_present_area(0, 0, -1, -1); }
+
+void pipeline_present_area(i32 x, i32 y, i32 width, i32 height) {
     if (submit_hook) submit_hook();
     if (!sdl_window.window) return;
-    SDL_GL_SwapWindow(sdl_window.window);
+    if (width < 0 || height < 0) {
+        x = y = 0;
+        SDL_GL_GetDrawableSize(sdl_window.window, &width, &height);
+    }
+    if (!present_area(x, y, width, height)) SDL_GL_SwapWindow(sdl_window.window);
     gpu_check("pipeline_present");
     gpu_state.last_frame_draws = gpu_state.frame_draws;
     gpu_state.last_frame_gl_draws = gpu_state.frame_gl_draws;

@@ -18,6 +18,11 @@ extern SdlWindow sdl_window;
 // Called once the GL context is current (display_open) and before it goes away.
 void gpu_context_created();
 void gpu_context_destroyed();
+// Whether a rectangle of the back buffer can reach the window without a swap; decided
+// once the context is current. present_area is false where it cannot.
+void present_area_setup(SDL_Window* window, bool display_paced);
+bool present_area(i32 x, i32 y, i32 width, i32 height);
+bool present_area_usable();
 // True once after SIGINT or SIGTERM arrived (input_poll turns it into a close request).
 bool take_close_signal();
 // Whether SIGINT, SIGTERM or SIGHUP arrived and was not yet acted on (input_wait).

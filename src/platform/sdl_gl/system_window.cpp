@@ -120,6 +120,7 @@ bool display_open(i32 width, i32 height, StringView title, u32 flags, i32 resiza
     // Bit 0x40: run unpaced. A driver that refuses an interval keeps its own default.
     SDL_GL_SetSwapInterval((flags & 0x40) ? 0 : 1);
     gpu_context_created();
+    present_area_setup(sdl_window.window, (flags & 0x40) == 0);
     // The first frame reports a resize if the window did not get the size asked for.
     sdl_window.reported_width = width;
     sdl_window.reported_height = height;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -59,8 +60,9 @@ void set_up() {
     string_assign(&core.project_path, StringView{project.data(), (i64)project.size()}, pool_main);
     editor.tab_paths.pool = pool_main;
     for (int i = 0; i < file_count; i++) {
-        std::string name = "f" + std::to_string(i) + ".c";
-        StringView kept = string_copy(StringView{name.data(), (i64)name.size()}, pool_main);
+        char name[32];
+        int length = snprintf(name, sizeof name, "f%d.c", i);
+        StringView kept = string_copy(StringView{name, (i64)length}, pool_main);
         array_append(&editor.tab_paths, TabPath{1000 + i, kept});
     }
 }

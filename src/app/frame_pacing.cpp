@@ -18,6 +18,9 @@ constexpr f64 longest_sleep = 2.0;
 // the request (a pass that publishes nothing must not keep the loop polling).
 constexpr i64 analysis_poll_ms = 4;
 constexpr f64 analysis_longest_wait = 10.0;
+// The heap is trimmed in a pause at least this long, at most this often.
+constexpr f64 trim_pause = 0.25;
+constexpr f64 trim_interval = 5.0;
 // While the recovery worker holds a job, its result is taken this soon.
 constexpr f64 recovery_poll = 0.05;
 
@@ -95,6 +98,13 @@ void plan_next_frame(bool animating) {
         if (animating) delay = earlier(delay, pace);
     }
     if (delay < 0) delay = 0;
+    // In a pause after drawing, the heap's free pages go back (at most every few seconds).
+    if (delay >= trim_pause && render.frames.drawn != shell.run.drawn_at_last_trim &&
+        now - shell.run.last_trim >= trim_interval) {
+        shell.run.drawn_at_last_trim = render.frames.drawn;
+        shell.run.last_trim = now;
+        system_return_free_memory();
+    }
     shell.run.next_frame_due = system_performance_counter() + (u64)(delay * (f64)system_performance_frequency());
 }
 

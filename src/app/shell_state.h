@@ -33,6 +33,8 @@ struct ShellRun {
     bool analysis_awaited;
     f64 analysis_requested_at;
     bool drawn_once;
+    i64 drawn_at_last_trim;  // render.frames.drawn when the heap was last trimmed
+    f64 last_trim;           // seconds, as frame_start_seconds
 };
 
 struct ShellState {

@@ -12,6 +12,9 @@
 void system_init(u32 flags);
 void system_release();
 void system_sleep(i64 milliseconds);
+// Gives what the C heap holds free back to the system (the graphics driver's leftovers of
+// compiling and drawing); a walk over the heap, for moments of rest.
+void system_return_free_memory();
 u64 system_performance_counter();
 u64 system_performance_frequency();
 
@@ -80,7 +83,7 @@ Image image_load(StringView path, i32 channels);
 // ---- GPU ----------------------------------------------------------------------------
 // Numeric codes, as passed by the renderer:
 //   component type 6: 32-bit float; buffer target 0: vertex data; usage 0: static.
-//   texture target 1: 2D. internal format 13: RGBA8 (images); 29: RGBA32F (the linear offscreen frame).
+//   texture target 1: 2D. internal format 13: RGBA8 (images); 29: RGBA16F (the linear offscreen frame).
 //   format 8: RGBA; pixel type 0: unsigned bytes.
 //   wrap axes 0 (s) and 1 (t); wrap modes 0 repeat, 2 clamp to edge.
 //   filter parameters 3 (minify) and 4 (magnify); values 0 nearest, 1 linear (with
@@ -135,10 +138,10 @@ void frame_buffer_destroy(u32 frame_buffer);
 // Copies the lower-left width x height pixels of `frame_buffer`'s colour to the same place
 // in the window, unchanged and unclipped; the window is the draw target afterwards.
 void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height);
-// The same for one rectangle only, where the window's back buffer keeps what it held
-// between presents (pipeline_present_area never swaps it); false, with nothing copied,
-// where it does not.
-bool frame_buffer_copy_area_to_window(u32 frame_buffer, i32 x, i32 y, i32 width, i32 height);
+// Whether the window's back buffer keeps what was drawn into it from one present to the
+// next (pipeline_present_area copies from it and never swaps it): a frame may then draw
+// just the part that changed straight into the window.
+bool pipeline_window_keeps_picture();
 
 void pipeline_draw_buffers(i32 count, const u32* buffers);
 void pipeline_blend_enable(bool enable);

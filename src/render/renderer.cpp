@@ -238,8 +238,9 @@ static void gamma_pass(const DamageRect* area) {
 }
 
 // Frames on change: only the damaged part of the kept linear frame is cleared and drawn
-// again, and only that part of the kept picture is gamma-corrected; the window gets the
-// whole picture by a copy, so nothing depends on what a swap leaves in the window.
+// again, and only that part is gamma-corrected. Where the window keeps its back buffer
+// (presents of a part, no swaps) that buffer is the kept picture; elsewhere an 8-bit
+// picture is kept and copied whole, so nothing depends on what a swap leaves behind.
 static bool end_kept_frame(bool draw_anyway) {
     DamageRect d = whole_window();
     if (render.frames.handed_over_early) {
@@ -260,6 +261,16 @@ static bool end_kept_frame(bool draw_anyway) {
         }
     }
     render.frames.drawn++;
+    if (pipeline_window_keeps_picture()) {
+        // The window is the kept picture: the changed part is gamma-corrected into it.
+        release_display_target();
+        if (!damage_empty(d)) {
+            frame_buffer_unbind(0);
+            gamma_pass(&d);
+        }
+        set_changed(d);
+        return true;
+    }
     bool fresh_target = render.gpu.display_buffer == 0;
     make_display_target();
     if (fresh_target) d = whole_window();  // the picture must be whole before it is copied
@@ -267,9 +278,7 @@ static bool end_kept_frame(bool draw_anyway) {
         frame_buffer_bind(0, render.gpu.display_buffer);
         gamma_pass(&d);
     }
-    // Where the window keeps its picture between presents only the changed part goes.
-    if (!frame_buffer_copy_area_to_window(render.gpu.display_buffer, d.x0, d.y0, d.x1 - d.x0, d.y1 - d.y0))
-        frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
+    frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
     set_changed(d);
     return true;
 }

@@ -14,8 +14,10 @@ start_program plain "$binary" -c
 find_window tesmora
 sleep 1
 take_screenshot
-# A spot of the empty editor region: the background (0, 0, 0.5) shows as (0, 0, 128).
-expect_pixel 520 600 0 0 128 0
+# A spot of the empty editor region: the background (0, 0, 0.5) shows as (0, 0, 128) or
+# (0, 0, 127): 0.5 lies exactly between two levels, and the half-float frame may round
+# either way.
+expect_pixel 520 600 0 0 128 1
 red=$(count_pixels 10 640 300 120 "r>0.7&&g<0.3&&b<0.3")
 [ "$red" -eq 0 ] || fail "red pixels at the bottom left without the overlay ($red)"
 kill -TERM "$program_pid"

@@ -249,6 +249,6 @@ void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height) {
 
 // The test back-end's window is taken as a picture of its own each frame (no kept back
 // buffer), so the renderer always copies it whole.
-bool frame_buffer_copy_area_to_window(u32, i32, i32, i32, i32) { return false; }
+bool pipeline_window_keeps_picture() { return false; }
 
 void frame_buffer_destroy(u32 frame_buffer) { headless_object_destroy(frame_buffer, object_frame_buffer); }

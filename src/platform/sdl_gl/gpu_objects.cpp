@@ -236,27 +236,19 @@ i32 frame_buffer_get_status(u32 target) {
     return frame_buffer_status_code(glCheckFramebufferStatus(gl_target));
 }
 
-static void copy_to_window(u32 frame_buffer, i32 x, i32 y, i32 width, i32 height) {
+void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height) {
+    if (!gpu_state.ready || frame_buffer == 0 || width <= 0 || height <= 0) return;
     // The blit obeys the scissor test.
     gpu_apply_scissor(GpuScissor{false, {0, 0, 0, 0}});
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(x, y, x + width, y + height, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     gpu_state.draw_frame_buffer = 0;
     gpu_check("frame_buffer_copy_to_window");
 }
 
-void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height) {
-    if (!gpu_state.ready || frame_buffer == 0 || width <= 0 || height <= 0) return;
-    copy_to_window(frame_buffer, 0, 0, width, height);
-}
-
-bool frame_buffer_copy_area_to_window(u32 frame_buffer, i32 x, i32 y, i32 width, i32 height) {
-    if (!gpu_state.ready || frame_buffer == 0 || !present_area_usable()) return false;
-    if (width > 0 && height > 0) copy_to_window(frame_buffer, x, y, width, height);
-    return true;
-}
+bool pipeline_window_keeps_picture() { return gpu_state.ready && present_area_usable(); }
 
 void frame_buffer_destroy(u32 frame_buffer) {
     if (!gpu_state.ready || frame_buffer == 0) return;

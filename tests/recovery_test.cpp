@@ -71,9 +71,11 @@ TEST_F(Recovery, AModifiedDocumentKeepsARecoveryFileUntilItIsSaved) {
     project_save(sv_of(path_of("test.proj")));
     Document* doc = editor.current_document;
     std::string file = recovery_file_of(doc);
-    // Each frame takes a recovery step at the workbench clock; the test steps a little
-    // ahead of it.
+    // Each frame takes a recovery step at the workbench clock (the one after a frame with
+    // input, which is shown first); the test steps a little ahead of it.
     type("x");
+    EXPECT_EQ(::read_file(file), "<missing>") << "the frame that takes the key only shows it";
+    frame();
     f64 t = workbench.clock;
     EXPECT_EQ(recovered_text(file), "xone\n");
     // Written again once a second has passed since the last write.
@@ -156,6 +158,7 @@ TEST_F(Recovery, AWriteThatFailsIsReportedOnceAndRetried) {
     f64 t = workbench.clock;
     type("y");
     recovery_step(t + 3);
+    frame();
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("failed to write recovery file"), std::string::npos);
     EXPECT_EQ(out.find("failed to write recovery file"), out.rfind("failed to write recovery file"));

@@ -121,6 +121,20 @@ TEST_F(SourceCacheTest, LargeSourceFileBypassesTheFrameArena) {
     source_cache_rebuild(SV("sources.txt"));
     EXPECT_LT(memory.arenas[pool_frame].used, 64 * 1024);
     EXPECT_EQ(looked_up("big.c").size(), big.size());
+
+    // Open in the editor, the file is read from the document and the cached copy is
+    // dropped; closed, the entry holds the document's last text.
+    std::string edited(big.size() - 1, 'b');
+    TextStore doc{(u8*)edited.data(), (u8*)edited.data(), (i64)edited.size(), (i64)edited.size(), (i64)edited.size(), 7,
+                  pool_main};
+    source_cache_share(SV("big.c"), &doc);
+    EXPECT_EQ(looked_up("big.c").size(), 0u);
+    u64 changes = 0;
+    pool_reset(pool_parser);
+    EXPECT_EQ(str(source_cache_copy(SV("big.c"), pool_parser, &changes)), edited);
+    EXPECT_EQ(changes, 7u);
+    source_cache_unshare(&doc);
+    EXPECT_EQ(looked_up("big.c"), edited);
 }
 
 // A nearly full source pool leaves files out or keeps the document's text elsewhere; it

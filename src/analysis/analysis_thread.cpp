@@ -67,7 +67,7 @@ namespace {
 // What a pass of an everyday file touches stays resident; a large file's peak is given
 // back once the thread has rested this long, so that typing in that file (a pass per
 // pause) does not pay for fresh pages each time.
-constexpr i64 parser_pages_kept = (i64)16 << 20;
+constexpr i64 parser_pages_kept = (i64)8 << 20;
 constexpr f64 rest_before_giving_back = 3.0;
 
 f64 seconds_now() { return (f64)system_performance_counter() / (f64)system_performance_frequency(); }

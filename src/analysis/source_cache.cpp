@@ -81,6 +81,8 @@ void source_cache_split_list(StringView bytes) {
     }
 }
 
+static void forget_shared_copy(StringView path);
+
 namespace {
 void read_listed_files(StringView list) {
     StringBuilder full{};
@@ -96,6 +98,8 @@ void read_listed_files(StringView list) {
         SourceEntry entry{path, Array<u8>{nullptr, 0, 0, pool_sources}};
         if (read_into_entry(builder_view(full), &entry, &failures)) array_append(&analysis.source_cache.source_entries, entry);
     }
+    for (i64 i = 0; i < analysis.source_cache.shared_count; i++)
+        forget_shared_copy(owned_view(analysis.source_cache.shared[i].path));
     mutex_unlock(analysis.source_lock);
     // Shown after the lock is released so that a modal box never stalls the analysis.
     report_failures(failures);
@@ -123,6 +127,16 @@ static SourceEntry* find_entry(StringView path) {
     for (SourceEntry& e : analysis.source_cache.source_entries)
         if (sv_equal(e.path, path)) return &e;
     return nullptr;
+}
+
+// While a listed file is open its text is read from the document: the cached copy's pages
+// go back to the system (unsharing fills the entry again from the document).
+static void forget_shared_copy(StringView path) {
+    constexpr i64 smallest_given_back = 65536;
+    SourceEntry* entry = find_entry(path);
+    if (!entry || entry->text.count == 0 || entry->text.capacity < smallest_given_back) return;
+    pool_give_back_block(entry->text.data, entry->text.capacity);
+    entry->text.count = 0;
 }
 
 StringView source_cache_update(StringView path, StringView text) {
@@ -196,6 +210,7 @@ void source_cache_share(StringView path, const TextStore* text) {
     if (i >= 0) {
         if (!sv_equal(owned_view(c.shared[i].path), path)) string_assign(&c.shared[i].path, path, pool_main);
         c.shared[i].text = text;
+        forget_shared_copy(path);
     }
     if (analysis.source_lock) mutex_unlock(analysis.source_lock);
 }

@@ -15,6 +15,8 @@
 
 namespace {
 constexpr i64 path_capacity = 4096;
+// A write buffer at least this large gives its pages back after each write.
+constexpr i64 idle_buffer_given_back = (i64)1 << 20;
 
 // A path built on the stack: recovery must work after an arena ran out.
 struct PathText {
@@ -223,6 +225,9 @@ void take_result(f64 now) {
         return;
     }
     r.failure_reported = false;
+    // The copy of a large text is not kept resident between writes.
+    if (job.kind == recovery_job_write && r.job_bytes.capacity >= idle_buffer_given_back)
+        pool_give_back_block(r.job_bytes.data, r.job_bytes.capacity);
     // A document that closed meanwhile leaves nothing behind.
     if (!doc) {
         queue_removal(name_of_path(job.path));

@@ -145,6 +145,21 @@ i64 pool_give_back(u8 pool, i64 keep) {
 #endif
 }
 
+i64 pool_give_back_block(void* block, i64 size) {
+#if defined(__linux__) && defined(MADV_DONTNEED)
+    if (!block || size <= 0) return 0;
+    const uintptr_t page = 4096;
+    uintptr_t start = ((uintptr_t)block + page - 1) & ~(page - 1);
+    uintptr_t end = ((uintptr_t)block + (uintptr_t)size) & ~(page - 1);
+    if (end <= start || madvise((void*)start, (size_t)(end - start), MADV_DONTNEED) != 0) return 0;
+    return (i64)(end - start);
+#else
+    (void)block;
+    (void)size;
+    return 0;
+#endif
+}
+
 i64 pool_available(u8 pool) {
     Arena* a = select_arena(pool, "pool_available");
     i64 left = a->capacity - align8(a->used);

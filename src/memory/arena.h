@@ -49,5 +49,8 @@ void pool_reset(u8 pool);
 // big analysis), so that a program at rest does not keep that peak resident. Returns the
 // bytes given back.
 i64 pool_give_back(u8 pool, i64 keep);
+// The same for the whole pages inside one block of a pool (a large buffer kept for reuse
+// that sits idle): its contents are lost, it reads as zeros until written again.
+i64 pool_give_back_block(void* block, i64 size);
 // Bytes that a new 8-aligned allocation could still take from the pool.
 i64 pool_available(u8 pool);

@@ -5,11 +5,15 @@
 #include "editor/editor_state.h"
 #include "editor/recovery.h"
 #include "editor/recovery_file.h"
+#include "platform/platform.h"
+#include "render/renderer.h"
 #include "workbench/project.h"
 #include "workbench/workbench.h"
 #include "workbench/workbench_state.h"
 
 namespace {
+constexpr f64 recovery_input_delay = 0.25;
+
 void announce(const Document* doc, RecoveryFound found) {
     StringView name = doc->path.length > 0 ? owned_view(doc->path) : SV("a tab without a file");
     if (found == recovery_restored) {
@@ -57,6 +61,13 @@ void restore_recovered_documents() {
 }
 
 void run_recovery() {
+    // A frame that takes input is shown first: copying a large text for its recovery file
+    // waits for the next frame (a quarter of a second at most, however busy the input).
+    if (input_first_event_time() != 0 && workbench.clock - workbench.recovery_stepped_at < recovery_input_delay) {
+        frame_request(0);
+        return;
+    }
+    workbench.recovery_stepped_at = workbench.clock;
     recovery_step(workbench.clock);
     StringView message = recovery_take_message();
     if (message.length > 0) notice_show(message);

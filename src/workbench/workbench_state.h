@@ -269,6 +269,7 @@ struct WorkbenchState {
     NavigationState navigation;
     NoticeState notices;
     DiskWatchState disk;
+    f64 recovery_stepped_at;  // workbench.clock of the last recovery step
     // Set when the program may end (nothing unsaved, or the user said so); the shell
     // ends the loop after the frame.
     bool quit_confirmed;

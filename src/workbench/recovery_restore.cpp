@@ -63,11 +63,15 @@ void restore_recovered_documents() {
 void run_recovery() {
     // A frame that takes input is shown first: copying a large text for its recovery file
     // waits for the next frame (a quarter of a second at most, however busy the input).
-    if (input_first_event_time() != 0 && workbench.clock - workbench.recovery_stepped_at < recovery_input_delay) {
-        frame_request(0);
-        return;
+    if (input_first_event_time() != 0) {
+        if (!workbench.recovery_deferred) workbench.recovery_deferred_since = workbench.clock;
+        workbench.recovery_deferred = true;
+        if (workbench.clock - workbench.recovery_deferred_since < recovery_input_delay) {
+            frame_request(0);
+            return;
+        }
     }
-    workbench.recovery_stepped_at = workbench.clock;
+    workbench.recovery_deferred = false;
     recovery_step(workbench.clock);
     StringView message = recovery_take_message();
     if (message.length > 0) notice_show(message);

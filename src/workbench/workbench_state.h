@@ -269,7 +269,10 @@ struct WorkbenchState {
     NavigationState navigation;
     NoticeState notices;
     DiskWatchState disk;
-    f64 recovery_stepped_at;  // workbench.clock of the last recovery step
+    // Input frames leave the recovery step to the next frame, since this clock at most a
+    // quarter of a second.
+    bool recovery_deferred;
+    f64 recovery_deferred_since;
     // Set when the program may end (nothing unsaved, or the user said so); the shell
     // ends the loop after the frame.
     bool quit_confirmed;

@@ -369,6 +369,11 @@ TEST_F(SoakSession, MillionEditsTabsAndProjectsKeepEveryArenaBounded) {
         tap(key_backspace);
         count.big_document_edits += 2;
     }
+    // Its recovery file is written once before the warm-up ends: the write buffer takes the
+    // big document's size then, whenever the worker's turn comes.
+    auto written_by = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (doc()->recovery_state_id != doc()->state_id && std::chrono::steady_clock::now() < written_by) frame();
+    EXPECT_EQ(doc()->recovery_state_id, doc()->state_id);
     i64 edits_done = 0, next_tab = 0, next_project = 0, operations = 0;
     const i64 warm_up = edits / 10;
     PoolMarks at_warm_up{}, peak_after{};

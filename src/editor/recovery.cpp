@@ -120,7 +120,6 @@ bool run_job(const RecoveryJob& job, StringView bytes) {
 
 i64 worker_main(void*) {
     RecoveryState& r = editor.recovery;
-    thread_run_in_background();
     for (;;) {
         mutex_lock(r.lock);
         if (r.stop) {

@@ -132,17 +132,11 @@ i64 pool_give_back(u8 pool, i64 keep) {
     Arena* a = select_arena(pool, "pool_give_back");
     i64 from = keep > a->used ? keep : a->used;
     if (from < 0 || from >= a->touched) return 0;
-#if defined(__linux__) && defined(MADV_DONTNEED)
-    const uintptr_t page = 4096;
-    uintptr_t start = ((uintptr_t)(a->base + from) + page - 1) & ~(page - 1);
-    uintptr_t end = ((uintptr_t)(a->base + a->touched)) & ~(page - 1);
-    i64 given = end > start ? (i64)(end - start) : 0;
-    if (given > 0 && madvise((void*)start, (size_t)given, MADV_DONTNEED) != 0) return 0;
-    a->touched = from;
+    i64 span = a->touched - from;
+    i64 given = pool_give_back_block(a->base + from, span);
+    // Less than a whole page beyond the mark is nothing to give, yet counts as given back.
+    if (given > 0 || span < 2 * 4096) a->touched = from;
     return given;
-#else
-    return 0;
-#endif
 }
 
 i64 pool_give_back_block(void* block, i64 size) {

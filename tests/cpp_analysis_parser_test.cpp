@@ -13,8 +13,8 @@ ParseState tokens_of(const std::vector<u16>& codes) {
     pool_reset(pool_parser);
     ParseState p;
     parse_state_reset(&p);
-    for (u16 c : codes) array_append(&p.tokens, Token{c, SV("t"), 0, 0, 0, nullptr, 0});
-    array_append(&p.tokens, Token{token_end, SV("t"), 0, 0, 0, nullptr, 0});
+    for (u16 c : codes) array_append(&p.tokens, Token{c, 0, 0, 0, 0, 0});
+    array_append(&p.tokens, Token{token_end, 0, 0, 0, 0, 0});
     return p;
 }
 
@@ -28,6 +28,31 @@ std::vector<u8> kinds(const CppAnalysis* a) {
 
 std::string text_at(const CppAnalysis* a, i64 token) { return str(cfam_text_of_token(&a->p, token)); }
 }  // namespace
+
+TEST(CppPrimitives, TokensFindTheirTextAndPathThroughTheirFile) {
+    setup();
+    pool_reset(pool_parser);
+    ParseState p;
+    parse_state_reset(&p);
+    u8 colours[16] = {};
+    ASSERT_TRUE(parse_state_add_file(&p, file_kind_c, SV("x.c"), SV("int a;"), colours));
+    ASSERT_TRUE(parse_state_add_file(&p, file_kind_c, SV("y.c"), SV("b ccc"), colours + 8));
+    // int a ; end | b ccc end
+    ASSERT_EQ(p.tokens.count, 7);
+    EXPECT_EQ(str(text_of(&p, p.tokens[1])), "a");
+    EXPECT_EQ(str(path_of(&p, p.tokens[1])), "x.c");
+    EXPECT_EQ(str(text_of(&p, p.tokens[5])), "ccc");
+    EXPECT_EQ(str(path_of(&p, p.tokens[5])), "y.c");
+    EXPECT_EQ(file_of_token(&p, p.tokens[5]), 1);
+    EXPECT_EQ(str(path_of(&p, p.tokens[6])), "y.c") << "a file's end token belongs to it";
+    EXPECT_EQ(file_of_token(&p, token_at(&p, 99)), -1) << "past the end is no file";
+    EXPECT_EQ(text_of(&p, token_at(&p, 99)).length, 0);
+    // A token's file index has 16 bits: the pass stops adding files before it wraps.
+    while (parse_state_add_file(&p, file_kind_c, SV("z.c"), SV(""), colours)) {
+    }
+    EXPECT_EQ(p.files.count, max_parsed_files);
+    EXPECT_EQ(file_of_token(&p, p.tokens[p.tokens.count - 1]), max_parsed_files - 1);
+}
 
 TEST(CppPrimitives, SkipStatementStopsAfterSemicolonAndOverBalancedBraces) {
     ParseState p = tokens_of({id, '{', ';', '}', id, ';', id});
@@ -109,8 +134,8 @@ TEST(CppPrimitives, ExpectTokenBeyondTheLookAheadSkipsTheStatement) {
     codes.push_back(')');
     ParseState p = tokens_of({});
     p.tokens.count = 0;
-    for (u16 c : codes) array_append(&p.tokens, Token{c, SV("t"), 0, 0, 0, nullptr, 0});
-    array_append(&p.tokens, Token{token_end, SV("t"), 0, 0, 0, nullptr, 0});
+    for (u16 c : codes) array_append(&p.tokens, Token{c, 0, 0, 0, 0, 0});
+    array_append(&p.tokens, Token{token_end, 0, 0, 0, 0, 0});
     EXPECT_FALSE(cfam_expect_token(&p, ')'));
     // No resume point before the end token: one token on, recovery off.
     EXPECT_EQ(p.pos, 1);

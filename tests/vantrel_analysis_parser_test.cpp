@@ -43,8 +43,8 @@ Parsed* parse(const char* text) {
 
 std::string text_of(const Parsed* p, i64 token) {
     if (token < 0 || token >= p->state.tokens.count) return "<none>";
-    const Token& t = p->state.tokens[token];
-    return std::string(t.text ? t.text : "", (size_t)t.length);
+    StringView t = text_of(&p->state, p->state.tokens[token]);
+    return std::string(t.data ? t.data : "", (size_t)t.length);
 }
 
 // The statements of the body of the first item (a procedure).

@@ -20,7 +20,7 @@ void analysis_run_job(AnalysisJob* job) {
         f64 start = analysis_clock_ms();
         analysis_begin_result(job, language_vantrel);
         job->result->scopes.count = 0;  // plain files publish an empty result
-        lex_file_text(syntax.analysis_lexers, file_kind_other, job->path, job->text, job->colours.data, nullptr, 0, -1);
+        lex_file_text(syntax.analysis_lexers, file_kind_other, 0, job->text, job->colours.data, nullptr, 0, -1);
         job->lex_ms = analysis_clock_ms() - start;
         break;
     }

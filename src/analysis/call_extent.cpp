@@ -23,7 +23,7 @@ i64 unclosed_call_end(const ParseState* p, i64 open) {
         const Token& t = p->tokens[i];
         const Token& before = p->tokens[last];
         // Another file's tokens (or a macro's from further up) end the list too.
-        if (t.code == token_end || t.source.data != o.source.data || t.offset < before.offset) break;
+        if (t.code == token_end || t.file != o.file || t.offset < before.offset) break;
         if (depth == 0 && ends_list(t.code)) return t.offset;
         if (t.line != before.line && before.code != '(' && before.code != ',') break;
         if (t.code == '(' || t.code == '[' || t.code == '{') depth++;

@@ -9,16 +9,6 @@ namespace {
 // list) must not make each further declaration walk them all.
 constexpr i32 site_chain_limit = 64;
 
-i64 file_index(ParseState* p, const Token& t) {
-    i64 cached = p->name_file_cache;
-    if (cached >= 0 && cached < p->files.count && p->files[cached].path.data == t.source.data &&
-        p->files[cached].path.length == t.source.length)
-        return cached;
-    i64 file = file_of_token(p, t);
-    p->name_file_cache = file;
-    return file;
-}
-
 bool same_place(const DeclarationSite& a, const DeclarationSite& b) {
     return a.file == b.file && a.offset == b.offset;
 }
@@ -38,7 +28,7 @@ void join_chain(AnalysisResult* r, i32 first, i32 site) {
 }
 
 void append_use(AnalysisResult* r, ParseState* p, const Token& t, i32 site) {
-    i64 file = file_index(p, t);
+    i64 file = file_of_token(p, t);
     if (file < 0 || site < 0) return;
     i32 column = (i32)(t.column >= (u32)t.length ? t.column - (u32)t.length : 0);
     array_append(&r->uses, NameUse{(i32)file, (i32)t.offset, (i32)t.line, column, site});
@@ -52,11 +42,12 @@ bool use_before(const NameUse& a, const NameUse& b) {
 i32 name_site_of_token(AnalysisResult* r, ParseState* p, i64 token, u8 symbol_kind) {
     if (token < 0 || token >= p->tokens.count) return -1;
     const Token& t = p->tokens[token];
-    if (t.length <= 0 || !t.text) return -1;
-    i64 file = file_index(p, t);
+    StringView name = text_of(p, t);
+    if (name.length <= 0) return -1;
+    i64 file = file_of_token(p, t);
     if (file < 0) return -1;
     DeclarationSite site{};
-    site.name = StringView{t.text, t.length};
+    site.name = name;
     site.file = (i32)file;
     site.offset = (i32)t.offset;
     site.line = (i32)t.line;

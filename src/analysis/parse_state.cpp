@@ -7,7 +7,8 @@
 #include "syntax/token_kinds.h"
 
 namespace {
-const Token end_token{token_end, StringView{nullptr, 0}, 0, 0, 0, nullptr, 0};
+// Of no file: max_parsed_files keeps its index out of reach.
+const Token end_token{token_end, (u16)max_parsed_files, 0, 0, 0, 0};
 }
 
 void parse_state_reset(ParseState* p) {
@@ -16,9 +17,11 @@ void parse_state_reset(ParseState* p) {
     p->files.pool = pool_parser;
 }
 
-void parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours) {
+bool parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours) {
+    if (p->files.count >= max_parsed_files) return false;
     i64 index = array_append(&p->files, ParsedFile{path, text, colours});
-    lex_file_text(syntax.analysis_lexers, kind, p->files[index].path, text, colours, &p->tokens, 0, -1);
+    lex_file_text(syntax.analysis_lexers, kind, (u16)index, text, colours, &p->tokens, 0, -1);
+    return true;
 }
 
 const Token& current_token(const ParseState* p) { return token_at(p, p->pos); }
@@ -30,22 +33,24 @@ const Token& token_at(const ParseState* p, i64 index) {
 
 StringView token_text(const ParseState* p) {
     if (at_end(p)) return StringView{nullptr, 0};
-    const Token& t = p->tokens[p->pos];
-    return StringView{t.text, t.text ? t.length : 0};
+    return text_of(p, p->tokens[p->pos]);
+}
+
+StringView text_of(const ParseState* p, const Token& t) {
+    if (t.code == token_end || t.file >= p->files.count) return StringView{nullptr, 0};
+    StringView text = p->files[t.file].text;
+    if (t.offset < 0 || t.offset > text.length || (i64)t.length > text.length - t.offset) return StringView{nullptr, 0};
+    return StringView{text.data + t.offset, (i64)t.length};
+}
+
+StringView path_of(const ParseState* p, const Token& t) {
+    return t.file < p->files.count ? p->files[t.file].path : StringView{nullptr, 0};
 }
 
 TokenPosition token_position(const ParseState* p) {
     if (at_end(p)) return TokenPosition{};
     const Token& t = p->tokens[p->pos];
-    return TokenPosition{t.source, t.line, t.column, t.offset};
-}
-
-i64 file_of_token(const ParseState* p, const Token& t) {
-    for (i64 i = 0; i < p->files.count; i++)
-        if (p->files[i].path.data == t.source.data && p->files[i].path.length == t.source.length) return i;
-    for (i64 i = 0; i < p->files.count; i++)
-        if (sv_equal(p->files[i].path, t.source)) return i;
-    return -1;
+    return TokenPosition{path_of(p, t), t.line, t.column, t.offset};
 }
 
 static void colour_in_file(ParseState* p, i64 file, u8 kind, i64 offset, i64 length) {

@@ -33,7 +33,6 @@ struct ParseState {
     i64 lookahead_budget;
     Array<ParsedFile> files;
     i64 current_file;  // index into files of the declaration being worked on
-    i64 name_file_cache;  // the file of the last name noted (name_sites.cpp)
     // Optional jump tables of the recovery scans (one entry per token), so that a scan
     // costs no more than the braces and ";" it passes; null: scans step token by token.
     i32* next_stop;    // next "{", "}", ";" or end token at or after each token
@@ -50,8 +49,10 @@ struct TokenPosition {
 // Empties the state (pool_parser arrays).
 void parse_state_reset(ParseState* p);
 // Lexes a file with `lexer`, appending its tokens (each file ends with its own end
-// token), and records it in files. `colours` must hold text.length bytes.
-void parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours);
+// token), and records it in files. `colours` must hold text.length bytes. A token names
+// its file by a 16-bit index: past max_parsed_files nothing is added and false returned.
+constexpr i64 max_parsed_files = 65535;
+bool parse_state_add_file(ParseState* p, u8 kind, StringView path, StringView text, u8* colours);
 
 inline bool at_end(const ParseState* p) { return p->pos >= p->tokens.count; }
 // The current token; past the end a static end token.
@@ -59,9 +60,13 @@ const Token& current_token(const ParseState* p);
 const Token& token_at(const ParseState* p, i64 index);
 inline u16 current_code(const ParseState* p) { return current_token(p).code; }
 StringView token_text(const ParseState* p);
+// The text of a token of the pass (empty for end tokens).
+StringView text_of(const ParseState* p, const Token& t);
+// The path of a token's file (empty when unknown).
+StringView path_of(const ParseState* p, const Token& t);
 TokenPosition token_position(const ParseState* p);
 // Index in files of a token's file, or -1.
-i64 file_of_token(const ParseState* p, const Token& t);
+inline i64 file_of_token(const ParseState* p, const Token& t) { return t.file < p->files.count ? t.file : -1; }
 void colour_token(ParseState* p, const Token& t, u8 kind);
 void colour_current_token(ParseState* p, u8 kind);
 // Colours a byte range of the current file, only when it lies inside the buffer.

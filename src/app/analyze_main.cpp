@@ -156,6 +156,13 @@ void analyse_file(const Options& options, StringView path, StringView text) {
     if (options.stats)
         printf("stats bytes=%lld lex_ms=%.3f parse_ms=%.3f resolve_ms=%.3f total_ms=%.3f\n", (long long)text.length,
                job.lex_ms, job.parse_ms, job.resolve_ms, total);
+    if (options.stats) {
+        // Peak bytes per pool: where a pass's memory goes.
+        printf("stats peak_kib");
+        for (int p = 0; p < pool_count; p++)
+            printf(" %s=%lld", arena_names[p], (long long)(memory.arenas[p].high_water >> 10));
+        printf("\n");
+    }
 }
 }  // namespace
 

@@ -60,7 +60,7 @@ void analyse_lexically(AnalysisJob* job) {
     array_resize(&job->colours, job->text.length);
     if (job->text.length) memset(job->colours.data, 0, (size_t)job->text.length);
     job->result->outline.count = 0;
-    lex_file_text(syntax.recolour_lexers, job->kind, job->path, job->text, job->colours.data, nullptr, 0, -1);
+    lex_file_text(syntax.recolour_lexers, job->kind, 0, job->text, job->colours.data, nullptr, 0, -1);
 }
 
 void print_file_report(StringView path, const AnalysisJob& job, bool spans, bool outline) {

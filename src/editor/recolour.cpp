@@ -49,7 +49,7 @@ void lex_rows_on_screen(Document* doc, int language) {
     i64 window_end = range.end + recolour_lookahead < length ? range.end + recolour_lookahead : length;
     StringView window = document_range(doc, range.start, window_end);
     u8* colours = document_colour_range(doc, range.start, window_end);
-    lex_file_text(syntax.recolour_lexers, doc->kind, owned_view(doc->path), window, colours, nullptr, 0,
+    lex_file_text(syntax.recolour_lexers, doc->kind, 0, window, colours, nullptr, 0,
                   range.end - range.start);
 }
 

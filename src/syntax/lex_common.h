@@ -3,6 +3,7 @@
 // action table, an identifier table, its comment kinds and flags, its number suffixes and
 // its keyword lookup. Everything else (white space and line counting, literals, numbers,
 // comments, operators, colouring and token appending) is shared here.
+#include <cstdint>
 #include <cstring>
 
 #include "syntax/lexer.h"
@@ -39,7 +40,7 @@ struct LexRun {
     u8 complete;
     u8* colours;
     Array<Token>* tokens;
-    StringView source;
+    u16 file;
     i64 mark;
     i64 length;
 
@@ -61,12 +62,11 @@ struct LexRun {
         if (!tokens) return;
         Token t;
         t.code = code;
-        t.source = source;
+        t.file = file;
         t.line = line;
         t.column = (u32)(pos - line_start);
+        t.length = n < (i64)UINT32_MAX ? (u32)n : UINT32_MAX;
         t.offset = start;
-        t.text = (const char*)text + start;
-        t.length = n;
         array_append(tokens, t);
     }
 
@@ -343,7 +343,7 @@ inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
     r.complete = 1;
     r.colours = lexer->colours ? *lexer->colours : nullptr;
     r.tokens = lexer->tokens;
-    r.source = lexer->source;
+    r.file = lexer->file;
     r.mark = 0;
     r.length = 0;
     const u8* text = r.text;
@@ -430,12 +430,11 @@ inline void lex_run(Lexer* lexer, bool c_mode, i64 start, i64 end) {
     if (r.tokens) {
         Token t{};
         t.code = token_end;
-        t.source = r.source;
+        t.file = r.file;
         t.line = r.line;
         t.column = (u32)column;
-        t.offset = end;
-        t.text = nullptr;
         t.length = 0;
+        t.offset = end;
         array_append(r.tokens, t);
     }
     lexer->complete = r.complete;

@@ -34,7 +34,7 @@ void rainbow_colour_words(StringView text, u8* colours, i64 start, i64 end, i64 
     }
 }
 
-void lex_file_text(Lexer* lexers, u8 kind, StringView source, StringView text, u8* colours, Array<Token>* tokens,
+void lex_file_text(Lexer* lexers, u8 kind, u16 file, StringView text, u8* colours, Array<Token>* tokens,
                    i64 start, i64 end) {
     int language = language_of_file_kind(kind);
     if (language < 0) return;
@@ -43,7 +43,7 @@ void lex_file_text(Lexer* lexers, u8 kind, StringView source, StringView text, u
         return;
     }
     Lexer* lexer = &lexers[language];
-    lexer->source = source;
+    lexer->file = file;
     lexer->text = text;
     lexer->colours = &colours;
     lexer->tokens = tokens;

@@ -1,7 +1,7 @@
 #pragma once
 // Tokens and the lexer record shared by the vantrel, C/C++ and GLSL lexers and by every
 // parser. Lexers write lexical token kinds into a colour buffer (one byte per text byte)
-// and append tokens that point into the text; nothing is copied.
+// and append tokens that give their place in the text; nothing is copied.
 //
 // A run over [start, end) begins every token whose first byte lies before `end` and
 // finishes it by the language's rules, so a comment, literal, number or operator begun
@@ -16,13 +16,14 @@
 
 struct Token {
     u16 code;
-    StringView source;  // file name, from the lexer
-    u32 line;           // from 0 at the run's start offset
-    u32 column;         // bytes of the line consumed when the token ended
-    i64 offset;         // of the token's text (a literal's contents, without quotes)
-    const char* text;   // inside the lexed buffer
-    i64 length;
+    u16 file;       // which text: the lexer's `file`, an index its caller gives meaning
+    u32 line;       // from 0 at the run's start offset
+    u32 column;     // bytes of the line consumed when the token ended
+    u32 length;     // of the token's text (saturated: no real token comes near it)
+    i64 offset;     // of the token's text (a literal's contents, without quotes)
 };
+// Kept small: a large file has a token every nine bytes or so.
+static_assert(sizeof(Token) == 24);
 
 // Token codes, the same in every language. A byte value below 128 is the one-byte
 // operator of that character; keyword codes start at 1024.
@@ -42,7 +43,7 @@ constexpr u16 token_doubled(char c) { return (u16)((u8)c + 512); }        // "&&
 constexpr u16 token_doubled_equal(char c) { return (u16)((u8)c + 768); }  // "<<=" 828
 
 struct Lexer {
-    StringView source;      // stamped into every token
+    u16 file;               // stamped into every token
     StringView text;        // the bytes being lexed; length is the whole text
     u8** colours;           // the colour buffer (text length bytes), or null: tokens only
     u8 complete;            // cleared by unterminated comments/literals and unknown bytes

@@ -43,7 +43,8 @@ bool new_item_while_unclosed(const ParseState* p, i64 open) {
     if (!p->brace_match || open < 0 || open + 1 >= p->pos || p->brace_match[open] >= 0 || at_end(p)) return false;
     const Token& t = p->tokens[p->pos];
     if (t.code != token_identifier && t.code < token_keyword_first) return false;
-    if (!t.text || (t.offset > 0 && t.text[-1] != '\n')) return false;
+    StringView text = p->files.count > t.file ? p->files[t.file].text : StringView{nullptr, 0};
+    if (t.offset > text.length || (t.offset > 0 && text.data[t.offset - 1] != '\n')) return false;
     return cfam_peek_code(p, 1) != ':';
 }
 

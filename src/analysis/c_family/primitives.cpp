@@ -63,7 +63,7 @@ bool cfam_starts_line(const ParseState* p, i64 index) {
     if (index <= 0 || index >= p->tokens.count) return index == 0;
     const Token& t = p->tokens[index];
     const Token& before = p->tokens[index - 1];
-    return before.code == token_end || !sv_equal(before.source, t.source) || before.line < t.line;
+    return before.code == token_end || before.file != t.file || before.line < t.line;
 }
 
 bool cfam_member_typed_above(const ParseState* p, i64 op) {
@@ -199,8 +199,7 @@ bool cfam_nesting_enter(ParseState* p) {
 
 StringView cfam_text_of_token(const ParseState* p, i64 index) {
     if (index < 0 || index >= p->tokens.count) return StringView{nullptr, 0};
-    const Token& t = p->tokens[index];
-    return StringView{t.text, t.text ? t.length : 0};
+    return text_of(p, p->tokens[index]);
 }
 
 i64 cfam_find_closing(const ParseState* p, i64 open, i64 limit) {

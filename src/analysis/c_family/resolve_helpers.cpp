@@ -54,7 +54,7 @@ TypeInfo cfam_resolve_name_token(ResolveContext* r, i32 scope, i64 token, bool a
     if (token < 0 || token >= r->p->tokens.count) return no_type;
     const Token& t = r->p->tokens[token];
     if (t.code != token_identifier) return no_type;
-    const Symbol* s = cfam_find_symbol(r, scope, StringView{t.text, t.length}, allow_parent);
+    const Symbol* s = cfam_find_symbol(r, scope, text_of(r->p, t), allow_parent);
     if (!s) return no_type;
     u8 kind = s->kind < symbol_kind_count ? r->token_kind_of[s->kind] : 0;
     if (kind) colour_range(r->p, kind, t.offset, t.length);
@@ -120,9 +120,10 @@ Symbol* cfam_declare_token(ResolveContext* r, u8 kind, i32 value, i32 scope, i64
     if (t.code != token_identifier) return nullptr;
     u8 colour = kind < symbol_kind_count ? r->token_kind_of[kind] : 0;
     i64 file = r->p->current_file;
-    bool current = file >= 0 && file < r->p->files.count && r->p->files[file].path.data == t.source.data;
+    bool current = file == t.file;
     if (colour && current) colour_range(r->p, colour, t.offset, t.length);
     else if (colour) colour_token(r->p, t, colour);
-    cfam_note_declared_name(r, StringView{t.text, t.length});
-    return declare_symbol_at_token(r->result, r->p, kind, 0, value, scope, StringView{t.text, t.length}, token);
+    StringView name = text_of(r->p, t);
+    cfam_note_declared_name(r, name);
+    return declare_symbol_at_token(r->result, r->p, kind, 0, value, scope, name, token);
 }

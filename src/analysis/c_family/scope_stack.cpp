@@ -36,7 +36,7 @@ i64 cfam_switch_current_file(ParseState* p, i64 token) {
     if (token < 0 || token >= p->tokens.count) return previous;
     const Token& t = p->tokens[token];
     // Most records are in the file worked on already; the search is for the others.
-    if (previous >= 0 && previous < p->files.count && p->files[previous].path.data == t.source.data) return previous;
+    if (previous == t.file) return previous;
     p->current_file = file_of_token(p, t);
     return previous;
 }
@@ -63,12 +63,12 @@ void cfam_brace_extent(const ParseState* p, i64 open, i64 close, i32* start, i32
 }
 
 StringView cfam_function_scope_name(const ParseState* p, i64 body_open, StringView name) {
-    return body_open >= 0 ? token_at(p, body_open).source : name;
+    return body_open >= 0 ? path_of(p, token_at(p, body_open)) : name;
 }
 
 void cfam_push_block_scope(ParseState* p, AnalysisResult* result, ScopeStack* stack, i64 open, i64 close) {
     i32 start, end;
     cfam_brace_extent(p, open, close, &start, &end);
-    i32 scope = (i32)open_scope(result, (u32)cfam_current_scope(stack), token_at(p, open).source, start, end);
+    i32 scope = (i32)open_scope(result, (u32)cfam_current_scope(stack), path_of(p, token_at(p, open)), start, end);
     cfam_scope_push(stack, scope, scope_flag_body);
 }

@@ -28,7 +28,7 @@ void lex_files(CppAnalysis* a, AnalysisJob* job, bool c_mode) {
         u8* scratch = (u8*)pool_alloc(pool_parser, file.text.length > 0 ? file.text.length : 1);
         if (file.text.length > 0) memset(scratch, 0, (size_t)file.text.length);
         i64 first = a->p.tokens.count;
-        parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, file.path, file.text, scratch);
+        if (!parse_state_add_file(&a->p, c_mode ? file_kind_c : file_kind_cpp, file.path, file.text, scratch)) break;
         cfam_follow_preprocessor_branches(&a->p, first, file.text, scratch, cpp_kind_preprocessor_directive);
     }
 }

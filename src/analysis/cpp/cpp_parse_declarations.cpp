@@ -242,7 +242,8 @@ bool cpp_skip_attributes(CppAnalysis* a) {
             // Only long names starting with "_" or "r" can be decorations: most names
             // are told apart here without comparing text.
             const Token& t = p->tokens[p->pos];
-            if (t.length < 5 || !t.text || (t.text[0] != '_' && t.text[0] != 'r')) return skipped;
+            StringView name = text_of(p, t);
+            if (name.length < 5 || (name.data[0] != '_' && name.data[0] != 'r')) return skipped;
         } else if (c != cpp_kw_alignas && c != '[') {
             return skipped;
         }
@@ -620,7 +621,6 @@ bool cpp_expect_template_close(CppAnalysis* a) {
         array_append(&a->splits, CppSplit{p->pos, t});
         t.code = '>';
         t.offset += 1;
-        if (t.text) t.text += 1;
         t.length = 1;
         return true;
     }

@@ -68,8 +68,7 @@ void colour_trailing_names(CppAnalysis* a, CppDeclaration* d, i64* type_name, u8
 namespace {
 // The text of the token `ahead` places after the current one.
 StringView identifier_text(const ParseState* p, i64 ahead) {
-    const Token& t = token_at(p, p->pos + ahead);
-    return StringView{t.text, t.length};
+    return text_of(p, token_at(p, p->pos + ahead));
 }
 }  // namespace
 

@@ -169,13 +169,12 @@ const u8 cpp_token_kind_of_symbol[symbol_kind_count] = {
 
 bool cpp_in_document(const CppAnalysis* a, i64 token) {
     if (token < 0 || token >= a->p.tokens.count || a->p.files.count == 0) return false;
-    const Token& t = a->p.tokens[token];
-    return t.source.data == a->p.files[0].path.data && t.source.length == a->p.files[0].path.length;
+    return a->p.tokens[token].file == 0;
 }
 
 StringView cpp_file_path_of(const CppAnalysis* a, i64 token) {
     if (token < 0 || token >= a->p.tokens.count) return StringView{nullptr, 0};
-    return a->p.tokens[token].source;
+    return path_of(&a->p, a->p.tokens[token]);
 }
 
 i64 cpp_offset_of(const CppAnalysis* a, i64 token) { return token_at(&a->p, token).offset; }

@@ -21,7 +21,7 @@ void colour_builtins_left_over(GlslAnalysis* a) {
     for (const Token& t : a->p.tokens) {
         if (t.code != token_identifier || t.offset < 0 || t.offset >= a->job->text.length || colours[t.offset] != 0)
             continue;
-        const Symbol* s = lookup_symbol(a->result, 0, 0, StringView{t.text, t.length});
+        const Symbol* s = lookup_symbol(a->result, 0, 0, text_of(&a->p, t));
         if (!s || (s->kind != symbol_builtin_type && s->kind != symbol_builtin_variable &&
                    s->kind != symbol_builtin_function))
             continue;

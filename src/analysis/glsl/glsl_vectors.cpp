@@ -83,6 +83,6 @@ TypeInfo glsl_builtin_member_access(GlslAnalysis* a, TypeInfo type, i64 op, i64 
     }
     if (!shape.size || name < 0) return no_type;
     const Token& t = token_at(&a->p, name);
-    i64 count = t.code == token_identifier ? swizzle_count(StringView{t.text, t.length}, shape.size) : 0;
+    i64 count = t.code == token_identifier ? swizzle_count(text_of(&a->p, t), shape.size) : 0;
     return count ? swizzle_type(shape, count) : no_type;
 }

@@ -32,7 +32,7 @@ void lex_files(ParseState* p, AnalysisJob* job) {
     array_reserve(&p->files, others.count + 1);
     parse_state_add_file(p, file_kind_vantrel, job->path, job->text, job->colours.data);
     for (i64 i = 0; i < others.count; i++)
-        parse_state_add_file(p, file_kind_vantrel, others[i].path, others[i].text, colours[i]);
+        if (!parse_state_add_file(p, file_kind_vantrel, others[i].path, others[i].text, colours[i])) break;
 }
 }  // namespace
 

@@ -226,17 +226,15 @@ u8 vantrel_colour_of_symbol(u8 kind) {
 bool vnt_token_in_document(const VantrelAnalysis* a, i64 token) {
     const ParseState* p = a->p;
     if (token < 0 || token >= p->tokens.count || p->files.count == 0) return false;
-    return p->tokens[token].source.data == p->files[0].path.data &&
-           p->tokens[token].source.length == p->files[0].path.length;
+    return p->tokens[token].file == 0;
 }
 
-StringView vnt_file_name_of(const VantrelAnalysis* a, i64 token) { return token_at(a->p, token).source; }
+StringView vnt_file_name_of(const VantrelAnalysis* a, i64 token) { return path_of(a->p, token_at(a->p, token)); }
 
 i64 vnt_token_offset(const VantrelAnalysis* a, i64 token) { return token_at(a->p, token).offset; }
 
 StringView vnt_token_text(const VantrelAnalysis* a, i64 token) {
-    const Token& t = token_at(a->p, token);
-    return StringView{t.text, t.text ? t.length : 0};
+    return text_of(a->p, token_at(a->p, token));
 }
 
 void vnt_colour(VantrelAnalysis* a, i64 token, u8 kind) {

@@ -250,7 +250,7 @@ void parse_proc_name(ParseState* p, VProc* proc) {
     }
     proc->name = vnt_expect_identifier(p);
     if (proc->name >= 0) {
-        proc->name_text = StringView{p->tokens[proc->name].text, p->tokens[proc->name].length};
+        proc->name_text = text_of(p, p->tokens[proc->name]);
         colour_token(p, p->tokens[proc->name], vantrel_kind_proc);
     }
 }

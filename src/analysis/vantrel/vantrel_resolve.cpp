@@ -171,7 +171,7 @@ void vantrel_fill_signatures(VantrelAnalysis* a) {
         const ParsedFile& f = p->files[file];
         i64 start = first.offset;
         const Token& stop = token_at(p, proc->head_end);
-        i64 end = stop.source.data == first.source.data && stop.code != token_end ? stop.offset : f.text.length;
+        i64 end = stop.file == first.file && stop.code != token_end ? stop.offset : f.text.length;
         if (start < 0 || start > f.text.length) continue;
         if (end > f.text.length) end = f.text.length;
         while (end > start) {

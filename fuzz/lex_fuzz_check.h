@@ -46,7 +46,7 @@ void check_run(Lexer* lexer, const u8* data, i64 size, i64 start, i64 end, u8 ma
     lexer->text = StringView{(const char*)data, size};
     lexer->colours = &colours;
     lexer->tokens = &tokens;
-    lexer->source = StringView{"fuzz", 4};
+    lexer->file = 3;
     run(lexer, start, end);
 
     for (i64 i = 0; i < guard; i++) {
@@ -61,15 +61,15 @@ void check_run(Lexer* lexer, const u8* data, i64 size, i64 start, i64 end, u8 ma
     }
     if (tokens.count < 1) fail("no end token", 0);
     const Token& last = tokens[tokens.count - 1];
-    if (last.code != token_end || last.offset != clamped_end || last.length != 0) fail("bad end token", last.code);
+    if (last.code != token_end || last.offset != clamped_end || last.length != 0 || last.file != 3) fail("bad end token", last.code);
     i64 previous_offset = clamped_start;
     u32 previous_line = 0;
     for (i64 i = 0; i + 1 < tokens.count; i++) {
         const Token& t = tokens[i];
         if (t.code == token_end) fail("end token inside the list", i);
         if (t.offset < clamped_start) fail("token before the range", t.offset);
-        if (t.length < 0 || t.offset + t.length > size) fail("token outside the text", t.offset);
-        if (t.text != (const char*)data + t.offset) fail("token text pointer", t.offset);
+        if (t.offset + (i64)t.length > size) fail("token outside the text", t.offset);
+        if (t.file != 3) fail("token file", t.file);
         if (t.offset < previous_offset) fail("tokens out of order", t.offset);
         if (t.line < previous_line) fail("line went back", t.line);
         if (t.offset >= clamped_end && t.code != token_string && t.code != token_character) {

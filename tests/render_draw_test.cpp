@@ -226,4 +226,54 @@ TEST_F(RenderDraw, DrawListKeepsOrderInRunsUntilTheFrameEndsOrTheListIsFull) {
     }
 }
 
+// Frames on change: two changes far apart are redrawn and presented as two small
+// rectangles, not as everything between them.
+TEST_F(RenderDraw, KeptFramesRedrawTheRectanglesThatChangedApart) {
+    render.frames.skip_unchanged = true;
+    frame_damage_forget();
+    const f64 w = render.gpu.width, h = render.gpu.height;
+    auto frame = [&](Color first_colour) {
+        input_poll();
+        begin_frame();
+        draw_rect(first_colour, 10, 10, 20, 20);
+        draw_rect(Color{0, 1, 0, 1}, w / 2, h / 2, 20, 20);  // drawn after the first: its order changes with it
+        draw_rect(Color{0, 0, 1, 1}, w - 40, h - 40, 20, 20);
+        EXPECT_TRUE(end_frame());
+        frame_present(false);
+    };
+    i32 area[4];
+    // The first frames are whole (the kept picture is made after the first).
+    for (int i = 0; i < 2; i++) {
+        frame(Color{1, 0, 0, 1});
+        EXPECT_EQ(headless_last_present_area(area), 1);
+        EXPECT_EQ(area[2] * area[3], w * h);
+    }
+
+    frame(Color{1, 1, 0, 1});
+    EXPECT_EQ(headless_last_present_area(area), 2);
+    EXPECT_LT(area[0], 10);
+    EXPECT_GT(area[0] + area[2], w / 2 + 20);
+    i64 quads = 0;
+    for (i64 i = 0; i < headless_draw_count(); i++)
+        if (headless_draws()[i].program == render.gpu.simple_shader) quads++;
+    EXPECT_EQ(quads, 2) << "the far corner's quad is neither redrawn nor presented";
+
+    // Boxes near each other share a rectangle; past the limit, rectangles grow instead.
+    Damage d{};
+    damage_add(&d, DamageRect{0, 0, 10, 10});
+    damage_add(&d, DamageRect{12, 0, 20, 10});
+    EXPECT_EQ(d.count, 1);
+    for (i32 i = 1; i <= damage_rect_limit + 2; i++) damage_add(&d, DamageRect{100 * i, 100 * i, 100 * i + 5, 100 * i + 5});
+    EXPECT_EQ(d.count, damage_rect_limit);
+    for (i32 i = 0; i < d.count; i++)
+        for (i32 j = i + 1; j < d.count; j++) {
+            const DamageRect &a = d.rects[i], &b = d.rects[j];
+            EXPECT_TRUE(a.x1 <= b.x0 || b.x1 <= a.x0 || a.y1 <= b.y0 || b.y1 <= a.y0) << "rectangles never overlap";
+        }
+    DamageRect all = damage_bounds(d);
+    EXPECT_EQ(all.x0, 0);
+    EXPECT_EQ(all.x1, 100 * (damage_rect_limit + 2) + 5);
+    render.frames = FramePacing{};
+}
+
 }  // namespace

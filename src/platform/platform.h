@@ -139,7 +139,7 @@ void frame_buffer_destroy(u32 frame_buffer);
 // in the window, unchanged and unclipped; the window is the draw target afterwards.
 void frame_buffer_copy_to_window(u32 frame_buffer, i32 width, i32 height);
 // Whether the window's back buffer keeps what was drawn into it from one present to the
-// next (pipeline_present_area copies from it and never swaps it): a frame may then draw
+// next (pipeline_present_areas copies from it and never swaps it): a frame may then draw
 // just the part that changed straight into the window.
 bool pipeline_window_keeps_picture();
 
@@ -153,9 +153,10 @@ void pipeline_clear(u32 mask);
 void pipeline_scissor_enable(bool enable);
 void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height);
 void pipeline_present();
-// The same where only this rectangle changed since the last present (window pixels, from
-// the bottom left): a back-end that can sends just that part to the screen.
-void pipeline_present_area(i32 x, i32 y, i32 width, i32 height);
+// The same where only these `count` rectangles changed since the last present (x, y,
+// width, height each, window pixels from the bottom left): a back-end that can sends
+// just those parts to the screen.
+void pipeline_present_areas(const i32* rects, i32 count);
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances);
 
 // One quad of a run, 96 bytes without padding. The corners (0, 0), (1, 0), (0, 1), (1, 1)

@@ -27,6 +27,8 @@ struct DamageState {
     i64 table_capacity;  // a power of two
     DamageQuad* quads;   // this frame's; pool_main
     i64 quad_capacity;
+    QuadInstance* picked;  // the quads of one run that reach one rectangle; pool_main
+    i64 picked_capacity;
     i64 quad_count;
     u64 frame_key;       // size, gamma, clear colour and textures of the last drawn frame
     bool known;          // the table describes the kept pictures
@@ -84,12 +86,22 @@ DamageRect quad_box(const QuadInstance& q, const QuadRun& run, i32 width, i32 he
     return box;
 }
 
-void add_box(DamageRect* d, const i16* b) {
-    if (b[0] < d->x0) d->x0 = b[0];
-    if (b[1] < d->y0) d->y0 = b[1];
-    if (b[2] > d->x1) d->x1 = b[2];
-    if (b[3] > d->y1) d->y1 = b[3];
+// Boxes this close share a rectangle: one more cleared strip costs less than another pass.
+constexpr i32 damage_gap = 16;
+
+DamageRect unite(DamageRect a, DamageRect b) {
+    return DamageRect{a.x0 < b.x0 ? a.x0 : b.x0, a.y0 < b.y0 ? a.y0 : b.y0, a.x1 > b.x1 ? a.x1 : b.x1,
+                      a.y1 > b.y1 ? a.y1 : b.y1};
 }
+
+i64 area(DamageRect r) { return (i64)(r.x1 - r.x0) * (i64)(r.y1 - r.y0); }
+
+bool near(DamageRect a, DamageRect b) {
+    return a.x0 <= b.x1 + damage_gap && b.x0 <= a.x1 + damage_gap && a.y0 <= b.y1 + damage_gap &&
+           b.y0 <= a.y1 + damage_gap;
+}
+
+void add_box(Damage* d, const i16* b) { damage_add(d, DamageRect{b[0], b[1], b[2], b[3]}); }
 
 void make_room(i64 quads) {
     if (quads > damage.quad_capacity) {
@@ -124,11 +136,48 @@ u64 frame_key() {
 }
 }  // namespace
 
+void damage_add(Damage* d, DamageRect box) {
+    if (damage_empty(box)) return;
+    i32 target = -1;
+    for (i32 i = 0; i < d->count && target < 0; i++)
+        if (near(d->rects[i], box)) target = i;
+    if (target < 0 && d->count < damage_rect_limit) {
+        d->rects[d->count++] = box;
+        return;
+    }
+    if (target < 0) {
+        i64 least = -1;
+        for (i32 i = 0; i < d->count; i++) {
+            i64 growth = area(unite(d->rects[i], box)) - area(d->rects[i]);
+            if (least < 0 || growth < least) least = growth, target = i;
+        }
+    }
+    d->rects[target] = unite(d->rects[target], box);
+    // The grown rectangle may now reach others.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (i32 i = 0; i < d->count && !merged; i++)
+            for (i32 j = i + 1; j < d->count && !merged; j++)
+                if (near(d->rects[i], d->rects[j])) {
+                    d->rects[i] = unite(d->rects[i], d->rects[j]);
+                    d->rects[j] = d->rects[--d->count];
+                    merged = true;
+                }
+    }
+}
+
+DamageRect damage_bounds(const Damage& d) {
+    if (d.count == 0) return DamageRect{0, 0, 0, 0};
+    DamageRect b = d.rects[0];
+    for (i32 i = 1; i < d.count; i++) b = unite(b, d.rects[i]);
+    return b;
+}
+
 void frame_damage_forget() { damage.known = false; }
 
 void frame_damage_release() { damage = DamageState{}; }
 
-DamageRect frame_damage_compute() {
+Damage frame_damage_compute() {
     const DrawList& list = render.draw_list;
     i32 width = render.gpu.width, height = render.gpu.height;
     make_room(list.count);
@@ -148,10 +197,10 @@ DamageRect frame_damage_compute() {
         }
     }
 
-    DamageRect d{width, height, 0, 0};
+    Damage d{};
     u64 key = frame_key();
     if (!damage.known || key != damage.frame_key || width > 32767 || height > 32767) {
-        d = DamageRect{0, 0, width, height};
+        damage_add(&d, DamageRect{0, 0, width, height});
     } else {
         for (i64 i = 0; i < damage.quad_count; i++) {
             DamageEntry* e = find_slot(damage.quads[i].key);
@@ -175,31 +224,62 @@ DamageRect frame_damage_compute() {
     return d;
 }
 
-void frame_damage_submit(DamageRect d) {
-    DrawList& list = render.draw_list;
+namespace {
+// The part of `d` that a run may draw into (its own scissor too); false when none.
+bool run_clip(const QuadRun& run, DamageRect d, QuadScissor* clip) {
+    *clip = QuadScissor{d.x0, d.y0, d.x1 - d.x0, d.y1 - d.y0};
+    if (!run.scissored) return true;
+    const QuadScissor& s = run.scissor;
+    i32 x0 = s.x > d.x0 ? s.x : d.x0, y0 = s.y > d.y0 ? s.y : d.y0;
+    i32 x1 = s.x + s.width < d.x1 ? s.x + s.width : d.x1;
+    i32 y1 = s.y + s.height < d.y1 ? s.y + s.height : d.y1;
+    if (x0 >= x1 || y0 >= y1) return false;
+    *clip = QuadScissor{x0, y0, x1 - x0, y1 - y0};
+    return true;
+}
+
+// Copies the quads of `run` that reach into `clip` to `out` (which may be the list's own
+// storage at or before the run) and draws them; returns how many.
+i64 submit_run(const QuadRun& run, const QuadScissor& clip, QuadInstance* out) {
+    const DrawList& list = render.draw_list;
     i32 width = render.gpu.width, height = render.gpu.height;
+    i64 n = 0;
+    for (i64 i = run.first; i < run.first + run.count; i++) {
+        DamageRect box = quad_box(list.quads[i], run, width, height);
+        if (box.x1 <= clip.x || box.x0 >= clip.x + clip.width || box.y1 <= clip.y || box.y0 >= clip.y + clip.height)
+            continue;
+        out[n++] = list.quads[i];
+    }
+    if (n > 0) pipeline_draw_quads(run.texture, &clip, out, n);
+    return n;
+}
+}  // namespace
+
+void frame_damage_submit(const Damage& d) {
+    DrawList& list = render.draw_list;
     shader_bind(render.gpu.simple_shader);
-    i64 written = 0;
-    for (i64 r = 0; r < list.run_count; r++) {
-        const QuadRun& run = list.runs[r];
-        QuadScissor clip{d.x0, d.y0, d.x1 - d.x0, d.y1 - d.y0};
-        if (run.scissored) {
-            const QuadScissor& s = run.scissor;
-            i32 x0 = s.x > d.x0 ? s.x : d.x0, y0 = s.y > d.y0 ? s.y : d.y0;
-            i32 x1 = s.x + s.width < d.x1 ? s.x + s.width : d.x1;
-            i32 y1 = s.y + s.height < d.y1 ? s.y + s.height : d.y1;
-            if (x0 >= x1 || y0 >= y1) continue;
-            clip = QuadScissor{x0, y0, x1 - x0, y1 - y0};
+    if (d.count == 1) {
+        // One rectangle: the quads that reach it move to the front of the list's storage.
+        i64 written = 0;
+        for (i64 r = 0; r < list.run_count; r++) {
+            QuadScissor clip;
+            if (run_clip(list.runs[r], d.rects[0], &clip)) written += submit_run(list.runs[r], clip, list.quads + written);
         }
-        // The quads that reach into the damage move to the front of the list's storage.
-        i64 first = written;
-        for (i64 i = run.first; i < run.first + run.count; i++) {
-            DamageRect box = quad_box(list.quads[i], run, width, height);
-            if (box.x1 <= clip.x || box.x0 >= clip.x + clip.width || box.y1 <= clip.y || box.y0 >= clip.y + clip.height)
-                continue;
-            list.quads[written++] = list.quads[i];
+    } else if (d.count > 1) {
+        // Each rectangle draws from the whole list, so the picked quads go elsewhere.
+        for (i64 r = 0; r < list.run_count; r++) {
+            const QuadRun& run = list.runs[r];
+            if (run.count > damage.picked_capacity) {
+                i64 capacity = damage.picked_capacity ? damage.picked_capacity : 1024;
+                while (capacity < run.count) capacity *= 2;
+                damage.picked = (QuadInstance*)pool_alloc(pool_main, capacity * (i64)sizeof(QuadInstance));
+                damage.picked_capacity = capacity;
+            }
+            for (i32 k = 0; k < d.count; k++) {
+                QuadScissor clip;
+                if (run_clip(run, d.rects[k], &clip)) submit_run(run, clip, damage.picked);
+            }
         }
-        if (written > first) pipeline_draw_quads(run.texture, &clip, list.quads + first, written - first);
     }
     draw_list_drop();
     list.submissions++;

@@ -155,43 +155,45 @@ void frame_buffer_resize() {
 }
 
 // The frame's GPU work: target, blend, viewport, clear (of `area` only), program.
-static void start_frame_on_gpu(DamageRect area) {
+static void start_frame_on_gpu(const Damage& areas) {
     render.frames.gpu_started = true;
     frame_buffer_bind(0, render.gpu.frame_buffer);
     pipeline_blend_enable(true);
     pipeline_blend_factor(3, 9);
     pipeline_viewport(0, 0, render.gpu.width, render.gpu.height);
 
-    bool whole = area.x0 <= 0 && area.y0 <= 0 && area.x1 >= render.gpu.width && area.y1 >= render.gpu.height;
-    if (!whole) {
-        pipeline_scissor_enable(true);
-        pipeline_scissor_rect(area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0);
-    }
     Color background = render.theme.background_color;
     pipeline_clear_color((f32)math_pow(background.r, render.gpu.gamma), (f32)math_pow(background.g, render.gpu.gamma),
                          (f32)math_pow(background.b, render.gpu.gamma), background.a);
-    pipeline_clear(4);
-    if (!whole) pipeline_scissor_enable(false);
+    for (i32 i = 0; i < areas.count; i++) {
+        DamageRect area = areas.rects[i];
+        bool whole = area.x0 <= 0 && area.y0 <= 0 && area.x1 >= render.gpu.width && area.y1 >= render.gpu.height;
+        if (!whole) {
+            pipeline_scissor_enable(true);
+            pipeline_scissor_rect(area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0);
+        }
+        pipeline_clear(4);
+        if (!whole) pipeline_scissor_enable(false);
+    }
 
     shader_bind(render.gpu.simple_shader);
     shader_uniform1f(render.gpu.simple_gamma, (f32)render.gpu.gamma);
 }
 
-static DamageRect whole_window() { return DamageRect{0, 0, render.gpu.width, render.gpu.height}; }
-
-static void set_changed(DamageRect d) {
-    i32* c = render.frames.changed;
-    if (damage_empty(d)) d = DamageRect{0, 0, 0, 0};
-    c[0] = d.x0;
-    c[1] = d.y0;
-    c[2] = d.x1;
-    c[3] = d.y1;
-}
+static Damage whole_window() { return Damage{1, {DamageRect{0, 0, render.gpu.width, render.gpu.height}}}; }
 
 void frame_present(bool whole) {
-    const i32* c = render.frames.changed;
-    if (whole || c[0] >= c[2] || c[1] >= c[3]) pipeline_present();
-    else pipeline_present_area(c[0], c[1], c[2] - c[0], c[3] - c[1]);
+    const Damage& c = render.frames.changed;
+    if (whole || c.count == 0) {
+        pipeline_present();
+        return;
+    }
+    i32 rects[4 * damage_rect_limit];
+    for (i32 i = 0; i < c.count; i++) {
+        const DamageRect& r = c.rects[i];
+        rects[4 * i] = r.x0, rects[4 * i + 1] = r.y0, rects[4 * i + 2] = r.x1 - r.x0, rects[4 * i + 3] = r.y1 - r.y0;
+    }
+    pipeline_present_areas(rects, c.count);
 }
 
 void begin_frame() {
@@ -241,19 +243,23 @@ static void gamma_pass(const DamageRect* area) {
 // again, and only that part is gamma-corrected. Where the window keeps its back buffer
 // (presents of a part, no swaps) that buffer is the kept picture; elsewhere an 8-bit
 // picture is kept and copied whole, so nothing depends on what a swap leaves behind.
+static void gamma_passes(const Damage& areas) {
+    for (i32 i = 0; i < areas.count; i++) gamma_pass(&areas.rects[i]);
+}
+
 static bool end_kept_frame(bool draw_anyway) {
-    DamageRect d = whole_window();
+    Damage d = whole_window();
     if (render.frames.handed_over_early) {
         frame_damage_forget();
         draw_list_submit();
     } else {
         d = frame_damage_compute();
-        if (damage_empty(d) && !draw_anyway) {
+        if (d.count == 0 && !draw_anyway) {
             draw_list_drop();
             render.frames.left_out++;
             return false;
         }
-        if (damage_empty(d)) {
+        if (d.count == 0) {
             draw_list_drop();
         } else {
             start_frame_on_gpu(d);
@@ -264,22 +270,22 @@ static bool end_kept_frame(bool draw_anyway) {
     if (pipeline_window_keeps_picture()) {
         // The window is the kept picture: the changed part is gamma-corrected into it.
         release_display_target();
-        if (!damage_empty(d)) {
+        if (d.count > 0) {
             frame_buffer_unbind(0);
-            gamma_pass(&d);
+            gamma_passes(d);
         }
-        set_changed(d);
+        render.frames.changed = d;
         return true;
     }
     bool fresh_target = render.gpu.display_buffer == 0;
     make_display_target();
     if (fresh_target) d = whole_window();  // the picture must be whole before it is copied
-    if (!damage_empty(d)) {
+    if (d.count > 0) {
         frame_buffer_bind(0, render.gpu.display_buffer);
-        gamma_pass(&d);
+        gamma_passes(d);
     }
     frame_buffer_copy_to_window(render.gpu.display_buffer, render.gpu.width, render.gpu.height);
-    set_changed(d);
+    render.frames.changed = d;
     return true;
 }
 
@@ -289,7 +295,7 @@ bool end_frame(bool draw_anyway) {
     draw_list_submit();
     frame_buffer_unbind(0);
     gamma_pass(nullptr);
-    set_changed(DamageRect{0, 0, 0, 0});
+    render.frames.changed = Damage{};
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "render/draw.h"
 #include "render/draw_list.h"
 #include "render/font.h"
+#include "render/frame_damage.h"
 #include "render/resources.h"
 #include "render/theme.h"
 
@@ -48,9 +49,9 @@ struct FramePacing {
     // negative: nothing asked.
     f64 wanted_in;
     i64 drawn, left_out;     // frames since start-up
-    // The part of the window this frame changed (x0, y0, x1, y1 from the bottom left);
-    // empty when it changed nothing or when nothing is known but the whole.
-    i32 changed[4];
+    // The parts of the window this frame changed; none when it changed nothing or when
+    // nothing is known but the whole.
+    Damage changed;
 };
 
 // The render subsystem's state: the GPU objects and projection, the theme's colours, the

@@ -65,8 +65,9 @@ void headless_advance_clock(i64 nanoseconds);
 i64 headless_draw_count();
 const RecordedDraw* headless_draws();
 i64 headless_present_count();
-// x, y, width, height of the last present; width -1 for the whole picture.
-void headless_last_present_area(i32* area);
+// x, y, width, height of what the last present covered (the bounds of its rectangles);
+// width -1 for the whole picture. Returns how many rectangles it had (0: the whole).
+i32 headless_last_present_area(i32* area);
 bool headless_text_input_enabled();
 bool headless_mouse_visible();
 i32 headless_mouse_cursor();

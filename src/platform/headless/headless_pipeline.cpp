@@ -19,7 +19,8 @@ struct DrawList {
 HeadlessGpuState gpu;
 DrawList draw_list;
 i64 present_count;
-i32 present_area_seen[4];  // the last present's rectangle; width -1: the whole picture
+i32 present_area_seen[4];  // the last present's rectangles' bounds; width -1: the whole picture
+i32 present_rects_seen;    // how many rectangles it had (0: the whole picture)
 i32 frame_buffer_status;
 void (*submit_hook)();
 
@@ -72,6 +73,7 @@ void headless_draws_reset() {
     draw_list.count = 0;
     present_count = 0;
     present_area_seen[0] = present_area_seen[1] = present_area_seen[2] = present_area_seen[3] = 0;
+    present_rects_seen = 0;
     frame_buffer_status = 0;
     submit_hook = nullptr;
 }
@@ -121,15 +123,29 @@ void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height) {
 
 void pipeline_set_submit_hook(void (*submit)()) { submit_hook = submit; }
 
-void pipeline_present() { pipeline_present_area(0, 0, -1, -1); }
+void pipeline_present() { pipeline_present_areas(nullptr, 0); }
 
-void pipeline_present_area(i32 x, i32 y, i32 width, i32 height) {
+void pipeline_present_areas(const i32* rects, i32 count) {
     take_pending();
     present_count++;
-    present_area_seen[0] = x;
-    present_area_seen[1] = y;
-    present_area_seen[2] = width;
-    present_area_seen[3] = height;
+    present_rects_seen = rects && count > 0 ? count : 0;
+    if (!present_rects_seen) {
+        present_area_seen[0] = present_area_seen[1] = 0;
+        present_area_seen[2] = present_area_seen[3] = -1;
+        return;
+    }
+    i32 x0 = rects[0], y0 = rects[1], x1 = rects[0] + rects[2], y1 = rects[1] + rects[3];
+    for (i32 i = 1; i < count; i++) {
+        const i32* r = rects + 4 * i;
+        x0 = r[0] < x0 ? r[0] : x0;
+        y0 = r[1] < y0 ? r[1] : y0;
+        x1 = r[0] + r[2] > x1 ? r[0] + r[2] : x1;
+        y1 = r[1] + r[3] > y1 ? r[1] + r[3] : y1;
+    }
+    present_area_seen[0] = x0;
+    present_area_seen[1] = y0;
+    present_area_seen[2] = x1 - x0;
+    present_area_seen[3] = y1 - y0;
 }
 
 void draw_arrays(u32 mode, i32 first, i32 count, i32 instances) {
@@ -205,8 +221,9 @@ const RecordedDraw* headless_draws() {
 
 i64 headless_present_count() { return present_count; }
 
-void headless_last_present_area(i32* area) {
+i32 headless_last_present_area(i32* area) {
     for (int i = 0; i < 4; i++) area[i] = present_area_seen[i];
+    return present_rects_seen;
 }
 
 const HeadlessGpuState* headless_gpu_state() {

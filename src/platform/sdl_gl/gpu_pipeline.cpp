@@ -148,16 +148,21 @@ void pipeline_scissor_rect(i32 x, i32 y, i32 width, i32 height) {
 
 void pipeline_set_submit_hook(void (*submit)()) { submit_hook = submit; }
 
-void pipeline_present() { pipeline_present_area(0, 0, -1, -1); }
+void pipeline_present() { pipeline_present_areas(nullptr, 0); }
 
-void pipeline_present_area(i32 x, i32 y, i32 width, i32 height) {
+void pipeline_present_areas(const i32* rects, i32 count) {
     if (submit_hook) submit_hook();
     if (!sdl_window.window) return;
-    if (width < 0 || height < 0) {
-        x = y = 0;
+    bool presented = false;
+    if (count > 0 && rects && present_area_usable()) {
+        for (i32 i = 0; i < count; i++) present_area(rects[4 * i], rects[4 * i + 1], rects[4 * i + 2], rects[4 * i + 3]);
+        presented = true;
+    } else if (present_area_usable()) {
+        i32 width = 0, height = 0;
         SDL_GL_GetDrawableSize(sdl_window.window, &width, &height);
+        presented = present_area(0, 0, width, height);
     }
-    if (!present_area(x, y, width, height)) SDL_GL_SwapWindow(sdl_window.window);
+    if (!presented) SDL_GL_SwapWindow(sdl_window.window);
     gpu_check("pipeline_present");
     gpu_state.last_frame_draws = gpu_state.frame_draws;
     gpu_state.last_frame_gl_draws = gpu_state.frame_gl_draws;

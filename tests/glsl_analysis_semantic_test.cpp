@@ -26,7 +26,11 @@ TEST(GlslBuiltins, DeclaredFirstInTheRootScopeInTableOrder) {
         EXPECT_EQ(str(s.name), str(expected)) << i;
         EXPECT_EQ(s.kind, kind) << i;
         EXPECT_EQ(s.flag, 0);
-        EXPECT_EQ(s.value, i < glsl_builtin_type_count ? i : 0) << i;  // a type: its index in the table
+        if (i < glsl_builtin_type_count) {
+            EXPECT_EQ(s.value, i) << i;  // a type: its index in the table
+        } else if (kind == symbol_builtin_function) {
+            EXPECT_EQ(s.value, 0) << i;
+        }
         EXPECT_EQ(s.scope, 0);
     }
     EXPECT_EQ(str(root[0].name), "void");
@@ -107,12 +111,26 @@ TEST(GlslSemantic, FragCoordIsAGlobalAndSwizzlesKeepTheLexerColour) {
     const Symbol* s = symbol_in(run, 0, "gl_FragCoord");
     ASSERT_TRUE(s);
     EXPECT_EQ(s->kind, symbol_builtin_variable);
+    // Built-in vectors are typed: their "." offers the components, as a declared vec4's does.
+    i32 after_frag = (i32)run.text.find("gl_FragCoord.") + 13;
+    i32 frag_target = -2;
+    for (const CursorRange& c : run.job.result->cursor_ranges)
+        if (!c.is_call && c.start == after_frag) frag_target = c.target;
+    ASSERT_GT(frag_target, 0) << "gl_FragCoord's components";
+    EXPECT_EQ(str(run.job.result->scopes[frag_target].name), "components");
+    EXPECT_EQ(run.job.result->scopes[frag_target].members.count, 12) << "xyzw, rgba, stpq";
     // Member access through a struct offers its members at the ".".
     i64 member = scope_named(run, "Light");
     bool offered = false;
     for (const CursorRange& c : run.job.result->cursor_ranges)
         if (!c.is_call && c.target == member && c.start == (i32)run.text.find(".color") + 1) offered = true;
     EXPECT_TRUE(offered);
+    // (a new run: the results above are gone)
+    CppRun position = analyse("void main() { gl_Position.xy = vec2(0.0); float n = gl_Normal.z; int i = gl_VertexID; }\n");
+    bool position_offered = false;
+    for (const CursorRange& c : position.job.result->cursor_ranges)
+        if (!c.is_call && c.start == (i32)position.text.find("gl_Position.") + 12 && c.target > 0) position_offered = true;
+    EXPECT_TRUE(position_offered);
 }
 
 TEST(GlslSemantic, VariablesByPlace) {

@@ -46,6 +46,8 @@ TypeInfo cfam_type_of_symbol(ResolveContext* r, const Symbol* symbol) {
     case symbol_parameter:
         if (symbol->value < 0 || !r->hooks.variable_type) return no_type;
         return r->hooks.variable_type(r->hooks.context, symbol->value);
+    case symbol_builtin_variable:  // value: 1 + the index of its built-in type, 0 untyped
+        return symbol->value > 0 ? TypeInfo{symbol_builtin_type, symbol->value - 1} : no_type;
     default: return TypeInfo{symbol->kind, symbol->value};
     }
 }

@@ -129,9 +129,49 @@ const StringView glsl_builtin_functions[glsl_builtin_function_count] = {
     SV("allInvocations"), SV("allInvocationsEqual"),
 };
 
+namespace {
+// The types of the built-in variables that are vectors or matrices (sections 7.1 to 7.5),
+// so that their components are offered and their swizzles typed. Scalars, arrays and
+// blocks stay untyped: nothing follows their "." that a type would explain.
+struct TypedVariable {
+    StringView name, type;
+};
+const TypedVariable typed_variables[] = {
+    {SV("gl_Position"), SV("vec4")}, {SV("gl_TessCoord"), SV("vec3")}, {SV("gl_FragCoord"), SV("vec4")},
+    {SV("gl_PointCoord"), SV("vec2")}, {SV("gl_SamplePosition"), SV("vec2")}, {SV("gl_FragColor"), SV("vec4")},
+    {SV("gl_NumWorkGroups"), SV("uvec3")}, {SV("gl_WorkGroupSize"), SV("uvec3")}, {SV("gl_WorkGroupID"), SV("uvec3")},
+    {SV("gl_LocalInvocationID"), SV("uvec3")}, {SV("gl_GlobalInvocationID"), SV("uvec3")},
+    {SV("gl_MaxComputeWorkGroupCount"), SV("ivec3")}, {SV("gl_MaxComputeWorkGroupSize"), SV("ivec3")},
+    {SV("gl_Vertex"), SV("vec4")}, {SV("gl_Normal"), SV("vec3")}, {SV("gl_Color"), SV("vec4")},
+    {SV("gl_SecondaryColor"), SV("vec4")}, {SV("gl_MultiTexCoord0"), SV("vec4")}, {SV("gl_MultiTexCoord1"), SV("vec4")},
+    {SV("gl_MultiTexCoord2"), SV("vec4")}, {SV("gl_MultiTexCoord3"), SV("vec4")}, {SV("gl_MultiTexCoord4"), SV("vec4")},
+    {SV("gl_MultiTexCoord5"), SV("vec4")}, {SV("gl_MultiTexCoord6"), SV("vec4")}, {SV("gl_MultiTexCoord7"), SV("vec4")},
+    {SV("gl_ClipVertex"), SV("vec4")}, {SV("gl_FrontColor"), SV("vec4")}, {SV("gl_BackColor"), SV("vec4")},
+    {SV("gl_FrontSecondaryColor"), SV("vec4")}, {SV("gl_BackSecondaryColor"), SV("vec4")},
+    {SV("gl_ModelViewMatrix"), SV("mat4")}, {SV("gl_ProjectionMatrix"), SV("mat4")},
+    {SV("gl_ModelViewProjectionMatrix"), SV("mat4")}, {SV("gl_NormalMatrix"), SV("mat3")},
+    {SV("gl_ModelViewMatrixInverse"), SV("mat4")}, {SV("gl_ProjectionMatrixInverse"), SV("mat4")},
+    {SV("gl_ModelViewProjectionMatrixInverse"), SV("mat4")}, {SV("gl_ModelViewMatrixTranspose"), SV("mat4")},
+    {SV("gl_ProjectionMatrixTranspose"), SV("mat4")}, {SV("gl_ModelViewProjectionMatrixTranspose"), SV("mat4")},
+    {SV("gl_ModelViewMatrixInverseTranspose"), SV("mat4")}, {SV("gl_ProjectionMatrixInverseTranspose"), SV("mat4")},
+    {SV("gl_ModelViewProjectionMatrixInverseTranspose"), SV("mat4")},
+};
+
+// 1 + the index of a variable's type in glsl_builtin_types; 0: untyped.
+i32 variable_type_value(StringView name) {
+    for (const TypedVariable& v : typed_variables) {
+        if (!sv_equal(v.name, name)) continue;
+        for (i32 i = 0; i < glsl_builtin_type_count; i++)
+            if (sv_equal(glsl_builtin_types[i], v.type)) return i + 1;
+    }
+    return 0;
+}
+}  // namespace
+
 void glsl_declare_builtins(AnalysisResult* result) {
     for (i32 i = 0; i < glsl_builtin_type_count; i++)
         declare_symbol(result, symbol_builtin_type, 0, i, 0, glsl_builtin_types[i]);
-    for (StringView name : glsl_builtin_variables) declare_symbol(result, symbol_builtin_variable, 0, 0, 0, name);
+    for (StringView name : glsl_builtin_variables)
+        declare_symbol(result, symbol_builtin_variable, 0, variable_type_value(name), 0, name);
     for (StringView name : glsl_builtin_functions) declare_symbol(result, symbol_builtin_function, 0, 0, 0, name);
 }

@@ -166,13 +166,6 @@ void damage_add(Damage* d, DamageRect box) {
     }
 }
 
-DamageRect damage_bounds(const Damage& d) {
-    if (d.count == 0) return DamageRect{0, 0, 0, 0};
-    DamageRect b = d.rects[0];
-    for (i32 i = 1; i < d.count; i++) b = unite(b, d.rects[i]);
-    return b;
-}
-
 void frame_damage_forget() { damage.known = false; }
 
 void frame_damage_release() { damage = DamageState{}; }
@@ -238,9 +231,8 @@ bool run_clip(const QuadRun& run, DamageRect d, QuadScissor* clip) {
     return true;
 }
 
-// Copies the quads of `run` that reach into `clip` to `out` (which may be the list's own
-// storage at or before the run) and draws them; returns how many.
-i64 submit_run(const QuadRun& run, const QuadScissor& clip, QuadInstance* out) {
+// Copies the quads of `run` that reach into `clip` to `out` and draws them.
+void submit_run(const QuadRun& run, const QuadScissor& clip, QuadInstance* out) {
     const DrawList& list = render.draw_list;
     i32 width = render.gpu.width, height = render.gpu.height;
     i64 n = 0;
@@ -251,34 +243,25 @@ i64 submit_run(const QuadRun& run, const QuadScissor& clip, QuadInstance* out) {
         out[n++] = list.quads[i];
     }
     if (n > 0) pipeline_draw_quads(run.texture, &clip, out, n);
-    return n;
 }
 }  // namespace
 
 void frame_damage_submit(const Damage& d) {
     DrawList& list = render.draw_list;
     shader_bind(render.gpu.simple_shader);
-    if (d.count == 1) {
-        // One rectangle: the quads that reach it move to the front of the list's storage.
-        i64 written = 0;
-        for (i64 r = 0; r < list.run_count; r++) {
-            QuadScissor clip;
-            if (run_clip(list.runs[r], d.rects[0], &clip)) written += submit_run(list.runs[r], clip, list.quads + written);
+    // Each rectangle draws from the whole list: a run's quads that reach it are picked
+    // into storage of their own.
+    for (i64 r = 0; r < list.run_count; r++) {
+        const QuadRun& run = list.runs[r];
+        if (run.count > damage.picked_capacity) {
+            i64 capacity = damage.picked_capacity ? damage.picked_capacity : 1024;
+            while (capacity < run.count) capacity *= 2;
+            damage.picked = (QuadInstance*)pool_alloc(pool_main, capacity * (i64)sizeof(QuadInstance));
+            damage.picked_capacity = capacity;
         }
-    } else if (d.count > 1) {
-        // Each rectangle draws from the whole list, so the picked quads go elsewhere.
-        for (i64 r = 0; r < list.run_count; r++) {
-            const QuadRun& run = list.runs[r];
-            if (run.count > damage.picked_capacity) {
-                i64 capacity = damage.picked_capacity ? damage.picked_capacity : 1024;
-                while (capacity < run.count) capacity *= 2;
-                damage.picked = (QuadInstance*)pool_alloc(pool_main, capacity * (i64)sizeof(QuadInstance));
-                damage.picked_capacity = capacity;
-            }
-            for (i32 k = 0; k < d.count; k++) {
-                QuadScissor clip;
-                if (run_clip(run, d.rects[k], &clip)) submit_run(run, clip, damage.picked);
-            }
+        for (i32 k = 0; k < d.count; k++) {
+            QuadScissor clip;
+            if (run_clip(run, d.rects[k], &clip)) submit_run(run, clip, damage.picked);
         }
     }
     draw_list_drop();

@@ -22,7 +22,6 @@ struct Damage {
 // Adds `box` to the damage: it joins a rectangle it touches or comes near, else takes a
 // new one; past the limit, the one that grows least. Rectangles that come to overlap merge.
 void damage_add(Damage* d, DamageRect box);
-DamageRect damage_bounds(const Damage& d);
 
 // Compares the draw list with the quads of the last frame that was drawn and returns the
 // rectangles holding every quad that appeared, went or moved in the drawing order (the

@@ -161,12 +161,18 @@ const TypedVariable typed_variables[] = {
 i32 variable_type_value(StringView name) {
     for (const TypedVariable& v : typed_variables) {
         if (!sv_equal(v.name, name)) continue;
-        for (i32 i = 0; i < glsl_builtin_type_count; i++)
-            if (sv_equal(glsl_builtin_types[i], v.type)) return i + 1;
+        TypeInfo type = glsl_builtin_type_named(v.type);
+        return type.kind == symbol_builtin_type ? type.index + 1 : 0;
     }
     return 0;
 }
 }  // namespace
+
+TypeInfo glsl_builtin_type_named(StringView name) {
+    for (i32 i = 0; i < glsl_builtin_type_count; i++)
+        if (sv_equal(glsl_builtin_types[i], name)) return TypeInfo{symbol_builtin_type, i};
+    return no_type;
+}
 
 void glsl_declare_builtins(AnalysisResult* result) {
     for (i32 i = 0; i < glsl_builtin_type_count; i++)

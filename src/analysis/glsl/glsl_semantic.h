@@ -20,6 +20,8 @@ void glsl_declare_builtins(AnalysisResult* result);
 // s t p q) within its size, give a vector of as many elements (one: its scalar). With
 // note_range the cursor range after the "." offers the vector's components, or nothing
 // for any other built-in type.
+// The built-in type with exactly this name, no_type when there is none.
+TypeInfo glsl_builtin_type_named(StringView name);
 TypeInfo glsl_builtin_member_access(GlslAnalysis* a, TypeInfo type, i64 op, i64 name, bool note_range);
 
 // Work lists, scope stack and the resolution hooks; the root scope must exist.

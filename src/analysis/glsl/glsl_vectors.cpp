@@ -25,23 +25,16 @@ VectorShape shape_of(TypeInfo type) {
     return digit >= '2' && digit <= '4' ? VectorShape{element, digit - '0'} : VectorShape{0, 0};
 }
 
-// The built-in type with exactly this name, no_type when there is none.
-TypeInfo builtin_named(StringView name) {
-    for (i32 i = 0; i < glsl_builtin_type_count; i++)
-        if (sv_equal(glsl_builtin_types[i], name)) return TypeInfo{symbol_builtin_type, i};
-    return no_type;
-}
-
 // The type `count` components of a vector of `shape` make: its scalar for one, else a
 // vector of that many elements.
 TypeInfo swizzle_type(VectorShape shape, i64 count) {
-    if (count == 1) return builtin_named(scalar_names[shape.element]);
+    if (count == 1) return glsl_builtin_type_named(scalar_names[shape.element]);
     char name[6];
     i64 n = 0;
     if (shape.element > 0) name[n++] = vector_prefixes[shape.element - 1];
     name[n++] = 'v', name[n++] = 'e', name[n++] = 'c';
     name[n++] = (char)('0' + count);
-    return builtin_named(StringView{name, n});
+    return glsl_builtin_type_named(StringView{name, n});
 }
 
 // The number of components `text` selects from a vector of `size` elements, 0 when it is

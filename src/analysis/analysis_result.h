@@ -30,9 +30,14 @@ struct Scope {
     i32 start;   // byte offset of the opening brace of the body in its file (-1: no place)
     i32 end;     // byte offset of the closing brace (-1: no place)
     u32 parent;  // enclosing scope; 0 for children of the root
+    // One bit per declared name (scope_name_bit of its hash): a clear bit means the name
+    // is not declared here, so a lookup climbing the scopes skips the table.
+    u32 name_bits;
     Array<Symbol> members;
 };
 static_assert(sizeof(Scope) == 64, "Scope is a 64-byte record");
+
+inline u32 scope_name_bit(u32 name_hash) { return 1u << (name_hash >> 27); }
 
 // A place where the editor can offer help: a member access (is_call 0, target = scope,
 // or -1 where a known type has no members to offer) or a call's argument list (is_call 1,

@@ -72,10 +72,19 @@ u32 intmap_lookup(const IntMap* map, u32 key) {
     return 0;
 }
 
-u32 symbol_hash(u8 flag, i32 scope, StringView name) {
+u32 symbol_hash_of(u8 flag, i32 scope, u32 name_hash) {
     u32 key = (u32)scope | ((u32)(flag ? 1 : 0) << 31);
-    u32 h = (0x811c9dc5u ^ key) * 16777619u;
-    return fnv1a(name.data, name.length, h);
+    // Mixed so that one name in neighbouring scopes lands in unrelated slots.
+    u32 h = name_hash ^ (key * 0x9e3779b1u);
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    return h ^ (h >> 16);
+}
+
+u32 symbol_hash(u8 flag, i32 scope, StringView name) {
+    return symbol_hash_of(flag, scope, fnv1a(name.data, name.length));
 }
 
 static bool symbol_matches(const Symbol& s, u8 flag, i32 scope, StringView name) {
@@ -105,8 +114,13 @@ static void symbolmap_grow(SymbolMap* map) {
 
 Symbol* symbolmap_find(const SymbolMap* map, u8 flag, i32 scope, StringView name) {
     if (!map->slots) return nullptr;
+    return symbolmap_find_hashed(map, flag, scope, name, fnv1a(name.data, name.length));
+}
+
+Symbol* symbolmap_find_hashed(const SymbolMap* map, u8 flag, i32 scope, StringView name, u32 name_hash) {
+    if (!map->slots) return nullptr;
     i64 mask = map->slot_count - 1;
-    i64 start = symbol_hash(flag, scope, name) & mask, at = start;
+    i64 start = symbol_hash_of(flag, scope, name_hash) & mask, at = start;
     do {
         Symbol* slot = &map->slots[at];
         if (slot->kind == 0) return nullptr;

@@ -43,9 +43,14 @@ struct SymbolMap {
 };
 
 u32 symbol_hash(u8 flag, i32 scope, StringView name);
+// The key's hash from the name's own hash (fnv1a of the name): a lookup that climbs
+// through scopes hashes the name once.
+u32 symbol_hash_of(u8 flag, i32 scope, u32 name_hash);
 // Returns the existing entry when the key (flag, scope, name) is present, else inserts
 // `symbol` and returns null.
 Symbol* symbolmap_insert(SymbolMap* map, const Symbol& symbol);
 Symbol* symbolmap_find(const SymbolMap* map, u8 flag, i32 scope, StringView name);
+// The same with the name's hash already known (fnv1a of the name).
+Symbol* symbolmap_find_hashed(const SymbolMap* map, u8 flag, i32 scope, StringView name, u32 name_hash);
 // Appends a copy of the matching slot to `results` and returns true when found.
 bool symbolmap_lookup(const SymbolMap* map, u8 flag, i32 scope, StringView name, Array<Symbol>* results);

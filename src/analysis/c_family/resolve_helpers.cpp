@@ -4,7 +4,7 @@
 #include "analysis/name_sites.h"
 
 namespace {
-u32 name_bit(StringView name) { return fnv1a(name.data, name.length) & (u32)(declared_name_bits - 1); }
+u32 name_bit(u32 hash) { return hash & (u32)(declared_name_bits - 1); }
 }  // namespace
 
 void cfam_enable_name_filter(ResolveContext* r) {
@@ -14,21 +14,25 @@ void cfam_enable_name_filter(ResolveContext* r) {
 
 void cfam_note_declared_name(ResolveContext* r, StringView name) {
     if (!r->declared_names) return;
-    u32 bit = name_bit(name);
+    u32 bit = name_bit(fnv1a(name.data, name.length));
     r->declared_names[bit >> 6] |= (u64)1 << (bit & 63);
 }
 
 const Symbol* cfam_find_symbol(const ResolveContext* r, i32 scope, StringView name, bool allow_parent) {
     const Array<Scope>& scopes = r->result->scopes;
     if (scope < 0 || scope >= scopes.count || name.length <= 0) return nullptr;
+    u32 hash = fnv1a(name.data, name.length);
     if (r->declared_names) {
-        u32 bit = name_bit(name);
+        u32 bit = name_bit(hash);
         if (!(r->declared_names[bit >> 6] & ((u64)1 << (bit & 63)))) return nullptr;
     }
+    u32 in_scope = scope_name_bit(hash);
     // Parents always come before their children, so the walk ends at the root; the
     // count only guards against a damaged list.
     for (i64 steps = 0; steps <= scopes.count; steps++) {
-        if (const Symbol* s = lookup_symbol(r->result, 0, scope, name)) return s;
+        // The root always looks: names can be declared there before its record exists.
+        if (scope == 0 || (scopes[scope].name_bits & in_scope))
+            if (const Symbol* s = symbolmap_find_hashed(&r->result->symbols, 0, scope, name, hash)) return s;
         if (!allow_parent || scope == 0) return nullptr;
         u32 parent = scopes[scope].parent;
         if ((i64)parent >= scopes.count || (i32)parent >= scope) parent = 0;

@@ -41,6 +41,26 @@ TEST_F(CoreTest, ReallocGrowsLastBlockInPlaceAndCopiesOthers) {
     EXPECT_EQ(memcmp(b, "0123456789abcdef", 16), 0);
 }
 
+TEST_F(CoreTest, BlocksOfAHugePageOrMoreStartWhereHugePagesBegin) {
+    // pool_frame has no huge pages; pretend they begin 1 MiB in.
+    const i64 mib = 1 << 20;
+    Arena* a = &memory.arenas[pool_frame];
+    a->huge_from = mib;
+    u8* small = (u8*)pool_alloc(pool_frame, 16);
+    EXPECT_EQ(small, a->base) << "small blocks stay among the small pages";
+    memcpy(small, "0123456789abcdef", 16);
+    // The last block growing to 2 MiB moves over, with its contents.
+    u8* grown = (u8*)pool_realloc(pool_frame, small, 16, 2 * mib);
+    EXPECT_EQ(grown, a->base + mib);
+    EXPECT_EQ(memcmp(grown, "0123456789abcdef", 16), 0);
+    pool_reset(pool_frame);
+    pool_alloc(pool_frame, 100);
+    EXPECT_EQ(pool_alloc(pool_frame, 2 * mib), (void*)(a->base + mib));
+    // Past the boundary nothing moves.
+    EXPECT_EQ(pool_alloc(pool_frame, 8), (void*)(a->base + 3 * mib));
+    a->huge_from = 0;
+}
+
 TEST_F(CoreTest, GivingPagesBackKeepsWhatIsInUseAndTheKeptPart) {
     // pool_frame is 4 MiB: touch 3 MiB, keep the first 1 MiB and what is in use.
     const i64 mib = 1 << 20;

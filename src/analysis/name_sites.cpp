@@ -109,7 +109,9 @@ void finish_name_index(AnalysisResult* r, const ParseState* p) {
     // runs is cheap.
     if (r->uses.count > 1) {
         NameUse* scratch = (NameUse*)pool_alloc(pool_parser, r->uses.count * (i64)sizeof(NameUse));
-        merge_sort(r->uses.data, 0, r->uses.count, scratch, use_before);
+        // A lambda, not the function's address, so that the comparison is inlined.
+        merge_sort(r->uses.data, 0, r->uses.count, scratch,
+                   [](const NameUse& a, const NameUse& b) { return use_before(a, b); });
     }
     // A counting sort by site keeps each site's uses in place order, in linear time.
     r->uses_by_site = Array<i32>{nullptr, 0, 0, pool_parser};

@@ -21,6 +21,7 @@ struct Arena {
     i64 used;
     i64 high_water;  // largest `used` seen; reported by soak tests and the overlay
     i64 touched;     // largest `used` since pages were last given back: what may be resident
+    i64 huge_from;   // offset where pages may be huge (0: none asked for)
 };
 
 // The seven arenas, and the call made once when one runs out (before the process ends

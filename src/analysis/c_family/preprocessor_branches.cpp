@@ -169,20 +169,25 @@ void cfam_follow_preprocessor_branches(ParseState* p, i64 first_token, StringVie
     i64 last = p->tokens.count;
     if (p->tokens[last - 1].code == token_end) last--;  // the end token stays
     Walk w{p, first_token, last, cfam_array<Branch>(), cfam_array<i64>(), cfam_array<Region>()};
+    // Directives are found by their "#" (rare in code) rather than line by line.
     i64 i = 0;
     while (i < text.length) {
+        const char* found = (const char*)memchr(text.data + i, '#', (size_t)(text.length - i));
+        if (!found) break;
+        i = found - text.data;
         i64 line = i;
-        while (i < text.length && (text.data[i] == ' ' || text.data[i] == '\t')) i++;
-        if (i < text.length && text.data[i] == '#' && colours[i] == directive_kind) {
-            i64 after = 0;
-            u8 word = directive_word(text, i, &after);
-            // The directive's bytes carry its colour, over the lines it continues too.
-            i64 end = i;
-            while (end < text.length && colours[end] == directive_kind) end++;
-            if (word != word_other) w.directive(word, line, after, end, text);
-            i = end;
+        while (line > 0 && (text.data[line - 1] == ' ' || text.data[line - 1] == '\t')) line--;
+        if ((line > 0 && text.data[line - 1] != '\n') || colours[i] != directive_kind) {
+            i++;
+            continue;
         }
-        i = line_end(text, i) + 1;
+        i64 after = 0;
+        u8 word = directive_word(text, i, &after);
+        // The directive's bytes carry its colour, over the lines it continues too.
+        i64 end = i;
+        while (end < text.length && colours[end] == directive_kind) end++;
+        if (word != word_other) w.directive(word, line, after, end, text);
+        i = line_end(text, end) + 1;
     }
     while (w.groups.count > 0) w.close_group(text.length);
     if (w.dropped.count > 0) drop_regions(p, first_token, last, w.dropped);

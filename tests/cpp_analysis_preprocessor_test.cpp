@@ -44,6 +44,13 @@ TEST(CppPreprocessorBranches, KnownConditionsDecideTheBranch) {
         "m.c");
     EXPECT_EQ(outline(run), (std::vector<std::string>{"0 sphere a", "0 sphere d", "0 sphere f", "0 sphere g"}));
     EXPECT_EQ(colour_of(run, "e"), cpp_kind_default);
+    // Indented directives count; a "#" line inside a comment does not; a group decided
+    // inside a branch that is left out goes with it.
+    CppRun nested = analyse(
+        "  #  if 0\n#ifdef A\nint p {\n#else\nint q {\n#endif\n#else\nint r;\n  #endif\n"
+        "/*\n#if 0\n*/\nint s;\n#ifdef B\nint t(void) {\n#else\nint t(int) {\n#endif\n}\nint u;\n",
+        "m.c");
+    EXPECT_EQ(outline(nested), (std::vector<std::string>{"0 sphere r", "0 sphere s", "0 cylinder t", "0 sphere u"}));
     // A group left open at the end of the file is decided there.
     CppRun open = analyse("int x;\n#ifdef Q\nint y(void) {\n#else\nint y(int) {\n", "m.c");
     EXPECT_EQ(outline(open), (std::vector<std::string>{"0 sphere x", "0 cylinder y"}));

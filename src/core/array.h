@@ -30,6 +30,15 @@ inline void array_reserve(Array<T>* a, i64 wanted) {
     a->capacity = capacity;
 }
 
+// Capacity becomes exactly `wanted` when it grows: room reserved up front for a list that
+// would otherwise move as it doubles (untouched room costs no memory).
+template <typename T>
+inline void array_reserve_exact(Array<T>* a, i64 wanted) {
+    if (a->data && a->capacity >= wanted) return;
+    a->data = (T*)pool_realloc(a->pool, a->data, a->data ? a->capacity * (i64)sizeof(T) : 0, wanted * (i64)sizeof(T));
+    a->capacity = wanted;
+}
+
 template <typename T>
 inline i64 array_append(Array<T>* a, const T& value) {
     if (!a->data) {

@@ -1,6 +1,7 @@
 #include "analysis/c_family/preprocessor_branches.h"
 
 #include "analysis/c_family/records.h"
+#include "core/sort.h"
 
 namespace {
 // Net change and lowest running depth of braces and of parentheses over a run of tokens;
@@ -141,24 +142,29 @@ i64 first_at(const ParseState* p, i64 from, i64 n, i64 offset) {
     return lo;
 }
 
-// Removes the tokens of [first, last) that lie in any of the regions (which may nest).
-void drop_regions(ParseState* p, i64 first, i64 last, const Array<Region>& regions) {
-    i64 n = last - first;
-    i32* marks = (i32*)pool_alloc(pool_parser, (n + 1) * (i64)sizeof(i32));
-    memset(marks, 0, (size_t)(n + 1) * sizeof(i32));
-    for (const Region& r : regions) {
-        i64 lo = first_at(p, first, last, r.start);
-        i64 hi = first_at(p, lo, last, r.end);
-        marks[lo - first]++;
-        marks[hi - first]--;
+// Removes the tokens of [first, last) that lie in any of the regions (which may nest or
+// come in any order): sorted and merged, the kept runs between them move down whole.
+void drop_regions(ParseState* p, i64 first, i64 last, Array<Region>* regions) {
+    i64 n = regions->count;
+    Region* r = regions->data;
+    Region* scratch = (Region*)pool_alloc(pool_parser, n * (i64)sizeof(Region));
+    merge_sort(r, 0, n, scratch, [](const Region& x, const Region& y) { return x.start < y.start; });
+    Token* tokens = p->tokens.data;
+    i64 out = first, kept_from = first;
+    auto keep_up_to = [&](i64 end) {
+        if (out != kept_from) memmove((void*)(tokens + out), (const void*)(tokens + kept_from), (size_t)(end - kept_from) * sizeof(Token));
+        out += end - kept_from;
+    };
+    for (i64 i = 0; i < n;) {
+        i64 start = r[i].start, end = r[i].end;
+        for (i++; i < n && r[i].start <= end; i++)
+            if (r[i].end > end) end = r[i].end;
+        i64 lo = first_at(p, kept_from, last, start);
+        i64 hi = first_at(p, lo, last, end);
+        keep_up_to(lo);
+        kept_from = hi;
     }
-    i64 out = first, depth = 0;
-    for (i64 i = first; i < p->tokens.count; i++) {
-        if (i < last) depth += marks[i - first];
-        if (i < last && depth > 0) continue;
-        if (out != i) p->tokens[out] = p->tokens[i];
-        out++;
-    }
+    keep_up_to(p->tokens.count);
     p->tokens.count = out;
 }
 }  // namespace
@@ -190,5 +196,5 @@ void cfam_follow_preprocessor_branches(ParseState* p, i64 first_token, StringVie
         i = line_end(text, end) + 1;
     }
     while (w.groups.count > 0) w.close_group(text.length);
-    if (w.dropped.count > 0) drop_regions(p, first_token, last, w.dropped);
+    if (w.dropped.count > 0) drop_regions(p, first_token, last, &w.dropped);
 }

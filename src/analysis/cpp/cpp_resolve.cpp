@@ -200,6 +200,9 @@ void cpp_semantic_init(CppAnalysis* a) {
     r->token_kind_of = cpp_token_kind_of_symbol;
     r->hooks = ResolveHooks{a, hook_variable_type, hook_scope_of_record, hook_alias_target};
     cfam_enable_name_filter(r);
+    // Uses are identifiers, well under one per two tokens in real code: with that room
+    // the list never moves while the pass fills it.
+    array_reserve_exact(&a->result->uses, a->p.tokens.count / 2 + 16);
 }
 
 TypeInfo cpp_variable_type(CppAnalysis* a, i32 index) {

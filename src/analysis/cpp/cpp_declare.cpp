@@ -102,7 +102,7 @@ HeadKey head_key(void* context, i32 index) {
     Array<i64> names = cfam_array<i64>();
     bool named = true;
     for (const CppParam& param : f->params) {
-        if (param.decl && param.decl->name >= 0) array_append(&names, param.decl->name);
+        if (param.decl && param.decl->name >= 0) array_append(&names, (i64)param.decl->name);
         else named = false;
     }
     return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};

@@ -46,12 +46,14 @@ enum CppPostfixKind : u8 {
     cpost_pointer,    // pointer to member "C::*" 
 };
 
+// Token indices in the records that are made by the hundred thousand are 32-bit: a pass
+// holds far fewer than 2^31 tokens (they live in a pool of 1 GB).
 struct CppPostfix {
     u8 kind;
     u8 destructor;  // "::~name"
-    i64 token;      // the operator token
-    i64 name;       // member and scope: the name token, -1 when missing
-    i64 close;      // the closing token of a group, -1 when missing
+    i32 token;      // the operator token
+    i32 name;       // member and scope: the name token, -1 when missing
+    i32 close;      // the closing token of a group, -1 when missing
     Array<CppExpr*> args;
 };
 
@@ -61,14 +63,15 @@ constexpr u16 cexpr_pointer_marks = 0x8000;
 struct CppExpr {
     u8 kind;
     u16 op;  // the operator of prefix, binary and keyword nodes; cexpr_pointer_marks
-    i64 token;  // first token (names: the identifier)
+    i32 token;  // first token (names: the identifier)
     CppExpr* a;
     CppExpr* b;
-    CppExpr* c;
-    union {  // by kind: binary, keyword_op and braced use list; chain post; lambda lambda
+    union {  // by kind: binary, keyword_op and braced use list; chain post; lambda lambda;
+             // conditional c
         Array<CppExpr*> list;
         Array<CppPostfix> post;
         CppLambda* lambda;
+        CppExpr* c;
     };
 };
 
@@ -97,13 +100,13 @@ struct CppParam {
 // One declarator of a declaration; further declarators sharing the type and specifiers
 // are chained through `next`.
 struct CppDeclaration {
-    i64 first;                // first token of the declaration
+    i32 first;                // first token of the declaration
+    i32 name;                 // identifier token, -1 when abstract
     u32 specifiers;
-    CppExpr* type;            // shared by the chain
-    i64 name;                 // identifier token, -1 when abstract
-    Array<i64> qualifiers;    // "A::B::name": the tokens of A and B (then nothing is declared)
     u8 has_function;          // the declarator has a "(...)" suffix
     u8 nested_function;       // ... inside parentheses: "(*f(int))(char)" is a function f
+    CppExpr* type;            // shared by the chain
+    Array<i64> qualifiers;    // "A::B::name": the tokens of A and B (then nothing is declared)
     Array<CppExpr*> sizes;    // array bounds, bit-field width
     Array<CppParam> params;   // the "(...)" suffix
     CppExpr* init;            // initialiser, or null
@@ -117,7 +120,7 @@ struct CppTemplateParam {
 };
 
 struct CppBlock {
-    i64 open, close;            // brace tokens (-1 missing / single statement)
+    i32 open, close;            // brace tokens (-1 missing / single statement)
     Array<CppStmt*> statements;
 };
 
@@ -205,7 +208,7 @@ enum CppNodeKind : u8 {
 };
 
 struct CppNode {
-    i64 token;  // first token: file, line and offset of the item
+    i32 token;  // first token: file, line and offset of the item
     u8 kind;
     union {
         CppDeclaration* variable;
@@ -255,7 +258,7 @@ struct CppCatch {
 
 struct CppStmt {
     u8 kind;
-    i64 token;
+    i32 token;
     CppExpr* expr;
     CppExpr* expr2;
     CppDeclaration* decl;

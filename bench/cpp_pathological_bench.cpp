@@ -1,6 +1,7 @@
 // The C/C++ analysis of hostile inputs against a normal file of the same size: nesting
-// cut off at every level, failed template parameter lists retried from every token, and
-// ambiguous nested declarators must all cost linear time. Each case is about 180 KB.
+// cut off at every level, failed template parameter lists retried from every token,
+// ambiguous nested declarators and overloads of one name must all cost linear time.
+// Each case is about 180 KB.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -30,6 +31,13 @@ std::string input_of(int kind) {
     case 1: return repeated("template<");
     case 2: return repeated("int f(int (");
     case 3: return repeated("f(");
+    case 5: {
+        // Overloads of one name that differ in their parameters: each new head is compared
+        // with those already offered.
+        std::string s;
+        for (int i = 0; s.size() < input_bytes; i++) s += "int g(struct s" + std::to_string(i) + " *p, int n);\n";
+        return s;
+    }
     default: return repeated("a<");
     }
 }
@@ -63,8 +71,9 @@ void BM_CppPathological(benchmark::State& state) {
                    : state.range(0) == 1 ? "template< repeated"
                    : state.range(0) == 2 ? "int f(int ( repeated"
                    : state.range(0) == 3 ? "f( repeated"
-                                         : "a< repeated");
+                   : state.range(0) == 4 ? "a< repeated"
+                                         : "overloads of one name");
 }
-BENCHMARK(BM_CppPathological)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CppPathological)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace

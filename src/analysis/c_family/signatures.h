@@ -17,6 +17,23 @@ struct HeadKey {
     i32 preference;  // the higher one is offered
 };
 
+// A function's head key, made on first use and kept in its record: each new overload is
+// compared with every head already offered for its name, and rebuilding those each time
+// cost a header of thousands of overloads hundreds of MB.
+struct CachedHeadKey {
+    HeadKey key;
+    u8 known;
+};
+
+template <typename Make>
+HeadKey cfam_cached_head_key(CachedHeadKey* cached, Make make) {
+    if (!cached->known) {
+        cached->key = make();
+        cached->known = 1;
+    }
+    return cached->key;
+}
+
 // The tokens of a head's parameter list that make its type: from the first "(" at or
 // after the name token `name` (before head_end) to its ")", less the parameters' name
 // tokens `names`, default values and a lone "void", followed by the "const", "volatile",

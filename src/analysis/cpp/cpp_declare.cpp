@@ -99,13 +99,15 @@ HeadKey head_key(void* context, i32 index) {
     if (index < 0 || index >= a->functions.count) return HeadKey{};
     const CppFunction* f = a->functions[index].node;
     if (f->name < 0) return HeadKey{};  // an operator: its name holds brackets of its own
-    Array<i64> names = cfam_array<i64>();
-    bool named = true;
-    for (const CppParam& param : f->params) {
-        if (param.decl && param.decl->name >= 0) array_append(&names, (i64)param.decl->name);
-        else named = false;
-    }
-    return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+    return cfam_cached_head_key(&a->functions[index].head, [&] {
+        Array<i64> names = cfam_array<i64>();
+        bool named = true;
+        for (const CppParam& param : f->params) {
+            if (param.decl && param.decl->name >= 0) array_append(&names, (i64)param.decl->name);
+            else named = false;
+        }
+        return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+    });
 }
 
 void declare_function(CppAnalysis* a, CppNode* node) {

@@ -4,6 +4,7 @@
 // the declaration and resolution passes. Everything lives in pool_parser.
 #include "analysis/analysis_job.h"
 #include "analysis/c_family/resolve_helpers.h"
+#include "analysis/c_family/signatures.h"
 #include "analysis/cpp/cpp_nodes.h"
 
 struct CppVariable {
@@ -24,6 +25,7 @@ struct CppFunctionRecord {
     TypeInfo return_type;
     TypeInfo this_type;     // the class of a method, found in the bodies phase
     Array<i32> overloads;   // signatures of the same name in the same scope (first record only)
+    CachedHeadKey head;
 };
 
 struct CppStructRecord {

@@ -29,13 +29,15 @@ HeadKey head_key(void* context, i32 index) {
     GlslAnalysis* a = (GlslAnalysis*)context;
     if (index < 0 || index >= a->functions.count) return HeadKey{};
     const GlslFunction* f = a->functions[index].node;
-    Array<i64> names = cfam_array<i64>();
-    bool named = true;
-    for (const GlslDeclaration* param : f->params) {
-        if (param && param->name >= 0) array_append(&names, param->name);
-        else named = false;
-    }
-    return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+    return cfam_cached_head_key(&a->functions[index].head, [&] {
+        Array<i64> names = cfam_array<i64>();
+        bool named = true;
+        for (const GlslDeclaration* param : f->params) {
+            if (param && param->name >= 0) array_append(&names, param->name);
+            else named = false;
+        }
+        return HeadKey{cfam_parameter_tokens(ps(a), f->name, f->head_end, names), 1, (named ? 2 : 0) + (f->body ? 1 : 0)};
+    });
 }
 
 void declare_function(GlslAnalysis* a, GlslNode* node) {

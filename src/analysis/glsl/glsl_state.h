@@ -4,6 +4,7 @@
 // declaration and resolution passes. Everything lives in pool_parser.
 #include "analysis/analysis_job.h"
 #include "analysis/c_family/resolve_helpers.h"
+#include "analysis/c_family/signatures.h"
 #include "analysis/glsl/glsl_nodes.h"
 
 struct GlslVariable {
@@ -22,6 +23,7 @@ struct GlslFunctionRecord {
     i32 parent;  // the scope it was declared in
     u8 state;
     TypeInfo return_type;
+    CachedHeadKey head;
 };
 
 struct GlslStructRecord {

@@ -71,3 +71,20 @@ TEST(CppMacros, ConstAfterANamedTypeAndRowsOnTheNameLine) {
     EXPECT_EQ(colour_of(run, "m", 1), cpp_kind_local_var);
     EXPECT_EQ(colour_of(run, "z", 1), cpp_kind_parameter_var);
 }
+
+TEST(CppMacros, ExportAndAttributeMacrosOfLibraryHeaders) {
+    CppRun run = analyse(
+        "EXPORT std::map<std::string, int>*& context();\n"
+        "EXPORT\nstd::vector<int> range(int lo, int hi);\n"
+        "DEPRECATED(3.0) API(int) check(Object *obj);\n"
+        "extern API(int) print_at(Window *, const char *, ...)\n\t\tPRINTF_LIKE(2,3);\n"
+        "int RUN_ALL() MUST_USE_RESULT;\n"
+        "class API DEPRECATED_MSG(\"going\") Reporter : public Base {\n public:\n  Reporter() {}\n};\n"
+        "int (max)(int a, int b) { return a; }\n"
+        "int after;\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder context", "0 cylinder range", "0 cylinder check",
+                                                      "0 cylinder print_at", "0 cylinder RUN_ALL", "0 cube Reporter",
+                                                      "1 cylinder Reporter", "0 end", "0 cylinder max",
+                                                      "0 sphere after"}));
+    EXPECT_EQ(colour_of(run, "obj"), cpp_kind_parameter_var);
+}

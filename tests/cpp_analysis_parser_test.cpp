@@ -600,3 +600,16 @@ TEST(CppModern, AttributesOnItemsAndStatements) {
     for (int i = 0; i < 3; i++) EXPECT_EQ(colour_of(run, "w", i), cpp_kind_local_var) << i;
     for (int i = 1; i < 4; i++) EXPECT_EQ(colour_of(run, "r", i), cpp_kind_parameter_var) << i;
 }
+
+TEST(CppModern, ConditionsInTemplateArgumentsAndValueTemplateParameters) {
+    // "&&" inside template arguments read as a comparison lost every later item.
+    CppRun run = analyse(
+        "template <class T>\ntypename std::enable_if<is_small<T>::value && (sizeof(T) <= 8)>::type\nkeep(T& v) {}\n"
+        "class C {\n  template <typename T, typename std::enable_if<!is_int<T>::value>::type* = nullptr>\n"
+        "  static bool compare(const T& lhs) { return true; }\n  inline int (index) (void) const { return 0; }\n};\n"
+        "bool f(int a, int b, int c, int d) { return a < b && c > d; }\nint after;\n");
+    EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder keep", "0 cube C", "1 cylinder compare",
+                                                      "1 cylinder index", "0 end", "0 cylinder f", "0 sphere after"}));
+    EXPECT_EQ(colour_of(run, "lhs"), cpp_kind_parameter_var);
+    EXPECT_EQ(colour_of(run, "d"), cpp_kind_parameter_var);
+}

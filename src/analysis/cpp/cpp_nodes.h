@@ -88,6 +88,7 @@ enum : u32 {
     cspec_constexpr = 256,
     cspec_volatile = 512,
     cspec_typedef = 1024,
+    cspec_macro_type = 2048,  // a macro with arguments stood for the return type: "EXPORT(int) f(...)"
 };
 
 // One parameter or argument of a declarator's "(...)": a declaration where one fits,

@@ -62,6 +62,22 @@ bool is_specifier_macro(const CppAnalysis* a, i64 index) {
         }
     }
     u16 next = cfam_code_at(p, j);
+    // "EXPORT std::vector<int> f()": two names and then template arguments after which a
+    // declarator follows; the first name can only be a macro.
+    if (names == 2 && next == '<') {
+        i64 depth = 0, k = j;
+        for (i64 steps = 0; steps < 256; steps++, k++) {
+            u16 c = cfam_code_at(p, k);
+            if (c == '<') depth++;
+            else if (c == '>') depth--;
+            else if (c == token_doubled('>')) depth -= 2;
+            else if (c == ';' || c == '{' || c == '}' || c == token_end) return false;
+            if (depth <= 0) break;
+        }
+        u16 after = cfam_code_at(p, k + 1);
+        return depth == 0 && (after == token_identifier || after == '*' || after == '&' ||
+                              after == token_doubled('&') || after == token_doubled(':'));
+    }
     bool keyword_follows =
         is_storage_keyword(next) || (cpp_is_type_keyword(next) && next != c_kw_const && next != c_kw_volatile);
     if (names == 1) return keyword_follows && cfam_code_at(p, index + 1) != token_doubled(':');
@@ -229,6 +245,11 @@ bool cpp_skip_macro_decoration(CppAnalysis* a) {
     u16 after = cfam_code_at(p, close + 1);
     if (close < 0 || !(after == token_identifier || after == '*' || after == '&')) return false;
     if (after == token_identifier && cpp_at_parameter_wrapper(a, close + 1)) return false;
+    // "int RUN_ALL_TESTS() MUST_USE_RESULT;": an empty group with a macro-styled word after
+    // it is a function and its decoration, not a decoration and a name.
+    if (close == p->pos + 2 && after == token_identifier &&
+        cpp_looks_like_macro_name(cfam_text_of_token(p, close + 1)))
+        return false;
     p->pos = close + 1;
     return true;
 }
@@ -299,15 +320,19 @@ u32 cpp_parse_specifiers(CppAnalysis* a) {
         }
         // One macro with arguments standing for the return type or linkage, then the
         // type or name of the declaration: "PyAPI_FUNC(int) f(...)", "DECLARE(x) T y".
-        if (!took_macro_group && cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
-            took_macro_group = true;
+        // A second one only where the name and its "(" follow it on the line:
+        // "DEPRECATED(3.0) API(int) f(...)".
+        if (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
             i64 close = cpp_closing_of(a, p->pos + 1);
             u16 after = cfam_code_at(p, close + 2);
+            if (took_macro_group && after != '(') return flags;
+            took_macro_group = true;
             // On one line: "X(a)\nY(b);" are two macro calls, not a return type and a name.
             if (close > 0 && cfam_code_at(p, close + 1) == token_identifier &&
                 token_at(p, close + 1).line == token_at(p, close).line &&
                 (after == '(' || after == token_identifier || after == '*' || after == '&')) {
                 p->pos = close + 1;
+                flags |= cspec_macro_type;
                 continue;
             }
         }
@@ -566,7 +591,11 @@ void parse_template_parameter_items(CppAnalysis* a, Array<CppTemplateParam>* out
             if (cfam_at_code(p, '<')) cpp_parse_template_parameters(a, &inner);
         }
         u16 c = cfam_code_now(p);
-        if ((c == cpp_kw_class || c == cpp_kw_typename || c == c_kw_struct) &&
+        // "typename T" names a type parameter; "typename std::enable_if<...>::type* = nullptr"
+        // is a value parameter of that type.
+        u16 after_name = cfam_peek_code(p, 2);
+        bool qualified = cfam_peek_code(p, 1) == token_identifier && (after_name == token_doubled(':') || after_name == '<');
+        if ((c == cpp_kw_class || c == cpp_kw_typename || c == c_kw_struct) && !qualified &&
             (cfam_peek_code(p, 1) == token_identifier || cfam_peek_code(p, 1) == token_ellipsis ||
              cfam_peek_code(p, 1) == ',' || cfam_peek_code(p, 1) == '>' || cfam_peek_code(p, 1) == '=')) {
             p->pos++;
@@ -636,8 +665,9 @@ bool cpp_template_arguments_follow(CppAnalysis* a) {
         if (a->template_guess) a->template_guess[start] = 2;
         return false;
     }
-    i64 angle = 1, paren = 0;
-    for (i64 i = start + 1; i < p->tokens.count && i < start + 512; i++) {
+    i64 angle = 1, paren = 0, i = start + 1;
+    bool doubtful = false;
+    for (; i < p->tokens.count && i < start + 512; i++) {
         u16 c = p->tokens[i].code;
         switch (c) {
         case token_end:
@@ -662,6 +692,10 @@ bool cpp_template_arguments_follow(CppAnalysis* a) {
             break;
         case token_doubled('&'):
         case token_doubled('|'):
+            // "a < b && c > d" compares; "enable_if<A && B>::type" does not: decided by
+            // what follows the ">".
+            if (paren == 0) doubtful = true;
+            break;
         case '=':
         case token_with_equal('+'):
         case token_with_equal('-'):
@@ -677,6 +711,7 @@ fail:
     if (a->template_guess) a->template_guess[start] = 2;
     return false;
 found:
+    if (doubtful && cfam_code_at(p, i + 1) != token_doubled(':')) goto fail;
     if (a->template_guess) a->template_guess[start] = 1;
     return true;
 }

@@ -353,10 +353,17 @@ CppNode* parse_function(CppAnalysis* a, i64 start, const ItemName& n, CppExpr* t
     parse_member_initializers(a, f);
     f->head_end = p->pos;
     // An attribute macro of the prototype on a line of its own: "Py_GCC_ATTRIBUTE((...));".
-    if ((!untyped || cfam_peek_code(p, 2) == '(') && cfam_at_code(p, token_identifier) &&
-        cfam_peek_code(p, 1) == '(') {
+    // So is a macro's own line after a head whose return type a macro gave
+    // ("EXPORT(int) f(...)\n    PRINTFLIKE(2,3);"), when its arguments hold no groups:
+    // "X(a) X(b)\nPNG_EXPORT(1, void, f, (int a));" is a macro call and a prototype.
+    if (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
         i64 group = cpp_closing_of(a, p->pos + 1);
-        if (group > 0 && cfam_code_at(p, group + 1) == ';') p->pos = group + 1;
+        bool flat = group > 0;
+        for (i64 i = p->pos + 2; flat && i < group; i++) flat = cfam_code_at(p, i) != '(';
+        bool own_line = token_at(p, p->pos).line != token_at(p, p->pos - 1).line;
+        bool decoration =
+            !untyped || cfam_peek_code(p, 2) == '(' || ((specifiers & cspec_macro_type) && flat && own_line);
+        if (decoration && group > 0 && cfam_code_at(p, group + 1) == ';') p->pos = group + 1;
     }
     bool ends = cfam_accept_token(p, ';');
     if (!ends && !cfam_at_code(p, '{') && !cfam_at_code(p, cpp_kw_try) && !parse_knr_parameters(a, f)) {
@@ -410,6 +417,15 @@ CppNode* cpp_parse_function_or_variable(CppAnalysis* a, i64 start, const CppMark
     if (type) {
         named = parse_item_name(a, &n, true);
         u16 next = cfam_peek_code(p, 1);
+        // "int (max)(int a, int b)": a name kept in parentheses from a macro of its own name.
+        if (!named && cfam_at_code(p, '(') && next == token_identifier && cfam_peek_code(p, 2) == ')' &&
+            cfam_peek_code(p, 3) == '(') {
+            p->pos++;
+            if (parse_item_name(a, &n, true) && cfam_accept_token(p, ')'))
+                return parse_function(a, start, n, type, specifiers, tparams);
+            cpp_restore(a, before_type);
+            type = cpp_parse_type(a);
+        }
         if (!named && cfam_at_code(p, '(') && next != '*' && next != '&' && next != '^') {
             // A constructor or a macro call: what looked like the type is the name.
             cpp_restore(a, before_type);

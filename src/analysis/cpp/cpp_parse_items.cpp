@@ -87,6 +87,19 @@ CppNode* parse_struct(CppAnalysis* a, i64 start, bool is_typedef, u32 specifiers
     s->members = cfam_array<CppNode*>();
     p->pos++;
     cpp_skip_attributes(a);
+    // Macros with arguments before the name ("class API DEPRECATED("...") Name : Base {"),
+    // where names and a struct head follow their group.
+    for (;;) {
+        i64 k = p->pos;
+        while (cfam_code_at(p, k) == token_identifier) k++;
+        if (k == p->pos || cfam_code_at(p, k) != '(') break;
+        i64 close = cpp_closing_of(a, k);
+        i64 next = close + 1;
+        while (close > 0 && cfam_code_at(p, next) == token_identifier) next++;
+        u16 head = cfam_code_at(p, next);
+        if (close < 0 || next == close + 1 || (head != '{' && head != ':' && head != '<')) break;
+        p->pos = close + 1;
+    }
     // Export macros before the name ("struct API Name {"): only where the identifiers run
     // into a struct head. "struct S t;" is a variable t of type struct S, not a struct t.
     // "typedef struct X X;" stays a declaration of the struct X: C keeps tags apart from

@@ -65,8 +65,12 @@ bool is_specifier_macro(const CppAnalysis* a, i64 index) {
     // "EXPORT std::vector<int> f()": two names and then template arguments after which a
     // declarator follows; the first name can only be a macro.
     if (names == 2 && next == '<') {
+        // No ">" before the next ";", "{" or "}": no arguments close (told by the tables).
+        if (a->next_angle_close && p->next_stop && j < p->tokens.count &&
+            a->next_angle_close[j] > p->next_stop[j])
+            return false;
         i64 depth = 0, k = j;
-        for (i64 steps = 0; steps < 256; steps++, k++) {
+        for (i64 steps = 0; steps < 128; steps++, k++) {
             u16 c = cfam_code_at(p, k);
             if (c == '<') depth++;
             else if (c == '>') depth--;

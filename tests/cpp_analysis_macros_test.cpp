@@ -79,11 +79,12 @@ TEST(CppMacros, ExportAndAttributeMacrosOfLibraryHeaders) {
         "DEPRECATED(3.0) API(int) check(Object *obj);\n"
         "extern API(int) print_at(Window *, const char *, ...)\n\t\tPRINTF_LIKE(2,3);\n"
         "int RUN_ALL() MUST_USE_RESULT;\n"
+        "extern API(void) tracef(const char *, ...) PRINTF_LIKE(1,2);\n"
         "class API DEPRECATED_MSG(\"going\") Reporter : public Base {\n public:\n  Reporter() {}\n};\n"
         "int (max)(int a, int b) { return a; }\n"
         "int after;\n");
     EXPECT_EQ(outline(run), (std::vector<std::string>{"0 cylinder context", "0 cylinder range", "0 cylinder check",
-                                                      "0 cylinder print_at", "0 cylinder RUN_ALL", "0 cube Reporter",
+                                                      "0 cylinder print_at", "0 cylinder RUN_ALL", "0 cylinder tracef", "0 cube Reporter",
                                                       "1 cylinder Reporter", "0 end", "0 cylinder max",
                                                       "0 sphere after"}));
     EXPECT_EQ(colour_of(run, "obj"), cpp_kind_parameter_var);

@@ -325,11 +325,14 @@ u32 cpp_parse_specifiers(CppAnalysis* a) {
         // One macro with arguments standing for the return type or linkage, then the
         // type or name of the declaration: "PyAPI_FUNC(int) f(...)", "DECLARE(x) T y".
         // A second one only where the name and its "(" follow it on the line:
-        // "DEPRECATED(3.0) API(int) f(...)".
+        // "DEPRECATED(3.0) API(int) f(...)", but "API(int) f(...) PRINTFLIKE(1,2)" ends
+        // with a macro-styled decoration, not a name.
         if (cfam_at_code(p, token_identifier) && cfam_peek_code(p, 1) == '(') {
             i64 close = cpp_closing_of(a, p->pos + 1);
             u16 after = cfam_code_at(p, close + 2);
-            if (took_macro_group && after != '(') return flags;
+            if (took_macro_group &&
+                (after != '(' || cpp_looks_like_macro_name(cfam_text_of_token(p, close + 1))))
+                return flags;
             took_macro_group = true;
             // On one line: "X(a)\nY(b);" are two macro calls, not a return type and a name.
             if (close > 0 && cfam_code_at(p, close + 1) == token_identifier &&

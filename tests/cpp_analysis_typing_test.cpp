@@ -47,6 +47,13 @@ TEST(CppTyping, MembersAfterADotTypedAboveAnotherStatement) {
     ASSERT_GE(members, 1);
     EXPECT_EQ(member_scope_at(run, text.find("p.\n") + 2), members);
     EXPECT_EQ(member_scope_at(run, text.find("position = 1")), members);
+    // GLSL: "p." with the next line was read as a declaration of p whose type was "p.".
+    std::string shader = "struct P { vec3 position; float speed; };\nvoid main() {\n  P p;\n  p.\n  p.position = vec3(1.0);\n}\n";
+    CppRun g = glsl_test::analyse(shader);
+    i64 shader_members = scope_named(g, "P");
+    ASSERT_GE(shader_members, 1);
+    EXPECT_EQ(member_scope_at(g, shader.find("p.\n") + 2), shader_members);
+    EXPECT_EQ(member_scope_at(g, shader.find("position = ")), shader_members);
 }
 
 // The same in vantrel (the demo's main.vnt): "p." typed above "p.position = ...", and

@@ -124,7 +124,9 @@ GlslExpr* parse_postfix(GlslAnalysis* a, bool type_mode) {
         if (at_end(p)) break;
         u16 c = current_code(p);
         i64 at = p->pos;
-        if (c == '.') {
+        // No type has a member access: "p." typed above "p.x = 1;" is not a declaration
+        // of p of type "p.".
+        if (c == '.' && !type_mode) {
             p->pos++;
             GlslPostfix* post = add_postfix(&e, gpost_member, at);
             if (cfam_at_code(p, token_identifier) && !cfam_member_typed_above(p, at)) post->name = p->pos++;

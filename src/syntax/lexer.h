@@ -20,10 +20,10 @@ struct Token {
     u32 line;       // from 0 at the run's start offset
     u32 column;     // bytes of the line consumed when the token ended
     u32 length;     // of the token's text (saturated: no real token comes near it)
-    i64 offset;     // of the token's text (a literal's contents, without quotes)
+    i32 offset;     // of the token's text (a literal's contents, without quotes); texts live in pools under 2 GB
 };
 // Kept small: a large file has a token every nine bytes or so.
-static_assert(sizeof(Token) == 24);
+static_assert(sizeof(Token) == 20);
 
 // Token codes, the same in every language. A byte value below 128 is the one-byte
 // operator of that character; keyword codes start at 1024.

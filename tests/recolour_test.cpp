@@ -203,7 +203,7 @@ TEST_F(Recolour, AStaleResultIsDroppedAndAskedForAgain) {
         analysis.result_slot.ready = 1;
         analysis.result_slot.path = sv_from_cstr(path);
         analysis.result_slot.had_text = 1;
-        analysis.result_slot.colours = Array<u8>{(u8*)colours.data(), length, length, pool_main};
+        analysis.result_slot.colours = Array<u8>{(u8*)colours.data(), (i32)length, (i32)length, pool_main};
         analysis.result_slot.result = AnalysisResult{};
         mutex_unlock(analysis.lock);
     };

@@ -135,7 +135,7 @@ TEST_F(WorkbenchSoak, RandomUseNeitherCrashesNorGrowsTheArenas) {
         if (workbench.confirm.open) stats.confirm++;
         if (workbench.settings.open) stats.settings++;
         if (workbench.menu.open) stats.menu++;
-        stats.most_tabs = std::max(stats.most_tabs, workbench.project.tab_entries.count);
+        stats.most_tabs = std::max(stats.most_tabs, (i64)workbench.project.tab_entries.count);
         frame_peak = std::max(frame_peak, memory.arenas[pool_frame].used);
         project_peak = std::max(project_peak, memory.arenas[pool_project].used);
         most_stars = std::max(most_stars, draws_with_texture(render.icon_textures[icon_star]));

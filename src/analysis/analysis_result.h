@@ -35,7 +35,7 @@ struct Scope {
     u32 name_bits;
     Array<Symbol> members;
 };
-static_assert(sizeof(Scope) == 64, "Scope is a 64-byte record");
+static_assert(sizeof(Scope) == 56, "Scope is a 56-byte record");
 
 inline u32 scope_name_bit(u32 name_hash) { return 1u << (name_hash >> 27); }
 
@@ -55,7 +55,7 @@ struct Signature {
     StringView colours;     // one TokenKind byte per byte of text
     Array<i32> overloads;   // signatures to offer for a call of this function
 };
-static_assert(sizeof(Signature) == 64, "Signature is a 64-byte record");
+static_assert(sizeof(Signature) == 56, "Signature is a 56-byte record");
 
 // One row of the document's outline: a declaration, or the start or end of a group
 // (a struct, a namespace) whose rows stand between them.

@@ -44,7 +44,7 @@ bool read_into_entry(StringView full_path, SourceEntry* entry, Array<FailedOpen>
         printf("source cache full, left out: %.*s\n", (int)full_path.length, full_path.data);
         return false;
     }
-    entry->text = Array<u8>{(u8*)pool_alloc(pool_sources, capacity), 0, capacity, pool_sources};
+    entry->text = Array<u8>{(u8*)pool_alloc(pool_sources, capacity), 0, (i32)capacity, pool_sources};
     // A file that grew since it was measured is read as far as the room goes.
     FileContents contents = file_read_all_into(full_path, &entry->text, capacity, 0);
     if (contents.status == read_cannot_open) {

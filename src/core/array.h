@@ -6,11 +6,13 @@
 #include "core/types.h"
 #include "memory/arena.h"
 
+// Counts are 32-bit: every array lives in a pool of at most 1 GB, and the header of the
+// many small lists of a large analysis pass stays 24 bytes.
 template <typename T>
 struct Array {
     T* data;
-    i64 count;
-    i64 capacity;
+    i32 count;
+    i32 capacity;
     u8 pool;
 
     T& operator[](i64 i) { return data[i]; }

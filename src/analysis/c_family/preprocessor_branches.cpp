@@ -121,7 +121,7 @@ struct Walk {
     void directive(u8 word, i64 line, i64 after, i64 end, StringView text) {
         fold_tokens_before(line);
         if (word == word_if || word == word_ifdef) {
-            array_append(&groups, branches.count);
+            array_append(&groups, (i64)branches.count);
             open_branch(line, word == word_if ? condition_value(text, after, end) : (u8)value_unknown);
         } else if (groups.count > 0 && (word == word_elif || word == word_elifdef || word == word_else)) {
             open_branch(line, word == word_elif ? condition_value(text, after, end) : (u8)value_unknown);
